@@ -1,0 +1,25 @@
+// The console-case model and its margins around the framebuffer, and pointer mapping onto the case.
+// The case pictures themselves (decoding, recolouring, buttons, sheen) build on this.
+#pragma once
+#include <cstdint>
+
+enum CaseModel : int32_t { CASE_PHONE = 0, CASE_16_9 = 1, CASE_16_10 = 2, CASE_MODEL_COUNT = 3 };
+
+struct CaseMargins {
+    int32_t left, right, top, bottom;
+};
+
+// [model][landscape]
+extern const CaseMargins CASE_MARGINS[CASE_MODEL_COUNT][2];
+extern const char* const CASE_MODEL_NAMES[CASE_MODEL_COUNT];
+extern int32_t case_model;
+
+// The margins of the current model and orientation.
+CaseMargins case_margins();
+// Window-picture size (3 x (margins + framebuffer)) of the current model and orientation.
+int case_picture_width();
+int case_picture_height();
+
+void case_select_model(int model);
+bool case_art_load();
+void case_point_from_window(int x, int y, int* out_x, int* out_y);

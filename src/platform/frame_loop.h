@@ -1,0 +1,29 @@
+// One iteration of the main loop: events, input byte, fixed 60 Hz steps, drawing and presentation.
+#pragma once
+#include <SDL.h>
+#include <cstdint>
+
+struct FrameLoop {
+    SDL_Window* window;
+    SDL_Renderer* renderer;
+    SDL_Texture* texture;     // streaming window picture
+    uint8_t integer_scale;    // F2
+    uint8_t running;          // the loop ends when 0
+    uint32_t* window_pixels;  // composed window picture
+    uint64_t frequency;       // performance-counter ticks per second
+    uint64_t ticks_per_step;  // frequency / 60
+    uint64_t prev_counter;    // 0 before the first frame
+    uint64_t accumulator;
+    uint8_t edge_bits;        // Escape presses seen since the last step
+};
+
+// Capacity of window_pixels: the largest case picture of any model and orientation (1008 x 630).
+constexpr int WINDOW_PIXELS_MAX = 635040;
+
+void run_frame(FrameLoop& fl);
+
+// The fixed-step arithmetic: snaps the elapsed counter ticks to whole steps when within 1 ms,
+// caps the backlog at 4 steps, and returns how many steps to run (accumulator updated).
+int frame_steps_due(uint64_t elapsed, uint64_t frequency, uint64_t& accumulator);
+// Milliseconds to sleep when no step was due: whole ms left of the step, 0 when under 1 ms.
+uint32_t frame_sleep_ms(uint64_t accumulator, uint64_t frequency);
