@@ -1,0 +1,11 @@
+// Soft assertions: a failed invariant is reported once per site and the game goes on.
+#pragma once
+
+// expr: the failed condition's text; file, line, func: the site; format: printf-style message (may be null).
+void check_failed(const char* expr, const char* file, int line, const char* func, const char* format, ...)
+    __attribute__((format(printf, 5, 6)));
+
+// Evaluates `cond`; when false reports it through check_failed. Yields the condition's truth,
+// so callers can guard: `if (!SOFT_CHECK(i < n, "index %d", i)) i = 0;`
+#define SOFT_CHECK(cond, ...) \
+    ((cond) ? true : (check_failed(#cond, __FILE__, __LINE__, __func__, __VA_ARGS__), false))
