@@ -1,0 +1,6 @@
+// The on-screen console pad drawn in the framebuffer's side panels, and its pointer hit test.
+#pragma once
+#include <cstdint>
+
+// The input bit a pointer at framebuffer point (x, y) presses; 0 for none.
+uint8_t pad_hit_test(int x, int y);
