@@ -127,41 +127,31 @@ TEST_F(ItemRandomTest, LuckClimbsThenResetsOnAFind) {
 }
 
 TEST_F(ItemRandomTest, FloorWeaponIsRaisedAboveTheWieldedOne) {
-    player.main_hand = item_make(ITEM_LONG_SWORD);  // attack 4
-    item_luck = 80;
-    scripted::script({1, 1, 100});  // a find, the Dagger, plain
-    Item out;
-    ASSERT_TRUE(item_make_floor(0, scripted::rand, &out));
-    EXPECT_EQ(out.id, (uint32_t)ITEM_DAGGER);
-    EXPECT_EQ(out.quality, QUALITY_RARE);
-    EXPECT_EQ(out.upgrade, 2);
-    EXPECT_EQ(item_attack(out), 5);
-}
-
-TEST_F(ItemRandomTest, FloorWeaponStopsAtRarePlusThree) {
     Item strong = item_make(ITEM_ENCHANTED_SWORD);
     strong.quality = QUALITY_RARE;
     strong.upgrade = 3;
     strong.depth_bonus = 20;
-    player.main_hand = strong;
-    item_luck = 80;
-    scripted::script({1, 1, 100});
-    Item out;
-    ASSERT_TRUE(item_make_floor(0, scripted::rand, &out));
-    EXPECT_EQ(out.quality, QUALITY_RARE);
-    EXPECT_EQ(out.upgrade, 3);
-}
-
-TEST_F(ItemRandomTest, BrokenMainHandCountsAsNothing) {
     Item broken = item_make(ITEM_LONG_SWORD);
     broken.wear = 40;
-    player.main_hand = broken;
-    item_luck = 80;
-    scripted::script({1, 1, 100});
-    Item out;
-    ASSERT_TRUE(item_make_floor(0, scripted::rand, &out));
-    EXPECT_EQ(out.quality, QUALITY_PLAIN);
-    EXPECT_EQ(out.upgrade, 0);
+    struct Case {
+        Item wielded;
+        int quality, upgrade;
+    } cases[] = {
+        {item_make(ITEM_LONG_SWORD), QUALITY_RARE, 2},  // attack 4: the Dagger climbs to 5
+        {strong, QUALITY_RARE, 3},                      // out of reach: stops at Rare +3
+        {broken, QUALITY_PLAIN, 0},                     // a broken weapon counts 0
+        {item_make(ITEM_NONE), QUALITY_PLAIN, 0},
+    };
+    for (const Case& c : cases) {
+        player.main_hand = c.wielded;
+        item_luck = 80;
+        scripted::script({1, 1, 100});  // a find, the Dagger, plain
+        Item out;
+        ASSERT_TRUE(item_make_floor(0, scripted::rand, &out));
+        EXPECT_EQ(out.id, (uint32_t)ITEM_DAGGER);
+        EXPECT_EQ(out.quality, c.quality) << c.wielded.id;
+        EXPECT_EQ(out.upgrade, c.upgrade) << c.wielded.id;
+    }
 }
 
 TEST_F(ItemRandomTest, PotionLetterByFloor) {
