@@ -30,7 +30,7 @@ void compose_screen_area(uint32_t* dst, int stride) {
     const ScreenRect& v = screen_layout.view;
     int w = screen_layout.width;
     bool ghosting = ghosting_current() > 0;
-    const uint8_t* levels = EFFECT_LEVELS[effect_current()];
+    const uint8_t (*scale)[256] = effect_channel_tables();
     for (int y = v.y0; y <= v.y1; y++) {
         uint32_t* row = dst + (y - v.y0) * 3 * stride;
         const uint8_t* src = &framebuffer[y * w];
@@ -41,7 +41,9 @@ void compose_screen_area(uint32_t* dst, int stride) {
                 continue;
             }
             uint32_t c = ghost_color(x, y), b[9];
-            for (int k = 0; k < 9; k++) b[k] = effect_subpixel(c, levels[k]);
+            uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
+            for (int k = 0; k < 9; k++)
+                b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
             put_block(p, stride, b);
         }
     }

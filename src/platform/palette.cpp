@@ -88,12 +88,18 @@ void screen_rgba_table_build() {
 static uint32_t blocks[SCREEN_COLORS][9];
 static uint32_t rainbow_blocks[RAINBOW_ROWS][4][9];
 static int blocks_palette = -1, blocks_effect = -1, rainbow_effect = -1;
+static uint8_t channel_tables[9][256];
+
+const uint8_t (*effect_channel_tables())[256] { return channel_tables; }
 
 void palette_blocks_update() {
     int pal = palette_current(), fx = effect_current();
     if (pal == blocks_palette && fx == blocks_effect) return;
     for (int i = 0; i < SCREEN_COLORS; i++)
         for (int k = 0; k < 9; k++) blocks[i][k] = effect_subpixel(SCREEN_PALETTES[pal][i], EFFECT_LEVELS[fx][k]);
+    if (fx != blocks_effect)
+        for (int k = 0; k < 9; k++)
+            for (int c = 0; c < 256; c++) channel_tables[k][c] = (uint8_t)(effect_subpixel((uint32_t)c, EFFECT_LEVELS[fx][k]) & 0xFF);
     if (pal == PAL_RAINBOW && rainbow_effect != fx) {
         screen_rgba_table_build();
         for (int row = 0; row < RAINBOW_ROWS; row++)

@@ -31,6 +31,10 @@ inline int screen_color_index(uint8_t v) { return v > 6 ? 3 : v; }
 // One sub-pixel: each channel x level / 100 (integer), capped at 255; alpha kept.
 uint32_t effect_subpixel(uint32_t argb, int level);
 
+// Per sub-pixel k, channel value -> channel x level / 100 capped, for the current effect
+// (palette_blocks_update first): ghosting computes blocks per pixel through it.
+const uint8_t (*effect_channel_tables())[256];
+
 // Builds the rainbow palette's 144 rows of shades (done once).
 void screen_rgba_table_build();
 // Brings the block tables up to date with screen_palette and screen_effect.
