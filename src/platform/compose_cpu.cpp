@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/case_art.h"
+#include "platform/compose.h"
 #include "platform/compose_paths.h"
 #include "platform/palette.h"
 #include "render/screen.h"
@@ -111,7 +112,11 @@ static void hint_outlines(uint32_t* pixels, const ComposeGeometry& g, const Case
         for (const CaseRect& b : bars) {
             int x0 = std::max(0, b.x), x1 = std::min(g.width, b.x + b.w);
             int y0 = std::max(0, b.y), y1 = std::min(g.height, b.y + b.h);
-            for (int y = y0; y < y1; y++) std::fill(pixels + (size_t)y * g.width + x0, pixels + (size_t)y * g.width + std::max(x0, x1), 0xFFFFC857u);
+            if (x1 <= x0) continue;
+            for (int y = y0; y < y1; y++) {
+                uint32_t* row = pixels + (size_t)y * g.width;
+                std::fill(row + x0, row + x1, 0xFFFFC857u);
+            }
         }
     }
 }

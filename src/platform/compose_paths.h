@@ -24,9 +24,6 @@ struct CaseArtView {
     uint8_t outline_mask;
 };
 
-// The outline mask of the on-screen pad's hints, set by the frame loop each drawn frame.
-extern uint8_t hint_outline_mask;
-
 // Window-picture size and the screen area's place in it (3x pixels), for the current layout.
 struct ComposeGeometry {
     int32_t width, height;              // Wp x Hp

@@ -99,7 +99,8 @@ void palette_blocks_update() {
         for (int k = 0; k < 9; k++) blocks[i][k] = effect_subpixel(SCREEN_PALETTES[pal][i], EFFECT_LEVELS[fx][k]);
     if (fx != blocks_effect)
         for (int k = 0; k < 9; k++)
-            for (int c = 0; c < 256; c++) channel_tables[k][c] = (uint8_t)(effect_subpixel((uint32_t)c, EFFECT_LEVELS[fx][k]) & 0xFF);
+            for (int c = 0; c < 256; c++)
+                channel_tables[k][c] = (uint8_t)(effect_subpixel((uint32_t)c, EFFECT_LEVELS[fx][k]) & 0xFF);
     if (pal == PAL_RAINBOW && rainbow_effect != fx) {
         screen_rgba_table_build();
         for (int row = 0; row < RAINBOW_ROWS; row++)

@@ -70,6 +70,17 @@ void screen_fill_rect(int x, int y, int w, int h, int color) {
     for (int j = 0; j < h; j++) screen_hline(x, y + j, w, color);
 }
 
+// One step of the midpoint circle recurrence shared by the outline and the disc.
+static void midpoint_step(int& x, int& y, int& d) {
+    if (d <= 0) {
+        d += 2 * x + 3;
+    } else {
+        d += 2 * (x - y) + 5;
+        y -= 1;
+    }
+    x += 1;
+}
+
 void screen_circle(int cx, int cy, int r, int color) {
     if (r < 0) return;
     int x = 0, y = r, d = 1 - r;
@@ -82,13 +93,7 @@ void screen_circle(int cx, int cy, int r, int color) {
         screen_pixel(cx - y, cy + x, color);
         screen_pixel(cx + y, cy - x, color);
         screen_pixel(cx - y, cy - x, color);
-        if (d <= 0) {
-            d += 2 * x + 3;
-        } else {
-            d += 2 * (x - y) + 5;
-            y -= 1;
-        }
-        x += 1;
+        midpoint_step(x, y, d);
     }
 }
 
@@ -100,13 +105,7 @@ void screen_fill_circle(int cx, int cy, int r, int color) {
         screen_hline(cx - y, cy - x, 2 * y + 1, color);
         screen_hline(cx - x, cy + y, 2 * x + 1, color);
         screen_hline(cx - x, cy - y, 2 * x + 1, color);
-        if (d <= 0) {
-            d += 2 * x + 3;
-        } else {
-            d += 2 * (x - y) + 5;
-            y -= 1;
-        }
-        x += 1;
+        midpoint_step(x, y, d);
     }
 }
 

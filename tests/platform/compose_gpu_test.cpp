@@ -28,7 +28,8 @@ void synthetic_art_make(SyntheticArt& a, uint32_t generation) {
     a.band.resize((size_t)2 * w * h);
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
-            a.sheet[(size_t)y * w + x] = 0xFF000000u | (uint32_t)(x * 255 / w) << 16 | (uint32_t)(y * 255 / h) << 8 | 0xC8;
+            a.sheet[(size_t)y * w + x] =
+                0xFF000000u | (uint32_t)(x * 255 / w) << 16 | (uint32_t)(y * 255 / h) << 8 | 0xC8;
             uint32_t m = ((x / 7 + y / 5) % 3 == 0) ? (uint32_t)((x * 3 + y) % 256) : 0;
             a.mask[(size_t)y * w + x] = 0xFF000000u | m << 16 | m << 8 | m;
         }
@@ -68,8 +69,10 @@ void synthetic_art_make(SyntheticArt& a, uint32_t generation) {
 
 void framebuffer_pattern(int seed) {
     for (int y = 0; y < screen_layout.height; y++)
-        for (int x = 0; x < screen_layout.width; x++)
-            framebuffer[y * screen_layout.width + x] = (uint8_t)((x / 3 + y / 2 + seed) % 8 == 7 ? 9 : (x / 3 + y / 2 + seed) % 7);
+        for (int x = 0; x < screen_layout.width; x++) {
+            int v = x / 3 + y / 2 + seed;
+            framebuffer[y * screen_layout.width + x] = (uint8_t)(v % 8 == 7 ? 9 : v % 7);
+        }
 }
 
 struct GpuCompose : ::testing::Test {
