@@ -9,6 +9,7 @@ SDL_Texture* compose_source = nullptr;
 
 void compose_frame(FrameLoop& fl, uint8_t pressed_bits) {
     compose_frame_begin();
+    compose_source = nullptr;  // never a texture of an earlier frame: the loop may have remade it
     CaseArtView art;
     if (case_art_view_current(&art) && !gpu_path_failed && gpu_path_prepare(fl.renderer, art)) {
         SDL_Texture* picture = compose_window_gpu_with(fl.renderer, pressed_bits, art);

@@ -68,6 +68,7 @@ TEST_F(Present, WindowedAtTwiceTheSizeWithLetterbox) {
     open(2016, 1234, false);  // 1008 x 567 at 2x, 50 pixels of bar above and below
     int lw = 0, lh = 0;
     SDL_RenderGetLogicalSize(fl.renderer, &lw, &lh);
+    EXPECT_EQ(compose_source, fl.texture);  // no case art: the CPU path
     EXPECT_EQ(lw, 1008);
     EXPECT_EQ(lh, 567);
     EXPECT_EQ(map(1000, 550), std::make_pair(500, 250));
