@@ -1,6 +1,9 @@
-// The camp screen's input, its page and the rest at the fire.
+// The camp: shop, selling, forge and rest.
 #pragma once
 #include <cstdint>
+
+// A camp price after the discount.
+int camp_discount_price(int price);
 
 extern int32_t camp_page;  // 1 = the boon pick
 void update_camp(uint8_t presses);

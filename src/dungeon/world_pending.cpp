@@ -1,6 +1,4 @@
-// Placeholders until the map, floor loading and monster wandering land.
+// Placeholder until monster wandering lands: drawn positions are not eased yet.
 #include "game/links_pending.h"
 
-int32_t current_floor = 0;
-void world_animate() {}
 void monsters_ease_draw() {}

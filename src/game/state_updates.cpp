@@ -10,6 +10,7 @@
 #include "game/run_start.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
+#include "platform/shell.h"
 #include "levelup/levelup.h"
 #include "platform/input.h"
 #include "platform/services.h"

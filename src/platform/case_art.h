@@ -21,5 +21,7 @@ int case_picture_width();
 int case_picture_height();
 
 void case_select_model(int model);
+// Case colour 0..17; anything else becomes 9 (BEIGE).
+void case_set_color(int colour);
 bool case_art_load();
 void case_point_from_window(int x, int y, int* out_x, int* out_y);

@@ -1,6 +1,4 @@
-// Placeholders until the case recolouring lands, and the shell's open-URL hook is installed.
+// Placeholder until the case pictures land: the swapped A/B labels have no art to redraw.
 #include "game/links_pending.h"
 
-void case_set_color(int) {}
 void case_set_swap_ab(int) {}
-int (*open_url_fn)(const char* url) = nullptr;

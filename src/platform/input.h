@@ -13,6 +13,20 @@ enum PadGlyphStyle : int32_t { PAD_XBOX = 0, PAD_PS4 = 1, PAD_PS5 = 2, PAD_NINTE
 constexpr int MAX_PADS = 4;
 constexpr int SCANCODE_ESCAPE = 41;
 
+// Default bindings: keys per action (UP, DOWN, LEFT, RIGHT, A, B, START, SELECT) and the
+// controller buttons of A, B, START, SELECT. Escape is START without a binding.
+inline constexpr int16_t DEFAULT_KEY_BINDS[8][4] = {
+    {82, 26, 0, 0},     // Up, W
+    {81, 22, 0, 0},     // Down, S
+    {80, 4, 0, 0},      // Left, A
+    {79, 7, 0, 0},      // Right, D
+    {40, 44, 88, 0},    // Return, Space, Keypad Enter
+    {224, 228, 5, 42},  // Left Ctrl, Right Ctrl, B, Backspace
+    {0, 0, 0, 0},       // START: Escape only
+    {225, 229, 0, 0},   // Left Shift, Right Shift
+};
+inline constexpr uint8_t DEFAULT_PAD_BINDS[4] = {0, 1, 6, 4};  // A, B, START, BACK
+
 extern int32_t input_device;
 
 int action_of_mask(uint8_t bits);

@@ -1,5 +1,12 @@
-// Placeholders until the lifetime profile lands: nothing is counted or locked yet.
+// Placeholder until the lifetime profile lands: nothing is locked, no upgrade is owned,
+// nothing is counted.
 #include "profile/profile.h"
+
+int32_t run_heat = 0;
+
+bool item_locked(int) { return false; }
+int upgrade_active_rank(int) { return 0; }
+void profile_count_secret() {}
 
 void profile_tick(bool) {}
 bool training_offer_on() { return false; }

@@ -1,6 +1,10 @@
-// The per-floor run record and the run summary.
+// The per-floor run record queued as telemetry when a floor ends.
 #pragma once
 
+// Notes a potion drunk on this floor with the hit points it gave.
+void run_record_potion(int value);
+// Every tick while playing: starts, counts and rolls the floor's record.
 void run_record_tick();
+// Closes the floor's record with an end word ("saved", "quit", ...) and queues it.
 void run_record_emit(const char* end);
 void run_record_item_note(const char* what, const char* detail);

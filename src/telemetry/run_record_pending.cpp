@@ -1,6 +1,7 @@
-// Placeholders until the per-floor run record lands: nothing is recorded yet.
+// Placeholder until the run record lands: nothing is noted yet.
 #include "telemetry/run_record.h"
 
+void run_record_potion(int) {}
 void run_record_tick() {}
 void run_record_emit(const char*) {}
 void run_record_item_note(const char*, const char*) {}

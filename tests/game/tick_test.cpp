@@ -11,6 +11,7 @@
 #include "game/menus.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
+#include "platform/shell.h"
 #include "platform/input.h"
 #include "platform/services.h"
 #include "saves/settings.h"

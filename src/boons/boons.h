@@ -1,0 +1,7 @@
+// The run's boons: perks the player gains at level-ups and camps.
+#pragma once
+
+constexpr int BOON_IRON_SKIN = 7;
+
+// The strength of boon `id` the player owns; 0 when not owned.
+int boon_value(int id);

@@ -1,0 +1,10 @@
+// The player classes and their gear restrictions.
+#pragma once
+#include "items/item.h"
+
+constexpr int CLASS_KNIGHT = 0;
+constexpr int CLASS_BRUTE = 1;
+constexpr int CLASS_COUNT = 2;
+
+// Whether the player's class may use the item (the KNIGHT no two-handers, the BRUTE no shields).
+bool class_can_use(const Item& item);

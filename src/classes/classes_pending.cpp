@@ -1,0 +1,4 @@
+// Placeholder until the class rules land: no class restriction is applied yet.
+#include "classes/classes.h"
+
+bool class_can_use(const Item&) { return true; }

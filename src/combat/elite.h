@@ -1,0 +1,5 @@
+// The elite rule: whether a monster at a cell of a floor is an elite (more hp, more reward).
+#pragma once
+
+// True when a monster of `type` at (x, y) on `floor` is an elite.
+bool elite_chance_test(int x, int y, int floor, int type);

@@ -1,0 +1,4 @@
+// Placeholder until fights land: no monster is marked elite yet.
+#include "combat/elite.h"
+
+bool elite_chance_test(int, int, int, int) { return false; }

@@ -1,0 +1,51 @@
+// Hollow walls and urns. Which urns leave gold is fixed by the boss layout, not by chance, so a
+// reloaded floor gives the same gold.
+#include "dungeon/secrets.h"
+
+#include "dungeon/boss_layouts.h"
+#include "dungeon/map.h"
+#include "platform/rumble.h"
+#include "platform/toast.h"
+#include "profile/profile.h"
+#include "render/particles.h"
+#include "sound/sfx.h"
+
+namespace {
+
+bool in_map(int x, int y) { return x >= 0 && x < MAP_W && y >= 0 && y < MAP_H; }
+
+}  // namespace
+
+void wall_bump_secret(int x, int y) {
+    if (!in_map(x, y)) return;
+    char& cell = gmap[y][x];
+    if (cell == '&') {
+        cell = '.';
+        play_sfx(SFX_SECRET);
+        spawn_motes(true);
+        rumble_add(0.6f, 0.35f, 220);
+        toast_show("A SECRET ROOM!");
+        profile_count_secret();
+    } else if (cell == '%') {
+        cell = '&';
+        play_sfx(SFX_HOLLOW);
+        spawn_motes(false);
+        rumble_add(0.2f, 0.05f, 60);
+        toast_show("THE WALL SOUNDS HOLLOW");
+    }
+}
+
+void urn_break(int x, int y) {
+    if (gmap_at(x, y) != 'b') return;
+    const char(*layout)[MAP_W + 1] = boss_layout_for_floor(current_floor);
+    int count = 0;
+    for (int row = 0; row <= y; ++row) {
+        int last_col = row == y ? x : MAP_W - 2;
+        for (int col = 1; col <= last_col && col <= MAP_W - 2; ++col)
+            if (layout[row][col] == 'b') ++count;
+    }
+    gmap[y][x] = count % 2 == 0 ? 'g' : '.';
+    marker_add(x, y);
+    play_sfx(SFX_BREAK);
+    rumble_add(0.35f, 0.15f, 120);
+}

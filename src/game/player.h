@@ -1,0 +1,31 @@
+// The one player record: position, hit points, purse, hands, bag, boons and status counters.
+#pragma once
+#include <cstdint>
+
+#include "items/bag.h"
+#include "items/item.h"
+
+// Status counters, ticks left.
+constexpr int ST_POISON = 0;
+constexpr int ST_BURN = 1;
+constexpr int ST_REGEN = 2;
+constexpr int ST_COUNT = 3;
+
+constexpr int BOON_SLOTS = 50;
+
+struct Player {
+    int32_t x, y;
+    int32_t facing;  // 0 north, 1 east, 2 south, 3 west
+    int32_t hp, max_hp;
+    int32_t attack;
+    int32_t level, xp;
+    int32_t keys, gold, kills;
+    Item main_hand, off_hand;
+    uint8_t boon_ranks[BOON_SLOTS];
+    uint8_t last_stand_used;
+    uint8_t cls;  // CLASS_KNIGHT or CLASS_BRUTE
+    Bag bag;
+    uint8_t status[ST_COUNT];
+};
+
+extern Player player;

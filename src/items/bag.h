@@ -1,0 +1,42 @@
+// The bag: a 6 x 5 grid in which every item covers a rectangle of cells.
+// Read and written by exploration, the bag screen, fights, the camp and the run file.
+#pragma once
+#include <cstdint>
+
+#include "items/item.h"
+
+constexpr int BAG_COLS = 6;
+constexpr int BAG_ROWS = 5;
+constexpr int BAG_MAX_ITEMS = 30;
+constexpr int32_t BAG_EMPTY = -1;
+
+struct BagEntry {
+    Item item;
+    int32_t count;  // >= 1
+    int32_t col, row;  // top-left cell
+    uint8_t rotated;  // w and h swapped; never set for square items
+    uint8_t spare[3];
+};
+static_assert(sizeof(BagEntry) == 28);
+
+struct Bag {
+    BagEntry entries[BAG_MAX_ITEMS];  // the first `count` are in use
+    int32_t count;
+    int32_t cells[BAG_ROWS][BAG_COLS];  // entry index or BAG_EMPTY
+};
+
+void bag_grid_clear(Bag& bag);
+// The entry's size in cells (swapped when rotated) and its table row.
+const ItemDef& bag_item_size(const BagEntry& entry, int* w, int* h);
+int bag_cell(const Bag& bag, int col, int row);
+// Whether the rectangle lies in the grid and each of its cells is empty or holds `key`.
+bool bag_area_free(const Bag& bag, int col, int row, int w, int h, int key);
+int bag_place_at(Bag& bag, const Item& item, int count, int col, int row, bool rotated);
+// Stacks a usable onto an equal entry, else places the item at the first free spot; -1 when it does not fit.
+int bag_add(Bag& bag, const Item& item, int count);
+bool bag_add_new(uint32_t id, int count);
+void bag_remove(Bag& bag, int idx);
+int bag_find(uint32_t id);
+int bag_list_usable(int* out, int max);
+int bag_healing_potions();
+int bag_potion_total();

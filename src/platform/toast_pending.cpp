@@ -1,0 +1,4 @@
+// Placeholder until toasts land: nothing is shown yet.
+#include "platform/toast.h"
+
+void toast_show(const char*) {}

@@ -1,0 +1,205 @@
+// Image blits into the framebuffer. Callers: the first-person view, the fight views and every
+// screen that shows a picture; icons.cpp builds the named and fitted icons on these.
+#include "render/blit.h"
+
+#include <cmath>
+
+#include "render/pixel_run.h"
+#include "render/screen.h"
+
+SpriteClip sprite_clip = {0, 0, -1, -1, 0, 0};
+
+static uint8_t scratch_pixels[SPRITE_SCRATCH_BYTES];
+static Image scratch_image = {scratch_pixels, 0, 0, 1};
+
+// Sizes past this many pixels cannot be drawn meaningfully and would overflow the arithmetic.
+constexpr long long MAX_DRAWN_SIDE = 1 << 20;
+
+static bool image_ok(const Image* img) {
+    return img && img->pixels && img->w >= 1 && img->h >= 1;
+}
+
+static int density_of(const Image* img) { return img->density > 1 ? img->density : 1; }
+
+// The range [lo, hi) of destination offsets 0..n-1 from `start` that land inside 0..limit-1
+// once `origin` is added. Pixels outside it would be dropped by the pipeline's bounds test.
+static void visible_span(long long start, long long origin, long long n, long long limit,
+                         long long* lo, long long* hi) {
+    long long first = start + origin;
+    *lo = first < 0 ? -first : 0;
+    *hi = limit - first < n ? limit - first : n;
+}
+
+void sprite_draw(const Image* img, int x, int y, int k) {
+    if (!image_ok(img) || k < 1) return;
+    if ((long long)img->w * k > MAX_DRAWN_SIDE || (long long)img->h * k > MAX_DRAWN_SIDE) return;
+    const int w = img->w, h = img->h;
+    const int left = x - (w * k) / 2, top = y + 1 - h * k;
+    for (int i = 0; i < h; i++) {
+        const uint8_t* row = img->pixels + (size_t)i * w;
+        int j = 0;
+        while (j < w) {
+            uint8_t t = row[j];
+            int n = 1;
+            while (j + n < w && row[j + n] == t) n++;
+            if (t != 0) pixel_fill(left + j * k, top + i * k, n * k, k, t);
+            j += n;
+        }
+    }
+}
+
+// Colour of a reduced pixel: the box of source texels it covers, by weighted vote.
+// Returns 0 when less than 30 % of the box is opaque.
+static int box_colour(const Image* img, int b, int e_col, int t, int e_row) {
+    static const int WEIGHT[8] = {10, 10, 16, 30, 10, 10, 10, 10};
+    int sum[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int n = 0;
+    for (int r = t; r <= e_row; r++) {
+        const uint8_t* row = img->pixels + (size_t)r * img->w;
+        for (int c = b; c <= e_col; c++) {
+            uint8_t v = row[c];
+            if (v == 0) continue;
+            n++;
+            sum[v & 7] += WEIGHT[v & 7];
+        }
+    }
+    int area = (e_col - b + 1) * (e_row - t + 1);
+    if (10 * n < 3 * area) return 0;
+    int best = 1;
+    for (int c = 2; c <= 7; c++)
+        if (sum[c] > sum[best]) best = c;  // ties keep the lower value
+    return best;
+}
+
+void sprite_draw_scaled(const Image* img, int x, int y, float s) {
+    if (!image_ok(img) || !(s > 0.0f)) return;
+    const long long w = img->w, h = img->h;
+    float fw = (float)w * s + 0.5f, fh = (float)h * s + 0.5f;
+    if (!(fw < (float)MAX_DRAWN_SIDE) || !(fh < (float)MAX_DRAWN_SIDE)) return;
+    const long long dw = (int)fw, dh = (int)fh;
+    if (dw < 1 || dh < 1) return;
+    const long long left = x - dw / 2, top = y + 1 - dh;
+    long long j0, j1, i0, i1;
+    visible_span(left, draw_origin_x, dw, screen_layout.width, &j0, &j1);
+    visible_span(top, draw_origin_y, dh, screen_layout.height, &i0, &i1);
+    const bool enlarging = dw >= w && dh >= h;
+    for (long long i = i0; i < i1; i++) {
+        const long long t = (h * i) / dh;
+        long long e = (h * (i + 1)) / dh;
+        if (e < t + 1) e = t + 1;
+        for (long long j = j0; j < j1; j++) {
+            const long long b = (w * j) / dw;
+            int colour;
+            if (enlarging) {
+                colour = img->pixels[t * w + b];
+            } else {
+                long long ec = (w * (j + 1)) / dw;
+                if (ec < b + 1) ec = b + 1;
+                colour = box_colour(img, (int)b, (int)ec - 1, (int)t, (int)e - 1);
+            }
+            if (colour != 0) screen_pixel((int)(left + j), (int)(top + i), colour);
+        }
+    }
+}
+
+static bool is_whole(float s) { return std::floor(s) == s && std::fabs(s) < (float)MAX_DRAWN_SIDE; }
+
+void sprite_draw_at_scale(const Image* img, int x, int y, float s) {
+    if (!image_ok(img)) return;
+    if (img->density < 2 && is_whole(s))
+        sprite_draw(img, x, y, (int)s);
+    else
+        sprite_draw_scaled(img, x, y, s / (float)density_of(img));
+}
+
+void sprite_draw_alt(const Image* img, int x, int y, int k) {
+    if (!image_ok(img) || k < 1) return;
+    if ((long long)img->w * k > MAX_DRAWN_SIDE || (long long)img->h * k > MAX_DRAWN_SIDE) return;
+    const int w = img->w, h = img->h;
+    const int left = x - (k * h) / 2, top = y + 1 - k * w;
+    // Source texel (column j, row i) lands on destination column h-1-i, row j.
+    for (int i = 0; i < h; i++) {
+        const uint8_t* row = img->pixels + (size_t)i * w;
+        for (int j = 0; j < w; j++)
+            if (row[j] != 0) pixel_fill(left + (h - 1 - i) * k, top + j * k, k, k, row[j]);
+    }
+}
+
+void sprite_draw_at_scale_alt(const Image* img, int x, int y, float s) {
+    if (!image_ok(img)) return;
+    if (img->density <= 1 && is_whole(s)) {
+        sprite_draw_alt(img, x, y, (int)s);
+        return;
+    }
+    const int w = img->w, h = img->h;
+    if ((long long)w * h > SPRITE_SCRATCH_BYTES) return;
+    for (int i = 0; i < h; i++)
+        for (int j = 0; j < w; j++) scratch_pixels[j * h + (h - 1 - i)] = img->pixels[i * w + j];
+    scratch_image.w = h;
+    scratch_image.h = w;
+    scratch_image.density = img->density;
+    sprite_draw_scaled(&scratch_image, x, y, s / (float)density_of(img));
+}
+
+void sprite_set_clip(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    sprite_clip.x0 = x0;
+    sprite_clip.y0 = y0;
+    sprite_clip.x1 = x1;
+    sprite_clip.y1 = y1;
+}
+
+void sprite_set_checker_dim(int flag) { sprite_clip.checker_dim = flag ? 1 : 0; }
+
+void sprite_set_break_bands(int32_t mode) { sprite_clip.break_bands = mode; }
+
+// A crack across the picture one logical pixel high, zigzagging every two logical columns.
+static bool in_break_band(int col, int row, int h, int p, int mode) {
+    const int z = p * ((col / p / 2) % 2);
+    const int a = h * 30 / 100 + z;
+    if (row >= a && row < a + p) return true;
+    const int b = h / 2 - z;
+    return mode >= 2 && row >= b && row < b + p;
+}
+
+void sprite_draw_rotated(const Image* img, int x, int y, float s, float angle, float pivot_u,
+                         float pivot_v) {
+    if (!image_ok(img) || !(s > 0.0f)) return;
+    const int w = img->w, h = img->h, p = density_of(img);
+    const float sp = s / (float)p;
+    const float pu = pivot_u * (float)w, pv = pivot_v * (float)h;
+    const float ex = std::fmax(pu, (float)w - pu), ey = std::fmax(pv, (float)h - pv);
+    const float fr = std::sqrt(ex * ex + ey * ey) * sp;
+    if (!(fr < (float)MAX_DRAWN_SIDE)) return;
+    const long long r = (int)fr;
+    const float a = angle * 3.1415927f / 180.0f;
+    const float ca = std::cos(a), sa = std::sin(a);
+    const bool clipping = sprite_clip.x1 >= sprite_clip.x0;
+    const int mode = sprite_clip.break_bands;
+
+    long long x0, x1, y0, y1;
+    visible_span(x - r - 2, draw_origin_x, 2 * r + 5, screen_layout.width, &x0, &x1);
+    visible_span(y - r - 2, draw_origin_y, 2 * r + 5, screen_layout.height, &y0, &y1);
+    for (long long yi = y0; yi < y1; yi++) {
+        const int Y = (int)(y - r - 2 + yi);
+        const float dy = ((float)Y + 0.5f - (float)y) / sp;
+        for (long long xi = x0; xi < x1; xi++) {
+            const int X = (int)(x - r - 2 + xi);
+            const float dx = ((float)X + 0.5f - (float)x) / sp;
+            const float u = dx * ca + dy * sa + pu;
+            const float v = -dx * sa + dy * ca + pv;
+            if (!(u >= 0.0f && u < (float)w && v >= 0.0f && v < (float)h)) continue;
+            const int col = (int)u, row = (int)v;
+            int colour = img->pixels[row * w + col];
+            if (colour == 0) continue;
+            if (clipping && (X < sprite_clip.x0 || X > sprite_clip.x1 || Y < sprite_clip.y0 ||
+                             Y > sprite_clip.y1))
+                continue;
+            if (mode != 0 && in_break_band(col, row, h, p, mode)) continue;
+            if (sprite_clip.checker_dim) {
+                if ((X ^ Y) & 1) continue;
+                if (colour == 2 || colour == 3) colour--;
+            }
+            screen_pixel(X, Y, colour);
+        }
+    }
+}
