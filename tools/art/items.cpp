@@ -1,0 +1,2 @@
+#include "paint.h"
+const ArtEntry ART_ITEMS[] = {{nullptr, nullptr}};
