@@ -172,7 +172,7 @@ void big_text(Pic& p, int x, int y, const char* text, int kx, int ky, int gap, i
 }
 
 bool art_draw(const std::string& name, Pic& p, int f, int n) {
-    for (const ArtEntry* table : {ART_MONSTERS, ART_ITEMS, ART_ROOMS})
+    for (const ArtEntry* table : {ART_MONSTERS, ART_ITEMS, ART_ROOMS, ART_LOGOS})
         for (const ArtEntry* e = table; e->name; e++)
             if (name == e->name) {
                 e->fn(p, f, n);

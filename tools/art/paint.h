@@ -48,6 +48,10 @@ int big_text_width(const char* text, int kx, int gap);
 // Adds a rim of `c` round every opaque texel (on transparent texels only), `r` texels thick.
 void rim(Pic& p, int c, int r = 1);
 
+// The crest of the order (a shield bearing a quill over a chevron), 20 s wide and 24 s tall from
+// `top`; shared by the banner, the door and the logos.
+void crest(Pic& p, float cx, float top, float s, int field, int charge, int edge);
+
 // Each art file registers its pictures: fill `p` (already sized) with frame f of n.
 using DrawFn = void (*)(Pic& p, int f, int n);
 struct ArtEntry {
@@ -58,3 +62,4 @@ bool art_draw(const std::string& name, Pic& p, int f, int n);
 extern const ArtEntry ART_MONSTERS[];
 extern const ArtEntry ART_ITEMS[];
 extern const ArtEntry ART_ROOMS[];
+extern const ArtEntry ART_LOGOS[];

@@ -39,38 +39,6 @@ void arch(Pic& p, int x0, int x1, int y_spring, int bottom) {
         }
 }
 
-// The crest of the order: a shield bearing a quill over a chevron.
-void crest(Pic& p, float cx, float top, float s, int field, int charge, int edge) {
-    std::vector<Pt> sh = {{cx - 10 * s, top}, {cx + 10 * s, top}, {cx + 10 * s, top + 10 * s}};
-    for (int i = 1; i < 8; i++) {
-        float t = i / 8.f;
-        sh.push_back({cx + 10 * s * (1 - t), top + 10 * s + 14 * s * std::sin(t * PI / 2)});
-    }
-    sh.push_back({cx, top + 24 * s});
-    for (int i = 7; i >= 1; i--) {
-        float t = i / 8.f;
-        sh.push_back({cx - 10 * s * (1 - t), top + 10 * s + 14 * s * std::sin(t * PI / 2)});
-    }
-    sh.push_back({cx - 10 * s, top + 10 * s});
-    poly(p, sh, edge);
-    std::vector<Pt> in;
-    for (Pt q : sh) in.push_back({cx + (q.x - cx) * 0.84f, top + 1.6f * s + (q.y - top) * 0.84f});
-    poly(p, in, field);
-    // chevron
-    thick(p, cx - 7 * s, top + 17 * s, cx, top + 11 * s, 1.3f * s, edge);
-    thick(p, cx + 7 * s, top + 17 * s, cx, top + 11 * s, 1.3f * s, edge);
-    // quill: a feather from upper right down to a nib at lower left
-    Pt a = {cx + 6 * s, top + 3 * s}, b = {cx - 5 * s, top + 17 * s};
-    for (int i = 0; i <= 10; i++) {
-        float t = i / 10.f, w = (1 - std::fabs(t * 1.6f - 0.6f)) * 3.2f * s;
-        if (t > 0.8f) w = 0;
-        float x = a.x + (b.x - a.x) * t, y = a.y + (b.y - a.y) * t;
-        if (w > 0) thick(p, x - w * 0.6f, y - w * 0.5f, x + w * 0.6f, y + w * 0.5f, 0.9f * s, charge);
-    }
-    thick(p, a.x, a.y, b.x, b.y, 0.6f * s, field == 1 ? 2 : 1);
-    thick(p, b.x, b.y, b.x - 1.5f * s, b.y + 2 * s, 0.7f * s, charge);
-}
-
 void banner(Pic& p, int, int) {
     stone(p);
     thick(p, 6, 5, 57, 5, 1.5f, 3);                                       // rod
@@ -267,6 +235,38 @@ void shrine_skulls(Pic& p, int, int) {
 }
 
 }  // namespace
+
+// The crest of the order: a shield bearing a quill over a chevron.
+void crest(Pic& p, float cx, float top, float s, int field, int charge, int edge) {
+    std::vector<Pt> sh = {{cx - 10 * s, top}, {cx + 10 * s, top}, {cx + 10 * s, top + 10 * s}};
+    for (int i = 1; i < 8; i++) {
+        float t = i / 8.f;
+        sh.push_back({cx + 10 * s * (1 - t), top + 10 * s + 14 * s * std::sin(t * PI / 2)});
+    }
+    sh.push_back({cx, top + 24 * s});
+    for (int i = 7; i >= 1; i--) {
+        float t = i / 8.f;
+        sh.push_back({cx - 10 * s * (1 - t), top + 10 * s + 14 * s * std::sin(t * PI / 2)});
+    }
+    sh.push_back({cx - 10 * s, top + 10 * s});
+    poly(p, sh, edge);
+    std::vector<Pt> in;
+    for (Pt q : sh) in.push_back({cx + (q.x - cx) * 0.84f, top + 1.6f * s + (q.y - top) * 0.84f});
+    poly(p, in, field);
+    // chevron
+    thick(p, cx - 7 * s, top + 17 * s, cx, top + 11 * s, 1.3f * s, edge);
+    thick(p, cx + 7 * s, top + 17 * s, cx, top + 11 * s, 1.3f * s, edge);
+    // quill: a feather from upper right down to a nib at lower left
+    Pt a = {cx + 6 * s, top + 3 * s}, b = {cx - 5 * s, top + 17 * s};
+    for (int i = 0; i <= 10; i++) {
+        float t = i / 10.f, w = (1 - std::fabs(t * 1.6f - 0.6f)) * 3.2f * s;
+        if (t > 0.8f) w = 0;
+        float x = a.x + (b.x - a.x) * t, y = a.y + (b.y - a.y) * t;
+        if (w > 0) thick(p, x - w * 0.6f, y - w * 0.5f, x + w * 0.6f, y + w * 0.5f, 0.9f * s, charge);
+    }
+    thick(p, a.x, a.y, b.x, b.y, 0.6f * s, field == 1 ? 2 : 1);
+    thick(p, b.x, b.y, b.x - 1.5f * s, b.y + 2 * s, 0.7f * s, charge);
+}
 
 const ArtEntry ART_ROOMS[] = {
     {"shrine_banner", banner},     {"shrine_bones", bones},         {"shrine_case", case_front},
