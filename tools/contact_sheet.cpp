@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/icon.h"
 #include "render/blit.h"
 #include "render/font.h"
 #include "render/screen.h"
@@ -96,6 +97,18 @@ bool write_sheet(const char* path) {
         }
         y += first->h * k + 12;
     }
+    // the window icon (RGBA), over the checker where it is transparent
+    label(cv, MARGIN, y, "window icon  64x64 RGBA  (x1, x4)", 2);
+    y += 18;
+    const uint8_t* icon = icon_pixels();
+    for (int i = 0; i < ICON_SIZE; i++)
+        for (int j = 0; j < ICON_SIZE; j++) {
+            const uint8_t* q = icon + (i * ICON_SIZE + j) * 4;
+            Rgb c = q[3] ? Rgb{q[0], q[1], q[2]} : CHECKER[((j / 4) + (i / 4)) & 1];
+            cv.put(MARGIN + j, y + i, c);
+            put_block(cv, MARGIN + ICON_SIZE + 16 + j * 4, y + i * 4, 4, c);
+        }
+    y += ICON_SIZE * 4;
     cv.grow(y + MARGIN);
     return stbi_write_png(path, cv.w, cv.h, 3, cv.px.data(), cv.w * 3) != 0;
 }
