@@ -358,8 +358,8 @@ void mimic_body(Pic& p, int lift, bool awake, int tongue) {
         for (int y = rim_y + 3; y < 39; y += 6) p.put(bx + 2, y, 1);
     }
     if (awake && lift > 1)
-        for (int x = x0 + 3; x < x1 - 3; x += 5)   // lower teeth
-            slab(p, {{(float)x, (float)rim_y + 1}, {x + 2.f, rim_y - 2.f - (lift > 5 ? 2 : 0)}, {x + 4.f, (float)rim_y + 1}}, 3, 3, 2);
+        for (int x = x0 + 5; x < x1 - 6; x += 8)   // lower teeth
+            slab(p, {{(float)x, (float)rim_y + 1}, {x + 3.f, rim_y - 2.f - (lift > 5 ? 3 : 0)}, {x + 6.f, (float)rim_y + 1}}, 3, 3, 2);
     if (awake && tongue > 0) {
         ball(p, 36, rim_y + 2.f + tongue * 0.5f, 6, 3.f + tongue * 0.5f, 0.15f);
         line(p, 36, rim_y, 36, rim_y + 2.f + tongue, 1);
@@ -383,12 +383,12 @@ void mimic_body(Pic& p, int lift, bool awake, int tongue) {
     rect(p, 33, ly - 4, 7, 6, 3);
     rect(p, 36, ly - 2, 1, 3, 0);
     if (awake && lift > 1)
-        for (int x = x0 + 1; x < x1 - 3; x += 5)   // upper teeth
-            slab(p, {{(float)x, (float)ly}, {x + 2.f, ly + 2.f + (lift > 5 ? 2 : 0)}, {x + 4.f, (float)ly}}, 3, 3, 2);
+        for (int x = x0 + 1; x < x1 - 5; x += 8)   // upper teeth
+            slab(p, {{(float)x, (float)ly}, {x + 3.f, ly + 2.f + (lift > 5 ? 3 : 0)}, {x + 6.f, (float)ly}}, 3, 3, 2);
     if (awake) {
         for (int s : {24, 48}) {
-            disc(p, (float)s, ly - 9.f, 3.5f, 2.2f, 0);
-            rect(p, s - 1, ly - 10, 3, 2, 3);
+            disc(p, (float)s, ly - 8.5f, 4.5f, 3, 0);
+            rect(p, s - 2, ly - 10, 4, 3, 3);
         }
     }
 }
