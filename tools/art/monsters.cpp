@@ -222,6 +222,10 @@ void orc(Pic& p, int f, int n) {
     disc(p, 36, 31.f - b * 0.5f, 5, 3, 2);
     recolor(p, 21, 30.f - b * 0.5f, 2.5f, 2, 3);
     line(p, 29, 30, 29, 44, 1);
+    for (int y : {37, 41}) {
+        line(p, 24, y, 27, y, 1);
+        line(p, 31, y, 34, y, 1);
+    }
     rect(p, 15, 45, 30, 3, 1);                                            // belt
     rect(p, 27, 44, 5, 5, 3);
     disc(p, 29.5f, 46.5f, 1.2f, 1, 1);
@@ -229,13 +233,17 @@ void orc(Pic& p, int f, int n) {
     limb(p, 14, 29.f - b, 9, 44, 5.8f, 5, 0.9f);
     limb(p, 45, 29.f - b, 50, 40, 5.8f, 5, 0.9f);
     limb(p, 14, 29.f - b, 9, 44, 4.8f, 4, 0.05f);
+    rect(p, 6, 38, 8, 3, 1);
     ball(p, 9, 46, 4.2f, 4, 0.1f);
     limb(p, 45, 29.f - b, 50, 40, 4.8f, 4, 0.05f);
-    // axe: haft behind the fist, blade at the top
-    thick(p, 51, 56, 52, 6.f - b, 1.5f, 1);
-    line(p, 51, 56, 52, 6.f - b, 2);
-    slab(p, {{53, 7.f - b}, {58, 1.f - b}, {58, 23.f - b}, {53, 15.f - b}}, 2, 3, 1);
-    slab(p, {{51, 9.f - b}, {46, 11.f - b}, {51, 13.f - b}}, 2, 3, 1);
+    // a double-bitted axe: haft behind the fist, head high over the shoulder
+    thick(p, 50.5f, 58, 50.5f, 2.f - b, 1.5f, 1);
+    line(p, 50, 58, 50, 2.f - b, 2);
+    slab(p, {{52, 6.f - b}, {58, 1.f - b}, {58, 21.f - b}, {52, 15.f - b}}, 2, 3, 1);
+    slab(p, {{49, 6.f - b}, {43, 1.f - b}, {43, 21.f - b}, {49, 15.f - b}}, 2, 3, 1);
+    line(p, 57, 2.f - b, 57, 20.f - b, 3);
+    line(p, 44, 2.f - b, 44, 20.f - b, 3);
+    rect(p, 49, 5 - b, 4, 11, 1);
     ball(p, 51, 43, 4.3f, 4, 0.1f);
     // shoulder plates
     ball(p, 15, 25.f - b, 7.5f, 6, -0.2f);
@@ -244,19 +252,22 @@ void orc(Pic& p, int f, int n) {
     p.put(46, 23 - b, 1);
     // head
     int hb = b;
-    slab(p, {{20, 12.f - hb}, {15, 9.f - hb}, {21, 16.f - hb}});
-    slab(p, {{39, 12.f - hb}, {44, 9.f - hb}, {38, 16.f - hb}});
-    ball(p, 29.5f, 14.f - hb, 9.5f, 9, 0.05f);
-    ball(p, 29.5f, 19.f - hb, 9, 5.5f, 0.1f);                            // heavy jaw
-    limb(p, 22, 10.f - hb, 37, 10.f - hb, 2.2f, 2.2f, -0.05f);          // brow
-    disc(p, 25, 13.f - hb, 2.2f, 1.3f, 0);
-    disc(p, 34, 13.f - hb, 2.2f, 1.3f, 0);
-    rect(p, 25, 13 - hb, 2, 1, 3);
-    rect(p, 33, 13 - hb, 2, 1, 3);
-    ball(p, 29.5f, 16.f - hb, 2.4f, 2, 0);
-    rect(p, 24, 21 - hb, 12, 1, 0);
-    slab(p, {{24, 22.f - hb}, {23, 15.f - hb}, {26, 21.f - hb}}, 3, 3, 2);   // tusks
-    slab(p, {{35, 22.f - hb}, {37, 15.f - hb}, {34, 21.f - hb}}, 3, 3, 2);
+    slab(p, {{19, 12.f - hb}, {15, 8.f - hb}, {20, 17.f - hb}});
+    slab(p, {{40, 12.f - hb}, {44, 8.f - hb}, {39, 17.f - hb}});
+    ball(p, 29.5f, 13.f - hb, 10.5f, 10, 0.05f);
+    ball(p, 29.5f, 19.f - hb, 10, 6, 0.15f);                             // heavy jaw
+    limb(p, 21, 9.f - hb, 38, 9.f - hb, 2.4f, 2.4f, -0.05f);            // brow
+    disc(p, 25, 12.5f - hb, 3, 1.6f, 0);
+    disc(p, 34, 12.5f - hb, 3, 1.6f, 0);
+    rect(p, 25, 12 - hb, 2, 1, 3);
+    rect(p, 33, 12 - hb, 2, 1, 3);
+    ball(p, 29.5f, 16.f - hb, 2.6f, 2.2f, 0);
+    rect(p, 23, 21 - hb, 14, 2, 0);                                      // mouth
+    for (int s = -1; s <= 1; s += 2) {                                    // tusks
+        float tx = 29.5f + s * 6.5f;
+        limb(p, tx, 23.f - hb, tx + s * 1.f, 15.f - hb, 1.9f, 0.6f, 0.9f);
+        limb(p, tx, 23.f - hb, tx + s * 1.f, 15.f - hb, 1.3f, 0.3f, -1.f);
+    }
     limb(p, 29.5f, 6.f - hb, 31, 1.f - hb, 2.2f, 1.2f, 0.4f);             // top knot
 }
 
