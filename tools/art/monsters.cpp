@@ -1,5 +1,6 @@
 // The monsters, drawn with shaded solids. Each function gets frame f of n; every motion is a
 // whole number of sine cycles over the loop so that the last frame runs into the first.
+#include <algorithm>
 #include <cmath>
 
 #include "paint.h"
@@ -292,10 +293,11 @@ void dragon(Pic& p, int f, int n) {
         float x = 56.f + i * 7, y = 70.f + br * 0.5f + (i == 0 || i == 6 ? -2 : 0);
         line(p, x, y, x + 3, y + 4, 3);
     }
-    // spines along the back
-    for (int i = 0; i < 7; i++) {
-        float x = 48.f + i * 8.5f, y = 38.f - br * 0.4f - std::sin(i * 0.45f) * 4;
-        slab(p, {{x - 3, y + 3}, {x + 1, y - 5}, {x + 3, y + 3}});
+    // spines standing on the ridge of the back
+    for (int i = 0; i < 6; i++) {
+        float x = 52.f + i * 8.f, dx = (x - 76) / 34;
+        float y = 56.f - br * 0.6f - (20.f + br * 0.8f) * std::sqrt(std::max(0.f, 1 - dx * dx)) + 2;
+        slab(p, {{x - 3, y + 2}, {x + 1, y - 6}, {x + 3, y + 2}});
     }
     // near legs with claws
     limb(p, 50, 72, 47, 80, 5, 4, 0.1f);
@@ -319,6 +321,14 @@ void dragon(Pic& p, int f, int n) {
         float x = 96 + (nx - 8 - 96) * t, y = 34 + (ny - 8 - 34) * t;
         slab(p, {{x - 3, y + 4}, {x - 2, y - 4}, {x + 3, y + 2}});
     }
+    // scales: small dark crescents over the hide of body, tail and neck (not the head)
+    for (int y = 30; y < 84; y += 4)
+        for (int x = 4 + (y / 4 % 2) * 3; x < 118; x += 6)
+            if (p.at(x, y) == 2 && p.at(x + 2, y) == 2 && p.at(x + 1, y + 1) == 2) {
+                p.put(x, y, 1);
+                p.put(x + 1, y + 1, 1);
+                p.put(x + 2, y, 1);
+            }
     chain(p, {{nx - 2, ny - 6}, {nx - 10, ny - 14}, {nx - 19, ny - 17}}, 2.6f, 0.6f, -0.25f);  // horns
     chain(p, {{nx + 2, ny - 6}, {nx - 3, ny - 15}, {nx - 9, ny - 20}}, 2.4f, 0.6f, -0.25f);
     ball(p, nx + 4, ny, 10, 8.5f, 0);
