@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "art/paint.h"
+
 namespace {
 
 constexpr int SPRITE_ROWS = 61;
@@ -190,8 +192,16 @@ std::vector<Row> read_manifest(const std::string& art_dir) {
             for (int f = 0; f < r.n; f++) r.frames.push_back(placeholder_frame(r, f));
         else if (r.source == "grid")
             load_grid(r, art_dir);
+        else if (r.source == "draw")
+            for (int f = 0; f < r.n; f++) {
+                Pic p(r.w, r.h);
+                if (!art_draw(r.name, p, f, r.n)) fail(where, "no drawing named " + r.name);
+                for (uint8_t& t : p.px)
+                    if (t > (r.name.rfind("splash", 0) == 0 ? 6 : 3)) fail(where, "texel out of range");
+                r.frames.push_back(p.px);
+            }
         else
-            fail(where, "source is placeholder or grid");
+            fail(where, "source is placeholder, grid or draw");
         rows.push_back(std::move(r));
     }
     std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.name < b.name; });
@@ -262,6 +272,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string art = argv[1], out = argv[2];
+    font_load(art + "/font5x7.txt");  // the logos spell their words in the game's own font
     write_file(out + "/font_data.cpp", make_font(art));
     write_file(out + "/sprites_data.cpp", make_sprites(art));
     return 0;

@@ -1,13 +1,16 @@
 // Writes two review pictures of the compiled-in art:
-//   qm_contact_sheet SHEET.png FONT.png
+//   qm_contact_sheet SHEET.png FONT.png [SCALES.png]
 // SHEET: every row of the sprite table with all its frames, transparent texels on a checker.
 // FONT: a landscape framebuffer of text drawn by the game's own text routines, scaled 4x.
+// SCALES: the monsters at the sizes the first-person view draws them.
 #include <stb_image_write.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/icon.h"
+#include "render/blit.h"
 #include "render/font.h"
 #include "render/screen.h"
 #include "render/sprites.h"
@@ -70,7 +73,7 @@ bool write_sheet(const char* path) {
     int y = MARGIN;
     for (const SpriteEntry& e : SPRITES) {
         const Image* first = e.still ? e.still : &e.anim->frames[0];
-        const int k = first->w <= 16 ? 3 : first->w <= 64 ? 2 : 1;
+        const int k = first->w <= 16 ? 4 : first->w <= 48 ? 3 : 2;
         char text[128];
         if (e.anim)
             std::snprintf(text, sizeof text, "%s  %dx%d d%d  %d frames, %d ticks  (x%d)", e.name,
@@ -94,6 +97,18 @@ bool write_sheet(const char* path) {
         }
         y += first->h * k + 12;
     }
+    // the window icon (RGBA), over the checker where it is transparent
+    label(cv, MARGIN, y, "window icon  64x64 RGBA  (x1, x4)", 2);
+    y += 18;
+    const uint8_t* icon = icon_pixels();
+    for (int i = 0; i < ICON_SIZE; i++)
+        for (int j = 0; j < ICON_SIZE; j++) {
+            const uint8_t* q = icon + (i * ICON_SIZE + j) * 4;
+            Rgb c = q[3] ? Rgb{q[0], q[1], q[2]} : CHECKER[((j / 4) + (i / 4)) & 1];
+            cv.put(MARGIN + j, y + i, c);
+            put_block(cv, MARGIN + ICON_SIZE + 16 + j * 4, y + i * 4, 4, c);
+        }
+    y += ICON_SIZE * 4;
     cv.grow(y + MARGIN);
     return stbi_write_png(path, cv.w, cv.h, 3, cv.px.data(), cv.w * 3) != 0;
 }
@@ -123,11 +138,67 @@ bool write_font_sheet(const char* path) {
     return stbi_write_png(path, w, h, 3, px.data(), w * 3) != 0;
 }
 
+// Each monster as the first-person view draws it: box-filtered by the game's own blit to 1/2, 1/3
+// and 1/4 of the stored size (near, middle and far cells), on black, zoomed 3x. The first three
+// pictures at 1/2 are frames from across the loop.
+bool write_scales(const char* path) {
+    const char* names[] = {"rat", "goblin", "skeleton", "slime", "bat", "orc", "dragon", "mimic",
+                           "mimic_open", "chest", "skulls"};
+    constexpr int K = 3, MARGIN = 8;
+    layout_set_landscape();
+    const int fw = screen_layout.width;
+    Canvas cv;
+    cv.w = fw * K + 2 * MARGIN;
+    int y = MARGIN;
+    for (const char* name : names) {
+        const SpriteEntry* e = sprite_find(name);
+        if (!e || !e->anim) continue;
+        screen_reset_draw_state();
+        screen_clear();
+        const int n = e->anim->count;
+        struct Shot {
+            int frame;
+            float s;
+        } shots[] = {{0, 0.5f}, {n / 3, 0.5f}, {2 * n / 3, 0.5f}, {0, 1 / 3.f}, {0, 0.25f}};
+        int x = 2, bottom = 0, tallest = 0;
+        for (const Shot& sh : shots) {
+            const Image& img = e->anim->frames[sh.frame];
+            const int dw = (int)(img.w * sh.s + 0.5f), dh = (int)(img.h * sh.s + 0.5f);
+            if (x + dw > fw) break;
+            if (dh > tallest) tallest = dh;
+            bottom = tallest;
+            sprite_draw_scaled(&img, x + dw / 2, bottom - 1 + 2, sh.s);
+            x += dw + 6;
+        }
+        (void)bottom;
+        // bottom-align: redraw with the common floor line now that the tallest is known
+        screen_clear();
+        x = 2;
+        for (const Shot& sh : shots) {
+            const Image& img = e->anim->frames[sh.frame];
+            const int dw = (int)(img.w * sh.s + 0.5f);
+            if (x + dw > fw) break;
+            sprite_draw_scaled(&img, x + dw / 2, tallest + 1, sh.s);
+            x += dw + 6;
+        }
+        label(cv, MARGIN, y, name, 2);
+        y += 18;
+        for (int i = 0; i < tallest + 3; i++)
+            for (int j = 0; j < fw; j++) {
+                int v = screen_get(j, i);
+                put_block(cv, MARGIN + j * K, y + i * K, K, v == 0 ? Rgb{8, 10, 8} : PALETTE[v <= 6 ? v : 3]);
+            }
+        y += (tallest + 3) * K + 10;
+    }
+    cv.grow(y + MARGIN);
+    return stbi_write_png(path, cv.w, cv.h, 3, cv.px.data(), cv.w * 3) != 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: qm_contact_sheet SHEET.png FONT.png\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: qm_contact_sheet SHEET.png FONT.png [SCALES.png]\n");
         return 2;
     }
     if (!write_sheet(argv[1])) {
@@ -136,6 +207,10 @@ int main(int argc, char** argv) {
     }
     if (!write_font_sheet(argv[2])) {
         std::fprintf(stderr, "Couldn't write %s\n", argv[2]);
+        return 1;
+    }
+    if (argc == 4 && !write_scales(argv[3])) {
+        std::fprintf(stderr, "Couldn't write %s\n", argv[3]);
         return 1;
     }
     return 0;
