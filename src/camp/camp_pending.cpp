@@ -1,4 +1,8 @@
-// Placeholder until the camp lands: prices are not discounted.
+// Placeholders until the camp lands: prices are not discounted, the camp takes no input.
 #include "camp/camp.h"
 
 int camp_discount_price(int price) { return price; }
+
+int32_t camp_page = 0;
+void update_camp(uint8_t) {}
+void camp_rest() {}

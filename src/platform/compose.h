@@ -9,6 +9,9 @@ struct FrameLoop;
 extern int32_t screen_palette;   // row of SCREEN_PALETTES
 extern int32_t screen_effect;    // 0 LCD, 1 CRT, 2 FLAT
 extern int32_t ghosting_applied; // LCD ghosting level in use, 0..3
+// Buttons of the case to outline in gold (the outline mask of the pad's hints), set by the frame
+// loop before composing each drawn frame.
+extern uint8_t hint_outline_mask;
 
 // Chooses the GPU or CPU path, composes this frame's window picture and uploads it.
 // pressed_bits: held input bits ORed with the on-screen pad's blink bits.

@@ -7,6 +7,7 @@
 #include "platform/case_art.h"
 #include "platform/case_sheen.h"
 #include "platform/compose.h"
+#include "platform/compose_paths.h"
 #include "platform/fullscreen.h"
 #include "platform/input.h"
 #include "platform/pads.h"
@@ -21,6 +22,7 @@
 static int32_t fullscreen_applied = -1;
 static int32_t script_step = 0;
 static uint64_t prev_drawn_counter = 0;
+static FrameLoop* current_loop = nullptr;  // for present_now_hold
 
 int frame_steps_due(uint64_t elapsed, uint64_t frequency, uint64_t& accumulator) {
     uint64_t t = frequency / 60;
@@ -159,7 +161,23 @@ static uint8_t read_pointer(FrameLoop& fl) {
     return bits;
 }
 
+void present_now_hold() {
+    if (!current_loop || !current_loop->texture) return;
+    FrameLoop& fl = *current_loop;
+    ComposeGeometry g = compose_geometry();
+    if ((int64_t)g.width * g.height > WINDOW_PIXELS_MAX) return;
+    compose_window_cpu(fl.window_pixels, 0);
+    SDL_Rect area = {0, 0, g.width, g.height};
+    SDL_UpdateTexture(fl.texture, &area, fl.window_pixels, g.width * 4);
+    SDL_SetRenderDrawColor(fl.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(fl.renderer);
+    SDL_RenderCopy(fl.renderer, fl.texture, &area, nullptr);
+    SDL_RenderPresent(fl.renderer);
+    SDL_Delay(750);
+}
+
 void run_frame(FrameLoop& fl) {
+    current_loop = &fl;
     uint8_t edge = 0;
     poll_events(fl, edge);
     pads_tilt_step();
@@ -213,6 +231,7 @@ void run_frame(FrameLoop& fl) {
     uint8_t outline_mask, blink_mask, glow_request;
     pad_blink(&outline_mask, &blink_mask, &glow_request);
     button_glow_step(glow_request);
+    hint_outline_mask = outline_mask;
     perf_begin(ZONE_COMPOSE);
     compose_frame(fl, (uint8_t)(input | blink_mask));
     perf_end(ZONE_COMPOSE);

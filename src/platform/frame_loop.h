@@ -21,6 +21,8 @@ struct FrameLoop {
 constexpr int WINDOW_PIXELS_MAX = 635040;
 
 void run_frame(FrameLoop& fl);
+// Drawing-stage debugging aid: composes and shows the framebuffer as it is now, then waits 750 ms.
+void present_now_hold();
 
 // The fixed-step arithmetic: snaps the elapsed counter ticks to whole steps when within 1 ms,
 // caps the backlog at 4 steps, and returns how many steps to run (accumulator updated).

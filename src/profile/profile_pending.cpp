@@ -7,3 +7,11 @@ int32_t run_heat = 0;
 bool item_locked(int) { return false; }
 int upgrade_active_rank(int) { return 0; }
 void profile_count_secret() {}
+
+void profile_tick(bool) {}
+bool training_offer_on() { return false; }
+void training_offer_set(bool) {}
+bool case_color_locked(int) { return false; }
+bool palette_locked(int) { return false; }
+bool monster_art_locked(int) { return false; }
+int joke_banner_next() { return 0; }

@@ -4,3 +4,5 @@
 
 // The input bit a pointer at framebuffer point (x, y) presses; 0 for none.
 uint8_t pad_hit_test(int x, int y);
+// Draws the console pad with the buttons of `held` lit.
+void draw_pad(uint8_t held);

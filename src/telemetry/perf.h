@@ -9,12 +9,16 @@ enum PerfZone : int {
 };
 
 extern uint8_t perf_overlay_on;
+// Set when a trace capture was written; the tick turns it into a toast.
+extern uint8_t perf_trace_saved;
 
 void perf_begin(int zone);
 void perf_end(int zone);
 void perf_frame_end();
 void perf_trace_start();
 void perf_frame_sample(double gap_ms, double work_ms, int steps);
+// The F6 overlay, drawn at the end of each frame.
+void perf_overlay_draw();
 
 // Development modes.
 void perf_scene_setup(int floor);

@@ -3,3 +3,8 @@
 
 // Notes a potion drunk on this floor with the hit points it gave.
 void run_record_potion(int value);
+// Every tick while playing: starts, counts and rolls the floor's record.
+void run_record_tick();
+// Closes the floor's record with an end word ("saved", "quit", ...) and queues it.
+void run_record_emit(const char* end);
+void run_record_item_note(const char* what, const char* detail);

@@ -2,3 +2,6 @@
 #include "telemetry/run_record.h"
 
 void run_record_potion(int) {}
+void run_record_tick() {}
+void run_record_emit(const char*) {}
+void run_record_item_note(const char*, const char*) {}

@@ -14,6 +14,15 @@ struct ScreenTest : ::testing::Test {
     void TearDown() override { screen_reset_draw_state(); }
 };
 
+TEST_F(ScreenTest, LandscapePresetSetsAllThirtyFields) {
+    layout_set_square();
+    layout_set_landscape();
+    const int32_t expected[30] = {1, 312, 144, 70, 0, 241, 143, 0, 0, 69, 143, 242, 0, 311, 143,
+                                  2, 35, 72, 16, 16, 262, 88, 288, 64, 11, 21, 263, 116, 28, 8};
+    const int32_t* fields = reinterpret_cast<const int32_t*>(&screen_layout);
+    for (int i = 0; i < 30; i++) EXPECT_EQ(fields[i], expected[i]) << "field " << i + 1;
+}
+
 TEST_F(ScreenTest, PortraitAfterLandscapeKeepsTheSecondPanel) {
     layout_set_portrait();
     EXPECT_EQ(screen_layout.width, 144);

@@ -1,0 +1,19 @@
+// Fights as the state machine sees them: the per-step updates, the feedback effects, the training
+// prompt and the one-time tips.
+#pragma once
+#include <cstdint>
+
+void combat_update(uint8_t presses);        // one step of a real-time fight
+void combat_player_input(uint8_t presses);  // one step of a turn-menu fight
+void combat_tick();                         // the duel clock, every unpaused tick
+bool combat_is_reflex();                    // the fight in progress is real-time
+bool combat_auto_paused();                  // the real-time fight is paused by itself
+int32_t combat_victory_delay();             // ticks left of the victory pause
+void fx_update();                           // shake, flashes, popups
+
+// The training-over prompt: takes the tick's input while it is shown; true when it took it.
+bool training_end_choice(uint8_t presses);
+bool training_active();
+
+void tips_update();
+void draw_tips_overlay();

@@ -1,0 +1,14 @@
+// Placeholders until fights, their feedback, training and tips land.
+#include "combat/combat.h"
+
+void combat_update(uint8_t) {}
+void combat_player_input(uint8_t) {}
+void combat_tick() {}
+bool combat_is_reflex() { return false; }
+bool combat_auto_paused() { return false; }
+int32_t combat_victory_delay() { return 0; }
+void fx_update() {}
+bool training_end_choice(uint8_t) { return false; }
+bool training_active() { return false; }
+void tips_update() {}
+void draw_tips_overlay() {}

@@ -1,0 +1,9 @@
+// The bag screen's input, its eased cursor and its two message timers.
+#pragma once
+#include <cstdint>
+
+void update_bag(uint8_t presses);
+// Moves the cursor's drawn position part of the way toward its slot.
+void bag_screen_ease();
+// Counts the bag screen's two timers down.
+void bag_screen_timers_tick();

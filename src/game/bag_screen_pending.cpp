@@ -1,0 +1,6 @@
+// Placeholders until the bag screen's input lands.
+#include "game/bag_screen.h"
+
+void update_bag(uint8_t) {}
+void bag_screen_ease() {}
+void bag_screen_timers_tick() {}

@@ -1,0 +1,4 @@
+// Placeholder until exploration lands.
+#include "game/explore.h"
+
+void update_dungeon(uint8_t) {}

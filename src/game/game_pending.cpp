@@ -1,8 +1,0 @@
-// Placeholders until the state machine lands: the tick keeps the program running, the draw pass
-// shows an empty screen.
-#include "game/game.h"
-
-#include "render/screen.h"
-
-bool game_tick(uint8_t) { return true; }
-void draw_frame() { screen_clear(); }

@@ -1,0 +1,207 @@
+// The running state's update: the dispatch over the state word, and the updates of the screens
+// that live in the tick itself (splash, title, run end, stats, demo end).
+#include "camp/camp.h"
+#include "classes/class_select.h"
+#include "combat/combat.h"
+#include "game/bag_screen.h"
+#include "game/explore.h"
+#include "game/links_pending.h"
+#include "game/menus.h"
+#include "game/run_start.h"
+#include "game/state.h"
+#include "game/tick_parts.h"
+#include "platform/shell.h"
+#include "levelup/levelup.h"
+#include "platform/input.h"
+#include "platform/services.h"
+#include "profile/profile.h"
+#include "render/screen.h"
+#include "saves/run_file.h"
+#include "screens/screens.h"
+#include "shrine/shrine.h"
+#include "sound/audio.h"
+#include "telemetry/run_record.h"
+
+const char* const STORE_PAGE_URL = "https://store.steampowered.com/search/?term=quillmarch";
+
+namespace {
+// Whether "New game" offers the training run first.
+constexpr bool TRAINING_OFFER_ENABLED = true;
+
+// The flame backdrop of the title and demo-end screens: its strength every tick, a simulation
+// step on odd ticks.
+void title_backdrop(float strength) {
+    fxfield_set_slot0(strength);
+    if (frame_counter & 1) {
+        const ScreenRect& v = screen_layout.view;
+        fxfield_update(0, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
+    }
+}
+
+void title_act(int32_t row) {
+    switch (row) {
+    case 0:
+        if (run_summary.valid && load_run()) {
+            play_sfx(SFX_CONFIRM);
+            run_start_snapshot();
+            run_active = 1;
+            way_out_open = 0;
+            game_state = run_resume_state();
+        } else {
+            play_sfx(SFX_DENY);
+        }
+        break;
+    case 1:
+        play_sfx(SFX_CONFIRM);
+        if (run_summary.valid) {
+            confirm_ask("Abandon your run?", CONFIRM_ABANDON_RUN);
+        } else if (TRAINING_OFFER_ENABLED && training_offer_on()) {
+            confirm_ask("Play the training?", CONFIRM_PLAY_TRAINING);
+        } else {
+            class_cursor = 0;
+            game_state = STATE_CLASS_SELECT;
+        }
+        break;
+    case 2:
+        play_sfx(SFX_CONFIRM);
+        unlocks_cursor = 1;
+        game_state = STATE_UNLOCKS;
+        break;
+    case 3:
+        shrine_enter();
+        break;
+    case 4:
+        options_from = STATE_TITLE;
+        options_page = 0;
+        options_cursor = 20;
+        game_state = STATE_OPTIONS;
+        break;
+    case 5:
+        play_sfx(SFX_CONFIRM);
+        game_state = STATE_STATS;
+        break;
+    case 6:
+        quit_requested = 1;
+        break;
+    default:
+        break;
+    }
+}
+}  // namespace
+
+void update_splash(uint8_t presses) {
+    if (splash_timer > 0) splash_timer--;
+    if (splash_timer <= 0 || (presses & (BTN_A | BTN_START))) game_state = STATE_TITLE;
+}
+
+void update_title(uint8_t presses) {
+    title_backdrop(title_fx_level >= 0 ? (float)title_fx_level / 100.0f : unlocks_completion());
+    int32_t c = ((title_cursor % TITLE_ROWS) + TITLE_ROWS) % TITLE_ROWS;
+    if (presses & BTN_UP) c = (c + TITLE_ROWS - 1) % TITLE_ROWS;
+    if (presses & BTN_DOWN) c = (c + 1) % TITLE_ROWS;
+    title_cursor = c;
+    if (presses & (BTN_A | BTN_START)) title_act(title_cursor);
+}
+
+void update_death(uint8_t presses) {
+    if (screen_snapshot_get()) {
+        if ((presses & (BTN_A | BTN_B)) && screen_snapshot_age() > 19) screen_snapshot_drop();
+        return;
+    }
+    update_escaped(presses);
+}
+
+void update_escaped(uint8_t presses) {
+    if (!(presses & (BTN_A | BTN_B))) return;
+    play_sfx(SFX_CONFIRM);
+    run_summary_refresh();
+    title_cursor = 1;
+    demo_end_to_unlocks = (presses & BTN_A) ? 0 : 1;
+    game_state = STATE_DEMO_END;
+}
+
+void update_stats(uint8_t presses) {
+    if (!(presses & (BTN_A | BTN_B | BTN_START))) return;
+    play_sfx(SFX_BACK);
+    game_state = STATE_TITLE;
+}
+
+void update_demo_end(uint8_t presses) {
+    title_backdrop(1.0f);
+    if (presses & BTN_A) {
+        play_sfx(SFX_CONFIRM);
+        if (open_url_fn) open_url_fn(STORE_PAGE_URL);
+    } else if (presses & (BTN_B | BTN_START)) {
+        play_sfx(SFX_BACK);
+        if (demo_end_to_unlocks) {
+            run_summary_refresh();
+            title_cursor = 1;
+            unlocks_cursor = 1;
+            game_state = STATE_UNLOCKS;
+        } else {
+            demo_end_leave();
+        }
+    }
+}
+
+void update_pause(uint8_t presses) {
+    int32_t c = ((pause_cursor % PAUSE_ROWS) + PAUSE_ROWS) % PAUSE_ROWS;
+    if (presses & BTN_UP) c = (c + PAUSE_ROWS - 1) % PAUSE_ROWS;
+    if (presses & BTN_DOWN) c = (c + 1) % PAUSE_ROWS;
+    pause_cursor = c;
+    if (presses & (BTN_B | BTN_START)) {
+        game_state = state_under_pause;
+        return;
+    }
+    if (!(presses & BTN_A)) return;
+    if (c == 0) {
+        game_state = state_under_pause;
+    } else if (c == 1) {
+        options_from = STATE_PAUSE;
+        options_page = 0;
+        options_cursor = 20;
+        game_state = STATE_OPTIONS;
+    } else {
+        run_record_emit("saved");
+        if (save_run()) {
+            play_sfx(SFX_CONFIRM);
+            run_active = 0;
+            way_out_open = 0;
+            title_cursor = 0;
+            game_state = STATE_TITLE;
+        } else {
+            toast_show("SAVE FAILED!");
+            play_sfx(SFX_DENY);
+        }
+    }
+}
+
+void tick_update_state(uint8_t presses) {
+    switch (game_state) {
+    case STATE_SPLASH: update_splash(presses); break;
+    case STATE_TITLE: update_title(presses); break;
+    case STATE_DUNGEON: update_dungeon(presses); break;
+    case STATE_COMBAT:
+        if (combat_is_reflex())
+            combat_update(presses);
+        else
+            combat_player_input(presses);
+        break;
+    case STATE_PAUSE: update_pause(presses); break;
+    case STATE_BAG: update_bag(presses); break;
+    case STATE_CAMP: update_camp(presses); break;
+    case STATE_DEATH: update_death(presses); break;
+    case STATE_ESCAPED: update_escaped(presses); break;
+    case STATE_OPTIONS: update_options(presses); break;
+    case STATE_STATS: update_stats(presses); break;
+    case STATE_CREDITS: update_credits(presses); break;
+    case STATE_POWER_ON: update_power_on(presses); break;
+    case STATE_LEVELUP: update_levelup(presses); break;
+    case STATE_CLASS_SELECT: update_class_select(presses); break;
+    case STATE_UNLOCKS: update_unlocks(presses); break;
+    case STATE_SHRINE: update_shrine(presses); break;
+    case STATE_CONTROLS: update_controls(presses); break;
+    case STATE_DEMO_END: update_demo_end(presses); break;
+    default: break;
+    }
+}

@@ -1,0 +1,180 @@
+// The 60 Hz tick: input words, the hidden sequence, auto-repeat, the screen-entry guard, the
+// modal layers, the running state's update, autosave, invariants and the session file.
+#include "camp/camp.h"
+#include "combat/combat.h"
+#include "game/bag_screen.h"
+#include "game/game.h"
+#include "game/links_pending.h"
+#include "game/state.h"
+#include "game/tick_parts.h"
+#include "platform/input.h"
+#include "platform/services.h"
+#include "profile/profile.h"
+#include "saves/run_file.h"
+#include "screens/screens.h"
+#include "screens/transition.h"
+#include "sound/audio.h"
+#include "sound/music.h"
+#include "telemetry/perf.h"
+#include "telemetry/run_record.h"
+#include "telemetry/session.h"
+#include "telemetry/softlock.h"
+
+namespace {
+constexpr uint8_t DPAD = BTN_UP | BTN_DOWN | BTN_LEFT | BTN_RIGHT;
+constexpr uint8_t SEQUENCE_BUTTONS = DPAD | BTN_A | BTN_B;
+
+// Runs the steps that a suspended tick skips: screen timers, the world's animation, the music
+// request, the modal layers and the state's update with its autosave.
+void tick_world_and_state(uint8_t presses) {
+    // Bag screen: ease its cursor, count its timers.
+    if (game_state == STATE_BAG) bag_screen_ease();
+    bag_screen_timers_tick();
+
+    // World animation, unless the game is paused.
+    if (!game_is_paused()) {
+        frame_counter++;
+        world_animate();
+        monsters_ease_draw();
+        combat_tick();
+        fx_update();
+        particles_update();
+    }
+
+    // Toast clock and the platform's per-tick hook.
+    if (toast_timer > 0) toast_timer--;
+    platform_tick();
+
+    // The state's song.
+    if (state_in_mask(STATE_MUSIC_MASK, game_state)) play_song(STATE_MUSIC[game_state]);
+
+    // Modal layers take the tick before the state does.
+    if (tick_modal_layers(presses)) return;
+
+    // The running state's update.
+    tick_menu_sounds(presses);
+    int32_t before = game_state;
+    tick_update_state(presses);
+
+    // Death snapshot on a fresh entry; autosave on entering a play state.
+    if (game_state == STATE_DEATH && prev_state != STATE_DEATH) screen_snapshot_take();
+    prev_state = game_state;
+    if (game_state != before && run_active && state_in_mask(AUTOSAVE_STATE_MASK, game_state) && !save_run())
+        toast_show("SAVE FAILED!");
+}
+}  // namespace
+
+bool state_in_mask(uint32_t mask, int32_t state) { return state >= 0 && state < 32 && ((mask >> state) & 1u); }
+
+uint8_t tick_secret_step(uint8_t presses) {
+    if (presses & SEQUENCE_BUTTONS) {
+        if (presses & SECRET_SEQUENCE[secret_progress])
+            secret_progress++;
+        else
+            secret_progress = (presses & SECRET_SEQUENCE[0]) ? 1 : 0;
+        if (secret_progress > SECRET_LENGTH - 1) {
+            secret_progress = 0;
+            caption_index = joke_banner_next();
+            caption_timer = 200;
+            play_sfx(SFX_BREAK);
+            rumble_add(0.6f, 0.3f, 400);
+            presses &= (uint8_t)~BTN_A;
+        }
+    }
+    if (caption_timer > 0) caption_timer--;
+    return presses;
+}
+
+uint8_t tick_repeat_step(uint8_t held, uint8_t presses) {
+    uint8_t dirs = held & DPAD;
+    if (game_state == repeat_state && dirs && dirs == repeat_dirs) {
+        int32_t c = repeat_ticks;
+        if (c >= 15 && (c & 7) == 7) presses |= dirs;
+        repeat_ticks = c + 1;
+    } else {
+        repeat_state = game_state;
+        repeat_ticks = 0;
+    }
+    repeat_dirs = dirs;
+    return presses;
+}
+
+int32_t tick_guard_kind() {
+    switch (game_state) {
+    case STATE_LEVELUP:
+        return 1;
+    case STATE_ESCAPED:
+        return 3;
+    case STATE_DEATH:
+        return screen_snapshot_get() ? 6 : 2;
+    case STATE_CAMP:
+        return camp_page == 1 ? 4 : 0;
+    case STATE_DUNGEON:
+        return way_out_open ? 5 : 0;
+    default:
+        return 0;
+    }
+}
+
+uint8_t tick_guard_step(uint8_t held, uint8_t presses) {
+    int32_t kind = tick_guard_kind();
+    if (kind != guard_kind) {
+        input_lock_held = (input_guard_ticks > 0 && kind != 0) ? 1 : 0;
+        if (!input_lock_held)
+            input_lock_timer = 0;
+        else if (guard_kind == 6 && kind == 2)
+            input_lock_timer = input_guard_ticks / 3;  // the replay already held the player back
+        else
+            input_lock_timer = input_guard_ticks;
+        guard_kind = kind;
+    }
+    if (!(held & BTN_A)) input_lock_held = 0;
+    if (input_lock_timer > 0 || ((held & BTN_A) && input_lock_held)) {
+        presses &= (uint8_t)~(BTN_A | BTN_START);
+        if (input_lock_timer > 0) input_lock_timer--;
+    }
+    return presses;
+}
+
+bool game_tick(uint8_t input) {
+    // 1. Input words: rebinding, held bits, new presses.
+    perf_begin(ZONE_TICK);
+    uint8_t held = rebind_tick(input);
+    input_held = held;
+    uint8_t presses = input_edges(held, input_prev);
+    input_prev = held;
+
+    // 2. Hidden sequence and its caption clock.
+    presses = tick_secret_step(presses);
+    // 3. D-pad auto-repeat.
+    presses = tick_repeat_step(held, presses);
+    // 4. Screen-entry guard.
+    presses = tick_guard_step(held, presses);
+
+    // 5. A suspended tick skips straight to the bookkeeping.
+    if (!hook_tick_suspended()) tick_world_and_state(presses);
+
+    // 14. Quit request, tips, lifetime statistics.
+    bool quit = quit_requested != 0;
+    tips_update();
+    profile_tick(state_in_mask(IN_PLAY_STAT_MASK, game_state));
+
+    // 15. Invariants.
+    game_check_invariants();
+
+    // 16. Softlock detector and the floor's run record.
+    softlock_check(input);
+    run_record_tick();
+
+    // 17. Session file.
+    session_tick();
+
+    // 18. Close the tick's zone; a finished trace capture says so.
+    perf_end(ZONE_TICK);
+    if (perf_trace_saved) {
+        perf_trace_saved = 0;
+        toast_show("TRACE SAVED");
+    }
+    // 19.
+    return !quit;
+}

@@ -1,0 +1,5 @@
+// The level-up screen's input.
+#pragma once
+#include <cstdint>
+
+void update_levelup(uint8_t presses);

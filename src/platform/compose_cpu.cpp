@@ -1,0 +1,143 @@
+// The CPU compositor: writes every pixel of the window picture (case or plain pad, pressed
+// buttons, sheen, spotlight, hint outlines, then the screen area). Used whenever there is no case
+// art, and whenever the GPU path is unavailable.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/case_art.h"
+#include "platform/compose.h"
+#include "platform/compose_paths.h"
+#include "platform/palette.h"
+#include "render/screen.h"
+
+uint8_t hint_outline_mask = 0;
+
+bool case_art_view_current(CaseArtView* v) {
+    std::memset(v, 0, sizeof *v);
+    if (!case_get_layers(&v->sheet, v->layers, &v->layer_count, CASE_LAYERS_MAX) || !v->sheet) return false;
+    v->width = case_picture_width();
+    v->height = case_picture_height();
+    v->generation = case_art_generation;
+    v->glow_mask = case_glow_map(&v->mask_width, &v->mask_height);
+    v->band = sheen_band(&v->band_width, &v->band_height);
+    v->sheen_offset = sheen_offset();
+    v->glow_level = button_glow_level();
+    v->glow_which = button_glow_which();
+    v->outline_mask = hint_outline_mask;
+    return true;
+}
+
+// The plain pad: case body colour, and the framebuffer's pad pixels outside the screen area as
+// flat 3 x 3 blocks.
+static void compose_plain_pad(uint32_t* pixels, const ComposeGeometry& g) {
+    std::fill(pixels, pixels + (size_t)g.width * g.height, PAD_COLORS[0]);
+    CaseMargins m = case_margins();
+    const ScreenRect& v = screen_layout.view;
+    int w = screen_layout.width;
+    for (int y = 0; y < screen_layout.height; y++) {
+        uint32_t* row = pixels + (size_t)3 * (m.top + y) * g.width + 3 * m.left;
+        for (int x = 0; x < w; x++) {
+            if (y >= v.y0 && y <= v.y1 && x >= v.x0 && x <= v.x1) {
+                x = v.x1;  // the screen area is drawn afterwards
+                continue;
+            }
+            uint32_t c = PAD_COLORS[screen_color_index(framebuffer[y * w + x])];
+            uint32_t* p = row + 3 * x;
+            for (int r = 0; r < 3; r++, p += g.width) p[0] = p[1] = p[2] = c;
+        }
+    }
+}
+
+static void blit_layer(uint32_t* pixels, const ComposeGeometry& g, const CaseLayer& l) {
+    for (int j = 0; j < l.height; j++) {
+        int y = l.y + j;
+        if (y < 0 || y >= g.height) continue;
+        int x0 = std::max(0, l.x), x1 = std::min(g.width, l.x + l.width);
+        if (x1 <= x0) continue;
+        std::memcpy(pixels + (size_t)y * g.width + x0, l.picture + (size_t)j * l.width + (x0 - l.x),
+                    (size_t)(x1 - x0) * 4);
+    }
+}
+
+static void add_sheen(uint32_t* pixels, const ComposeGeometry& g, const CaseArtView& a) {
+    if (!a.glow_mask || !a.band || a.mask_width != g.width || a.mask_height != g.height ||
+        a.band_height != g.height)
+        return;
+    for (int y = 0; y < g.height; y++) {
+        for (int x = 0; x < g.width; x++) {
+            uint32_t m = a.glow_mask[(size_t)y * g.width + x] & 0xFF;
+            int bx = x - a.sheen_offset;
+            if (m == 0 || bx < 0 || bx >= a.band_width) continue;
+            uint32_t b = a.band[(size_t)y * a.band_width + bx];
+            uint32_t& p = pixels[(size_t)y * g.width + x];
+            uint32_t out = p & 0xFF000000u;
+            for (int s = 0; s <= 16; s += 8) {
+                uint32_t c = (p >> s & 0xFF) + (b >> s & 0xFF) * m / 255;
+                out |= std::min(c, 255u) << s;
+            }
+            p = out;
+        }
+    }
+}
+
+static const CaseLayer* layer_keyed(const CaseArtView& a, uint8_t key) {
+    if (key == 0) return nullptr;
+    for (int i = 0; i < a.layer_count; i++)
+        if (a.layers[i].key == key) return &a.layers[i];
+    return nullptr;
+}
+
+static void spotlight(uint32_t* pixels, const ComposeGeometry& g, const CaseArtView& a) {
+    const CaseLayer* l = layer_keyed(a, a.glow_which);
+    if (a.glow_level <= 0 || !l) return;
+    CaseRect r = glow_rect({l->x, l->y, l->width, l->height});
+    uint32_t level = (uint32_t)std::min(a.glow_level, 255);
+    for (int y = 0; y < g.height; y++) {
+        for (int x = 0; x < g.width; x++) {
+            uint32_t dim = (uint32_t)rect_proximity(x, y, r) * level / 255;
+            uint32_t& p = pixels[(size_t)y * g.width + x];
+            uint32_t out = p & 0xFF000000u;
+            for (int s = 0; s <= 16; s += 8) out |= ((p >> s & 0xFF) * (255 - dim) / 255) << s;
+            p = out;
+        }
+    }
+}
+
+static void hint_outlines(uint32_t* pixels, const ComposeGeometry& g, const CaseArtView& a) {
+    for (int i = 0; i < a.layer_count; i++) {
+        const CaseLayer& l = a.layers[i];
+        if (!(l.key & a.outline_mask)) continue;
+        CaseRect bars[4];
+        case_outline_rect({l.x, l.y, l.width, l.height}, bars);
+        for (const CaseRect& b : bars) {
+            int x0 = std::max(0, b.x), x1 = std::min(g.width, b.x + b.w);
+            int y0 = std::max(0, b.y), y1 = std::min(g.height, b.y + b.h);
+            if (x1 <= x0) continue;
+            for (int y = y0; y < y1; y++) {
+                uint32_t* row = pixels + (size_t)y * g.width;
+                std::fill(row + x0, row + x1, 0xFFFFC857u);
+            }
+        }
+    }
+}
+
+void compose_window_cpu_with(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art) {
+    ComposeGeometry g = compose_geometry();
+    if (art && art->sheet && art->width == g.width && art->height == g.height) {
+        std::memcpy(pixels, art->sheet, (size_t)g.width * g.height * 4);
+        for (int i = 0; i < art->layer_count; i++)
+            if (art->layers[i].key & pressed_bits) blit_layer(pixels, g, art->layers[i]);
+        add_sheen(pixels, g, *art);
+        spotlight(pixels, g, *art);
+        hint_outlines(pixels, g, *art);
+    } else {
+        compose_plain_pad(pixels, g);
+    }
+    compose_screen_area(pixels + (size_t)g.screen_y * g.width + g.screen_x, g.width);
+}
+
+void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits) {
+    CaseArtView art;
+    bool have = case_art_view_current(&art);
+    compose_window_cpu_with(pixels, pressed_bits, have ? &art : nullptr);
+}

@@ -1,0 +1,50 @@
+// The screen area of the window picture, shared by both compositors so that they cannot differ.
+#include "platform/case_art.h"
+#include "platform/compose_paths.h"
+#include "platform/ghost.h"
+#include "platform/palette.h"
+#include "render/screen.h"
+
+static uint32_t frame_serial = 0;
+
+void compose_frame_begin() { frame_serial++; }
+
+ComposeGeometry compose_geometry() {
+    CaseMargins m = case_margins();
+    const ScreenRect& v = screen_layout.view;
+    return {case_picture_width(), case_picture_height(), 3 * (m.left + v.x0), 3 * (m.top + v.y0),
+            3 * (v.x1 - v.x0 + 1), 3 * (v.y1 - v.y0 + 1)};
+}
+
+static inline void put_block(uint32_t* p, int stride, const uint32_t* b) {
+    p[0] = b[0], p[1] = b[1], p[2] = b[2];
+    p += stride;
+    p[0] = b[3], p[1] = b[4], p[2] = b[5];
+    p += stride;
+    p[0] = b[6], p[1] = b[7], p[2] = b[8];
+}
+
+void compose_screen_area(uint32_t* dst, int stride) {
+    palette_blocks_update();
+    ghost_update(frame_serial);
+    const ScreenRect& v = screen_layout.view;
+    int w = screen_layout.width;
+    bool ghosting = ghosting_current() > 0;
+    const uint8_t (*scale)[256] = effect_channel_tables();
+    for (int y = v.y0; y <= v.y1; y++) {
+        uint32_t* row = dst + (y - v.y0) * 3 * stride;
+        const uint8_t* src = &framebuffer[y * w];
+        for (int x = v.x0; x <= v.x1; x++) {
+            uint32_t* p = row + (x - v.x0) * 3;
+            if (!ghosting) {
+                put_block(p, stride, palette_block(screen_color_index(src[x]), x, y));
+                continue;
+            }
+            uint32_t c = ghost_color(x, y), b[9];
+            uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
+            for (int k = 0; k < 9; k++)
+                b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+            put_block(p, stride, b);
+        }
+    }
+}

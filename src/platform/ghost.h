@@ -1,0 +1,12 @@
+// LCD ghosting: each screen pixel's shown colour eases toward its new palette colour over a few
+// frames, except inside sharp rectangles. Both compositors show the colours kept here.
+#pragma once
+#include <cstdint>
+
+// Blends the view's new palette colours into the history, once per frame serial; with ghosting
+// off it only forgets the remembered size, so switching it on starts unblended.
+void ghost_update(uint32_t frame_serial);
+// The colour to show at framebuffer pixel (x, y) of the view after ghost_update (opaque ARGB).
+uint32_t ghost_color(int x, int y);
+// One channel step: snaps within 2 of the target, else moves (256 - strength) / 256 of the way.
+int ghost_channel(int old_value, int new_value, int strength);

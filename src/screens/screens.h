@@ -1,0 +1,58 @@
+// The screens' drawers that the draw pass dispatches to, the dialogs' flags, the caption and the
+// death snapshot, the unlocks list's input and the pointer hit regions.
+#pragma once
+#include <cstdint>
+
+// Dialog flags; the tick takes their input, the screens draw them.
+extern uint8_t message_box_open;
+extern uint8_t consent_open;
+extern uint8_t way_out_open;
+extern int32_t way_out_cursor;
+
+// The hidden-sequence caption.
+extern int32_t caption_index;
+extern int32_t caption_timer;
+
+extern int32_t unlocks_cursor;
+void update_unlocks(uint8_t presses);
+float unlocks_completion();
+
+void hit_regions_clear();
+void dim_screen();
+
+void draw_splash();
+void draw_title();
+void draw_confirm_dialog();
+void draw_consent_dialog();
+void draw_message_box();
+void draw_way_out_dialog();
+void draw_toast();
+void draw_dungeon_view();
+void draw_hud();
+void draw_status_border();
+void draw_fight();
+void draw_low_hp_strip();
+void draw_pause();
+void draw_bag();
+void draw_hold_ring();
+bool bag_item_card_open();
+void draw_item_info_panel();
+void draw_camp();
+void draw_run_end(uint8_t escaped);
+void draw_options();
+void draw_controls();
+void draw_stats();
+void draw_credits();
+void draw_power_on();
+void draw_levelup();
+void draw_class_select();
+void draw_unlocks();
+void draw_shrine();
+void draw_demo_end();
+void draw_caption();
+
+// The picture of the view taken on entering the death screen and replayed there.
+void screen_snapshot_take();
+bool screen_snapshot_get();
+int screen_snapshot_age();
+void screen_snapshot_drop();

@@ -1,0 +1,101 @@
+// Telemetry records: the envelope of every event line, run lines, the outbox files and their lock.
+// Every file is opened, appended and closed per line, so the sender can take an outbox between lines.
+#include "telemetry/events.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+#include "saves/save_path.h"
+#include "saves/settings.h"
+
+const char* const game_version = "0.28.1-demo";
+const char* const game_build = "d487d46";
+#ifdef _WIN32
+const char* const game_platform = "windows";
+#else
+const char* const game_platform = "linux";
+#endif
+
+int32_t event_lines_appended = 0;
+int32_t run_lines_appended = 0;
+
+namespace {
+std::mutex outbox_mutex;
+
+bool append_line(const char* name, const char* line) {
+    FILE* f = std::fopen(save_path(name), "ab");
+    if (!f) return false;
+    std::fputs(line, f);
+    std::fclose(f);
+    return true;
+}
+}  // namespace
+
+void outbox_lock() { outbox_mutex.lock(); }
+void outbox_unlock() { outbox_mutex.unlock(); }
+
+bool telemetry_enabled() { return settings.share_stats == 1; }
+
+void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) {
+    if (*pos >= size) return;
+    va_list ap;
+    va_start(ap, fmt);
+    int n = std::vsnprintf(buf + *pos, size - *pos, fmt, ap);
+    va_end(ap);
+    if (n < 0) return;
+    *pos += (size_t)n;
+    if (*pos > size - 1) *pos = size - 1;
+}
+
+void json_escape(char* out, size_t size, const char* text) {
+    size_t o = 0;
+    if (size == 0) return;
+    for (const unsigned char* p = (const unsigned char*)(text ? text : ""); *p && o + 7 <= size; p++) {
+        if (*p < 32) {
+            o += (size_t)std::snprintf(out + o, size - o, "\\u%04x", *p);
+        } else if (*p == '"' || *p == '\\') {
+            out[o++] = '\\';
+            out[o++] = (char)*p;
+        } else {
+            out[o++] = (char)*p;
+        }
+    }
+    out[o] = 0;
+}
+
+void event_append_build(const char* kind, const char* data, const char* build) {
+    if (!telemetry_enabled()) return;
+    // Sized for the largest event payload plus the envelope; a line that does not fit is dropped whole.
+    static char line[16384];
+    int n = std::snprintf(line, sizeof line,
+                          "{\"install\":\"%s\",\"platform\":\"%s\",\"v\":\"%s\",\"build\":\"%s\",\"kind\":\"%s\",\"data\":%s}\n",
+                          install_id(), game_platform, game_version, build, kind, data);
+    if (n < 0 || n >= (int)sizeof line) return;
+    std::lock_guard<std::mutex> hold(outbox_mutex);
+    if (append_line("events_outbox.jsonl", line)) event_lines_appended++;
+}
+
+void event_append(const char* kind, const char* data) { event_append_build(kind, data, game_build); }
+
+void run_line_append(const char* run_object) {
+    static char line[8192];
+    int n = std::snprintf(line, sizeof line, "%s\n", run_object);
+    if (n < 0 || n >= (int)sizeof line) return;
+    append_line("runs.jsonl", line);
+    if (!telemetry_enabled()) return;
+    n = std::snprintf(line, sizeof line, "{\"install\":\"%s\",\"platform\":\"%s\",\"v\":\"%s\",\"data\":%s}\n", install_id(),
+                      game_platform, game_version, run_object);
+    if (n < 0 || n >= (int)sizeof line) return;
+    std::lock_guard<std::mutex> hold(outbox_mutex);
+    if (append_line("runs_outbox.jsonl", line)) run_lines_appended++;
+}
+
+int32_t records_appended() { return event_lines_appended + run_lines_appended; }
+int32_t runs_appended() { return run_lines_appended; }
+
+void telemetry_discard_queued() {
+    std::lock_guard<std::mutex> hold(outbox_mutex);
+    for (const char* name : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
+        std::remove(save_path(name));
+}

@@ -1,0 +1,43 @@
+// Telemetry records: the install id, JSON-line events and run lines appended to the outbox files.
+// Lines are only queued with the player's consent (settings.share_stats); runs.jsonl is kept always.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+extern const char* const game_version;
+extern const char* const game_build;
+extern const char* const game_platform;
+
+constexpr int INSTALL_ID_MAX = 64;
+
+extern int32_t event_lines_appended;
+extern int32_t run_lines_appended;
+
+bool telemetry_enabled();
+// One event line of `kind` with the JSON object `data` into events_outbox.jsonl.
+void event_append(const char* kind, const char* data);
+// The same with the build field given (the crash event names the previous session's build).
+void event_append_build(const char* kind, const char* data, const char* build);
+// A run summary object: to runs.jsonl always, to runs_outbox.jsonl with consent.
+void run_line_append(const char* run_object);
+int32_t records_appended();
+int32_t runs_appended();
+
+const char* install_id();
+// The first 8 characters upper-cased, for the options screen.
+const char* install_id_display();
+void install_id_set(const char* id);
+// Forgets the cached id so the next install_id() reads the file again (tests, folder change).
+void install_id_forget();
+
+// Deletes both outboxes and both sending files: nothing already queued is posted after a "no".
+void telemetry_discard_queued();
+
+// printf-style append at *pos; the position never passes size - 1.
+void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
+// JSON string escaping into a field of `size` bytes; a character is written only while 7 bytes remain.
+void json_escape(char* out, size_t size, const char* text);
+
+// Appends and the sender's hand-over of the outboxes take this lock, so no line lands in a taken file.
+void outbox_lock();
+void outbox_unlock();

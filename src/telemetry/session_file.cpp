@@ -1,0 +1,34 @@
+// session.txt as the running game keeps it: rewritten every ten seconds of ticks, so a process
+// that dies leaves a record of where it stood; and the crash.txt line writer.
+#include <cstdio>
+
+#include "game/links_pending.h"
+#include "game/state.h"
+#include "saves/save_path.h"
+#include "telemetry/events.h"
+#include "telemetry/session.h"
+
+uint8_t session_open = 0;
+uint8_t session_away = 0;
+int64_t session_ticks = 0;
+
+void session_file_write(int ended) {
+    FILE* f = std::fopen(save_path("session.txt"), "wb");
+    if (!f) return;
+    std::fprintf(f, "build=%s\nsecs=%lld\nstate=%d\nfloor=%d\naway=%d\nended=%d\n", game_build,
+                 (long long)(session_ticks / 60), game_state, current_floor + 1, session_away, ended);
+    std::fclose(f);
+}
+
+void session_tick() {
+    if (!session_open) return;
+    session_ticks++;
+    if (session_ticks % 600 == 0) session_file_write(0);
+}
+
+void crash_log_append(const char* line) {
+    FILE* f = std::fopen(save_path("crash.txt"), "ab");
+    if (!f) return;
+    std::fprintf(f, "%s\n", line);
+    std::fclose(f);
+}

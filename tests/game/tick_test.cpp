@@ -1,0 +1,371 @@
+// The tick driven headless by scripted input bytes: transitions between the screens that exist,
+// auto-repeat, the screen-entry guard, the hidden sequence, modal layers, autosave and session.txt.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "classes/class_select.h"
+#include "game/game.h"
+#include "game/links_pending.h"
+#include "game/menus.h"
+#include "game/state.h"
+#include "game/tick_parts.h"
+#include "platform/shell.h"
+#include "platform/input.h"
+#include "platform/services.h"
+#include "saves/settings.h"
+#include "screens/screens.h"
+#include "screens/transition.h"
+#include "support/temp_save_dir.h"
+#include "telemetry/check.h"
+#include "telemetry/session.h"
+
+namespace {
+
+void reset_game(int32_t state) {
+    game_state = state;
+    prev_state = state;
+    state_under_pause = STATE_TITLE;
+    input_prev = input_held = 0;
+    repeat_state = repeat_ticks = 0;
+    repeat_dirs = 0;
+    guard_kind = 0;
+    input_guard_ticks = 40;
+    input_lock_timer = 0;
+    input_lock_held = 0;
+    secret_progress = 0;
+    quit_requested = 0;
+    demo_end_to_unlocks = 0;
+    run_active = 0;
+    splash_timer = SPLASH_TICKS;
+    title_cursor = 1;
+    pause_cursor = 0;
+    power_on_counter = 0;
+    options_from = STATE_TITLE;
+    transition = Transition{};
+    confirm_open = 0;
+    confirm_action = 0;
+    consent_open = message_box_open = way_out_open = 0;
+    caption_timer = 0;
+    toast_timer = 0;
+    toast_line1[0] = 0;
+    settings = Settings{};
+    settings.stats_asked = 1;
+    session_open = 0;
+    session_ticks = 0;
+    current_floor = 0;
+}
+
+// A press is one tick with the button held, then one tick released.
+bool tap(uint8_t bits) {
+    bool a = game_tick(bits);
+    bool b = game_tick(0);
+    return a && b;
+}
+
+struct TickTest : ::testing::Test {
+    TempSaveDir tmp;
+    void SetUp() override {
+        reset_game(STATE_POWER_ON);
+        assert_sites_reset();
+    }
+    void TearDown() override { reset_game(STATE_POWER_ON); }
+};
+
+TEST_F(TickTest, PowerOnToSplashToTitleToStatsAndQuit) {
+    EXPECT_TRUE(game_tick(BTN_A));  // the very first tick's press does nothing
+    EXPECT_EQ(game_state, STATE_POWER_ON);
+    game_tick(0);
+    game_tick(BTN_A);
+    EXPECT_EQ(game_state, STATE_SPLASH);
+    game_tick(0);
+    tap(BTN_START);
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(title_cursor, 1);
+    for (int i = 0; i < 4; i++) tap(BTN_DOWN);
+    EXPECT_EQ(title_cursor, 5);
+    tap(BTN_A);
+    EXPECT_EQ(game_state, STATE_STATS);
+    tap(BTN_B);
+    EXPECT_EQ(game_state, STATE_TITLE);
+    tap(BTN_UP);  // 4
+    tap(BTN_A);
+    EXPECT_EQ(game_state, STATE_OPTIONS);
+    EXPECT_EQ(options_from, STATE_TITLE);
+    EXPECT_EQ(options_cursor, 20);
+    game_state = STATE_TITLE;
+    tap(BTN_DOWN);
+    tap(BTN_DOWN);  // 6: EXIT
+    EXPECT_FALSE(game_tick(BTN_A));
+}
+
+TEST_F(TickTest, PowerOnLeavesByItselfAndSplashTimesOut) {
+    int ticks = 0;
+    while (game_state == STATE_POWER_ON && ticks < 1000) {
+        game_tick(0);
+        ticks++;
+    }
+    EXPECT_EQ(ticks, 190);
+    ticks = 0;
+    while (game_state == STATE_SPLASH && ticks < 1000) {
+        game_tick(0);
+        ticks++;
+    }
+    EXPECT_EQ(ticks, 240);
+    EXPECT_EQ(game_state, STATE_TITLE);
+}
+
+TEST_F(TickTest, TitleRowsWrapAndNewGameWithoutSaveGoesToClassSelect) {
+    reset_game(STATE_TITLE);
+    title_cursor = 0;
+    tap(BTN_UP);
+    EXPECT_EQ(title_cursor, 6);
+    tap(BTN_DOWN);
+    EXPECT_EQ(title_cursor, 0);
+    tap(BTN_A);  // CONTINUE without a saved run is refused
+    EXPECT_EQ(game_state, STATE_TITLE);
+    class_cursor = 3;
+    tap(BTN_DOWN);
+    tap(BTN_A);
+    EXPECT_EQ(game_state, STATE_CLASS_SELECT);
+    EXPECT_EQ(class_cursor, 0);
+    reset_game(STATE_TITLE);
+    title_cursor = 2;
+    tap(BTN_START);
+    EXPECT_EQ(game_state, STATE_UNLOCKS);
+    EXPECT_EQ(unlocks_cursor, 1);
+}
+
+TEST_F(TickTest, HeldDirectionRepeatsAfter16TicksThenEvery8) {
+    reset_game(STATE_TITLE);
+    title_cursor = 0;
+    std::string moves;
+    int last = title_cursor;
+    for (int t = 0; t < 41; t++) {
+        game_tick(BTN_DOWN);
+        if (title_cursor != last) moves += std::to_string(t) + " ";
+        last = title_cursor;
+    }
+    EXPECT_EQ(moves, "0 16 24 32 40 ");
+    // Another direction restarts the count.
+    moves.clear();
+    for (int t = 0; t < 17; t++) {
+        game_tick(BTN_UP);
+        if (title_cursor != last) moves += std::to_string(t) + " ";
+        last = title_cursor;
+    }
+    EXPECT_EQ(moves, "0 16 ");
+}
+
+TEST_F(TickTest, ScreenChangeRestartsTheRepeatCount) {
+    reset_game(STATE_TITLE);
+    for (int t = 0; t < 10; t++) tick_repeat_step(BTN_RIGHT, 0);
+    EXPECT_EQ(repeat_ticks, 9);
+    game_state = STATE_STATS;
+    tick_repeat_step(BTN_RIGHT, 0);
+    EXPECT_EQ(repeat_ticks, 0);
+    EXPECT_EQ(repeat_state, STATE_STATS);
+}
+
+TEST_F(TickTest, LevelUpEntrySwallowsAAndStartFor40TicksAndUntilAIsReleased) {
+    reset_game(STATE_LEVELUP);
+    for (int t = 0; t < 60; t++)
+        EXPECT_EQ(tick_guard_step(BTN_A, BTN_A | BTN_START | BTN_DOWN), BTN_DOWN) << t;
+    EXPECT_EQ(input_lock_timer, 0);
+    // START alone passes once the timer is out, even while the A lock waits for a release.
+    EXPECT_EQ(tick_guard_step(0, BTN_START), BTN_START);
+    EXPECT_EQ(tick_guard_step(BTN_A, BTN_A), BTN_A);
+}
+
+TEST_F(TickTest, GuardTimerOnlyOnEnteringAGuardedScreen) {
+    reset_game(STATE_LEVELUP);
+    tick_guard_step(0, 0);
+    EXPECT_EQ(input_lock_timer, 39);
+    game_state = STATE_DUNGEON;
+    EXPECT_EQ(tick_guard_step(0, BTN_A), BTN_A);  // leaving a guarded screen swallows nothing
+    // From the death replay (kind 6) to the plain death screen (kind 2): 13 ticks.
+    guard_kind = 6;
+    game_state = STATE_DEATH;
+    int swallowed = 0;
+    for (int t = 0; t < 20; t++)
+        if (tick_guard_step(0, BTN_A) == 0) swallowed++;
+    EXPECT_EQ(swallowed, 13);
+    input_guard_ticks = 0;  // the guard switched off
+    game_state = STATE_ESCAPED;
+    EXPECT_EQ(tick_guard_step(BTN_A, BTN_A), BTN_A);
+}
+
+TEST_F(TickTest, HiddenSequenceRestartRules) {
+    reset_game(STATE_TITLE);
+    tick_secret_step(SECRET_SEQUENCE[0]);
+    tick_secret_step(SECRET_SEQUENCE[1]);
+    EXPECT_EQ(secret_progress, 2);
+    tick_secret_step(BTN_START);
+    tick_secret_step(BTN_SELECT);
+    EXPECT_EQ(secret_progress, 2);  // START and SELECT neither advance nor reset
+    tick_secret_step(BTN_A);        // wrong press
+    EXPECT_EQ(secret_progress, 0);
+    tick_secret_step(SECRET_SEQUENCE[0]);
+    tick_secret_step(SECRET_SEQUENCE[1]);
+    tick_secret_step(SECRET_SEQUENCE[0]);  // wrong, but the first button: restart at 1
+    EXPECT_EQ(secret_progress, SECRET_SEQUENCE[2] == SECRET_SEQUENCE[0] ? 3 : 1);
+    secret_progress = 0;
+    uint8_t last = 0;
+    for (int i = 0; i < SECRET_LENGTH; i++) last = tick_secret_step(SECRET_SEQUENCE[i] | BTN_A);
+    EXPECT_EQ(secret_progress, 0);
+    EXPECT_EQ(caption_timer, 199);
+    EXPECT_EQ(last & BTN_A, 0);  // the finishing press does not act on the screen
+}
+
+void mark_callback() { game_state = STATE_STATS; }
+
+TEST_F(TickTest, TransitionSwallowsInputAndAOnlySkips) {
+    reset_game(STATE_TITLE);
+    title_cursor = 5;
+    transition_start(mark_callback, "FLOOR 2", nullptr, false);
+    confirm_ask("Abandon your run?", CONFIRM_ABANDON_RUN);
+    for (int t = 0; t < 24; t++) game_tick(t % 2 ? 0 : BTN_A);
+    EXPECT_EQ(transition.phase, 2);
+    EXPECT_EQ(game_state, STATE_STATS);  // the mid-point callback, not the title's STATS row
+    EXPECT_TRUE(confirm_open);           // no modal ran during the transition
+    EXPECT_EQ(title_cursor, 5);
+    game_tick(BTN_A);
+    EXPECT_EQ(transition.phase, 0);  // untyped hold: A ends it without the wipe out
+    confirm_open = 0;
+}
+
+TEST_F(TickTest, ConfirmIgnoresStartAndTakesSelectAsNo) {
+    reset_game(STATE_TITLE);
+    confirm_ask("Play the training?", CONFIRM_PLAY_TRAINING);
+    tap(BTN_START);
+    tap(BTN_DOWN);
+    EXPECT_TRUE(confirm_open);
+    EXPECT_EQ(title_cursor, 1);  // the title got no input
+    class_cursor = 2;
+    tap(BTN_SELECT);
+    EXPECT_FALSE(confirm_open);
+    EXPECT_EQ(confirm_action, 0);
+    EXPECT_EQ(game_state, STATE_CLASS_SELECT);
+    EXPECT_EQ(class_cursor, 0);
+}
+
+TEST_F(TickTest, ConsentQuestionTakesOnlyTheStateUpdateAndNoDeletesEveryQueue) {
+    reset_game(STATE_TITLE);
+    settings.stats_asked = 0;
+    session_open = 1;
+    for (const char* f : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
+        tmp.write(f, "{}\n");
+    title_cursor = 5;
+    game_tick(BTN_A);
+    EXPECT_TRUE(consent_open);
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(session_ticks, 1);  // the tick's later steps still ran
+    game_tick(0);
+    game_tick(BTN_B);
+    EXPECT_FALSE(consent_open);
+    EXPECT_EQ(settings.share_stats, 0);
+    EXPECT_EQ(settings.stats_asked, 1);
+    for (const char* f : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
+        EXPECT_FALSE(tmp.exists(f)) << f;
+    EXPECT_EQ(session_ticks, 3);
+}
+
+TEST_F(TickTest, ConsentYesWhenAAndBTogether) {
+    reset_game(STATE_TITLE);
+    settings.stats_asked = 0;
+    game_tick(0);
+    game_tick(BTN_A | BTN_B);
+    EXPECT_EQ(settings.share_stats, 1);
+    settings.share_stats = 0;
+}
+
+TEST_F(TickTest, PauseMenuRowsAndFailedSaveAndQuit) {
+    reset_game(STATE_PAUSE);
+    state_under_pause = STATE_DUNGEON;
+    tap(BTN_UP);
+    EXPECT_EQ(pause_cursor, 2);
+    run_active = 1;
+    tap(BTN_A);  // SAVE & QUIT, but the save fails
+    EXPECT_EQ(game_state, STATE_PAUSE);
+    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
+    EXPECT_EQ(run_active, 1);
+    tap(BTN_UP);
+    tap(BTN_A);
+    EXPECT_EQ(game_state, STATE_OPTIONS);
+    EXPECT_EQ(options_from, STATE_PAUSE);
+    EXPECT_TRUE(game_is_paused());
+    game_state = STATE_PAUSE;
+    toast_line1[0] = 0;
+    tap(BTN_START);  // back to the dungeon; entering it saves the run, which fails here
+    EXPECT_EQ(game_state, STATE_DUNGEON);
+    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
+}
+
+TEST_F(TickTest, FramesCountOnlyWhenNotPaused) {
+    reset_game(STATE_PAUSE);
+    state_under_pause = STATE_DUNGEON;
+    int32_t f = frame_counter;
+    game_tick(0);
+    EXPECT_EQ(frame_counter, f);
+    game_state = STATE_STATS;
+    game_tick(0);
+    EXPECT_EQ(frame_counter, f + 1);
+}
+
+int url_calls = 0;
+std::string url_seen;
+int fake_open_url(const char* url) {
+    url_calls++;
+    url_seen = url;
+    return 0;
+}
+
+TEST_F(TickTest, RunEndToDemoEndAndOnToUnlocks) {
+    reset_game(STATE_ESCAPED);
+    tap(BTN_B);
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    EXPECT_EQ(demo_end_to_unlocks, 1);
+    open_url_fn = fake_open_url;
+    tap(BTN_A);
+    open_url_fn = nullptr;
+    EXPECT_EQ(url_calls, 1);
+    EXPECT_EQ(url_seen, STORE_PAGE_URL);
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    tap(BTN_START);
+    EXPECT_EQ(game_state, STATE_UNLOCKS);
+    EXPECT_EQ(unlocks_cursor, 1);
+    EXPECT_EQ(title_cursor, 1);
+    reset_game(STATE_DEATH);
+    tap(BTN_A);  // swallowed: the death screen was just entered
+    EXPECT_EQ(game_state, STATE_DEATH);
+    for (int t = 0; t < 40; t++) game_tick(0);
+    tap(BTN_A);
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    EXPECT_EQ(demo_end_to_unlocks, 0);
+}
+
+TEST_F(TickTest, SessionFileEvery600TicksWithItsExactText) {
+    reset_game(STATE_STATS);
+    session_open = 1;
+    current_floor = 4;
+    for (int t = 0; t < 599; t++) game_tick(0);
+    EXPECT_FALSE(tmp.exists("session.txt"));
+    game_tick(0);
+    EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=10\nstate=10\nfloor=5\naway=0\nended=0\n");
+    tmp.write("session.txt", "");
+    for (int t = 0; t < 599; t++) game_tick(0);
+    EXPECT_EQ(tmp.read("session.txt"), "");
+    game_tick(0);
+    EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=20\nstate=10\nfloor=5\naway=0\nended=0\n");
+}
+
+TEST_F(TickTest, EveryStateDrawsAndTicksWithoutAWorld) {
+    for (int s = -1; s <= STATE_COUNT; s++) {
+        reset_game(s);
+        game_tick(0);
+        draw_frame();
+    }
+}
+
+}  // namespace

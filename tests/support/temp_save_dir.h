@@ -1,0 +1,53 @@
+// A temporary save folder for tests that write files; removed with its files afterwards.
+#pragma once
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "saves/save_path.h"
+
+struct TempSaveDir {
+    std::string dir;
+    TempSaveDir() {
+        char tmpl[] = "/tmp/qm_test_XXXXXX";
+        const char* made = mkdtemp(tmpl);
+        dir = made ? made : "/tmp";
+        save_dir_set((dir + "/").c_str());
+    }
+    ~TempSaveDir() {
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d)) {
+                std::string name = e->d_name;
+                if (name != "." && name != "..") std::remove((dir + "/" + name).c_str());
+            }
+            closedir(d);
+        }
+        rmdir(dir.c_str());
+        save_dir_set(nullptr);
+    }
+    std::string path(const char* name) const { return dir + "/" + name; }
+    bool exists(const char* name) const {
+        FILE* f = std::fopen(path(name).c_str(), "rb");
+        if (f) std::fclose(f);
+        return f != nullptr;
+    }
+    std::string read(const char* name) const {
+        std::string out;
+        if (FILE* f = std::fopen(path(name).c_str(), "rb")) {
+            char buf[4096];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+            std::fclose(f);
+        }
+        return out;
+    }
+    void write(const char* name, const std::string& text) const {
+        if (FILE* f = std::fopen(path(name).c_str(), "wb")) {
+            std::fwrite(text.data(), 1, text.size(), f);
+            std::fclose(f);
+        }
+    }
+};
