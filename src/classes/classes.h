@@ -8,3 +8,6 @@ constexpr int CLASS_COUNT = 2;
 
 // Whether the player's class may use the item (the KNIGHT no two-handers, the BRUTE no shields).
 bool class_can_use(const Item& item);
+
+// Gives the player the class's starting changes.
+void class_apply(int cls);

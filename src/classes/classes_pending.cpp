@@ -2,3 +2,5 @@
 #include "classes/classes.h"
 
 bool class_can_use(const Item&) { return true; }
+
+void class_apply(int) {}

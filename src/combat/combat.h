@@ -17,3 +17,10 @@ bool training_active();
 
 void tips_update();
 void draw_tips_overlay();
+
+// The player's skill rating that scales the duel.
+int32_t skill_rating();
+// Clears the real-time duel's record.
+void reflex_clear();
+// Clears shakes, flashes and popups.
+void fx_reset();

@@ -12,3 +12,7 @@ bool training_end_choice(uint8_t) { return false; }
 bool training_active() { return false; }
 void tips_update() {}
 void draw_tips_overlay() {}
+
+int32_t skill_rating() { return 0; }
+void reflex_clear() {}
+void fx_reset() {}

@@ -2,3 +2,5 @@
 #include "combat/run_stats.h"
 
 void run_stats_count_potion() {}
+
+void fight_stats_reset() {}

@@ -7,3 +7,6 @@ void update_bag(uint8_t presses);
 void bag_screen_ease();
 // Counts the bag screen's two timers down.
 void bag_screen_timers_tick();
+
+// Clears the bag screen's view record (cursor, page, open card).
+void bag_view_reset();

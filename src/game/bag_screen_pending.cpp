@@ -4,3 +4,5 @@
 void update_bag(uint8_t) {}
 void bag_screen_ease() {}
 void bag_screen_timers_tick() {}
+
+void bag_view_reset() {}

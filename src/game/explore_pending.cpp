@@ -2,3 +2,5 @@
 #include "game/explore.h"
 
 void update_dungeon(uint8_t) {}
+
+void encounter_disarm() {}

@@ -23,6 +23,8 @@ struct Player {
     Item main_hand, off_hand;
     uint8_t boon_ranks[BOON_SLOTS];
     uint8_t last_stand_used;
+    uint8_t floor_mark;  // cleared with floor_kills at each floor load
+    uint8_t floor_kills;  // victories on this floor, capped at 255
     uint8_t cls;  // CLASS_KNIGHT or CLASS_BRUTE
     Bag bag;
     uint8_t status[ST_COUNT];

@@ -1,12 +1,38 @@
-// Starting, resuming and closing runs from the title and the run-end screens.
+// Starting, resuming and closing runs from the title and the run-end screens, and the run's seed.
 #pragma once
+#include <cstdint>
 
+// Whether starting a run from the title offers the training run first.
+constexpr bool TRAINING_OFFER_ENABLED = true;
+
+// A seed given at start-up (0 = none) and how many runs have been seeded from it so far.
+extern uint32_t fixed_seed;
+extern int32_t fixed_seed_runs;
+// The skill rating and the monsters-met bits when the run began, for the run summary.
+extern int32_t run_start_rating;
+extern uint32_t run_start_met;
+// The class handed to the opening transition.
+extern int32_t run_class;
+// Potions are drunk where they are found, so runs start without any.
+extern const uint8_t drink_on_pickup;
+
+// The seed of a new run: from the fixed seed when one is set, else the clock; never 0.
+uint32_t run_seed_choose();
+// The fresh player of a run: 12 hp, attack 3, level 1, Short Sword and Wooden Shield, empty bag.
+void player_start();
+// Resets everything a run owns and builds floor 0.
+void new_run();
+
+// Starts a run of that class behind the opening transition.
+void run_start_transition(int cls);
+// Starts a training run behind the opening transition.
+void training_run_transition();
+// Leaves the training for the real dungeon, on its next floor.
+void training_done_transition();
 // The "Abandon your run?" yes answer.
 void run_abandon();
 // The training question's telemetry event.
 void training_answer_event(bool yes);
-// Starts a training run behind the opening transition.
-void training_run_transition();
 // Leaves the demo-end screen for the title (or the class select / training question).
 void demo_end_leave();
 // Notes the skill rating and souls at the start of a resumed run.

@@ -1,8 +1,4 @@
-// Placeholders until game start-up and new runs land.
+// Placeholder until resumed runs note their starting rating and souls.
 #include "game/run_start.h"
 
-void run_abandon() {}
-void training_answer_event(bool) {}
-void training_run_transition() {}
-void demo_end_leave() {}
 void run_start_snapshot() {}

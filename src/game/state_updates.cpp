@@ -25,8 +25,6 @@
 const char* const STORE_PAGE_URL = "https://store.steampowered.com/search/?term=quillmarch";
 
 namespace {
-// Whether "New game" offers the training run first.
-constexpr bool TRAINING_OFFER_ENABLED = true;
 
 // The flame backdrop of the title and demo-end screens: its strength every tick, a simulation
 // step on odd ticks.

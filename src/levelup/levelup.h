@@ -3,3 +3,6 @@
 #include <cstdint>
 
 void update_levelup(uint8_t presses);
+
+// Clears the pending level-up picks.
+void levelup_clear();

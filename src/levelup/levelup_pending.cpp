@@ -2,3 +2,5 @@
 #include "levelup/levelup.h"
 
 void update_levelup(uint8_t) {}
+
+void levelup_clear() {}

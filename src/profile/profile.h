@@ -21,3 +21,12 @@ bool palette_locked(int palette);
 bool monster_art_locked(int art);
 // Adds one to the joke-banner counter, saves the profile and returns the old count mod 30.
 int joke_banner_next();
+
+// Reads profile.dat (or starts a fresh profile).
+void profile_load();
+// Counts the start of a run in the lifetime record.
+void profile_run_begin();
+// Runs started in the lifetime record.
+int32_t profile_runs();
+// Bits of the monster kinds the player has ever met.
+uint32_t profile_monsters_met();

@@ -15,3 +15,8 @@ bool case_color_locked(int) { return false; }
 bool palette_locked(int) { return false; }
 bool monster_art_locked(int) { return false; }
 int joke_banner_next() { return 0; }
+
+void profile_load() {}
+void profile_run_begin() {}
+int32_t profile_runs() { return 0; }
+uint32_t profile_monsters_met() { return 0; }

@@ -3,3 +3,5 @@
 
 void spawn_motes(bool) {}
 void marker_add(int, int) {}
+
+void particles_reset() {}

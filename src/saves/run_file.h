@@ -13,3 +13,8 @@ bool save_run();
 bool load_run();
 int run_resume_state();
 void run_summary_refresh();
+
+// Deletes run.sav.
+void run_delete();
+// Moves legacy slot files to run.sav once.
+void saves_migrate_slots();

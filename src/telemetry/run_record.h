@@ -8,3 +8,8 @@ void run_record_tick();
 // Closes the floor's record with an end word ("saved", "quit", ...) and queues it.
 void run_record_emit(const char* end);
 void run_record_item_note(const char* what, const char* detail);
+
+// Starts the per-floor record afresh for a new run.
+void run_record_reset();
+// Ends the run: 0 lost, else escaped; writes the run summary and the profile's run end.
+void run_finish(int escaped);

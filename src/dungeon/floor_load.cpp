@@ -1,0 +1,70 @@
+// Loading a floor: pick the builder, then turn the builder's monster letters into monster records.
+#include "dungeon/boss_layouts.h"
+#include "dungeon/floor.h"
+#include "dungeon/map.h"
+#include "dungeon/monsters.h"
+#include "dungeon/view_pos.h"
+#include "boons/boons.h"
+#include "combat/training.h"
+#include "game/player.h"
+#include "items/floor_items.h"
+#include "telemetry/check.h"
+
+#include <cstring>
+
+uint32_t monster_seed = 1;
+uint32_t run_seed = 1;
+
+void floor_load_boss() {
+    const char (*layout)[MAP_W + 1] = boss_layout_for_floor(current_floor);
+    for (int y = 0; y < MAP_H; ++y)
+        for (int x = 0; x < MAP_W; ++x) {
+            char c = layout[y][x];
+            if (c == '@') {
+                player.x = x;
+                player.y = y;
+                c = '.';
+            }
+            gmap[y][x] = c;
+        }
+    player.facing = 2;
+}
+
+void load_floor(int floor_index) {
+    player.floor_mark = 0;
+    player.floor_kills = 0;
+    if (player.boon_ranks[BOON_LAST_STAND] >= 3) player.last_stand_used = 0;
+    if (!(floor_index >= 0 && floor_index <= MAX_FLOOR)) {
+        check_failed("floor_index >= 0 && floor_index <= MAX_FLOOR", "src/dungeon", __LINE__, "load_floor", "load_floor %d",
+                     floor_index);
+        return;
+    }
+    current_floor = floor_index;
+    floor_items_clear();
+    std::memset(explored, 0, sizeof explored);
+
+    if (training_active() && training_map_floor(floor_index))
+        load_training_map(floor_index);
+    else if (floor_index % 10 == 9)
+        floor_load_boss();
+    else
+        floor_generate(floor_index);
+
+    monster_seed = ((uint32_t)floor_index * 0x85EBCA6Bu ^ run_seed) | 1u;
+
+    // Letters become records in reading order; an orc's second cell is only its body.
+    monsters_clear();
+    for (int y = 0; y < MAP_H; ++y)
+        for (int x = 0; x < MAP_W; ++x) {
+            char& c = gmap[y][x];
+            if (c == 'o') {
+                c = '.';
+                continue;
+            }
+            int t = monster_type_of_glyph(c);
+            if (t == M_NONE) continue;
+            monster_add(t, x, y);
+            c = '.';
+        }
+    player_view_sync();
+}

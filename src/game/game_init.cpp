@@ -1,0 +1,56 @@
+// Program start-up of the game: the profile, a first player and floor, the power-on screen,
+// old save slots and the settings.
+#include "dungeon/floor.h"
+#include "game/bag_screen.h"
+#include "game/explore.h"
+#include "game/game.h"
+#include "game/menus.h"
+#include "game/player.h"
+#include "game/run_start.h"
+#include "game/state.h"
+#include "platform/input.h"
+#include "platform/services.h"
+#include "profile/profile.h"
+#include "saves/run_file.h"
+#include "saves/settings.h"
+#include "screens/screens.h"
+
+void game_init() {
+    profile_load();
+    platform_profile_loaded();
+
+    // The state before any run carries two potions; runs themselves start without.
+    player_start();
+    bag_add_new(ITEM_HEALING_POTION, 2);
+
+    run_seed = run_seed_choose();
+    load_floor(0);
+
+    game_state = STATE_POWER_ON;
+    power_on_counter = -(power_on_delay != 0 ? 1 : 0);
+    state_under_pause = STATE_TITLE;
+    splash_timer = SPLASH_TICKS;
+    pause_cursor = 0;
+    title_cursor = 1;
+    bag_view_reset();
+    encounter_disarm();
+    confirm_open = 0;
+    confirm_action = CONFIRM_NONE;
+    message_box_open = 0;
+    way_out_open = 0;
+    consent_open = 0;
+    toast_timer = 0;
+    toast_line1[0] = '\0';
+    toast_line2[0] = '\0';
+    quit_requested = 0;
+
+    saves_migrate_slots();
+    run_summary_refresh();
+    if (run_summary.valid) title_cursor = 0;
+
+    bindings_default();
+    settings_load();
+    settings_clamp();
+    options_cursor = 0;
+    credits_scroll = 0;
+}

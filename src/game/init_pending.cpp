@@ -1,4 +1,0 @@
-// Placeholder until game start-up lands.
-#include "game/game.h"
-
-void game_init() {}
