@@ -1,7 +1,4 @@
-// Stand-ins until the tick and the picture look-ups land: the counter stays at 0 and no item has
-// a picture yet, so fitted item icons draw nothing.
+// Stand-in until the tick lands: the animation counter stays at 0.
 #include "render/pictures.h"
 
 int32_t frame_counter = 0;
-
-const Image* item_sprite(int32_t) { return nullptr; }
