@@ -4,5 +4,7 @@
 
 #include "render/screen.h"
 
+int32_t game_state = STATE_POWER_ON;
+
 bool game_tick(uint8_t) { return true; }
 void draw_frame() { screen_clear(); }

@@ -11,3 +11,5 @@ bool item_locked(int id);
 int upgrade_active_rank(int u);
 // Counts a secret room found, in the lifetime statistics.
 void profile_count_secret();
+// The souls the run would award if it ended now (won = 1 for an escape).
+int32_t souls_preview(int won);

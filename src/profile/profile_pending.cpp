@@ -7,3 +7,4 @@ int32_t run_heat = 0;
 bool item_locked(int) { return false; }
 int upgrade_active_rank(int) { return 0; }
 void profile_count_secret() {}
+int32_t souls_preview(int) { return 0; }
