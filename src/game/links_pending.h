@@ -1,5 +1,5 @@
 // Entry points of modules being written alongside the state machine: monster wandering, the
-// renderer's sharp rectangles, effect fields and particles, and the case art's A/B swap. Their
+// effect fields and particles (now real; included for the tick), and the case art's A/B swap. Their
 // bodies are temporary, in *_pending.cpp files of those modules; this header goes away when their
 // own headers land.
 #pragma once
@@ -11,8 +11,7 @@
 // Eases every monster's drawn position toward its cell, once per unpaused tick.
 void monsters_ease_draw();
 
-void fxfield_set_slot0(float x);
-int fxfield_update(int slot, int width, int height);
-void particles_update();
+#include "render/fxfield.h"
+#include "render/particles.h"
 
 void case_set_swap_ab(int on);

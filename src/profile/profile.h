@@ -30,3 +30,5 @@ void profile_run_begin();
 int32_t profile_runs();
 // Bits of the monster kinds the player has ever met.
 uint32_t profile_monsters_met();
+// The souls the run would award if it ended now (won = 1 for an escape).
+int32_t souls_preview(int won);

@@ -20,3 +20,4 @@ void profile_load() {}
 void profile_run_begin() {}
 int32_t profile_runs() { return 0; }
 uint32_t profile_monsters_met() { return 0; }
+int32_t souls_preview(int) { return 0; }

@@ -10,6 +10,7 @@
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "game/game.h"
+#include "game/state.h"
 #include "game/menus.h"
 #include "game/player.h"
 #include "game/run_start.h"

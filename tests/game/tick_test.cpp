@@ -7,6 +7,7 @@
 
 #include "classes/class_select.h"
 #include "game/game.h"
+#include "game/state.h"
 #include "game/links_pending.h"
 #include "game/menus.h"
 #include "game/state.h"

@@ -1,0 +1,21 @@
+// What the first-person view shares with its helpers and drawers during one frame: the position
+// hash, the frame's light flicker and look, the depth buffer and the wall or cell being drawn.
+#pragma once
+#include <cstdint>
+
+#include "render/screen.h"
+
+// The position hash of every cell-keyed choice of the view (unsigned 32-bit arithmetic).
+uint32_t cell_hash(int32_t x, int32_t y);
+// The last three steps of cell_hash, for hashes built from other seeds.
+uint32_t hash_mix(uint32_t v);
+
+extern int32_t view_flicker;      // -1, 0 or +1, added to distance shade levels
+extern int32_t view_detail_look;  // 0 plain, 1 detailed walls and floors
+extern int32_t view_in_shrine;    // the frame shows the shrine (three-unit walls, its own light)
+extern int32_t view_horizon;      // screen row of the horizon
+extern float view_eye_height;     // k, 0.5 in the dungeon
+// The cell and face (0 = +x, 1 = -x, 2 = +y, 3 = -y) of the wall or see-through cell being drawn.
+extern int32_t view_hit_x, view_hit_y, view_hit_face;
+// Per framebuffer column: the perpendicular distance of its wall, 1e30 where none was met.
+extern float depth_buffer[FB_LONG];

@@ -1,0 +1,218 @@
+// One wall strip of the first-person view: the face's look by glyph, light by dither, the wall
+// torch and ornaments of stone faces and the outline of every strip.
+#include <algorithm>
+#include <cmath>
+
+#include "dungeon/map.h"
+#include "render/fxfield.h"
+#include "render/pictures.h"
+#include "render/screen.h"
+#include "render/view.h"
+#include "render/view_shade.h"
+
+namespace {
+
+const Image* face_picture(const char* name) { return sprite_entry_image(sprite_find(name), 0); }
+
+// Stone: 2, mortar and cracks 1.
+int stone_texel(float u, float v, float mortar) {
+    return brick_pattern_at(u, v, mortar, mortar) == 0 ? 2 : 1;
+}
+
+// Stairs down: a dark doorway with steps sinking into it, lit at the front.
+int stairs_texel(float u, float v, float mortar) {
+    if (u < 0.12f || u > 0.88f || v < 0.12f) return stone_texel(u, v, mortar);
+    if (u < 0.16f || u > 0.84f || v < 0.16f) return 3;
+    const int step = (int)((v - 0.16f) / 0.14f);
+    const float inset = 0.06f * (float)(5 - std::min(step, 5));
+    if (u < 0.16f + inset || u > 0.84f - inset) return 0;
+    const float in_step = (v - 0.16f) - 0.14f * (float)step;
+    if (in_step < 0.03f) return step >= 3 ? 2 : 1;
+    return 0;
+}
+
+// Door: vertical planks in a stone frame with iron bands and a ring.
+int door_texel(float u, float v) {
+    if (u < 0.14f || u > 0.86f) return (u < 0.08f || u > 0.92f) ? 1 : 3;
+    if (std::fabs(v - 0.25f) < 0.03f || std::fabs(v - 0.75f) < 0.03f) return 1;
+    const float ru = u - 0.72f, rv = v - 0.5f;
+    if (std::fabs(ru * ru + rv * rv - 0.0025f) < 0.0015f) return 3;
+    const float plank = (u - 0.14f) / 0.18f;
+    return plank - std::floor(plank) < 0.1f ? 1 : 2;
+}
+
+// Cracked wall: bricks with a jagged dark split down the middle.
+int cracked_texel(float u, float v, float mortar) {
+    const float split = 0.5f + 0.12f * std::sin(v * 17.0f) + 0.05f * std::sin(v * 41.0f);
+    if (std::fabs(u - split) < 0.025f + mortar) return 0;
+    if (std::fabs(u - split) < 0.05f + mortar) return 1;
+    return stone_texel(u, v, mortar);
+}
+
+// Hollow wall: bricks of a lighter, looser kind with wider joints.
+int hollow_texel(float u, float v, float mortar) {
+    const int c = brick_pattern_at(u, v, mortar * 2.0f, mortar * 2.0f);
+    return c == 0 ? 2 : (c == 2 ? 1 : 0);
+}
+
+// Decorated faces: a hanging banner ("N"), a carved window ("W").
+int banner_texel(float u, float v, float mortar) {
+    if (u > 0.3f && u < 0.7f && v > 0.08f) {
+        const float point = 0.85f - 0.1f * (1.0f - std::fabs(u - 0.5f) / 0.2f);
+        if (v < point) {
+            if (v < 0.11f) return 3;
+            const float du = u - 0.5f, dv = v - 0.4f;
+            if (du * du + dv * dv < 0.006f) return 3;
+            return (u < 0.32f || u > 0.68f) ? 2 : 1;
+        }
+    }
+    return stone_texel(u, v, mortar);
+}
+
+int window_texel(float u, float v, float mortar) {
+    const float du = u - 0.5f, dv = v - 0.42f;
+    if (std::fabs(du) < 0.16f && v > 0.22f && v < 0.7f) {
+        if (dv < -0.08f && du * du + (dv + 0.08f) * (dv + 0.08f) > 0.0256f) return stone_texel(u, v, mortar);
+        if (std::fabs(du) < 0.015f || std::fabs(v - 0.5f) < 0.015f) return 1;
+        return 0;
+    }
+    if (std::fabs(du) < 0.19f && v > 0.18f && v < 0.74f) return 3;
+    return stone_texel(u, v, mortar);
+}
+
+// The "K" face: the case picture with its compartments rimmed in light.
+int case_texel(float u, float v) {
+    const int variant = (int)(cell_hash(view_hit_x, view_hit_y) & 1u);
+    const int x = (int)(u * 64.0f), y = (int)(v * 64.0f);
+    for (int i = 0; i < 4; i++) {
+        DecalRect r;
+        if (!decal_atlas_rect('K', variant, i, &r)) continue;
+        const int x0 = (int)((r.u - r.w / 2) * 64.0f), x1 = (int)((r.u + r.w / 2) * 64.0f) - 1;
+        const int y0 = (int)((1.0f - r.v - r.h / 2) * 64.0f), y1 = (int)((1.0f - r.v + r.h / 2) * 64.0f) - 1;
+        if (x < x0 || x > x1 || y < y0 || y > y1) continue;
+        if (x == x0 || x == x1 || y == y0 || y == y1) return 3;
+        return sample_texture(face_picture("shrine_case_back"), u, v) ? 1 : 0;
+    }
+    return sample_texture(face_picture("shrine_case"), u, v);
+}
+
+// The "E" faces continue over runs of up to 8 cells: u over the whole run.
+float long_face_u(float u) {
+    int dx = 0, dy = 0;
+    if (view_hit_face < 2) dy = 1; else dx = 1;
+    int before = 0, total = 1;
+    while (before < 7 && gmap_at(view_hit_x - dx * (before + 1), view_hit_y - dy * (before + 1)) == 'E')
+        before++;
+    total = before + 1;
+    while (total < 8 && gmap_at(view_hit_x + dx * (total - before), view_hit_y + dy * (total - before)) == 'E')
+        total++;
+    return ((float)before + u) / (float)total;
+}
+
+int exit_texel(float u, float v) { return fxfield_sample(4, u, v); }
+
+int face_texel(int glyph, float u, float v, float mortar) {
+    switch (glyph) {
+        case '+': return door_texel(u, v);
+        case '>': return stairs_texel(u, v, mortar);
+        case '&': return cracked_texel(u, v, mortar);
+        case '%': return hollow_texel(u, v, mortar);
+        case 'K': return case_texel(u, v);
+        case 'T': return sample_texture(face_picture("shrine_statue"), u, v);
+        case 'L':
+            if (view_in_shrine) {
+                const int t = wall_decal_texel((int)(u * 64.0f), (int)(v * 64.0f));
+                if (t >= 0) return t ? t : 0;
+                if (t == -2) return 1;
+                return sample_texture(face_picture("shrine_bones"), u, v);
+            }
+            return stone_texel(u, v, mortar);
+        case 'V':
+            return view_in_shrine ? sample_texture(face_picture("shrine_cases"), u, v)
+                                  : stone_texel(u, v, mortar);
+        case 'N': return view_in_shrine ? sample_texture(face_picture("shrine_banner"), u, v)
+                                        : banner_texel(u, v, mortar);
+        case 'W': return view_in_shrine ? sample_texture(face_picture("shrine_statue_fig"), u, v)
+                                        : window_texel(u, v, mortar);
+        case 'E': return sample_texture(face_picture("shrine_door"), long_face_u(u), v);
+        case 'X': {
+            // The exit: a stone arch round the flames.
+            if (u < 0.1f || u > 0.9f || v < 0.08f) return stone_texel(u, v, mortar);
+            if (u < 0.14f || u > 0.86f || v < 0.12f) return 3;
+            return exit_texel((u - 0.14f) / 0.72f, (v - 0.12f) / 0.88f);
+        }
+        default: return stone_texel(u, v, mortar);
+    }
+}
+
+}  // namespace
+
+void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, float u, float, float) {
+    const ScreenRect& r = screen_layout.view;
+    if (column < r.x0 || column > r.x1) return;
+    const int W = r.x1 - r.x0 + 1, H = r.y1 - r.y0 + 1;
+    const float x = std::max(depth, 0.05f);
+    const float h = (float)H / x;
+    const int bottom = std::min(r.y1, view_horizon + (int)(view_eye_height * h));
+    const int full_top = bottom - (int)(view_in_shrine ? 3.0f * h : h);
+    int top = std::max(r.y0, full_top);
+    int draw_top = top, draw_bottom = bottom;
+    if (glyph == '+' && u >= 0.14f && u <= 0.86f) {
+        draw_top = std::max(r.y0, full_top + (int)(h / 16.0f));
+        draw_bottom = bottom - (int)(h / 16.0f);
+    }
+    if (view_hit_face == 1 || view_hit_face == 2) u = 1.0f - u;
+    const float face_h = (float)(bottom - full_top);
+    const float mortar = std::max(0.012f, 0.7f / std::max(h, 1.0f));
+    const bool detail = view_detail_look != 0;
+
+    // Decorations of plain stone faces.
+    bool torch = false, ornament = false;
+    if (glyph == '#') {
+        const uint32_t cx = (uint32_t)view_hit_x, cy = (uint32_t)view_hit_y, f = (uint32_t)view_hit_face;
+        torch = hash_mix((cy * 0xA9728941u + 0x91C35F65u) ^ ((4u * cx + f) * 0x9E3779B1u)) % 9u == 0;
+        if (!torch)
+            ornament = hash_mix((cy * 0xC121B31Du + 0x9D9AF453u) ^
+                                ((4u * cx + f) * 0x9E3779B1u + 0xD1B76C81u)) % 7u == 0 &&
+                       std::fabs(u - 0.5f) < 2.0f * depth / (float)W + 0.25f;
+    }
+    const float px_u = 2.0f * depth / (float)W;
+    const int level = distance_shade_level(depth, axis);
+    screen_set_dither(level);
+    for (int y = draw_top; y <= draw_bottom; y++) {
+        float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
+        if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
+        int c = face_texel(glyph, u, v, mortar);
+        if (torch) {
+            const float du = std::fabs(u - 0.5f);
+            const float bracket = px_u / 2.0f + (detail ? 0.09f : 0.11f);
+            const float flick = 0.02f * std::sin(0.3f * (float)frame_counter + 7.0f * v);
+            if (du < bracket * 0.35f && v > 0.4f && v < 0.62f) c = 1;  // the stem
+            else if (du < bracket && v >= 0.38f && v < 0.42f) c = 1;   // the cup
+            else if (v < 0.38f && v > 0.16f + flick && du < (0.38f - v) * 0.35f + 0.01f)
+                c = (du < (0.38f - v) * 0.15f) ? 3 : 2;                 // the flame
+            else {
+                const float radius = (detail ? 0.27f : 0.36f) + 0.02f * std::sin(0.11f * (float)frame_counter) +
+                                     0.015f * std::sin(0.37f * (float)frame_counter);
+                const float dv = v - 0.34f;
+                const float d = std::sqrt(du * du + dv * dv);
+                if (d < radius && c < 2) {
+                    const int need = (int)(16.0f * d / radius);
+                    if (BAYER4[y & 3][column & 3] >= need) c = 2;
+                }
+            }
+        } else if (ornament) {
+            // A small iron ring on a plate.
+            const float du = u - 0.5f, dv = v - 0.45f;
+            const float d2 = du * du + dv * dv;
+            if (std::fabs(du) < 0.05f && std::fabs(v - 0.36f) < 0.03f) c = 1;
+            else if (std::fabs(d2 - 0.004f) < 0.0018f) c = 3;
+        }
+        if (c > 0) screen_pixel(column, y, c);
+    }
+    screen_set_dither(0);
+    if (top >= r.y0 && top <= r.y1) screen_pixel(column, top, 2);
+    if (bottom >= r.y0 && bottom <= r.y1) screen_pixel(column, bottom, 2);
+    if (edge && glyph != 'E')
+        for (int y = top; y <= bottom; y++) screen_pixel(column, y, 2);
+}

@@ -1,0 +1,101 @@
+// Particle pools: caps, the fight-only sparks, markers and flame embers.
+#include "render/particles.h"
+
+#include <algorithm>
+
+#include "game/game.h"
+#include "game/state.h"
+#include "render_fixture.h"
+
+namespace {
+
+struct ParticlesTest : RenderTest {
+    void SetUp() override {
+        RenderTest::SetUp();
+        particles_reset();
+        flame_embers.count = 0;
+        game_state = STATE_COMBAT;
+    }
+    void TearDown() override {
+        particles_reset();
+        game_state = STATE_POWER_ON;
+        RenderTest::TearDown();
+    }
+};
+
+TEST_F(ParticlesTest, SparkPoolCapsAndEmptiesOutsideFights) {
+    for (int i = 0; i < 10; i++) spawn_sparks(false);
+    EXPECT_EQ(spark_pool.count, 90);
+    spawn_sparks(false);
+    EXPECT_EQ(spark_pool.count, 96);
+    particles_update();
+    EXPECT_EQ(spark_pool.count, 96);
+    game_state = STATE_DUNGEON;
+    particles_update();
+    EXPECT_EQ(spark_pool.count, 0);
+}
+
+TEST_F(ParticlesTest, SparksDieAndDebrisFlutters) {
+    spawn_debris();
+    EXPECT_EQ(spark_pool.count, 5);
+    for (int i = 0; i < 60; i++) particles_update();
+    EXPECT_EQ(spark_pool.count, 0);
+    spawn_sparks(true);
+    EXPECT_EQ(spark_pool.count, 18);
+    particles_draw_sparks(150, 70);
+    EXPECT_GT(count(3), 0);
+}
+
+TEST_F(ParticlesTest, MarkersAgeAndTheOldestIsDropped) {
+    game_state = STATE_DUNGEON;
+    for (int i = 0; i < 5; i++) marker_add(i, 1);
+    EXPECT_EQ(markers.count, 4);
+    EXPECT_EQ(marker_age_at(0, 1), -1);
+    EXPECT_EQ(marker_age_at(4, 1), 0);
+    EXPECT_EQ(marker_age_at(9, 9), -1);
+    for (int i = 0; i < 70; i++) particles_update();
+    EXPECT_EQ(marker_age_at(4, 1), 70);
+    particles_update();
+    EXPECT_EQ(marker_age_at(4, 1), -1);
+    marker_add(2, 2);
+    game_state = STATE_CAMP;
+    particles_update();
+    EXPECT_EQ(markers.count, 0);
+}
+
+TEST_F(ParticlesTest, MotesStayOnTheFloorAndInTheView) {
+    game_state = STATE_DUNGEON;
+    spawn_motes(true);
+    spawn_motes(true);
+    EXPECT_EQ(mote_pool.count, 64);
+    for (int i = 0; i < 30; i++) particles_update();
+    for (int i = 0; i < mote_pool.count; i++)
+        EXPECT_LE(mote_pool.items[i].y, mote_pool.items[i].floor_y);
+    particles_draw_motes();
+    const ScreenRect v = screen_layout.view;
+    const Box b = bounds();
+    EXPECT_GE(b.x0, v.x0);
+    EXPECT_LE(b.y1, v.y1);
+}
+
+TEST_F(ParticlesTest, FlameEmbersSpawnAtMostTwo) {
+    for (int i = 0; i < 50; i++) {
+        const int before = flame_embers.count;
+        flame_embers_update(0.0f, 200, 100);
+        EXPECT_LE(flame_embers.count, before + 1);
+    }
+    flame_embers.count = 0;
+    int most = 0;
+    for (int i = 0; i < 50; i++) {
+        const int before = flame_embers.count;
+        flame_embers_update(1.0f, 200, 100);
+        most = std::max(most, flame_embers.count - before);
+    }
+    EXPECT_LE(most, 2);
+    for (int i = 0; i < flame_embers.count; i++) {
+        EXPECT_GE(flame_embers.items[i].x, 0.0f);
+        EXPECT_LT(flame_embers.items[i].x, 200.0f);
+    }
+}
+
+}  // namespace
