@@ -46,6 +46,15 @@ void mark_junk_if_unusable(int entry) {
     if (item_is_wearable(item) && !class_can_use(item)) item.junk = 1;
 }
 
+// A name that fits a toast line: the quality word (when there is one) and the short name, with
+// the upgrade when asked. The word is the item's own, so a Fine sword never reads as Rare.
+void short_item_name(const Item& item, char* out, size_t size, bool with_upgrade) {
+    const char* word = item_quality_word(item);
+    const char* short_name = item_def(item.id).short_name;
+    int n = word ? std::snprintf(out, size, "%s %s", word, short_name) : std::snprintf(out, size, "%s", short_name);
+    if (with_upgrade && n > 0 && (size_t)n < size) std::snprintf(out + n, size - (size_t)n, " +%d", item.upgrade);
+}
+
 void open_chest(int x, int y) {
     int fi = floor_item_find(x, y);
     Item item = fi >= 0 ? floor_items.entries[fi].item : item_make_gear(current_floor, next_random);
@@ -66,7 +75,7 @@ void open_chest(int x, int y) {
 
     char name[40];
     item_name(item, name, sizeof name);
-    if (std::strlen(name) > 21) std::snprintf(name, sizeof name, "Rare %s +%d", item_def(item.id).short_name, item.upgrade);
+    if (std::strlen(name) > 21) short_item_name(item, name, sizeof name, true);
     toast_show2("CHEST OPENED!", name);
     play_sfx(SFX_REWARD);
     rumble_add(0.4f, 0.4f, 160);
@@ -108,7 +117,7 @@ void take_item(int x, int y, char letter) {
     } else {
         char name[32];
         item_name(item, name, sizeof name);
-        if (std::strlen(name) > 17) std::snprintf(name, sizeof name, "%s %s", item_quality_word(item), def.short_name);
+        if (std::strlen(name) > 17) short_item_name(item, name, sizeof name, false);
         std::snprintf(line, sizeof line, "Found %s", name);
     }
     toast_show(line);
