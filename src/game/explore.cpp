@@ -115,7 +115,7 @@ void update_dungeon(uint8_t presses) {
         encounter_tick();
         return;
     }
-    // The monsters' drawn positions are eased by the tick itself, paused or not in a dialog.
+    // The per-tick monster pass (easing drawn positions) runs in the tick's world animation.
     if (way_out_open) {
         way_out_input(presses);
         return;
