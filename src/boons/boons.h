@@ -2,6 +2,7 @@
 #pragma once
 
 constexpr int BOON_IRON_SKIN = 7;
+constexpr int BOON_MERCHANT = 11;
 constexpr int BOON_LAST_STAND = 22;
 
 // The strength of boon `id` the player owns; 0 when not owned.

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+// Starts the fight with the monster of kind `type` standing on (x, y).
+void start_combat(int type, int x, int y);
 void combat_update(uint8_t presses);        // one step of a real-time fight
 void combat_player_input(uint8_t presses);  // one step of a turn-menu fight
 void combat_tick();                         // the duel clock, every unpaused tick

@@ -1,6 +1,7 @@
 // Placeholders until fights, their feedback, training and tips land.
 #include "combat/combat.h"
 
+void start_combat(int, int, int) {}
 void combat_update(uint8_t) {}
 void combat_player_input(uint8_t) {}
 void combat_tick() {}

@@ -11,3 +11,13 @@ void load_training_map(int n);
 void training_start();
 // Leaves training mode (new runs and run loads).
 void training_stop();
+
+// Exploration asks these while a training run goes on; each refusal shows its own hint.
+// Whether a turn on the spot is refused.
+bool training_refuses_turn();
+// Whether a step toward the cell (x, y) is refused.
+bool training_refuses_step(int x, int y);
+// Whether leaving the floor by the stairs is refused.
+bool training_step_gate();
+// Whether a monster of several cells may enter the cell (x, y) on this training floor.
+bool training_monster_may_step(int x, int y);

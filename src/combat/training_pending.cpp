@@ -5,3 +5,8 @@ bool training_map_floor(int) { return false; }
 void load_training_map(int) {}
 void training_start() {}
 void training_stop() {}
+
+bool training_refuses_turn() { return false; }
+bool training_refuses_step(int, int) { return false; }
+bool training_step_gate() { return false; }
+bool training_monster_may_step(int, int) { return true; }

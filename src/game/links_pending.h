@@ -1,15 +1,12 @@
-// Entry points of modules being written alongside the state machine: monster wandering, the
-// effect fields and particles (now real; included for the tick), and the case art's A/B swap. Their
-// bodies are temporary, in *_pending.cpp files of those modules; this header goes away when their
-// own headers land.
+// Entry points of modules being written alongside the state machine: the map and camera, the
+// effect fields and particles (now real; included for the tick), and the case art's A/B swap. Its
+// body is temporary, in a *_pending.cpp file of that module; this header goes away when its own
+// header lands.
 #pragma once
 #include <cstdint>
 
 #include "dungeon/map.h"
 #include "dungeon/view_pos.h"
-
-// Eases every monster's drawn position toward its cell, once per unpaused tick.
-void monsters_ease_draw();
 
 #include "render/fxfield.h"
 #include "render/particles.h"

@@ -2,6 +2,7 @@
 // modal layers, the running state's update, autosave, invariants and the session file.
 #include "camp/camp.h"
 #include "combat/combat.h"
+#include "dungeon/wander.h"
 #include "game/bag_screen.h"
 #include "game/game.h"
 #include "game/links_pending.h"

@@ -2,5 +2,6 @@
 #include "levelup/levelup.h"
 
 void update_levelup(uint8_t) {}
+bool levelup_open() { return false; }
 
 void levelup_clear() {}

@@ -1,6 +1,8 @@
 // The per-floor run record queued as telemetry when a floor ends.
 #pragma once
 
+#include "items/item.h"
+
 // Notes a potion drunk on this floor with the hit points it gave.
 void run_record_potion(int value);
 // Every tick while playing: starts, counts and rolls the floor's record.
@@ -8,6 +10,8 @@ void run_record_tick();
 // Closes the floor's record with an end word ("saved", "quit", ...) and queues it.
 void run_record_emit(const char* end);
 void run_record_item_note(const char* what, const char* detail);
+// Notes an item event ("pickup", "bagfull", ...) with the item, its count and where it came from.
+void run_record_item_event(const char* what, const Item& item, int count, const char* where);
 
 // Starts the per-floor record afresh for a new run.
 void run_record_reset();

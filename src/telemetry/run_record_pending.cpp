@@ -5,6 +5,7 @@ void run_record_potion(int) {}
 void run_record_tick() {}
 void run_record_emit(const char*) {}
 void run_record_item_note(const char*, const char*) {}
+void run_record_item_event(const char*, const Item&, int, const char*) {}
 
 void run_record_reset() {}
 void run_finish(int) {}

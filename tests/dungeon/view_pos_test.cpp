@@ -24,15 +24,15 @@ TEST(ViewPos, SyncSnapsViewAndMonsters) {
     player.x = 6;
     player.y = 2;
     player.facing = 2;
-    view_pos.lift = 3.0f;
-    view_pos.slide = 7.0f;
+    view_pos.eye_height = 3.0f;
+    view_pos.horizon_shift = 7.0f;
     player_view_sync();
     EXPECT_FLOAT_EQ(view_pos.x, 6.5f);
     EXPECT_FLOAT_EQ(view_pos.y, 2.5f);
     EXPECT_EQ(view_pos.angle, facing_angle(2));
     EXPECT_EQ(view_pos.angle_target, facing_angle(2));
-    EXPECT_FLOAT_EQ(view_pos.lift, 0.5f);
-    EXPECT_FLOAT_EQ(view_pos.slide, 0.0f);
+    EXPECT_FLOAT_EQ(view_pos.eye_height, 0.5f);
+    EXPECT_FLOAT_EQ(view_pos.horizon_shift, 0.0f);
     EXPECT_FLOAT_EQ(monsters.list[0].draw_x, 3.5f);
     monsters_clear();
 }
@@ -53,13 +53,13 @@ TEST(ViewPos, AnimationEasesThenSnaps) {
     }
     EXPECT_EQ(view_pos.x, 5.5f);
     EXPECT_LT(ticks, 20);
-    // A card moves the lift target; the lift eases toward it and snaps within 0.002.
-    view_pos.lift_target = 0.9f;
+    // A card moves the eye height target; the eye height eases toward it and snaps within 0.002.
+    view_pos.eye_height_target = 0.9f;
     for (int i = 0; i < 40; ++i) world_animate();
-    EXPECT_EQ(view_pos.lift, 0.9f);
-    view_pos.slide_target = 10.0f;
+    EXPECT_EQ(view_pos.eye_height, 0.9f);
+    view_pos.horizon_shift_target = 10.0f;
     world_animate();
-    EXPECT_NEAR(view_pos.slide, 3.0f, 1e-5);
+    EXPECT_NEAR(view_pos.horizon_shift, 3.0f, 1e-5);
     player_view_sync();
 }
 
