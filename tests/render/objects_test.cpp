@@ -289,3 +289,24 @@ TEST_F(ObjectsTest, HeldItemsBrokenTwoHandedAndClipped) {
 }
 
 }  // namespace
+
+namespace {
+
+// The outline passes reuse the votes of a reduced picture: the result equals a fresh draw.
+TEST_F(ObjectsTest, ReusedVotesMatchAFreshDraw) {
+    const Image* im = monster_sprite(M_ORC);
+    ASSERT_NE(im, nullptr);
+    sprite_draw_scaled(im, 150, 100, 0.37f);
+    screen_clear();
+    screen_set_offset(2, 1, -1);
+    sprite_scaled_reuse = 1;
+    sprite_draw_scaled(im, 150, 100, 0.37f);
+    sprite_scaled_reuse = 0;
+    const auto reused = snapshot();
+    screen_clear();
+    sprite_draw_scaled(im, 150, 100, 0.37f);
+    EXPECT_EQ(snapshot(), reused);
+    EXPECT_GT(drawn(), 20);
+}
+
+}  // namespace
