@@ -26,3 +26,5 @@ int32_t skill_rating();
 void reflex_clear();
 // Clears shakes, flashes and popups.
 void fx_reset();
+// The berserk state holds on the current floor.
+bool berserk_this_floor();

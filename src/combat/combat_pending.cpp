@@ -17,3 +17,4 @@ void draw_tips_overlay() {}
 int32_t skill_rating() { return 0; }
 void reflex_clear() {}
 void fx_reset() {}
+bool berserk_this_floor() { return false; }

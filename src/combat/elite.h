@@ -3,3 +3,5 @@
 
 // True when a monster of `type` at (x, y) on `floor` is an elite.
 bool elite_chance_test(int x, int y, int floor, int type);
+// Whether the monster with this index is an elite (its look in the view).
+bool monster_is_elite(int index);

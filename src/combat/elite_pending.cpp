@@ -2,3 +2,4 @@
 #include "combat/elite.h"
 
 bool elite_chance_test(int, int, int, int) { return false; }
+bool monster_is_elite(int) { return false; }

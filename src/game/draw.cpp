@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "render/draw.h"
 #include "render/screen.h"
+#include "render/view.h"
 #include "screens/pad.h"
 #include "screens/screens.h"
 #include "screens/transition.h"

@@ -174,6 +174,11 @@ int32_t encounter_roar_ticks(int m) {
     return frame_counter - mimic_reveal_tick;
 }
 
+int32_t mimic_reveal_ticks(int monster_index) {
+    if (monster_index < 0 || monster_index != mimic_revealing) return -1;
+    return frame_counter - mimic_reveal_tick;
+}
+
 int32_t chest_open_ticks(int x, int y) {
     if (chest_opening.floor != current_floor || chest_opening.x != x || chest_opening.y != y) return -1;
     return frame_counter - chest_opening.tick;

@@ -42,3 +42,6 @@ bool encounter_is_armed();
 int32_t encounter_roar_ticks(int m);
 // Ticks since the chest at (x, y) of this floor was opened; -1 for any other cell or before.
 int32_t chest_open_ticks(int x, int y);
+// Ticks since the mimic with this monster index was revealed, while it is the one being
+// revealed; -1 otherwise.
+int32_t mimic_reveal_ticks(int monster_index);

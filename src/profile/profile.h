@@ -32,3 +32,6 @@ int32_t profile_runs();
 uint32_t profile_monsters_met();
 // The souls the run would award if it ended now (won = 1 for an escape).
 int32_t souls_preview(int won);
+// Ranks bought of soul upgrade u (0..2), and how many it has.
+int upgrade_rank(int u);
+int upgrade_max_rank(int u);

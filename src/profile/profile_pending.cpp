@@ -21,3 +21,5 @@ void profile_run_begin() {}
 int32_t profile_runs() { return 0; }
 uint32_t profile_monsters_met() { return 0; }
 int32_t souls_preview(int) { return 0; }
+int upgrade_rank(int) { return 0; }
+int upgrade_max_rank(int) { return 0; }

@@ -3,11 +3,13 @@
 #include "render/blit.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "render/pixel_run.h"
 #include "render/screen.h"
 
 SpriteClip sprite_clip = {0, 0, -1, -1, 0, 0};
+uint8_t sprite_scaled_reuse = 0;
 
 static uint8_t scratch_pixels[SPRITE_SCRATCH_BYTES];
 static Image scratch_image = {scratch_pixels, 0, 0, 1};
@@ -83,19 +85,39 @@ void sprite_draw_scaled(const Image* img, int x, int y, float s) {
     visible_span(left, draw_origin_x, dw, screen_layout.width, &j0, &j1);
     visible_span(top, draw_origin_y, dh, screen_layout.height, &i0, &i1);
     const bool enlarging = dw >= w && dh >= h;
+    // The votes of a reduced picture are kept for the repeated passes of an outline (see
+    // sprite_scaled_reuse). Reducing keeps dw x dh below w x h, so most pictures fit the cache.
+    static const Image* voted_img = nullptr;
+    static long long voted_w = 0, voted_h = 0;
+    static uint8_t voted[1 << 16];
+    const bool cached = !enlarging && dw * dh <= (long long)sizeof voted;
+    if (cached && (!sprite_scaled_reuse || voted_img != img || voted_w != dw || voted_h != dh)) {
+        std::memset(voted, 0xFF, (size_t)(dw * dh));  // filled as the pixels are visited
+        voted_img = img;
+        voted_w = dw;
+        voted_h = dh;
+    }
     for (long long i = i0; i < i1; i++) {
         const long long t = (h * i) / dh;
         long long e = (h * (i + 1)) / dh;
         if (e < t + 1) e = t + 1;
+        const long long Y = top + i + draw_origin_y;
         for (long long j = j0; j < j1; j++) {
+            const long long X = left + j + draw_origin_x;
+            // Pixels the pipeline would drop anyway are not worth a vote.
+            if (draw_column_mask && draw_column_mask[X]) continue;
+            if (draw_column_clip && Y >= draw_column_clip[X]) continue;
             const long long b = (w * j) / dw;
             int colour;
             if (enlarging) {
                 colour = img->pixels[t * w + b];
+            } else if (cached && voted[i * dw + j] != 0xFF) {
+                colour = voted[i * dw + j];
             } else {
                 long long ec = (w * (j + 1)) / dw;
                 if (ec < b + 1) ec = b + 1;
                 colour = box_colour(img, (int)b, (int)ec - 1, (int)t, (int)e - 1);
+                if (cached) voted[i * dw + j] = (uint8_t)colour;
             }
             if (colour != 0) screen_pixel((int)(left + j), (int)(top + i), colour);
         }

@@ -14,6 +14,10 @@ struct SpriteClip {
 };
 extern SpriteClip sprite_clip;
 
+// While 1, sprite_draw_scaled reuses the colours it voted for the previous reduced draw of the
+// same picture at the same size (the passes of an outline). Set it only between such passes.
+extern uint8_t sprite_scaled_reuse;
+
 // The quarter-turned copy made by sprite_draw_at_scale_alt holds at most this many texels.
 constexpr int SPRITE_SCRATCH_BYTES = 9216;
 

@@ -19,3 +19,8 @@ extern float view_eye_height;     // k, 0.5 in the dungeon
 extern int32_t view_hit_x, view_hit_y, view_hit_face;
 // Per framebuffer column: the perpendicular distance of its wall, 1e30 where none was met.
 extern float depth_buffer[FB_LONG];
+// The distance from the camera to the centre of the stairs cell last drawn, less half a cell.
+extern float view_stairs_distance;
+
+// The world as the player sees it from the current cell, into the view rectangle.
+void draw_dungeon_view();

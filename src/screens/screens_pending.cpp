@@ -20,7 +20,6 @@ void draw_consent_dialog() {}
 void draw_message_box() {}
 void draw_way_out_dialog() {}
 void draw_toast() {}
-void draw_dungeon_view() {}
 void draw_hud() {}
 void draw_status_border() {}
 void draw_fight() {}
