@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "boons/boons.h"
 #include "dungeon/boss_layouts.h"
@@ -176,7 +177,8 @@ TEST(FloorLoad, SecretNook) {
 }
 
 // Golden floors: a change to the generator's draws shows up here as a changed picture.
-// QM_UPDATE_GOLDEN=1 rewrites the files.
+// Floor 7 of seed 32328 is built only on the third attempt, so it pins the reseed between
+// failed attempts. QM_UPDATE_GOLDEN=1 rewrites the files.
 std::string golden_path(uint32_t seed) {
     std::string here = __FILE__;
     char name[64];
@@ -185,9 +187,15 @@ std::string golden_path(uint32_t seed) {
 }
 
 TEST(FloorLoad, GoldenDumps) {
-    for (uint32_t seed : {1u, 2024u, 3141592653u}) {
+    struct Golden {
+        uint32_t seed;
+        std::vector<int> floors;
+    };
+    const Golden goldens[] = {{1u, {0, 4, 9, 13}}, {2024u, {0, 4, 9, 13}}, {3141592653u, {0, 4, 9, 13}}, {32328u, {7}}};
+    for (const Golden& g : goldens) {
+        uint32_t seed = g.seed;
         std::string dump;
-        for (int n : {0, 4, 9, 13}) {
+        for (int n : g.floors) {
             floor_world_reset(seed);
             load_floor(n);
             char head[32];
