@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/invariants.h"
-#include "game/links_pending.h"
+#include "dungeon/map.h"
+#include "game/player.h"
 #include "game/state.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"
@@ -70,10 +70,8 @@ void check_failed(const char* expr, const char* file, int line, const char* func
         std::vsnprintf(msg, sizeof msg, format, ap);
         va_end(ap);
     }
-    WorldFacts w{};
-    world_facts_gather(&w);
     char where[128];
     std::snprintf(where, sizeof where, "state %d, floor %d, player (%d,%d) hp %d/%d", game_state, current_floor + 1,
-                  w.player_x, w.player_y, w.hp, w.max_hp);
+                  player.x, player.y, player.hp, player.max_hp);
     assert_event(expr, file, line, func ? func : "", msg, where, false);
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "dungeon/map.h"
+#include "game/player.h"
 #include "game/state.h"
 #include "saves/settings.h"
 #include "support/temp_save_dir.h"
@@ -24,8 +26,12 @@ struct ReporterTest : ::testing::Test {
         install_id_set("testid12");
         assert_sites_reset();
         game_state = STATE_TITLE;
+        current_floor = 0;
+        player = Player{};
     }
     void TearDown() override {
+        player = Player{};
+        current_floor = 0;
         settings.share_stats = 0;
         install_id_set("");
         install_id_forget();
@@ -39,6 +45,18 @@ TEST_F(ReporterTest, WritesTheExactEventLineWithEscapedFields) {
               "{\"install\":\"testid12\",\"platform\":\"linux\",\"v\":\"0.28.1-demo\",\"build\":\"d487d46\","
               "\"kind\":\"assert\",\"data\":{\"expr\":\"a \\\"b\\\"\",\"at\":\"my\\\"file.cpp:12\",\"func\":\"fn\","
               "\"msg\":\"m \\\"q\\\"\\u000a5\",\"where\":\"state 1, floor 1, player (0,0) hp 0/0\",\"fatal\":false}}\n");
+}
+
+TEST_F(ReporterTest, WhereNamesTheLivePlayerAndFloor) {
+    game_state = STATE_DUNGEON;
+    current_floor = 6;
+    player.x = 3;
+    player.y = 9;
+    player.hp = 7;
+    player.max_hp = 21;
+    check_failed("x", "src/items", 40, "f", nullptr);
+    EXPECT_NE(tmp.read("events_outbox.jsonl").find("\"where\":\"state 2, floor 7, player (3,9) hp 7/21\""),
+              std::string::npos);
 }
 
 TEST_F(ReporterTest, EachSiteOnceAndAtMost32Sites) {
