@@ -58,13 +58,13 @@ void check_monsters(const WorldFacts& w) {
         const MonsterFacts& m = w.monsters[i];
         INV_RULE(m.type > 0 && m.type < INV_M_COUNT, "m->type > M_NONE && m->type < M_COUNT", "monster %d type %d", i,
                  m.type);
-        bool placed = INV_RULE(in_interior(m.x, m.y) && map_at(w, m.x, m.y) == '.',
+        INV_RULE(in_interior(m.x, m.y) && map_at(w, m.x, m.y) == '.',
                                "m->x > 0 && m->x < MAP_W - 1 && m->y > 0 && m->y < MAP_H - 1 && gmap[m->y][m->x] == '.'",
                                "monster %d at (%d,%d) on '%c'", i, m.x, m.y, map_at(w, m.x, m.y));
         INV_RULE(!(m.x == w.player_x && m.y == w.player_y), "!(m->x == player.x && m->y == player.y)",
                  "monster %d on the player", i);
         // Off the map no lookup can name the monster; that was reported just above.
-        if (placed) INV_RULE(m.at == i, "monster_at(m->x, m->y) == i", "two monsters at (%d,%d)", m.x, m.y);
+        if (in_interior(m.x, m.y)) INV_RULE(m.at == i, "monster_at(m->x, m->y) == i", "two monsters at (%d,%d)", m.x, m.y);
     }
 }
 

@@ -135,4 +135,14 @@ TEST_F(InvariantsTest, MonsterOffTheMapSkipsTheLookupRule) {
     EXPECT_EQ(e.find("two monsters"), std::string::npos);
 }
 
+TEST_F(InvariantsTest, AMonsterOffTheFloorOnTheMapIsStillLookedUp) {
+    WorldFacts w = sound_world();
+    w.map[5][5] = 'D';
+    w.monsters[0].at = 3;  // the lookup finds another monster on that cell
+    invariants_check(w, STATE_DUNGEON, 0, true);
+    std::string e = events();
+    EXPECT_NE(e.find("monster 0 at (5,5) on 'D'"), std::string::npos);
+    EXPECT_NE(e.find("two monsters at (5,5)"), std::string::npos);
+}
+
 }  // namespace
