@@ -79,7 +79,8 @@ void event_append_build(const char* kind, const char* data, const char* build) {
 void event_append(const char* kind, const char* data) { event_append_build(kind, data, game_build); }
 
 void run_line_append(const char* run_object) {
-    static char line[8192];
+    // A run summary may be up to 14999 characters; the envelope and the id add about 150.
+    static char line[16384];
     int n = std::snprintf(line, sizeof line, "%s\n", run_object);
     if (n < 0 || n >= (int)sizeof line) return;
     append_line("runs.jsonl", line);

@@ -177,4 +177,21 @@ TEST(RunLines, LocalHistoryAlwaysOutboxOnlyWithConsent) {
     install_id_set("");
 }
 
+TEST(RunLines, ALongRunSummaryIsKeptWhole) {
+    TempSaveDir tmp;
+    install_id_set("testid12");
+    settings.share_stats = 1;
+    // A run summary may be built up to 14999 characters long.
+    std::string obj = "{\"pad\":\"" + std::string(14999 - 10, 'p') + "\"}";
+    ASSERT_EQ(obj.size(), 14999u);
+    int before = runs_appended();
+    run_line_append(obj.c_str());
+    EXPECT_EQ(tmp.read("runs.jsonl"), obj + "\n");
+    std::string out = tmp.read("runs_outbox.jsonl");
+    EXPECT_NE(out.find(obj + "}\n"), std::string::npos);
+    EXPECT_EQ(runs_appended(), before + 1);
+    settings.share_stats = 0;
+    install_id_set("");
+}
+
 }  // namespace
