@@ -117,6 +117,19 @@ TEST_F(TickTest, PowerOnLeavesByItselfAndSplashTimesOut) {
     EXPECT_EQ(game_state, STATE_TITLE);
 }
 
+TEST_F(TickTest, WaitingPowerOnStartsCountingOnAPressOnly) {
+    power_on_counter = -1;
+    for (int t = 0; t < 300; t++) game_tick(0);
+    EXPECT_EQ(game_state, STATE_POWER_ON);
+    EXPECT_EQ(power_on_counter, -1);
+    game_tick(BTN_A);  // the waking press starts the count and does not skip
+    EXPECT_EQ(power_on_counter, 0);
+    EXPECT_EQ(game_state, STATE_POWER_ON);
+    game_tick(0);
+    game_tick(BTN_A);
+    EXPECT_EQ(game_state, STATE_SPLASH);
+}
+
 TEST_F(TickTest, TitleRowsWrapAndNewGameWithoutSaveGoesToClassSelect) {
     reset_game(STATE_TITLE);
     title_cursor = 0;
