@@ -17,10 +17,13 @@ int ghost_channel(int old_value, int new_value, int strength) {
 }
 
 void ghost_update(uint32_t frame_serial) {
-    if (ghost_serial_valid && ghost_serial == frame_serial) return;
+    int level = ghosting_current();
+    // A second composition of the same frame reuses the history, unless the layout or the level
+    // changed since: the history must always match the framebuffer that ghost_color reads it for.
+    bool fits = ghost_width == screen_layout.width && ghost_height == screen_layout.height;
+    if (ghost_serial_valid && ghost_serial == frame_serial && (level == 0 || fits)) return;
     ghost_serial = frame_serial;
     ghost_serial_valid = true;
-    int level = ghosting_current();
     if (level == 0) {
         ghost_width = ghost_height = 0;
         return;

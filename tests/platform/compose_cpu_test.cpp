@@ -212,4 +212,16 @@ TEST_F(Ghosting, OneFrameAdvancesOnceWhateverComposesIt) {
     EXPECT_EQ(red(100, 30), 95);
 }
 
+// A second composition in the same frame after the layout turned (a debugging hold between ticks)
+// must not read the history laid out for the other orientation.
+TEST_F(Ghosting, SameFrameAfterARotationStartsAFreshHistory) {
+    compose();
+    layout_set_portrait();
+    screen_clear();
+    framebuffer[195 * FB_SHORT + 143] = 2;  // the view's bottom-right pixel
+    compose_window_cpu_with(pixels.data(), 0, nullptr);
+    EXPECT_EQ(red(143, 195), 255);
+    EXPECT_EQ(red(0, 0), 0);
+}
+
 }  // namespace
