@@ -214,6 +214,8 @@ static SDL_Texture* gpu_layer_picture(SDL_Renderer* r, uint8_t pressed_bits, con
     bool sheen = sheen_ready(r, a, g);
     if (sheen) sheen_draw(r, a, g);
     if (SDL_SetRenderTarget(r, gpu_target) != 0) {
+        // The sheen may have left its own target selected: the CPU frame must reach the window.
+        SDL_SetRenderTarget(r, nullptr);
         gpu_path_failed = true;
         return nullptr;
     }

@@ -194,4 +194,24 @@ TEST_F(GpuCompose, RefusedWhenTheArtIsNotTheWindowSize) {
     EXPECT_FALSE(gpu_path_failed);
 }
 
+// A renderer that refuses the window target (here: one that did not make it) after drawing the
+// sheen must be left drawing to the window, or the CPU frame that follows is never seen.
+TEST_F(GpuCompose, RefusedWindowTargetLeavesTheWindowSelected) {
+    SyntheticArt art;
+    synthetic_art_make(art, 1);
+    ASSERT_TRUE(gpu_path_prepare(renderer, art.view));
+    SDL_Window* other_window = SDL_CreateWindow("u", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(other_window, nullptr) << SDL_GetError();
+    SDL_Renderer* other = SDL_CreateRenderer(other_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    ASSERT_NE(other, nullptr) << SDL_GetError();
+    compose_frame_begin();
+    EXPECT_EQ(compose_window_gpu_with(other, 0, art.view), nullptr);
+    EXPECT_TRUE(gpu_path_failed);
+    EXPECT_EQ(SDL_GetRenderTarget(other), nullptr);
+    gpu_path_release();  // its sheen textures belong to the other renderer
+    gpu_path_failed = false;
+    SDL_DestroyRenderer(other);
+    SDL_DestroyWindow(other_window);
+}
+
 }  // namespace
