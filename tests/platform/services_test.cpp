@@ -1,11 +1,20 @@
-// Toasts, rumble requests, the settings clamp and the options rows' visibility.
+// Toasts, rumble requests, the settings clamp, full-screen decisions, the options rows' visibility
+// and the application-event watch.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 
 #include "game/state.h"
+#include "platform/case_art.h"
 #include "platform/compose.h"
+#include "platform/fullscreen.h"
 #include "platform/services.h"
+#include "platform/shell.h"
+#include "render/screen.h"
+#include "saves/save_path.h"
 #include "saves/settings.h"
 
 namespace {
@@ -85,8 +94,9 @@ TEST(SettingsClamp, EveryRowOfTheTableAndTheApplication) {
         {"case 18", &Settings::case_color, 18, 9},    {"palette", &Settings::palette, 8, 0},
         {"monster art", &Settings::monster_art, 2, 0},
     };
+    const Settings saved = settings;
     for (const Row& r : rows) {
-        Settings good = {};
+        Settings good = saved;
         good.screen = 1;
         good.volume = 7;
         good.music = 4;
@@ -111,7 +121,7 @@ TEST(SettingsClamp, EveryRowOfTheTableAndTheApplication) {
     EXPECT_EQ(screen_effect, 2);
     EXPECT_EQ(screen_palette, 5);
     EXPECT_EQ(ghosting_applied, 3);
-    settings = Settings{};
+    settings = saved;
     settings_clamp();
 }
 
@@ -138,6 +148,108 @@ TEST(ConfirmLoseFlow, AsksTheQuestionWithTheRestAction) {
     EXPECT_EQ(confirm_action, CONFIRM_LOSE_FLOW);
     confirm_open = 0;
     confirm_action = 0;
+}
+
+}  // namespace
+
+namespace {
+
+struct FullscreenTest : ::testing::Test {
+    std::filesystem::path dir;
+    Settings saved;
+    void SetUp() override {
+        saved = settings;
+        dir = std::filesystem::temp_directory_path() / ("qm_fullscreen_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        save_dir_set((dir.string() + "/").c_str());
+        layout_set_landscape();
+        case_select_model(CASE_16_9);
+        toast_timer = 0;
+        toast_line1[0] = 0;
+    }
+    void TearDown() override {
+        settings = saved;
+        layout_set_landscape();
+        case_select_model(CASE_16_9);
+        toast_timer = 0;
+        save_dir_set(nullptr);
+        std::filesystem::remove_all(dir);
+    }
+};
+
+TEST_F(FullscreenTest, WantedFollowsTheSettingExceptOnPhoneAndSquare) {
+    settings.fullscreen = 0;
+    EXPECT_FALSE(fullscreen_wanted());
+    settings.fullscreen = 1;
+    EXPECT_TRUE(fullscreen_wanted());
+    case_select_model(CASE_PHONE);
+    EXPECT_FALSE(fullscreen_wanted());
+    settings.fullscreen = 0;
+    layout_set_square();
+    EXPECT_TRUE(fullscreen_wanted());  // a square screen is always full
+}
+
+TEST_F(FullscreenTest, ToggleFlipsSavesAndToasts) {
+    settings.fullscreen = 0;
+    fullscreen_toggle_setting();
+    EXPECT_EQ(settings.fullscreen, 1);
+    EXPECT_STREQ(toast_line1, "FULL SCREEN: ON");
+    EXPECT_EQ(toast_timer, 90);
+    settings.fullscreen = 0;
+    ASSERT_TRUE(settings_load());
+    EXPECT_EQ(settings.fullscreen, 1);
+    fullscreen_toggle_setting();
+    EXPECT_STREQ(toast_line1, "FULL SCREEN: OFF");
+    EXPECT_EQ(settings.fullscreen, 0);
+}
+
+TEST_F(FullscreenTest, ToggleDoesNothingOnPhoneOrSquare) {
+    settings.fullscreen = 0;
+    case_select_model(CASE_PHONE);
+    fullscreen_toggle_setting();
+    EXPECT_EQ(settings.fullscreen, 0);
+    EXPECT_EQ(toast_timer, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "settings.dat"));
+    case_select_model(CASE_16_9);
+    layout_set_square();
+    fullscreen_toggle_setting();
+    EXPECT_EQ(settings.fullscreen, 0);
+    EXPECT_EQ(toast_timer, 0);
+}
+
+TEST_F(FullscreenTest, OptionRowsFollowTheScreenAndCase) {
+    settings.case_color = 9;
+    EXPECT_TRUE(option_row_visible(1));
+    EXPECT_TRUE(option_row_visible(3));
+    EXPECT_FALSE(option_row_visible(4));  // shine only on the shiny cases
+    settings.case_color = 6;
+    EXPECT_TRUE(option_row_visible(4));
+    settings.case_color = 7;
+    EXPECT_TRUE(option_row_visible(4));
+    case_select_model(CASE_PHONE);
+    EXPECT_FALSE(option_row_visible(1));
+    EXPECT_TRUE(option_row_visible(3));
+    layout_set_square();
+    for (int row : {1, 3, 4}) EXPECT_FALSE(option_row_visible(row)) << row;
+    for (int row : {0, 2, 5, 6, 7, 8, 9, 10, 12}) EXPECT_TRUE(option_row_visible(row)) << row;
+}
+
+TEST_F(FullscreenTest, AppEventWatchWithoutAudioPausesTheDungeon) {
+    ASSERT_EQ(audio_device, 0u);
+    game_state = STATE_DUNGEON;
+    confirm_open = 0;
+    SDL_Event e = {};
+    e.type = SDL_KEYDOWN;
+    EXPECT_EQ(app_event_watch(nullptr, &e), 0);
+    EXPECT_EQ(game_state, STATE_DUNGEON);
+    e.type = SDL_APP_WILLENTERBACKGROUND;
+    EXPECT_EQ(app_event_watch(nullptr, &e), 0);
+    EXPECT_EQ(game_state, STATE_PAUSE);
+    EXPECT_EQ(state_under_pause, STATE_DUNGEON);
+    e.type = SDL_APP_DIDENTERFOREGROUND;
+    EXPECT_EQ(app_event_watch(nullptr, &e), 0);
+    EXPECT_EQ(game_state, STATE_PAUSE);  // coming back leaves the game paused
+    game_state = STATE_TITLE;
 }
 
 }  // namespace
