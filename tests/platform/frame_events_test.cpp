@@ -1,0 +1,103 @@
+// The frame loop's event handling: Escape presses kept until a step, the rebinding prompt taking
+// keys first, and F3 only on a screen that is not square.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/case_art.h"
+#include "platform/frame_loop.h"
+#include "platform/input.h"
+#include "render/screen.h"
+
+namespace {
+
+struct FrameEventsTest : ::testing::Test {
+    std::vector<uint32_t> pixels = std::vector<uint32_t>(WINDOW_PIXELS_MAX);
+    FrameLoop fl = {};
+    void SetUp() override {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        layout_set_landscape();
+        case_select_model(CASE_16_9);
+        fl.window = SDL_CreateWindow("t", 0, 0, case_picture_width(), case_picture_height(), SDL_WINDOW_HIDDEN);
+        ASSERT_NE(fl.window, nullptr);
+        fl.renderer = SDL_CreateRenderer(fl.window, -1, 0);
+        ASSERT_NE(fl.renderer, nullptr);
+        fl.texture = SDL_CreateTexture(fl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                       case_picture_width(), case_picture_height());
+        fl.window_pixels = pixels.data();
+        fl.running = 1;
+        fl.frequency = SDL_GetPerformanceFrequency();
+        fl.ticks_per_step = fl.frequency / 60;
+    }
+    void TearDown() override {
+        while (rebind_active()) rebind_key_input(SCANCODE_ESCAPE);
+        layout_set_landscape();
+        case_select_model(CASE_16_9);
+        if (fl.texture) SDL_DestroyTexture(fl.texture);
+        SDL_DestroyRenderer(fl.renderer);
+        SDL_DestroyWindow(fl.window);
+        SDL_Quit();
+    }
+    // A frame that runs no step: the previous counter is "now", so nothing has elapsed.
+    void idle_frame() {
+        fl.prev_counter = SDL_GetPerformanceCounter();
+        fl.accumulator = 0;
+        run_frame(fl);
+    }
+};
+
+void push_key(SDL_Scancode code, SDL_Keycode sym, Uint32 type, Uint8 repeat = 0) {
+    SDL_Event e = {};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat;
+    e.key.keysym.scancode = code;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
+TEST_F(FrameEventsTest, QuickEscapeIsKeptForTheNextStep) {
+    push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYDOWN);
+    push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYUP);
+    idle_frame();
+    EXPECT_EQ(fl.edge_bits, BTN_START);  // released before any step ran, still waiting
+    idle_frame();
+    EXPECT_EQ(fl.edge_bits, BTN_START);
+    fl.edge_bits = 0;
+    push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYDOWN, 1);  // a key repeat is not a press
+    idle_frame();
+    EXPECT_EQ(fl.edge_bits, 0);
+}
+
+TEST_F(FrameEventsTest, RebindPromptTakesEscapeWithoutAStartPress) {
+    rebind_start(4, 0);
+    push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYDOWN);
+    idle_frame();
+    EXPECT_FALSE(rebind_active());
+    EXPECT_EQ(fl.edge_bits, 0);
+}
+
+TEST_F(FrameEventsTest, F3TurnsTheScreenUnlessItIsSquare) {
+    int w = case_picture_width();
+    push_key(SDL_SCANCODE_F3, SDLK_F3, SDL_KEYDOWN);
+    idle_frame();
+    EXPECT_EQ(screen_layout.landscape, 0);
+    ASSERT_NE(fl.texture, nullptr);
+    int tw = 0, th = 0;
+    SDL_QueryTexture(fl.texture, nullptr, nullptr, &tw, &th);
+    EXPECT_EQ(tw, case_picture_width());
+    EXPECT_EQ(th, case_picture_height());
+    EXPECT_NE(tw, w);
+
+    layout_set_square();
+    SDL_Texture* before = fl.texture;
+    push_key(SDL_SCANCODE_F3, SDLK_F3, SDL_KEYDOWN);
+    push_key(SDL_SCANCODE_F5, SDLK_F5, SDL_KEYDOWN);
+    idle_frame();
+    EXPECT_TRUE(layout_is_square());
+    EXPECT_EQ(case_model, CASE_16_9);
+    EXPECT_EQ(fl.texture, before);
+}
+
+}  // namespace
