@@ -7,6 +7,7 @@
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
 #include "game/player.h"
+#include "render/view_frame.h"
 
 namespace {
 
@@ -60,6 +61,18 @@ TEST(ViewPos, AnimationEasesThenSnaps) {
     view_pos.horizon_shift_target = 10.0f;
     world_animate();
     EXPECT_NEAR(view_pos.horizon_shift, 3.0f, 1e-5);
+    player_view_sync();
+}
+
+TEST(ViewPos, TheViewReadsTheCameraRecordFieldForField) {
+    view_pos = ViewPos{2.5f, 3.5f, 0.25f, 1.5f, 0.7f, 0.5f, 6.0f, 0.0f};
+    ViewCamera cam = view_camera();
+    EXPECT_EQ(cam.x, 2.5f);
+    EXPECT_EQ(cam.y, 3.5f);
+    EXPECT_EQ(cam.angle, 0.25f);
+    EXPECT_EQ(cam.angle_target, 1.5f);
+    EXPECT_EQ(cam.horizon_shift, 6.0f);
+    EXPECT_EQ(cam.eye, 0.7f);
     player_view_sync();
 }
 
