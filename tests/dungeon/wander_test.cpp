@@ -128,6 +128,32 @@ TEST(Wander, SkeletonPatrolsToTheLeashEndAndBack) {
     EXPECT_EQ(monsters.list[0].x, 3);
 }
 
+TEST(Wander, ABoxedInMonsterStillTurnsButAPatrolKeepsItsHeading) {
+    const char* const rows[MAP_H] = {
+        "################", "#..............#", "#..............#", "#..####........#", "#..#.#.........#",
+        "#..####........#", "#..............#", "#..............#", "#.......#......#", "#......#.#.....#",
+        "#.......#......#", "################",
+    };
+    explore_world(rows, 0);
+    player.x = 13;
+    player.y = 1;
+    monster_add(M_RAT, 4, 4);
+    monster_add(M_SKELETON, 8, 9);
+    const int patrol_dir = monsters.list[1].dir;
+    bool seen[4] = {};
+    for (int i = 0; i < 60; ++i) {
+        monsters_step();
+        seen[monsters.list[0].dir & 3] = true;
+        ASSERT_EQ(monsters.list[1].dir, patrol_dir);
+    }
+    // A wanderer keeps the heading it drew even when the cell that way is closed.
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[3]);
+    EXPECT_EQ(monsters.list[0].x, 4);
+    EXPECT_EQ(monsters.list[0].y, 4);
+    EXPECT_EQ(monsters.list[1].x, 8);
+    EXPECT_EQ(monsters.list[1].y, 9);
+}
+
 TEST(Wander, AFleeCooldownHoldsForTwoCountedActions) {
     open_room(1, 10, 0);
     monster_add(M_RAT, 7, 5);

@@ -323,6 +323,39 @@ TEST(ExploreEncounter, AMonsterAheadFightsAtOnceAndAMimicShowsItselfFirst) {
     EXPECT_EQ(mimic_revealing, -1);
 }
 
+TEST(ExploreEncounter, AMimicBehindTurnsTheViewThenShowsItselfThenFights) {
+    corridor_world('.', 'M');
+    int mimic = monster_at(2, 5);
+    ASSERT_GE(mimic, 0);
+    press(BTN_DOWN);
+    EXPECT_EQ(player.facing, 3);
+    ASSERT_TRUE(encounter_is_armed());
+    EXPECT_EQ(encounter.ticks, 3);
+    EXPECT_FALSE(mimic_is_revealed(monsters.list[mimic]));
+    int ticks = 0;
+    while (view_pos.angle != view_pos.angle_target && ticks < 100) {
+        tick_world();
+        ++ticks;
+    }
+    tick_world();
+    EXPECT_FALSE(mimic_is_revealed(monsters.list[mimic]));
+    tick_world();
+    // The countdown ran out on a chest that is a monster: it shows itself before the fight.
+    EXPECT_TRUE(mimic_is_revealed(monsters.list[mimic]));
+    EXPECT_EQ(mimic_revealing, mimic);
+    EXPECT_EQ(encounter.ticks, 62);
+    for (int i = 0; i < 62; ++i) tick_world(BTN_UP);
+    EXPECT_FALSE(encounter_is_armed());
+    EXPECT_EQ(player.x, 3);
+}
+
+TEST(ExploreStep, NoBannerPastTheLastFloor) {
+    corridor_world('.', '.', MAX_FLOOR);
+    floor_banner();
+    EXPECT_FALSE(transition_active());
+    EXPECT_EQ(current_floor, MAX_FLOOR);
+}
+
 TEST(ExploreStatus, TicksOncePerStepAndNeverTakeTheLastHitPoint) {
     corridor_world('.');
     player.hp = 2;
