@@ -98,8 +98,11 @@ int case_texel(float u, float v) {
 
 // The "E" faces continue over runs of up to 8 cells: u over the whole run.
 float long_face_u(float u) {
+    // Step toward the cells that stand left of this one on screen; on the mirrored faces (1 and 2)
+    // that is the way of growing coordinates.
+    const int way = (view_hit_face == 1 || view_hit_face == 2) ? -1 : 1;
     int dx = 0, dy = 0;
-    if (view_hit_face < 2) dy = 1; else dx = 1;
+    if (view_hit_face < 2) dy = way; else dx = way;
     int before = 0, total = 1;
     while (before < 7 && gmap_at(view_hit_x - dx * (before + 1), view_hit_y - dy * (before + 1)) == 'E')
         before++;

@@ -119,4 +119,29 @@ TEST_F(WallTexTest, TorchFacesGlow) {
     EXPECT_GT(lit3, count(3));  // the torch's flame
 }
 
+TEST_F(WallTexTest, LongFaceReadsTheSameFromBothSides) {
+    // A run of two "E" cells along y at x = 5, seen from the west (face 0, rays moving +x: the
+    // cell at y = 3 stands on the left) and from the east (face 1: the cell at y = 4 stands on
+    // the left). The picture across the run must read left to right either way.
+    gmap[3][5] = 'E';
+    gmap[4][5] = 'E';
+    view_in_shrine = 1;
+    const ScreenRect& v = screen_layout.view;
+    auto strip = [&](int cell_y, int face, float u_raw) {
+        screen_clear();
+        view_hit_x = 5;
+        view_hit_y = cell_y;
+        view_hit_face = face;
+        draw_wall_column(v.x0 + 40, 0.6f, 'E', 0, false, u_raw, face ? -1.0f : 1.0f, 0.0f);
+        std::vector<uint8_t> out;
+        for (int y = v.y0; y <= v.y1; y++) out.push_back((uint8_t)screen_get(v.x0 + 40, y));
+        return out;
+    };
+    for (float u : {0.1f, 0.3f, 0.62f, 0.85f}) {
+        EXPECT_EQ(strip(3, 0, u), strip(4, 1, 1.0f - u)) << "left cell, u " << u;
+        EXPECT_EQ(strip(4, 0, u), strip(3, 1, 1.0f - u)) << "right cell, u " << u;
+    }
+    EXPECT_NE(strip(3, 0, 0.3f), strip(4, 0, 0.3f));
+}
+
 }  // namespace
