@@ -122,7 +122,7 @@ void draw_floor() {
         cast(below, row + 1);
         const float d = cur[0].distance;
         const int level = floor_level(d, f.shrine);
-        const bool pebbles = view_detail_look && !f.shrine && d < 3.0f;
+        const bool pebbles = view_detail_look && d < 3.0f;
         const float pr2 = 0.35f * (pebble_r * d) * (pebble_r * d);
         for (int X = f.x0; X <= f.x1; X++) {
             if (row >= view_wall_top[X] && row <= view_wall_bottom[X]) continue;

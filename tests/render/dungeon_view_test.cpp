@@ -267,6 +267,29 @@ TEST_F(DungeonViewTest, FloorPictures) {
     png_write_framebuffer("view_shrine.png", 3);
 }
 
+TEST_F(DungeonViewTest, ShrineFloorCarriesPebbles) {
+    // The shrine has the detailed look, pebbles on the near floor included. Only the floor is
+    // drawn in the lowest rows: no particles, no vignette, no hands in the shrine.
+    open_room();
+    game_state = STATE_SHRINE;
+    settings.effects = 0;
+    settings.vignette = 0;
+    mote_pool.count = 0;
+    dungeon_embers.count = 0;
+    stand(2, 6, 1);
+    int pebbles = 0;
+    for (int t = 0; t < 4; t++) {
+        view_pos.x = 2.5f + 0.25f * (float)t;  // a few places, so the test does not hang on one
+        screen_clear();
+        draw_dungeon_view();
+        ASSERT_EQ(view_detail_look, 1);
+        const ScreenRect& v = screen_layout.view;
+        for (int y = v.y1 - 40; y <= v.y1; y++)
+            for (int x = v.x0; x <= v.x1; x++) pebbles += screen_get(x, y) == 2;
+    }
+    EXPECT_GT(pebbles, 0);
+}
+
 TEST_F(DungeonViewTest, DISABLED_BusyFloorTiming) {
     load_floor(14);
     // Crowd the floor: monsters, items on every free cell, motes and markers.
