@@ -32,9 +32,11 @@ bool place(float wx, float wy, float* depth, int* column) {
     const float lateral = rx * f.plane_x + ry * f.plane_y;
     *depth = d;
     if (!(d > 0.05f)) return false;
-    const float col = (float)f.x0 + (lateral / d + 1.0f) * (float)f.W / 2.0f;
-    if (!(col >= (float)(f.x0 - f.W) && col <= (float)(f.x1 + f.W))) return false;
-    *column = (int)col;
+    // Truncated before the view's left edge is added, so objects just left of a view that does
+    // not start at column 0 land on the same column as elsewhere.
+    const float off = (lateral / d + 1.0f) * (float)f.W / 2.0f;
+    if (!(off >= (float)-f.W && off <= (float)(f.x1 - f.x0 + f.W))) return false;
+    *column = f.x0 + (int)off;
     return true;
 }
 

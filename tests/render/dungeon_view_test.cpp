@@ -181,6 +181,27 @@ TEST_F(DungeonViewTest, ObjectWedgeDripsAndCap) {
     EXPECT_EQ(view_object_count, VIEW_OBJECT_MAX);
 }
 
+TEST_F(DungeonViewTest, ObjectColumnsCountFromTheViewsLeftEdge) {
+    // Landscape: the view starts at column 70. An item half a column left of the view's edge
+    // still stands on the edge column, as it would in a view starting at 0.
+    open_room();
+    settings.effects = 0;
+    stand(4, 5, 1);  // facing east: lateral is +y
+    gmap[1][8] = 'g';  // four ahead, four to the left
+    const ScreenRect& v = screen_layout.view;
+    ASSERT_GT(v.x0, 0);
+    const float W = (float)(v.x1 - v.x0 + 1);
+    view_pos.y = 5.5f + 4.0f / W;  // lateral / depth = -1 - 1/W: half a column left of the edge
+    draw_dungeon_view();
+    bool found = false;
+    for (int i = 0; i < view_object_count; i++)
+        if (view_objects[i].kind == 'g') {
+            found = true;
+            EXPECT_EQ(view_objects[i].column, v.x0);
+        }
+    EXPECT_TRUE(found);
+}
+
 TEST_F(DungeonViewTest, WallsHideObjectsAndTheViewStaysInItsRectangle) {
     open_room();
     stand(2, 5, 1);
