@@ -127,14 +127,16 @@ void step_layer(FxField& f, int slot, int k) {
     const bool gust = f.gust_frames > 0;
     for (int r = 0; r < f.rows - 1; r++) {
         const bool rtl = f.zigzag && (r & 1);
-        const int drawn_row = f.height - f.rows + r;  // as fxfield_draw places row r (no lift)
+        // Where fxfield_draw places row r of this layer, relative to the draw position (before the
+        // column's wave offset).
+        const int drawn_row = f.height - f.height * L.lift / 100 + r - f.rows;
         for (int n = 0; n < w; n++) {
             const int c = rtl ? w - 1 - n : n;
             const int h = L.grid[(size_t)(r + 1) * f.stride + c];
             int t = c - (int)((next_random() >> 8) % 3u) + 1;
             int loss = L.decay / 100 + ((int)(next_random() % 100u) < L.decay % 100 ? 1 : 0);
             if (gust) {
-                const float dx = (float)(c - f.gust_x), dy = (float)(drawn_row - f.gust_y);
+                const float dx = (float)(c - f.gust_x), dy = (float)(drawn_row - L.offsets[c] - f.gust_y);
                 const float e = dx * dx / (float)(f.gust_rx * f.gust_rx) + dy * dy / (float)(f.gust_ry * f.gust_ry);
                 if (e < 1.0f) {
                     const int push = 1 + (int)(next_random() & 1u);

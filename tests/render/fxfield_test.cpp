@@ -1,6 +1,8 @@
 // Effect fields: set-up, rates, levels, the ramp, stepping and sampling edges.
 #include "render/fxfield.h"
 
+#include <cstring>
+
 #include "render_fixture.h"
 
 namespace {
@@ -106,6 +108,43 @@ TEST_F(FxFieldTest, DrawsStayInTheirRectangles) {
     b = bounds();
     EXPECT_LE(b.y1, 99);
     EXPECT_GE(b.x0, 85);
+}
+
+TEST_F(FxFieldTest, GustHitsTheRowsWhereALiftedLayerIsDrawn) {
+    // Slot 0's first layer is drawn raised by 14 % of the height; the third is not raised. A
+    // strong gust three rows high, across every column, must burn the rows each layer shows
+    // there: grid row r of the first layer is drawn at r - 17 (height 128), of the third at r.
+    FxField& f = fxfields[0];
+    const FxField saved = f;
+    FxLayer saved_layers[3];
+    for (int k = 0; k < 3; k++) saved_layers[k] = f.layers[k];
+    fxfield_update(0, 64, 128);
+    for (int k = 0; k < 3; k++) {
+        FxLayer& L = f.layers[k];
+        L.decay = 0;
+        L.level = 1.0f;
+        std::memset(L.offsets, 0, (size_t)f.stride);
+        std::memset(L.grid, FXFIELD_HOT, (size_t)f.rows * f.stride);
+    }
+    fxfield_set_params(0, 0, 40, 1000, 2, 1000, 1);
+    fxfield_update(0, 64, 128);
+    auto zeros = [&](int k, int row) {
+        int n = 0;
+        for (int c = 0; c < 64; c++) n += f.layers[k].grid[row * f.stride + c] == 0;
+        return n;
+    };
+    EXPECT_GT(zeros(0, 57), 32);
+    EXPECT_EQ(zeros(0, 40), 0);
+    EXPECT_GT(zeros(2, 40), 32);
+    EXPECT_EQ(zeros(2, 57), 0);
+    fxfield_clear(0);
+    for (int k = 0; k < 3; k++) {
+        std::memset(f.layers[k].offsets, 0, (size_t)f.stride);
+        f.layers[k].decay = saved_layers[k].decay;
+        f.layers[k].level = saved_layers[k].level;
+    }
+    f.width = saved.width;
+    f.height = saved.height;
 }
 
 }  // namespace
