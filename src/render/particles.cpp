@@ -372,6 +372,9 @@ void twinkles_draw2() {
     const ScreenRect& r = screen_layout.view;
     for (int i = 0; i < dungeon_embers.count; i++) {
         const Ember& e = dungeon_embers.items[i];
-        screen_pixel(r.x0 + (int)e.x, r.y0 + (int)e.y, e.life > 60 ? 3 : (e.life < 26 ? 1 : 2));
+        // Their sway can carry embers born at an edge a few pixels out of the view.
+        const int x = r.x0 + (int)e.x, y = r.y0 + (int)e.y;
+        if (x < r.x0 || x > r.x1 || y < r.y0 || y > r.y1) continue;
+        screen_pixel(x, y, e.life > 60 ? 3 : (e.life < 26 ? 1 : 2));
     }
 }

@@ -98,4 +98,19 @@ TEST_F(ParticlesTest, FlameEmbersSpawnAtMostTwo) {
     }
 }
 
+TEST_F(ParticlesTest, DungeonEmbersStayInTheView) {
+    // Landscape: the view starts at column 70. Embers swayed past either side are not drawn on
+    // the console beside it.
+    const ScreenRect& v = screen_layout.view;
+    ASSERT_GT(v.x0, 0);
+    const float W = (float)(v.x1 - v.x0 + 1);
+    dungeon_embers.items[0] = Ember{-2.5f, 50.0f, 0.0f, -0.5f, 100};
+    dungeon_embers.items[1] = Ember{W + 1.0f, 60.0f, 0.0f, -0.5f, 100};
+    dungeon_embers.items[2] = Ember{10.0f, 70.0f, 0.0f, -0.5f, 100};
+    dungeon_embers.count = 3;
+    twinkles_draw2();
+    EXPECT_EQ(drawn(), 1);
+    EXPECT_EQ(screen_get(v.x0 + 10, v.y0 + 70), 3);
+}
+
 }  // namespace
