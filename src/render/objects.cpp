@@ -96,7 +96,9 @@ void fallback_shape(int glyph, int x, int y) {
 void draw_monster(int32_t type, ViewObject obj, bool elite) {
     const Image* im = monster_sprite(type);
     if (!im) {
-        draw_monster_primitive(type, obj.x, obj.y);
+        // The figures are drawn from their top-left corner; their box is about 30 wide with its
+        // feet 16 below it, so this stands one on the floor centred on its column.
+        draw_monster_primitive(type, obj.x - 15, obj.y - 16);
         if (elite) draw_crown_mark(obj.x - 3, obj.y - 36 + ((frame_counter / 20) & 1));
         return;
     }

@@ -12,6 +12,7 @@
 #include "render/pictures.h"
 #include "render/view.h"
 #include "render_fixture.h"
+#include "saves/settings.h"
 
 namespace {
 
@@ -180,6 +181,22 @@ TEST_F(ObjectsTest, MonsterScaleCrownAndBat) {
     monster_sprite_extents(M_BAT, &bottom, &top);
     EXPECT_LE(bat.y1, 130 - (int)(0.25f * 144 / 2.0f) + 1);  // lifted off the floor
     EXPECT_NE(im, nullptr);
+}
+
+TEST_F(ObjectsTest, FiguresOfCodeMonstersStandOnTheirFloorRow) {
+    // With the monsters drawn from primitives, a figure is centred on its column and stands on
+    // its floor row instead of hanging below and to the right of it.
+    const int32_t saved = settings.monster_art;
+    settings.monster_art = 1;
+    for (int kind : {M_GOBLIN, M_SKELETON, M_ORC, M_SLIME}) {
+        screen_clear();
+        draw_monster(kind, {190, 110, 2.0f}, false);
+        const Box b = bounds();
+        EXPECT_LE(b.y1, 110 + 6) << kind;  // the slime's drips hang lowest
+        EXPECT_LT(b.y0, 110 - 10) << kind;
+        EXPECT_NEAR((b.x0 + b.x1) / 2, 190, 6) << kind;
+    }
+    settings.monster_art = saved;
 }
 
 TEST_F(ObjectsTest, BillboardRecordsAndDepthFloor) {
