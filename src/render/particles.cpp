@@ -234,6 +234,7 @@ void particles_update() {
         d.v += 0.0005f * std::cos(0.7f * d.phase) + 0.0007f;
         d.phase += 0.02f;
         d.u -= std::floor(d.u);
+        if (d.u >= 1.0f) d.u = 0.0f;  // a hair below 0 rounds up to 1 in the subtraction
         if (d.v >= 1.0f) {
             d.v -= 1.0f;
             d.u = frac1000();

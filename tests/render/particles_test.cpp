@@ -113,4 +113,14 @@ TEST_F(ParticlesTest, DungeonEmbersStayInTheView) {
     EXPECT_EQ(screen_get(v.x0 + 10, v.y0 + 70), 3);
 }
 
+TEST_F(ParticlesTest, DustWrapsStrictlyBelowOne) {
+    // A point a hair left of 0 wraps to the left edge, not onto the column past the right edge.
+    game_state = STATE_DUNGEON;
+    particles_update();  // the first step scatters the points
+    dust_drift[0] = DustPoint{-1e-9f, 0.5f, 0.5f, 0.0f};
+    particles_update();
+    EXPECT_GE(dust_drift[0].u, 0.0f);
+    EXPECT_LT(dust_drift[0].u, 1.0f);
+}
+
 }  // namespace
