@@ -1,7 +1,9 @@
 // The first-person view: the depth buffer, the look of each floor, the object wedge and its cap,
 // effects switched off, whole floors drawn through the draw pass (PNGs into QM_PNG_DIR), and a
 // timing of a busy floor (disabled; run with --gtest_also_run_disabled_tests).
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -14,6 +16,7 @@
 #include "game/run_start.h"
 #include "game/state.h"
 #include "items/floor_items.h"
+#include "render/objects.h"
 #include "render/particles.h"
 #include "render/view.h"
 #include "render/view_frame.h"
@@ -309,6 +312,80 @@ TEST_F(DungeonViewTest, ShrineFloorCarriesPebbles) {
             for (int x = v.x0; x <= v.x1; x++) pebbles += screen_get(x, y) == 2;
     }
     EXPECT_GT(pebbles, 0);
+}
+
+TEST_F(DungeonViewTest, WithoutEffectsTheViewStandsStill) {
+    // Effects off: no flicker, no twinkling ceiling dots, no drips, no sparks or smoke over an
+    // urn, so two frames far apart are the same picture. With effects on they are not. (The
+    // walls are cracked ones: stone walls may carry a torch, whose flame moves regardless.)
+    open_room();
+    for (auto& row : gmap)
+        for (char& c : row)
+            if (c == '#') c = '&';
+    gmap[5][6] = 'b';
+    gmap[4][7] = 'b';
+    stand(4, 5, 1);
+    mote_pool.count = 0;
+    dungeon_embers.count = 0;
+    auto frame_at = [](int t) {
+        frame_counter = t;
+        screen_clear();
+        draw_dungeon_view();
+        return std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES);
+    };
+    settings.effects = 0;
+    EXPECT_EQ(frame_at(100), frame_at(137));
+    settings.effects = 1;
+    EXPECT_NE(frame_at(100), frame_at(137));
+}
+
+TEST_F(DungeonViewTest, ShardsFadeAndTheirDustSettles) {
+    // Dust lies beside a broken urn's shards until age 64 and is gone from 65 on.
+    open_room();
+    settings.effects = 0;
+    settings.vignette = 0;
+    stand(4, 5, 1);
+    mote_pool.count = 0;
+    auto frame = []() {
+        screen_clear();
+        draw_dungeon_view();
+        return std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES);
+    };
+    const auto bare = frame();
+    marker_add(6, 5);
+    auto changed_beside = [&](int age, int* all) {
+        markers.items[0].age = age;
+        const auto pic = frame();
+        const ViewEntry* e = nullptr;
+        for (int i = 0; i < view_object_count; i++)
+            if (view_objects[i].kind == 'r') e = &view_objects[i];
+        EXPECT_NE(e, nullptr);
+        if (!e) return 0;
+        const Image* skulls = item_sprite_for_glyph('b');
+        const float s = std::clamp(2.0f / std::max(e->depth, 0.4f), 0.4f, 2.5f);
+        const int w = skulls ? (int)std::lround((float)skulls->w / (float)std::max(1, (int)skulls->density) * s) : 12;
+        const int f = view_frame.horizon + (int)(0.5f * (float)view_frame.H / (std::max(e->depth, 0.3f) + 0.3f));
+        int beside = 0;
+        *all = 0;
+        for (int i = 0; i < FB_BYTES; i++) *all += pic[i] != bare[i];
+        for (int y = f - 3; y <= f; y++)
+            for (int x = e->column - 2 * w; x <= e->column + 2 * w; x++) {
+                if (std::abs(x - e->column) <= w / 2 + 2 || x < 0 || x >= screen_layout.width) continue;
+                const int i = y * screen_layout.width + x;
+                beside += pic[i] != bare[i];
+            }
+        return beside;
+    };
+    int all40, all64, all65, all70;
+    EXPECT_GT(changed_beside(64, &all64), 0);
+    EXPECT_EQ(changed_beside(65, &all65), 0);
+    changed_beside(40, &all40);
+    changed_beside(70, &all70);
+    EXPECT_GT(all40, all64);
+    EXPECT_GT(all65, all70);
+    EXPECT_GT(all70, 0);
+    EXPECT_EQ(draw_dither_level, 0);
+    markers.count = 0;
 }
 
 TEST_F(DungeonViewTest, DISABLED_BusyFloorTiming) {
