@@ -8,19 +8,16 @@
 #include "items/floor_items.h"
 #include "items/item_random.h"
 #include "game/player.h"
+#include "game/xorshift.h"
 
 uint32_t floor_rng = 1;
 FloorRoom floor_rooms[FLOOR_MAX_ROOMS];
 int32_t floor_room_count = 0;
 
 uint32_t floor_rand_raw() {
-    uint32_t s = floor_rng;
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    if (s == 0) s = 1;
-    floor_rng = s;
-    return s;
+    // A zero state would repeat zero for ever; the stream restarts from 1 instead.
+    if (xorshift32(floor_rng) == 0) floor_rng = 1;
+    return floor_rng;
 }
 
 int floor_rand(int n) {

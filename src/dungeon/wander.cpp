@@ -10,6 +10,7 @@
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
 #include "game/player.h"
+#include "game/xorshift.h"
 #include "platform/services.h"
 
 const MonsterWalk MONSTER_WALK[M_COUNT] = {
@@ -34,12 +35,8 @@ constexpr uint32_t WALKER_MASK = 0xEE;
 constexpr int CHEAT_FREEZE_MONSTERS = 3;
 
 uint32_t wander_rand() {
-    uint32_t s = monster_seed ? monster_seed : 1u;
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    monster_seed = s;
-    return s;
+    if (monster_seed == 0) monster_seed = 1;  // a zero state would stay zero
+    return xorshift32(monster_seed);
 }
 
 bool within_leash(const Monster& m, int x, int y) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "game/xorshift.h"
 #include "render/screen.h"
 
 FxField fxfields[FXFIELD_COUNT];
@@ -44,14 +45,7 @@ FxLayer layer_pool[3 + 2 * 5 + 1];
 int spot_counts[FXFIELD_COUNT][3];
 bool ready = false;
 
-uint32_t next_random() {
-    uint32_t x = fxfield_rng;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    fxfield_rng = x;
-    return x;
-}
+uint32_t next_random() { return xorshift32(fxfield_rng); }
 
 void setup() {
     if (ready) return;

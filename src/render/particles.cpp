@@ -6,6 +6,7 @@
 
 #include "dungeon/map.h"
 #include "dungeon/view_pos.h"
+#include "game/xorshift.h"
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/draw.h"
@@ -30,14 +31,7 @@ int32_t souls_kept = -1;
 bool dust_ready = false;
 float dust_angle = 0.0f;
 
-uint32_t rnd() {
-    uint32_t x = particle_rng;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    particle_rng = x;
-    return x;
-}
+uint32_t rnd() { return xorshift32(particle_rng); }
 float frac1000() { return (float)(rnd() % 1000u) / 1000.0f; }
 float signed2000(float scale) { return ((float)(rnd() % 2000u) / 1000.0f - 1.0f) * scale; }
 
