@@ -2,7 +2,6 @@
 // them), then the pad, the transition, the tips, the caption and the performance overlay.
 #include "combat/combat.h"
 #include "game/game.h"
-#include "game/links_pending.h"
 #include "game/menus.h"
 #include "game/state.h"
 #include "platform/services.h"

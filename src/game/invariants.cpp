@@ -2,7 +2,7 @@
 // soft-assertion reporter and play goes on; nothing is repaired here.
 #include "game/invariants.h"
 
-#include "game/links_pending.h"
+#include "dungeon/map.h"
 #include "game/menus.h"
 #include "game/state.h"
 #include "telemetry/check.h"

@@ -23,5 +23,7 @@ int case_picture_height();
 void case_select_model(int model);
 // Case colour 0..17; anything else becomes 9 (BEIGE).
 void case_set_color(int colour);
+// Exchanges the A and B labels of the case pictures when on.
+void case_set_swap_ab(int on);
 bool case_art_load();
 void case_point_from_window(int x, int y, int* out_x, int* out_y);

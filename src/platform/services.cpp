@@ -3,7 +3,6 @@
 #include "platform/services.h"
 
 #include "combat/combat.h"
-#include "game/links_pending.h"
 #include "game/state.h"
 #include "platform/case_art.h"
 #include "platform/compose.h"

@@ -2,8 +2,8 @@
 // that dies leaves a record of where it stood; and the crash.txt line writer.
 #include <cstdio>
 
-#include "game/links_pending.h"
 #include "game/state.h"
+#include "dungeon/map.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"

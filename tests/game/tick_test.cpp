@@ -6,9 +6,9 @@
 #include <string>
 
 #include "classes/class_select.h"
+#include "dungeon/map.h"
 #include "game/game.h"
 #include "game/state.h"
-#include "game/links_pending.h"
 #include "game/menus.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
