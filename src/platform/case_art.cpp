@@ -12,6 +12,9 @@ const CaseMargins CASE_MARGINS[CASE_MODEL_COUNT][2] = {
 
 const char* const CASE_MODEL_NAMES[CASE_MODEL_COUNT] = {"PHONE", "16:9", "16:10"};
 
+const char* const CASE_COLOR_NAMES[CASE_COLOR_COUNT] = {
+    "", "", "", "", "", "", "", "", "", "BEIGE", "BLACK", "", "SOLID BLUE", "SOLID GREEN", "", "", "", ""};
+
 int32_t case_model = CASE_16_9;
 
 CaseMargins case_margins() {

@@ -12,6 +12,10 @@ struct CaseMargins {
 // [model][landscape]
 extern const CaseMargins CASE_MARGINS[CASE_MODEL_COUNT][2];
 extern const char* const CASE_MODEL_NAMES[CASE_MODEL_COUNT];
+
+constexpr int CASE_COLOR_COUNT = 18;
+// Names of the case colours; only the selectable ones have a name, the rest are empty.
+extern const char* const CASE_COLOR_NAMES[CASE_COLOR_COUNT];
 extern int32_t case_model;
 
 // The margins of the current model and orientation.

@@ -14,6 +14,7 @@
 #include "platform/frame_loop.h"
 #include "platform/icon.h"
 #include "platform/pads.h"
+#include "platform/palette.h"
 #include "platform/services.h"
 #include "platform/window.h"
 #include "render/screen.h"
@@ -36,10 +37,6 @@ double* perf_test_samples[2] = {nullptr, nullptr};
 int32_t perf_test_capacity = 0;
 int (*open_url_fn)(const char* url) = nullptr;
 
-// Case colours and palettes that can be named on the command line; empty rows never match.
-static const char* const CASE_COLOR_NAMES[18] = {"", "", "", "", "", "", "", "", "", "BEIGE", "BLACK",
-                                                 "", "SOLID BLUE", "SOLID GREEN", "", "", "", ""};
-static const char* const PALETTE_NAMES[8] = {"SLATE", "GB GREEN", "AMBER", "", "", "", "", ""};
 
 static uint32_t window_pixels[WINDOW_PIXELS_MAX];
 
@@ -105,10 +102,10 @@ static void set_window_icon(SDL_Window* window) {
 
 static void apply_named_options(const CmdLine& c) {
     if (c.case_name && c.case_name[0])
-        for (int i = 0; i < 18; i++)
+        for (int i = 0; i < CASE_COLOR_COUNT; i++)
             if (CASE_COLOR_NAMES[i][0] && SDL_strcasecmp(c.case_name, CASE_COLOR_NAMES[i]) == 0) case_set_color(i);
     if (c.pal_name && c.pal_name[0])
-        for (int i = 0; i < 8; i++)
+        for (int i = 0; i < PALETTE_COUNT; i++)
             if (PALETTE_NAMES[i][0] && SDL_strcasecmp(c.pal_name, PALETTE_NAMES[i]) == 0) screen_palette = i;
 }
 
