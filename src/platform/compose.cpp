@@ -4,10 +4,12 @@
 
 #include "platform/compose_paths.h"
 #include "platform/frame_loop.h"
+#include "telemetry/perf.h"
 
 SDL_Texture* compose_source = nullptr;
 
 void compose_frame(FrameLoop& fl, uint8_t pressed_bits) {
+    perf_begin(ZONE_COMPOSE);
     compose_frame_begin();
     compose_source = nullptr;  // never a texture of an earlier frame: the loop may have remade it
     CaseArtView art;
@@ -15,17 +17,24 @@ void compose_frame(FrameLoop& fl, uint8_t pressed_bits) {
         SDL_Texture* picture = compose_window_gpu_with(fl.renderer, pressed_bits, art);
         if (picture) {
             compose_source = picture;
+            perf_end(ZONE_COMPOSE);
             return;
         }
     }
     ComposeGeometry g = compose_geometry();
-    if (!fl.window_pixels || (int64_t)g.width * g.height > WINDOW_PIXELS_MAX) return;
+    if (!fl.window_pixels || (int64_t)g.width * g.height > WINDOW_PIXELS_MAX) {
+        perf_end(ZONE_COMPOSE);
+        return;
+    }
     compose_window_cpu_with(fl.window_pixels, pressed_bits, case_art_view_current(&art) ? &art : nullptr);
+    perf_end(ZONE_COMPOSE);
     SDL_Rect area = {0, 0, g.width, g.height};
     int tw = 0, th = 0;
     if (!fl.texture || SDL_QueryTexture(fl.texture, nullptr, nullptr, &tw, &th) != 0 || tw < g.width ||
         th < g.height)
         return;
+    perf_begin(ZONE_UPLOAD);
     SDL_UpdateTexture(fl.texture, &area, fl.window_pixels, g.width * 4);
+    perf_end(ZONE_UPLOAD);
     compose_source = fl.texture;
 }

@@ -232,9 +232,7 @@ void run_frame(FrameLoop& fl) {
     pad_blink(&outline_mask, &blink_mask, &glow_request);
     button_glow_step(glow_request);
     hint_outline_mask = outline_mask;
-    perf_begin(ZONE_COMPOSE);
     compose_frame(fl, (uint8_t)(input | blink_mask));
-    perf_end(ZONE_COMPOSE);
     if (gpu_check_countdown != 0) gpu_check_frame(fl);
     perf_begin(ZONE_PRESENT);
     present_frame(fl);
