@@ -11,6 +11,7 @@
 #include "dungeon/wander.h"
 #include "game/bag_screen.h"
 #include "game/player.h"
+#include "game/run_start.h"
 #include "game/state.h"
 #include "levelup/levelup.h"
 #include "platform/input.h"
@@ -56,16 +57,7 @@ void way_out_save_and_quit() {
         load_floor(current_floor + 1);
         if (camp_on_floor(current_floor) && !training_active()) camp_enter();
     }
-    run_record_emit("saved");
-    if (save_run()) {
-        play_sfx(SFX_CONFIRM);
-        run_active = 0;
-        title_cursor = 0;
-        game_state = STATE_TITLE;
-    } else {
-        toast_show("SAVE FAILED!");
-        play_sfx(SFX_DENY);
-    }
+    run_save_and_quit();
 }
 
 void way_out_choose(int row) {

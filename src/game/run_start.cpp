@@ -14,6 +14,7 @@
 #include "platform/services.h"
 #include "profile/profile.h"
 #include "saves/run_file.h"
+#include "screens/screens.h"
 #include "screens/transition.h"
 #include "sound/audio.h"
 #include "telemetry/events.h"
@@ -85,6 +86,20 @@ void training_done_transition() {
     if (rumble_enabled()) rumble_add(0.5f, 0.3f, 400);
     transition_start(training_done_mid, "THE TRAINING IS DONE...", "...CAN YOU ESCAPE?", true);
     transition_sparks();
+}
+
+void run_save_and_quit() {
+    run_record_emit("saved");
+    if (save_run()) {
+        play_sfx(SFX_CONFIRM);
+        run_active = 0;
+        way_out_open = 0;
+        title_cursor = 0;
+        game_state = STATE_TITLE;
+    } else {
+        toast_show("SAVE FAILED!");
+        play_sfx(SFX_DENY);
+    }
 }
 
 void run_abandon() {

@@ -31,6 +31,9 @@ void training_run_transition();
 void training_done_transition();
 // The "Abandon your run?" yes answer.
 void run_abandon();
+// SAVE & QUIT from the pause menu or the way-out dialog: notes it in the run record, saves the
+// run and goes to the title; on failure shows "SAVE FAILED!" and stays.
+void run_save_and_quit();
 // The training question's telemetry event.
 void training_answer_event(bool yes);
 // Leaves the demo-end screen for the title (or the class select / training question).

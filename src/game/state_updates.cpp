@@ -160,17 +160,7 @@ void update_pause(uint8_t presses) {
         options_cursor = 20;
         game_state = STATE_OPTIONS;
     } else {
-        run_record_emit("saved");
-        if (save_run()) {
-            play_sfx(SFX_CONFIRM);
-            run_active = 0;
-            way_out_open = 0;
-            title_cursor = 0;
-            game_state = STATE_TITLE;
-        } else {
-            toast_show("SAVE FAILED!");
-            play_sfx(SFX_DENY);
-        }
+        run_save_and_quit();
     }
 }
 
