@@ -2,7 +2,7 @@
 #include "combat/status.h"
 
 #include "dungeon/map.h"
-#include "game/player.h"
+#include "world/player.h"
 
 const StatusTick STATUS_TICK[ST_COUNT] = {
     {"POISON", "PSN", -1},

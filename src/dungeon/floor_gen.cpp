@@ -7,8 +7,9 @@
 #include "dungeon/map.h"
 #include "items/floor_items.h"
 #include "items/item_random.h"
-#include "game/player.h"
-#include "game/xorshift.h"
+#include "items/item.h"
+#include "world/player.h"
+#include "world/xorshift.h"
 
 uint32_t floor_rng = 1;
 FloorRoom floor_rooms[FLOOR_MAX_ROOMS];

@@ -6,7 +6,7 @@
 #include "dungeon/view_pos.h"
 #include "boons/boons.h"
 #include "combat/training.h"
-#include "game/player.h"
+#include "world/player.h"
 #include "items/floor_items.h"
 #include "telemetry/check.h"
 

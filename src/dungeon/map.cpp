@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/player.h"
+#include "world/player.h"
 
 char gmap[MAP_H][MAP_W];
 uint8_t explored[MAP_H][MAP_W];
-int32_t current_floor = 0;
 
 namespace {
 

@@ -3,13 +3,13 @@
 #pragma once
 #include <cstdint>
 
+#include "world/player.h"
+
 constexpr int MAP_W = 16;
 constexpr int MAP_H = 12;
 
 extern char gmap[MAP_H][MAP_W];
 extern uint8_t explored[MAP_H][MAP_W];
-// The floor being played, 0-based (0..19).
-extern int32_t current_floor;
 
 // The glyph at (x, y); '#' outside the grid.
 char gmap_at(int x, int y);

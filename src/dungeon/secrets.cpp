@@ -4,7 +4,8 @@
 
 #include "dungeon/boss_layouts.h"
 #include "dungeon/map.h"
-#include "platform/services.h"
+#include "services/toast.h"
+#include "services/rumble.h"
 #include "profile/profile.h"
 #include "render/particles.h"
 #include "sound/audio.h"

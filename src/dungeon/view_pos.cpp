@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "dungeon/monsters.h"
-#include "game/player.h"
+#include "world/player.h"
 
 ViewPos view_pos = {0.5f, 0.5f, 0.0f, 0.0f, VIEW_EYE_REST, VIEW_EYE_REST, VIEW_HORIZON_REST, VIEW_HORIZON_REST};
 

@@ -9,9 +9,9 @@
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
-#include "game/player.h"
-#include "game/xorshift.h"
-#include "platform/services.h"
+#include "world/player.h"
+#include "world/xorshift.h"
+#include "world/game_state.h"
 
 const MonsterWalk MONSTER_WALK[M_COUNT] = {
     {WALK_STAY, 0, 1, 0, 0},      // none
@@ -32,7 +32,6 @@ constexpr int DIR_DY[4] = {-1, 0, 1, 0};
 // Kinds that ever move: goblin, rat, skeleton, bat, slime, orc (bits over the type).
 constexpr uint32_t WALKER_MASK = 0xEE;
 // The debug switch that freezes every monster.
-constexpr int CHEAT_FREEZE_MONSTERS = 3;
 
 uint32_t wander_rand() {
     if (monster_seed == 0) monster_seed = 1;  // a zero state would stay zero

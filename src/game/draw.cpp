@@ -4,7 +4,7 @@
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/state.h"
-#include "platform/services.h"
+#include "services/confirm.h"
 #include "render/draw.h"
 #include "render/screen.h"
 #include "render/view.h"

@@ -8,8 +8,8 @@
 #include "dungeon/map.h"
 #include "game/explore.h"
 #include "game/state.h"
-#include "platform/services.h"
-#include "saves/run_file.h"
+#include "services/toast.h"
+#include "runfile/run_file.h"
 #include "screens/transition.h"
 #include "sound/audio.h"
 

@@ -1,7 +1,7 @@
 // The power-on screen's input: the bell, then the splash after the logo or on a press.
 #include "game/menus.h"
 #include "game/state.h"
-#include "platform/input.h"
+#include "world/buttons.h"
 #include "sound/audio.h"
 
 int32_t power_on_counter = 0;

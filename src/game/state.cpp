@@ -12,6 +12,8 @@ int32_t game_state = STATE_POWER_ON;
 int32_t state_under_pause = STATE_TITLE;
 int32_t prev_state = STATE_POWER_ON;
 int32_t frame_counter = 0;
+uint8_t cheats_used = 0;
+uint8_t cheat_flags[CHEAT_FLAG_COUNT] = {0, 0, 0, 0};
 
 uint8_t input_held = 0;
 uint8_t input_prev = 0;

@@ -3,28 +3,7 @@
 #pragma once
 #include <cstdint>
 
-enum GameState : int32_t {
-    STATE_SPLASH = 0,
-    STATE_TITLE = 1,
-    STATE_DUNGEON = 2,
-    STATE_COMBAT = 3,
-    STATE_PAUSE = 4,
-    STATE_BAG = 5,
-    STATE_CAMP = 6,
-    STATE_DEATH = 7,
-    STATE_ESCAPED = 8,
-    STATE_OPTIONS = 9,
-    STATE_STATS = 10,
-    STATE_CREDITS = 11,
-    STATE_POWER_ON = 12,
-    STATE_LEVELUP = 13,
-    STATE_CLASS_SELECT = 14,
-    STATE_UNLOCKS = 15,
-    STATE_SHRINE = 16,
-    STATE_CONTROLS = 17,
-    STATE_DEMO_END = 18,
-    STATE_COUNT = 19
-};
+#include "world/game_state.h"
 
 enum SongId : int32_t { SONG_NONE = 0, SONG_MAIN = 1, SONG_FIGHT = 2 };
 
@@ -44,10 +23,6 @@ constexpr int SPLASH_TICKS = 240;
 constexpr int SECRET_LENGTH = 10;
 extern const uint8_t SECRET_SEQUENCE[SECRET_LENGTH];
 
-extern int32_t game_state;
-extern int32_t state_under_pause;
-extern int32_t prev_state;
-extern int32_t frame_counter;
 
 extern uint8_t input_held;
 extern uint8_t input_prev;

@@ -1,7 +1,7 @@
 // Placement rules of the bag grid. Entries stay packed: removing one moves the last into its slot.
 #include "items/bag.h"
 
-#include "game/player.h"
+#include "world/player.h"
 #include "items/potion.h"
 #include "telemetry/check.h"
 

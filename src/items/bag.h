@@ -4,26 +4,7 @@
 #include <cstdint>
 
 #include "items/item.h"
-
-constexpr int BAG_COLS = 6;
-constexpr int BAG_ROWS = 5;
-constexpr int BAG_MAX_ITEMS = 30;
-constexpr int32_t BAG_EMPTY = -1;
-
-struct BagEntry {
-    Item item;
-    int32_t count;  // >= 1
-    int32_t col, row;  // top-left cell
-    uint8_t rotated;  // w and h swapped; never set for square items
-    uint8_t spare[3];
-};
-static_assert(sizeof(BagEntry) == 28);
-
-struct Bag {
-    BagEntry entries[BAG_MAX_ITEMS];  // the first `count` are in use
-    int32_t count;
-    int32_t cells[BAG_ROWS][BAG_COLS];  // entry index or BAG_EMPTY
-};
+#include "world/bag_record.h"
 
 void bag_grid_clear(Bag& bag);
 // The entry's size in cells (swapped when rotated) and its table row.

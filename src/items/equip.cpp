@@ -3,7 +3,9 @@
 
 #include "boons/boons.h"
 #include "classes/classes.h"
-#include "game/player.h"
+#include "items/bag.h"
+#include "items/item.h"
+#include "world/player.h"
 
 namespace {
 

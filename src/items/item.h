@@ -4,40 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-enum ItemId : int {
-    ITEM_NONE = 0,
-    ITEM_SHORT_SWORD = 1,
-    ITEM_LONG_SWORD = 2,
-    ITEM_ENCHANTED_SWORD = 3,
-    ITEM_DAGGER = 4,
-    ITEM_WOODEN_SHIELD = 5,
-    ITEM_IRON_SHIELD = 6,
-    ITEM_HEALING_POTION = 7,
-    ITEM_ANTIDOTE = 8,
-    ITEM_BATTLE_AXE = 9,
-    ITEM_SPEAR = 10,
-    ITEM_VENOM_DAGGER = 11,
-    ITEM_TOWER_SHIELD = 12,
-    ITEM_GREATER_POTION = 13,
-    ITEM_SUPERIOR_POTION = 14,
-    ITEM_COUNT = 15,
-};
+#include "world/item_record.h"
 
 constexpr int ITEM_KIND_WEAPON = 0;
 constexpr int ITEM_KIND_SHIELD = 1;
 constexpr int ITEM_KIND_POTION = 2;
-
-constexpr uint8_t QUALITY_PLAIN = 0;
-constexpr uint8_t QUALITY_FINE = 1;
-constexpr uint8_t QUALITY_RARE = 2;
-
-constexpr int8_t ENCHANT_NONE = 0;
-constexpr int8_t ENCHANT_KEEN = 1;
-constexpr int8_t ENCHANT_VAMPIRIC = 2;
-constexpr int8_t ENCHANT_VENOMOUS = 3;
-constexpr int8_t ENCHANT_MIGHTY = 4;
-constexpr int8_t ENCHANT_WARDING = 5;
-constexpr int8_t ENCHANT_THORNS = 6;
 
 struct ItemDef {
     const char* name;
@@ -57,19 +28,6 @@ extern const ItemDef ITEMS[ITEM_COUNT];
 // The one way to read ITEMS: an id outside the table is reported and reads the ITEM_NONE row.
 const ItemDef& item_def(uint32_t id);
 
-// A 12-byte value, copied freely; the run file writes it field by field.
-struct Item {
-    uint32_t id;
-    uint8_t quality;
-    int8_t enchant;
-    uint8_t upgrade;
-    uint8_t rerolls;
-    uint8_t wear;
-    uint8_t junk;  // marked for selling in the bag
-    uint8_t depth_bonus;  // weapons only
-    uint8_t spare;
-};
-static_assert(sizeof(Item) == 12);
 
 // Id sets.
 bool item_id_is_weapon(uint32_t id);

@@ -3,7 +3,8 @@
 #include "items/item_random.h"
 
 #include "classes/classes.h"
-#include "game/player.h"
+#include "items/item.h"
+#include "world/player.h"
 #include "profile/profile.h"
 
 int32_t item_luck = 0;

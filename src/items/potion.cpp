@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "combat/run_stats.h"
-#include "game/player.h"
+#include "items/bag.h"
+#include "items/item.h"
+#include "world/player.h"
 #include "profile/profile.h"
 #include "telemetry/run_record.h"
 

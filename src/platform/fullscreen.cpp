@@ -2,7 +2,7 @@
 #include "platform/fullscreen.h"
 
 #include "platform/case_art.h"
-#include "platform/services.h"
+#include "services/toast.h"
 #include "render/screen.h"
 #include "saves/settings.h"
 

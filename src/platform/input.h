@@ -4,28 +4,14 @@
 #include <SDL.h>
 #include <cstdint>
 
-constexpr uint8_t BTN_UP = 0x01, BTN_DOWN = 0x02, BTN_LEFT = 0x04, BTN_RIGHT = 0x08;
-constexpr uint8_t BTN_A = 0x10, BTN_B = 0x20, BTN_START = 0x40, BTN_SELECT = 0x80;
+#include "services/services.h"
+#include "world/buttons.h"
 
 enum InputDevice : int32_t { INPUT_KEYBOARD = 0, INPUT_PAD = 1, INPUT_TOUCH = 2 };
 enum PadGlyphStyle : int32_t { PAD_XBOX = 0, PAD_PS4 = 1, PAD_PS5 = 2, PAD_NINTENDO = 3 };
 
 constexpr int MAX_PADS = 4;
 constexpr int SCANCODE_ESCAPE = 41;
-
-// Default bindings: keys per action (UP, DOWN, LEFT, RIGHT, A, B, START, SELECT) and the
-// controller buttons of A, B, START, SELECT. Escape is START without a binding.
-inline constexpr int16_t DEFAULT_KEY_BINDS[8][4] = {
-    {82, 26, 0, 0},     // Up, W
-    {81, 22, 0, 0},     // Down, S
-    {80, 4, 0, 0},      // Left, A
-    {79, 7, 0, 0},      // Right, D
-    {40, 44, 88, 0},    // Return, Space, Keypad Enter
-    {224, 228, 5, 42},  // Left Ctrl, Right Ctrl, B, Backspace
-    {0, 0, 0, 0},       // START: Escape only
-    {225, 229, 0, 0},   // Left Shift, Right Shift
-};
-inline constexpr uint8_t DEFAULT_PAD_BINDS[4] = {0, 1, 6, 4};  // A, B, START, BACK
 
 extern int32_t input_device;
 
@@ -40,7 +26,6 @@ uint8_t pad_swap_face(uint8_t bits);
 // Left-stick direction with the axis hysteresis; `mode` is the slot's axis mode (0 vertical, 1 horizontal).
 uint8_t stick_bits(int x, int y, uint8_t* mode);
 
-void bindings_default();
 void bindings_default_part(int part);  // 0 keyboard half, 1 controller half
 void bind_key(int action, int scancode);
 void bind_pad_button(int action, int button);
@@ -52,4 +37,3 @@ bool rebind_active();
 bool rebind_key_input(int scancode);
 bool rebind_pad_input(int button);
 // First thing of every tick: the bits the game sees this tick.
-uint8_t rebind_tick(uint8_t bits);

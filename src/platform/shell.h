@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "services/services.h"
+
 extern uint8_t handheld_mode;
 extern SDL_AudioDeviceID audio_device;
 extern uint8_t scripted_input;
@@ -15,8 +17,6 @@ extern int32_t gpu_check_countdown;
 extern double* perf_test_samples[2];  // frame interval and work per frame
 extern int32_t perf_test_capacity;
 
-// The store page opener the end-of-demo screen calls; returns 0 on success, -1 on failure.
-extern int (*open_url_fn)(const char* url);
 
 int shell_main(int argc, char** argv);
 int open_url_hook(const char* url);

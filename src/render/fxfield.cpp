@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "game/xorshift.h"
+#include "world/xorshift.h"
 #include "render/screen.h"
 
 FxField fxfields[FXFIELD_COUNT];

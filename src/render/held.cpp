@@ -5,7 +5,7 @@
 
 #include "combat/combat.h"
 #include "dungeon/view_pos.h"
-#include "game/player.h"
+#include "world/player.h"
 #include "items/item.h"
 #include "render/objects.h"
 #include "render/pictures.h"

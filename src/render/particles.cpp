@@ -6,7 +6,7 @@
 
 #include "dungeon/map.h"
 #include "dungeon/view_pos.h"
-#include "game/xorshift.h"
+#include "world/xorshift.h"
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/draw.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/input.h"
+#include "world/buttons.h"
 #include "saves/bytes.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/state.h"
+#include "world/game_state.h"
 
 Transition transition = {};
 

@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dungeon/map.h"
-#include "game/player.h"
-#include "game/state.h"
+#include "world/player.h"
+#include "world/game_state.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"
 

@@ -1,7 +1,7 @@
 // The per-floor run record queued as telemetry when a floor ends.
 #pragma once
 
-#include "items/item.h"
+#include "world/item_record.h"
 
 // Notes a potion drunk on this floor with the hit points it gave.
 void run_record_potion(int value);

@@ -2,8 +2,8 @@
 // that dies leaves a record of where it stood; and the crash.txt line writer.
 #include <cstdio>
 
-#include "game/state.h"
-#include "dungeon/map.h"
+#include "world/game_state.h"
+#include "world/player.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"

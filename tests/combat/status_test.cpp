@@ -3,7 +3,7 @@
 
 #include "combat/status.h"
 #include "dungeon/map.h"
-#include "game/player.h"
+#include "world/player.h"
 
 namespace {
 

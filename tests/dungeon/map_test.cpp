@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "dungeon/map.h"
-#include "game/player.h"
+#include "world/player.h"
 
 namespace {
 

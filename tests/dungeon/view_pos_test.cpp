@@ -6,7 +6,7 @@
 
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
-#include "game/player.h"
+#include "world/player.h"
 #include "render/view_frame.h"
 
 namespace {

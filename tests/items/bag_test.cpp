@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "game/player.h"
+#include "world/player.h"
 #include "items/bag.h"
 #include "items/potion.h"
 #include "player_fixture.h"

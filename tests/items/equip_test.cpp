@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "classes/classes.h"
-#include "game/player.h"
+#include "items/bag.h"
+#include "items/item.h"
+#include "world/player.h"
 #include "items/equip.h"
 #include "player_fixture.h"
 

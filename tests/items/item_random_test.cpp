@@ -1,7 +1,8 @@
 // The random makers: weighted picks, the quality draw, the luck counter and the makers' draws.
 #include <gtest/gtest.h>
 
-#include "game/player.h"
+#include "items/item.h"
+#include "world/player.h"
 #include "items/item_random.h"
 #include "player_fixture.h"
 #include "scripted_rand.h"

@@ -1,6 +1,7 @@
 // Resets the player record to a fresh KNIGHT with empty hands and bag.
 #pragma once
-#include "game/player.h"
+#include "items/bag.h"
+#include "world/player.h"
 #include "items/item_random.h"
 #include "profile/profile.h"
 

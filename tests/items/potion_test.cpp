@@ -3,7 +3,9 @@
 
 #include <cstring>
 
-#include "game/player.h"
+#include "items/bag.h"
+#include "items/item.h"
+#include "world/player.h"
 #include "items/potion.h"
 #include "player_fixture.h"
 

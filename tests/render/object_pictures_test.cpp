@@ -4,7 +4,7 @@
 
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
-#include "game/player.h"
+#include "world/player.h"
 #include "items/floor_items.h"
 #include "items/item.h"
 #include "render/fxfield.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "dungeon/map.h"
-#include "game/player.h"
+#include "world/player.h"
 #include "game/state.h"
 #include "saves/settings.h"
 #include "support/temp_save_dir.h"

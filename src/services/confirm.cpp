@@ -1,7 +1,7 @@
 // The yes/no question's state; the tick answers it, the screens draw it.
 #include <cstdio>
 
-#include "platform/services.h"
+#include "services/confirm.h"
 #include "sound/audio.h"
 
 uint8_t confirm_open = 0;

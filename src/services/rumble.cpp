@@ -2,7 +2,7 @@
 // are kept until the frame loop takes them.
 #include <algorithm>
 
-#include "platform/services.h"
+#include "services/rumble.h"
 #include "saves/settings.h"
 
 float rumble_low = 0.0f, rumble_high = 0.0f;

@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "items/bag.h"
-#include "items/item.h"
+#include "world/bag_record.h"
+#include "world/item_record.h"
 
 // Status counters, ticks left.
 constexpr int ST_POISON = 0;
@@ -31,3 +31,5 @@ struct Player {
 };
 
 extern Player player;
+// The floor the player is on, 0-based.
+extern int32_t current_floor;

@@ -1,5 +1,5 @@
 // Placeholders until the run file lands: there is never a saved run, and saving fails.
-#include "saves/run_file.h"
+#include "runfile/run_file.h"
 
 RunSummary run_summary = {};
 

@@ -1,23 +1,16 @@
-// Settings application, saving on exit, pausing in the background, the options rows' visibility,
-// a few read-only accessors and the empty platform hooks.
-#include "platform/services.h"
+// Settings application: each setting is clamped to its range and handed to the case, palette,
+// screen effect, ghosting and sound. Also the case-shape query and the empty platform hooks.
+#include "services/services.h"
 
-#include "combat/combat.h"
-#include "game/state.h"
 #include "platform/case_art.h"
 #include "platform/compose.h"
 #include "profile/profile.h"
 #include "render/screen.h"
-#include "saves/run_file.h"
 #include "saves/settings.h"
-#include "screens/transition.h"
 #include "sound/audio.h"
 
-uint8_t cheats_used = 0;
-uint8_t cheat_flags[4] = {0, 0, 0, 0};
 uint8_t case_shine_on = 0;
 uint8_t timing_bar_on = 0;
-int32_t power_on_delay = 0;
 
 void settings_clamp() {
     // A value outside its range on either side takes the same default as one above it.
@@ -45,47 +38,7 @@ void settings_clamp() {
     audio_set_music_volume(settings.music);
 }
 
-void save_on_exit() {
-    if (run_active && !save_run()) toast_show("SAVE FAILED!");
-}
-
-void auto_pause() {
-    if (transition_active() || confirm_open) return;
-    bool pausable = game_state == STATE_DUNGEON ||
-                    (game_state == STATE_COMBAT && combat_is_reflex() && combat_victory_delay() <= 0);
-    if (!pausable) return;
-    state_under_pause = game_state;
-    pause_cursor = 0;
-    game_state = STATE_PAUSE;
-}
-
-bool option_row_visible(int row) {
-    switch (row) {
-    case 16:
-        return !training_active();
-    case 11:
-        return !monster_art_locked(1);
-    case 1:
-        return !layout_is_square() && case_model != CASE_PHONE;
-    case 3:
-        return !layout_is_square();
-    case 4:
-        return !layout_is_square() && (settings.case_color == 6 || settings.case_color == 7);
-    default:
-        return true;
-    }
-}
-
-bool cheats_active() {
-    if (cheats_used) return true;
-    for (uint8_t f : cheat_flags)
-        if (f) return true;
-    return false;
-}
-
-bool run_is_active() { return run_active != 0; }
-
-void power_on_delay_set(int32_t ticks) { power_on_delay = ticks; }
+bool platform_case_is_phone() { return case_model == CASE_PHONE; }
 
 void platform_init() {}
 void platform_step() {}

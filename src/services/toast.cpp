@@ -1,7 +1,7 @@
 // Toasts: one line for 90 ticks or two for 150; the tick counts them down, the HUD draws them.
 #include <cstdio>
 
-#include "platform/services.h"
+#include "services/toast.h"
 
 char toast_line1[TOAST_LINE_BYTES];
 char toast_line2[TOAST_LINE_BYTES];

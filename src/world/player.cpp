@@ -1,4 +1,5 @@
 // The player record lives for the whole process; start-up and new runs rebuild it.
-#include "game/player.h"
+#include "world/player.h"
 
 Player player;
+int32_t current_floor = 0;

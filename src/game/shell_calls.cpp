@@ -1,0 +1,60 @@
+// What the shell asks of the game: saving when the program ends, pausing when the window goes to
+// the background, which options rows show, and a few read-only questions about the run.
+#include "game/shell_calls.h"
+
+#include "combat/combat.h"
+#include "combat/training.h"
+#include "game/state.h"
+#include "profile/profile.h"
+#include "render/screen.h"
+#include "runfile/run_file.h"
+#include "saves/settings.h"
+#include "screens/transition.h"
+#include "services/confirm.h"
+#include "services/services.h"
+#include "services/toast.h"
+
+int32_t power_on_delay = 0;
+
+void save_on_exit() {
+    if (run_active && !save_run()) toast_show("SAVE FAILED!");
+}
+
+void auto_pause() {
+    if (transition_active() || confirm_open) return;
+    bool pausable = game_state == STATE_DUNGEON ||
+                    (game_state == STATE_COMBAT && combat_is_reflex() && combat_victory_delay() <= 0);
+    if (!pausable) return;
+    state_under_pause = game_state;
+    pause_cursor = 0;
+    game_state = STATE_PAUSE;
+}
+
+bool option_row_visible(int row) {
+    switch (row) {
+    case 16:
+        return !training_active();
+    case 11:
+        return !monster_art_locked(1);
+    case 1:
+        return !layout_is_square() && !platform_case_is_phone();
+    case 3:
+        return !layout_is_square();
+    case 4:
+        return !layout_is_square() && (settings.case_color == 6 || settings.case_color == 7);
+    default:
+        return true;
+    }
+}
+
+bool cheats_active() {
+    if (cheats_used) return true;
+    for (uint8_t f : cheat_flags)
+        if (f) return true;
+    return false;
+}
+
+bool run_is_active() { return run_active != 0; }
+
+void power_on_delay_set(int32_t ticks) { power_on_delay = ticks; }
+

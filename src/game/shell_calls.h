@@ -1,0 +1,15 @@
+// What the shell asks of the game.
+#pragma once
+#include <cstdint>
+
+// The power-on screen waits for a first press when this is 1 (set from the command line).
+extern int32_t power_on_delay;
+
+// Saves the run in progress; a failed save shows "SAVE FAILED!".
+void save_on_exit();
+// Pauses a dungeon walk or a real-time fight when the window goes to the background.
+void auto_pause();
+bool option_row_visible(int row);
+bool cheats_active();
+bool run_is_active();
+void power_on_delay_set(int32_t ticks);
