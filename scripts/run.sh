@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_TESTS=OFF
-cmake --build build -j"$(nproc)"
-exec build/quillmarch "$@"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF
+cmake --build build-release -j"$(nproc)"
+exec build-release/quillmarch "$@"

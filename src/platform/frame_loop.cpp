@@ -52,8 +52,10 @@ int frame_steps_due(uint64_t elapsed, uint64_t frequency, uint64_t& accumulator)
 uint32_t frame_sleep_ms(uint64_t accumulator, uint64_t frequency) {
     uint64_t t = frequency / 60;
     if (accumulator >= t || frequency == 0) return 0;
-    uint64_t remaining = (t - accumulator) * 1000;
-    return remaining >= frequency ? (uint32_t)(remaining / frequency) : 0;
+    // Under a millisecond left still sleeps one: polling in a tight loop until the step is due
+    // burns a core for nothing, and the accumulator keeps the step exact however long we slept.
+    uint64_t ms = (t - accumulator) * 1000 / frequency;
+    return ms > 0 ? (uint32_t)ms : 1u;
 }
 
 // F3 and F5: the window picture changes size, so the texture and the window follow.

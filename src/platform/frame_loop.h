@@ -27,5 +27,5 @@ void present_now_hold();
 // The fixed-step arithmetic: snaps the elapsed counter ticks to whole steps when within 1 ms,
 // caps the backlog at 4 steps, and returns how many steps to run (accumulator updated).
 int frame_steps_due(uint64_t elapsed, uint64_t frequency, uint64_t& accumulator);
-// Milliseconds to sleep when no step was due: whole ms left of the step, 0 when under 1 ms.
+// Milliseconds to sleep when no step was due: whole ms left of the step, at least 1.
 uint32_t frame_sleep_ms(uint64_t accumulator, uint64_t frequency);

@@ -43,7 +43,8 @@ TEST(FrameStep, FirstFrameRunsNothing) {
 
 TEST(FrameStep, SleepIsTheWholeMillisecondsLeft) {
     EXPECT_EQ(frame_sleep_ms(10 * MS, FREQ), 6u);
-    EXPECT_EQ(frame_sleep_ms(T - MS / 2, FREQ), 0u);  // under 1 ms left: no sleep
+    EXPECT_EQ(frame_sleep_ms(T - MS / 2, FREQ), 1u);  // under 1 ms left: one, never a busy poll
+    EXPECT_EQ(frame_sleep_ms(T - 1, FREQ), 1u);
     EXPECT_EQ(frame_sleep_ms(T, FREQ), 0u);
 }
 
