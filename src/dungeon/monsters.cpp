@@ -140,3 +140,5 @@ const char* monster_behaviour_text(int t) {
     };
     return (t > M_NONE && t < M_COUNT) ? LINES[t] : "";
 }
+
+bool mimic_is_revealed(const Monster& m) { return m.kind_state == MIMIC_REVEALED; }

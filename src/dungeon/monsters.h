@@ -49,6 +49,11 @@ struct MonsterKind {
 };
 
 extern MonsterList monsters;
+
+// A mimic's kind_state once it has shown what it is. Any other value is a mimic still posing as a
+// chest: the view, exploration and the fight all ask `mimic_is_revealed`, never the raw value.
+constexpr int32_t MIMIC_REVEALED = 1;
+bool mimic_is_revealed(const Monster& m);
 extern const MonsterKind MONSTER_TYPES[M_COUNT];
 
 void monsters_clear();

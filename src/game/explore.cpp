@@ -158,7 +158,6 @@ void encounter_disarm() {
     mimic_revealing = -1;
 }
 
-bool mimic_is_revealed(const Monster& m) { return m.kind_state == MIMIC_REVEALED; }
 
 bool encounter_is_armed() { return encounter.armed != 0; }
 

@@ -18,8 +18,6 @@ struct ChestOpening {
     int32_t tick;  // frame_counter when it opened
 };
 
-// A mimic's kind_state once it has shown what it is.
-constexpr int32_t MIMIC_REVEALED = 1;
 
 extern Encounter encounter;
 extern int32_t mimic_revealing;  // slot of the mimic being revealed, -1 none
@@ -36,7 +34,6 @@ void encounter_disarm();
 // The wipe to the next floor, with the floor's title card.
 void floor_banner();
 
-bool mimic_is_revealed(const Monster& m);
 bool encounter_is_armed();
 // Ticks since monster slot m's opening roar while an encounter is armed for it, else -1.
 int32_t encounter_roar_ticks(int m);

@@ -26,14 +26,13 @@ const char* const STORE_PAGE_URL = "https://store.steampowered.com/search/?term=
 
 namespace {
 
-// The flame backdrop of the title and demo-end screens: its strength every tick, a simulation
-// step on odd ticks.
+// The flame backdrop of the title and demo-end screens: its strength and a simulation step every
+// tick, like every other field, and fresh hot spots on odd ticks so the fire keeps changing shape.
 void title_backdrop(float strength) {
     fxfield_set_slot0(strength);
-    if (frame_counter & 1) {
-        const ScreenRect& v = screen_layout.view;
-        fxfield_update(0, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
-    }
+    if (frame_counter & 1) fxfield_reseed(0);
+    const ScreenRect& v = screen_layout.view;
+    fxfield_update(0, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
 }
 
 void title_act(int32_t row) {

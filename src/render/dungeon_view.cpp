@@ -43,7 +43,7 @@ void gather_shadows() {
     shadow_count = 0;
     for (int i = 0; i < monsters.count && i < MAX_MONSTERS; i++) {
         const Monster& m = monsters.list[i];
-        if (m.type == M_MIMIC && m.kind_state == 0) continue;
+        if (m.type == M_MIMIC && !mimic_is_revealed(m)) continue;
         int x0, y0, w, h;
         monster_footprint(m, &x0, &y0, &w, &h);
         const int x1 = x0 + w - 1, y1 = y0 + h - 1;

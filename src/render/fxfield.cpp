@@ -169,6 +169,12 @@ int32_t fxfield_update(int slot, int width, int height) {
     return f.gust_frames;
 }
 
+void fxfield_reseed(int slot) {
+    if (!slot_ok(slot)) return;
+    FxField& f = fxfields[slot];
+    for (int k = 0; k < f.layer_count; k++) std::memset(f.layers[k].spots, 0, sizeof(uint16_t) * (size_t)spot_counts[slot][k]);
+}
+
 void fxfield_set_level(int slot, float level) {
     if (!slot_ok(slot)) return;
     level = std::clamp(level, 0.0f, 1.0f);

@@ -43,6 +43,8 @@ void fxfield_set_profile(int slot, const uint8_t* bytes, int length);
 // A profile peaking at both ends of a run a wide with n-long slopes, installed on the slot.
 void fxfield_set_ramp(int slot, int a, int n, int plateau, int peak);
 void fxfield_clear(int slot);
+// Draws every hot spot of the slot's seed row anew at its next step.
+void fxfield_reseed(int slot);
 bool fxfield_active(int slot);
 void fxfield_draw(int slot, int x, int y);
 void fxfield_draw_columns(int slot, int centre_x, int bottom_y, float scale);

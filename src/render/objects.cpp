@@ -128,7 +128,7 @@ void draw_monster(int32_t type, ViewObject obj, bool elite) {
 void draw_mimic(ViewObject obj, int monster_index, int map_x, int map_y) {
     if (monster_index < 0 || monster_index >= monsters.count) return;
     const Monster& m = monsters.list[monster_index];
-    if (m.kind_state == 0) {
+    if (!mimic_is_revealed(m)) {
         draw_floor_object('C', obj, map_x, map_y);
         return;
     }

@@ -236,7 +236,7 @@ void draw_entry(const ViewEntry& e) {
         const float d = m.type == M_DRAGON ? e.depth - 0.5f : e.depth;
         const ViewObject obj = {x, floor_row(d), e.depth};
         if (m.type == M_MIMIC) {
-            if (m.kind_state == 0)
+            if (!mimic_is_revealed(m))
                 outlined([&] { draw_floor_object('C', obj, e.cell_x, e.cell_y); });
             else
                 outlined([&] { draw_mimic(obj, e.monster, e.cell_x, e.cell_y); });

@@ -13,6 +13,7 @@
 #include "game/state.h"
 #include "game/tick_parts.h"
 #include "platform/shell.h"
+#include "render/fxfield.h"
 #include "platform/input.h"
 #include "services/toast.h"
 #include "services/confirm.h"
@@ -326,6 +327,17 @@ TEST_F(TickTest, FramesCountOnlyWhenNotPaused) {
     game_state = STATE_STATS;
     game_tick(0);
     EXPECT_EQ(frame_counter, f + 1);
+}
+
+TEST_F(TickTest, TitleFlamesStepEveryTick) {
+    // The backdrop is a full-speed fire: each tick, odd or even, runs a simulation step (which
+    // draws from the field's random stream).
+    reset_game(STATE_TITLE);
+    for (int i = 0; i < 4; i++) {
+        const uint32_t before = fxfield_rng;
+        game_tick(0);
+        EXPECT_NE(fxfield_rng, before) << "tick " << i << " at frame " << frame_counter;
+    }
 }
 
 int url_calls = 0;

@@ -150,7 +150,11 @@ TEST_F(ObjectsTest, HiddenMimicIsAClosedChest) {
     screen_clear();
     draw_floor_object('C', {150, 110, 1.5f}, 2, 2);
     EXPECT_EQ(snapshot(), mimic);
-    monsters.list[0].kind_state = 1;  // revealed: its own picture
+    monsters.list[0].kind_state = 2;  // any state but revealed still poses as a chest
+    screen_clear();
+    draw_mimic({150, 110, 1.5f}, 0, 2, 2);
+    EXPECT_EQ(snapshot(), mimic);
+    monsters.list[0].kind_state = MIMIC_REVEALED;  // revealed: its own picture
     screen_clear();
     draw_mimic({150, 110, 1.5f}, 0, 2, 2);
     EXPECT_NE(snapshot(), mimic);
