@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "items/gear_rules.h"
+
 constexpr int MAX_FLOOR = 19;
 constexpr int FLOOR_MAX_ROOMS = 6;
 constexpr int FLOOR_ATTEMPTS = 12;
@@ -26,9 +28,12 @@ uint32_t floor_rand_raw();
 // 1..n from the builder's stream; the item makers take it while a floor is built.
 int floor_rand(int n);
 
-// The single entry: builds floor n (0..MAX_FLOOR), places its monsters and snaps the view.
-void load_floor(int floor_index);
-void floor_generate(int n);
+// Starts floor n: the floor number, no floor items, nothing explored.
+void floor_begin(int floor_index);
+// Builds floor n with the generator; gear is made by the run's rules.
+void floor_generate(int n, const GearRules& g);
+// Seeds the monsters' stream, turns the monster letters into records and snaps the view.
+void floor_monsters_from_letters(int floor_index);
 void floor_load_boss();
 // The open room used when every attempt of the generator failed.
 void floor_fallback_room();

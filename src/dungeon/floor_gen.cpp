@@ -176,29 +176,29 @@ void place_monster(int n) {
 void place_potion(int n) {
     int x, y;
     if (!floor_place_in_room(random_room(), 'p', &x, &y)) return;
-    Item item = item_make_random('p', n, floor_rand);
+    Item item = item_make_potion(n, floor_rand);
     if (item.id != ITEM_HEALING_POTION) floor_item_add_new(x, y, item);
 }
 
-void place_gear(int n) {
+void place_gear(int n, const GearRules& g) {
     static const char GEAR[] = "swswa";
     char glyph = GEAR[floor_rand_raw() % (n <= 2 ? 4u : 5u)];
     int x, y;
     if (!floor_place_in_room(random_room(), glyph, &x, &y) || glyph == 'a') return;
-    Item item = item_make_random(glyph, n, floor_rand);
+    Item item = item_make_random(glyph, n, floor_rand, g);
     gmap[y][x] = item_glyph(item.id);
     floor_item_add_new(x, y, item);
 }
 
-void place_lucky_find(int n) {
+void place_lucky_find(int n, const GearRules& g) {
     Item item;
-    if (!item_make_floor(n, floor_rand, &item)) return;
+    if (!item_make_floor(n, floor_rand, g, &item)) return;
     int x, y;
     if (floor_place_in_room(random_room(), item_glyph(item.id), &x, &y)) floor_item_add_new(x, y, item);
 }
 
 // A chest may not cut the map: it must take away only its own cell.
-void place_chest(int n, int sx, int sy) {
+void place_chest(int n, int sx, int sy, const GearRules& g) {
     if (floor_rand_raw() % 3 != 0) return;
     int before = floor_flood_fill(sx, sy) - 1;
     for (int t = 0; t < 8; ++t) {
@@ -208,7 +208,7 @@ void place_chest(int n, int sx, int sy) {
             gmap[y][x] = '.';
             continue;
         }
-        floor_item_add(x, y, item_make_gear(n, floor_rand), FLOOR_SRC_CHEST);
+        floor_item_add(x, y, item_make_gear(n, floor_rand, g), FLOOR_SRC_CHEST);
         if (n >= 4 && (floor_rand_raw() & 3) == 0) gmap[y][x] = 'M';
         if ((floor_rand_raw() & 1) == 0) floor_place_in_room(random_room(), 'k');
         return;
@@ -216,7 +216,7 @@ void place_chest(int n, int sx, int sy) {
 }
 
 // One attempt; false when the layout is unusable and the next attempt must start.
-bool try_floor(int n) {
+bool try_floor(int n, const GearRules& g) {
     floor_items_clear();
     for (auto& row : gmap)
         for (char& c : row) c = '#';
@@ -242,9 +242,9 @@ bool try_floor(int n) {
     for (int i = 0; i < monster_count; ++i) place_monster(n);
     for (int i = 0; i < potion_count; ++i) place_potion(n);
     for (int i = 0; i < gold_count; ++i) floor_place_in_room(random_room(), 'g');
-    for (int i = 0; i < gear_count; ++i) place_gear(n);
-    place_lucky_find(n);
-    if (n >= 1) place_chest(n, sx, sy);
+    for (int i = 0; i < gear_count; ++i) place_gear(n, g);
+    place_lucky_find(n, g);
+    if (n >= 1) place_chest(n, sx, sy, g);
     if (floor_is_special(n)) floor_add_secret_nook();
 
     player.x = sx;
@@ -269,11 +269,11 @@ void floor_fallback_room() {
     player.facing = 1;
 }
 
-void floor_generate(int n) {
+void floor_generate(int n, const GearRules& g) {
     floor_rng = (uint32_t)n * 0x9E3779B9u ^ run_seed;
     if (floor_rng == 0) floor_rng = 1;
     for (int attempt = 0; attempt < FLOOR_ATTEMPTS; ++attempt) {
-        if (try_floor(n)) return;
+        if (try_floor(n, g)) return;
         floor_rng = (uint32_t)attempt + floor_rng * 1103515245u + 12345u;
         if (floor_rng == 0) floor_rng = 1;
     }

@@ -1,14 +1,12 @@
-// Loading a floor: pick the builder, then turn the builder's monster letters into monster records.
+// Loading a floor, the parts below the game: starting a floor, the boss layouts, and turning the
+// builder's monster letters into monster records. The game's load_floor picks the builder.
 #include "dungeon/boss_layouts.h"
 #include "dungeon/floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
-#include "boons/boons.h"
-#include "combat/training.h"
 #include "world/player.h"
 #include "items/floor_items.h"
-#include "telemetry/check.h"
 
 #include <cstring>
 
@@ -30,26 +28,13 @@ void floor_load_boss() {
     player.facing = 2;
 }
 
-void load_floor(int floor_index) {
-    player.floor_mark = 0;
-    player.floor_kills = 0;
-    if (player.boon_ranks[BOON_LAST_STAND] >= 3) player.last_stand_used = 0;
-    if (!(floor_index >= 0 && floor_index <= MAX_FLOOR)) {
-        check_failed("floor_index >= 0 && floor_index <= MAX_FLOOR", "src/dungeon", __LINE__, "load_floor", "load_floor %d",
-                     floor_index);
-        return;
-    }
+void floor_begin(int floor_index) {
     current_floor = floor_index;
     floor_items_clear();
     std::memset(explored, 0, sizeof explored);
+}
 
-    if (training_active() && training_map_floor(floor_index))
-        load_training_map(floor_index);
-    else if (floor_index % 10 == 9)
-        floor_load_boss();
-    else
-        floor_generate(floor_index);
-
+void floor_monsters_from_letters(int floor_index) {
     monster_seed = ((uint32_t)floor_index * 0x85EBCA6Bu ^ run_seed) | 1u;
 
     // Letters become records in reading order; an orc's second cell is only its body.

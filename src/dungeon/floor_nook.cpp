@@ -84,7 +84,7 @@ void secret_nook_add(int x, int y, int dir, uint32_t (*rand)()) {
     gmap[by + DY[dir]][bx + DX[dir]] = 'g';
     if (rand() % 2 != 0) return;
     gmap[by][bx] = 'p';
-    Item item = item_make_random('p', current_floor, floor_rand);
+    Item item = item_make_potion(current_floor, floor_rand);
     if (item.id != ITEM_HEALING_POTION) floor_item_add_new(bx, by, item);
 }
 

@@ -1,7 +1,7 @@
 // Monster records. Removing a monster moves the last record into its slot, so slots are not stable.
 #include "dungeon/monsters.h"
 
-#include "combat/elite.h"
+#include "dungeon/elite.h"
 #include "dungeon/map.h"
 #include "telemetry/check.h"
 

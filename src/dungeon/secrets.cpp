@@ -4,10 +4,8 @@
 
 #include "dungeon/boss_layouts.h"
 #include "dungeon/map.h"
-#include "services/toast.h"
-#include "services/rumble.h"
-#include "profile/profile.h"
 #include "render/particles.h"
+#include "services/rumble.h"
 #include "sound/audio.h"
 
 namespace {
@@ -16,23 +14,18 @@ bool in_map(int x, int y) { return x >= 0 && x < MAP_W && y >= 0 && y < MAP_H; }
 
 }  // namespace
 
-void wall_bump_secret(int x, int y) {
-    if (!in_map(x, y)) return;
+SecretFind wall_bump_secret(int x, int y) {
+    if (!in_map(x, y)) return SECRET_NOTHING;
     char& cell = gmap[y][x];
     if (cell == '&') {
         cell = '.';
-        play_sfx(SFX_SECRET);
-        spawn_motes(true);
-        rumble_add(0.6f, 0.35f, 220);
-        toast_show("A SECRET ROOM!");
-        profile_count_secret();
-    } else if (cell == '%') {
-        cell = '&';
-        play_sfx(SFX_HOLLOW);
-        spawn_motes(false);
-        rumble_add(0.2f, 0.05f, 60);
-        toast_show("THE WALL SOUNDS HOLLOW");
+        return SECRET_OPENED;
     }
+    if (cell == '%') {
+        cell = '&';
+        return SECRET_HOLLOW;
+    }
+    return SECRET_NOTHING;
 }
 
 void urn_break(int x, int y) {

@@ -4,14 +4,12 @@
 
 #include <cstdlib>
 
-#include "combat/training.h"
 #include "dungeon/floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
 #include "world/player.h"
 #include "world/xorshift.h"
-#include "world/game_state.h"
 
 const MonsterWalk MONSTER_WALK[M_COUNT] = {
     {WALK_STAY, 0, 1, 0, 0},      // none
@@ -46,7 +44,7 @@ bool within_leash(const Monster& m, int x, int y) {
 int manhattan(int x0, int y0, int x1, int y1) { return std::abs(x0 - x1) + std::abs(y0 - y1); }
 
 // Whether monster m, turned to `vertical` (orcs only), fits with its anchor on (x, y).
-bool footprint_free(int m, uint8_t vertical, int x, int y) {
+bool footprint_free(int m, uint8_t vertical, int x, int y, CellTest wide_may_enter) {
     Monster probe = monsters.list[m];
     probe.x = x;
     probe.y = y;
@@ -61,7 +59,7 @@ bool footprint_free(int m, uint8_t vertical, int x, int y) {
             for (int j = 0; j < monsters.count && j < MAX_MONSTERS; ++j)
                 if (j != m && monster_covers(monsters.list[j], cx, cy)) return false;
             if (wide && cell_between_walls(cx, cy)) return false;
-            if (wide && training_active() && !training_monster_may_step(cx, cy)) return false;
+            if (wide && wide_may_enter && !wide_may_enter(cx, cy)) return false;
         }
     return true;
 }
@@ -74,7 +72,7 @@ void wander_move(int i) {
     int tx = m.x + DIR_DX[dir], ty = m.y + DIR_DY[dir];
     if (!within_leash(m, tx, ty)) return;
     m.dir = dir;
-    if (monster_try_step(i, tx, ty)) {
+    if (monster_try_step(i, tx, ty, nullptr)) {
         m.x = tx;
         m.y = ty;
     }
@@ -89,7 +87,7 @@ void patrol_move(int i) {
     for (int dir : tries) {
         m.dir = dir;
         int tx = m.x + DIR_DX[dir], ty = m.y + DIR_DY[dir];
-        if (monster_try_step(i, tx, ty) && within_leash(m, tx, ty)) {
+        if (monster_try_step(i, tx, ty, nullptr) && within_leash(m, tx, ty)) {
             m.x = tx;
             m.y = ty;
             return;
@@ -119,11 +117,11 @@ bool holds_still(Monster& m) {
 }
 
 // Tries to turn the orc about `pivot`, its new second cell on side `side` (-1 or +1) of the pivot.
-bool orc_pivot(int i, int px, int py, uint8_t vertical, int side) {
+bool orc_pivot(int i, int px, int py, uint8_t vertical, int side, CellTest wide_may_enter) {
     int qx = px + (vertical ? 0 : side), qy = py + (vertical ? side : 0);
     if (manhattan(qx, qy, player.x, player.y) <= 1) return false;
     int ax = qx < px ? qx : px, ay = qy < py ? qy : py;
-    if (!footprint_free(i, vertical, ax, ay)) return false;
+    if (!footprint_free(i, vertical, ax, ay, wide_may_enter)) return false;
     Monster& m = monsters.list[i];
     // The drawn body keeps its place: a lying orc's centre is half a cell east of its anchor's,
     // a standing one's half a cell south.
@@ -136,7 +134,7 @@ bool orc_pivot(int i, int px, int py, uint8_t vertical, int side) {
     return true;
 }
 
-void orc_face_player(int i) {
+void orc_face_player(int i, CellTest wide_may_enter) {
     Monster& m = monsters.list[i];
     uint8_t vertical = (uint8_t)(player.facing & 1);
     if (m.orc_vertical == vertical) return;
@@ -153,19 +151,21 @@ void orc_face_player(int i) {
         // the column when facing north or south. On the line itself, south or east first.
         int gap = vertical ? player.y - p[1] : player.x - p[0];
         int toward = gap < 0 ? -1 : 1;
-        if (orc_pivot(i, p[0], p[1], vertical, toward) || orc_pivot(i, p[0], p[1], vertical, -toward)) return;
+        if (orc_pivot(i, p[0], p[1], vertical, toward, wide_may_enter) ||
+            orc_pivot(i, p[0], p[1], vertical, -toward, wide_may_enter))
+            return;
     }
 }
 
 }  // namespace
 
-bool monster_try_step(int m, int x, int y) {
+bool monster_try_step(int m, int x, int y, CellTest wide_may_enter) {
     if (m < 0 || m >= monsters.count || m >= MAX_MONSTERS) return false;
-    return footprint_free(m, monsters.list[m].orc_vertical, x, y);
+    return footprint_free(m, monsters.list[m].orc_vertical, x, y, wide_may_enter);
 }
 
-void monsters_step() {
-    if (training_active() || cheat_flags[CHEAT_FREEZE_MONSTERS]) return;
+void monsters_step(bool frozen) {
+    if (frozen) return;
     for (int i = 0; i < monsters.count && i < MAX_MONSTERS; ++i) {
         Monster& m = monsters.list[i];
         if (m.type <= M_NONE || m.type >= M_COUNT || holds_still(m)) continue;
@@ -180,9 +180,9 @@ void monsters_step() {
     }
 }
 
-void monsters_step_extra() {
+void monsters_step_extra(CellTest wide_may_enter) {
     for (int i = 0; i < monsters.count && i < MAX_MONSTERS; ++i)
-        if (monsters.list[i].type == M_ORC) orc_face_player(i);
+        if (monsters.list[i].type == M_ORC) orc_face_player(i, wide_may_enter);
 }
 
 void monsters_ease_draw() {

@@ -6,6 +6,7 @@
 #include "combat/combat.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "dungeon/view_pos.h"
 #include "dungeon/wander.h"
@@ -96,8 +97,8 @@ void turn(int quarter) {
     player.facing = (player.facing + (quarter > 0 ? 1 : 3)) % 4;
     view_pos.angle_target += quarter > 0 ? VIEW_QUARTER_TURN : -VIEW_QUARTER_TURN;
     explore_mark_view();
-    monsters_step();
-    monsters_step_extra();
+    monsters_step(explore_monsters_frozen());
+    monsters_step_extra(explore_wide_monster_rule());
 }
 
 }  // namespace
@@ -131,7 +132,7 @@ void update_dungeon(uint8_t presses) {
         dungeon_step(-1);
     if (game_state != STATE_DUNGEON || encounter.armed || transition_active()) return;
 
-    if ((presses & BTN_A) && !(presses & DPAD)) monsters_step();
+    if ((presses & BTN_A) && !(presses & DPAD)) monsters_step(explore_monsters_frozen());
     if (presses & (BTN_START | BTN_SELECT)) {
         play_sfx(SFX_CONFIRM);
         state_under_pause = STATE_DUNGEON;
@@ -175,3 +176,7 @@ int32_t chest_open_ticks(int x, int y) {
     if (chest_opening.floor != current_floor || chest_opening.x != x || chest_opening.y != y) return -1;
     return frame_counter - chest_opening.tick;
 }
+
+bool explore_monsters_frozen() { return training_active() || cheat_flags[CHEAT_FREEZE_MONSTERS]; }
+
+CellTest explore_wide_monster_rule() { return training_active() ? training_monster_may_step : nullptr; }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "dungeon/monsters.h"
+#include "dungeon/wander.h"
 
 // A fight about to start once the view has turned to the monster and its countdown ran out.
 struct Encounter {
@@ -42,3 +43,8 @@ int32_t chest_open_ticks(int x, int y);
 // Ticks since the mimic with this monster index was revealed, while it is the one being
 // revealed; -1 otherwise.
 int32_t mimic_reveal_ticks(int monster_index);
+
+// Monsters stand still in training and under the freeze cheat.
+bool explore_monsters_frozen();
+// Where a wide monster may stand: inside its lesson's space on a training floor, else anywhere.
+CellTest explore_wide_monster_rule();

@@ -5,6 +5,7 @@
 #include "camp/camp.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "game/explore.h"
 #include "game/state.h"

@@ -4,6 +4,10 @@
 #include <cstring>
 
 #include "classes/classes.h"
+#include "classes/gear_rules.h"
+#include "combat/run_stats.h"
+#include "profile/profile.h"
+#include "render/particles.h"
 #include "combat/combat.h"
 #include "combat/loot.h"
 #include "combat/status.h"
@@ -56,9 +60,19 @@ void short_item_name(const Item& item, char* out, size_t size, bool with_upgrade
     if (with_upgrade && n > 0 && (size_t)n < size) std::snprintf(out + n, size - (size_t)n, " +%d", item.upgrade);
 }
 
+// Drinks a healing potion where it was found and counts it in the run's statistics.
+int drink_potion(int id) {
+    int gained = potion_drink_heal(id, upgrade_active_rank(UPGRADE_FORAGER));
+    if (gained > 0) {
+        run_stats_count_potion();
+        run_record_potion(gained);
+    }
+    return gained;
+}
+
 void open_chest(int x, int y) {
     int fi = floor_item_find(x, y);
-    Item item = fi >= 0 ? floor_items.entries[fi].item : item_make_gear(current_floor, next_random);
+    Item item = fi >= 0 ? floor_items.entries[fi].item : item_make_gear(current_floor, next_random, gear_rules_now());
     int entry = bag_add(player.bag, item, 1);
     if (entry < 0) {
         toast_show("BAG IS FULL");
@@ -68,11 +82,11 @@ void open_chest(int x, int y) {
     if (fi >= 0) floor_item_remove(fi);
     run_record_item_event("pickup", item, 1, "chest");
     mark_junk_if_unusable(entry);
-    luck_reset_if_better(item);
+    luck_reset_if_better(item, gear_rules_now());
     player.keys--;
     gmap[y][x] = 'c';
     chest_opening = ChestOpening{current_floor, x, y, frame_counter};
-    if (potion_drink_heal(floor_potion_id(current_floor)) == 0) player.gold += 25;
+    if (drink_potion(floor_potion_id(current_floor)) == 0) player.gold += 25;
 
     char name[40];
     item_name(item, name, sizeof name);
@@ -88,7 +102,7 @@ void take_item(int x, int y, char letter) {
     const ItemDef& def = item_def(item.id);
     char line[TOAST_LINE_BYTES + 16];
     if (item_id_is_healing(item.id)) {
-        int gained = potion_drink_heal((int)item.id);
+        int gained = drink_potion((int)item.id);
         if (gained == 0) {
             toast_show("FULL HP: LEFT IT");
             return;
@@ -110,7 +124,7 @@ void take_item(int x, int y, char letter) {
     }
     run_record_item_event("pickup", item, 1, where);
     mark_junk_if_unusable(entry);
-    luck_reset_if_better(item);
+    luck_reset_if_better(item, gear_rules_now());
     play_sfx(SFX_PICKUP);
     int count = player.bag.entries[entry].count;
     if (item_id_is_stackable(item.id) && count > 1) {
@@ -176,7 +190,7 @@ void walk_to(int x, int y, int dir) {
     play_sfx(SFX_STEP);
     status_step();
     explore_mark_view();
-    if (game_state == STATE_DUNGEON) monsters_step();
+    if (game_state == STATE_DUNGEON) monsters_step(explore_monsters_frozen());
 }
 
 bool dragon_alive() {
@@ -197,11 +211,27 @@ void open_door(int x, int y) {
     play_sfx(SFX_5);
 }
 
+// What the player hears and sees on finding a hollow wall or opening a secret room.
+void secret_feedback(SecretFind found) {
+    if (found == SECRET_OPENED) {
+        play_sfx(SFX_SECRET);
+        spawn_motes(true);
+        rumble_add(0.6f, 0.35f, 220);
+        toast_show("A SECRET ROOM!");
+        profile_count_secret();
+    } else if (found == SECRET_HOLLOW) {
+        play_sfx(SFX_HOLLOW);
+        spawn_motes(false);
+        rumble_add(0.2f, 0.05f, 60);
+        toast_show("THE WALL SOUNDS HOLLOW");
+    }
+}
+
 // The cells that act only when walked into face first.
 void step_forward_only(int x, int y, char c) {
     switch (c) {
     case '%':
-    case '&': wall_bump_secret(x, y); break;
+    case '&': secret_feedback(wall_bump_secret(x, y)); break;
     case 'b': urn_break(x, y); break;
     case '>':
         if (training_step_gate()) {

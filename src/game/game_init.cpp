@@ -1,6 +1,7 @@
 // Program start-up of the game: the profile, a first player and floor, the power-on screen,
 // old save slots and the settings.
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "game/bag_screen.h"
 #include "game/explore.h"
 #include "game/game.h"

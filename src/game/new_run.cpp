@@ -5,6 +5,7 @@
 #include "combat/run_stats.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "game/bag_screen.h"
 #include "game/explore.h"
 #include "items/bag.h"

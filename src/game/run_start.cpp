@@ -7,6 +7,7 @@
 #include "classes/classes.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "world/player.h"
 #include "game/run_start.h"

@@ -134,6 +134,6 @@ int bag_potion_total() {
     const Bag& bag = player.bag;
     int total = 0;
     for (int i = 0; i < bag.count && i < BAG_MAX_ITEMS; ++i)
-        if (potion_heal_amount((int)bag.entries[i].item.id) > 0) total += bag.entries[i].count;
+        if (potion_heal_base((int)bag.entries[i].item.id) > 0) total += bag.entries[i].count;
     return total;
 }

@@ -1,8 +1,6 @@
 // Hand rules. A two-handed main hand ignores the off hand for attack and brings its own defence.
 #include "items/equip.h"
 
-#include "boons/boons.h"
-#include "classes/classes.h"
 #include "items/bag.h"
 #include "items/item.h"
 #include "world/player.h"
@@ -23,24 +21,24 @@ int hands_attack(const Item& main, const Item& off) {
     return a + item_attack(off);
 }
 
+// What the gear itself gives; the IRON SKIN boon comes on top for the player.
 int hands_defence(const Item& main, const Item& off) {
-    int d = boon_value(BOON_IRON_SKIN);
-    return d + (two_handed(main) ? item_two_hand_defence(main) : item_defence(off));
+    return two_handed(main) ? item_two_hand_defence(main) : item_defence(off);
 }
 
 }  // namespace
 
 int player_attack_value() { return hands_attack(player.main_hand, player.off_hand); }
 
-int player_defence_value() { return hands_defence(player.main_hand, player.off_hand); }
+int player_defence_value(const GearRules& g) { return g.iron_skin + hands_defence(player.main_hand, player.off_hand); }
 
 int item_two_hand_defence(const Item& item) {
     if (!item_id_is_weapon(item.id) || !two_handed(item) || item_is_broken(item)) return 0;
     return item.quality + item.upgrade + 2;
 }
 
-bool equip_preview(const Item& item, EquipPreview* out) {
-    if (!item_is_wearable(item) || !class_can_use(item)) return false;
+bool equip_preview(const Item& item, const GearRules& g, EquipPreview* out) {
+    if (!item_is_wearable(item) || !gear_usable(g, item.id)) return false;
     EquipPreview p{};
     p.main_hand = player.main_hand;
     p.off_hand = player.off_hand;
@@ -63,15 +61,15 @@ bool equip_preview(const Item& item, EquipPreview* out) {
         p.off_hand = item;
     }
     p.attack_change = hands_attack(p.main_hand, p.off_hand) - player_attack_value();
-    p.defence_change = hands_defence(p.main_hand, p.off_hand) - player_defence_value();
+    p.defence_change = hands_defence(p.main_hand, p.off_hand) - hands_defence(player.main_hand, player.off_hand);
     if (out) *out = p;
     return true;
 }
 
-bool bag_equip(int idx) {
+bool bag_equip(int idx, const GearRules& g) {
     if (idx < 0 || idx >= player.bag.count || idx >= BAG_MAX_ITEMS) return false;
     EquipPreview p;
-    if (!equip_preview(player.bag.entries[idx].item, &p)) return false;
+    if (!equip_preview(player.bag.entries[idx].item, g, &p)) return false;
     const Bag saved_bag = player.bag;
     const Item saved_main = player.main_hand;
     const Item saved_off = player.off_hand;

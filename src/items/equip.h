@@ -1,6 +1,7 @@
 // The player's two hands: attack and defence from what they hold, and equipping from the bag.
 #pragma once
 
+#include "items/gear_rules.h"
 #include "items/item.h"
 
 // What putting an item on would do to the hands.
@@ -13,9 +14,9 @@ struct EquipPreview {
 };
 
 int player_attack_value();
-int player_defence_value();
+int player_defence_value(const GearRules& g);
 int item_two_hand_defence(const Item& item);
 // False unless the item is a weapon or shield the player's class may use.
-bool equip_preview(const Item& item, EquipPreview* out);
+bool equip_preview(const Item& item, const GearRules& g, EquipPreview* out);
 // Puts bag entry idx on; when an item coming off does not fit in the bag nothing changes (false).
-bool bag_equip(int idx);
+bool bag_equip(int idx, const GearRules& g);

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "camp/camp.h"
 #include "items/potion.h"
 #include "telemetry/check.h"
 
@@ -119,7 +118,7 @@ int item_repair_cost(const Item& item) {
         cost = (item.wear * worth + per - 1) / per;
         if (cost < 1) cost = 1;
     }
-    return camp_discount_price(cost);
+    return cost;
 }
 
 const char* item_quality_word(const Item& item) {

@@ -44,6 +44,7 @@ int item_attack(const Item& item);
 int item_defence(const Item& item);
 int item_worth_base(const Item& item);
 int item_value(const Item& item);
+// The forge's repair price before the camp's discount, which the camp applies.
 int item_repair_cost(const Item& item);
 // "Fine Long Sword +1"; the quality word is omitted for plain items.
 void item_name(const Item& item, char* out, size_t size);

@@ -2,10 +2,8 @@
 // built from the floor stream stays reproducible from the run seed.
 #include "items/item_random.h"
 
-#include "classes/classes.h"
 #include "items/item.h"
 #include "world/player.h"
-#include "profile/profile.h"
 
 int32_t item_luck = 0;
 uint32_t next_random_state = 1;
@@ -41,7 +39,6 @@ uint8_t upgrade_for_floor(int floor) { return floor < 10 ? 1 : floor < 25 ? 2 : 
 
 uint8_t depth_bonus_for(int floor) { return floor >= 768 ? 255 : floor < 0 ? 0 : (uint8_t)(floor / 3); }
 
-bool class_can_use_id(int id) { return class_can_use(item_make((uint32_t)id)); }
 
 int main_hand_attack() { return item_attack(player.main_hand); }
 
@@ -83,24 +80,24 @@ int item_pick_eligible(const ItemWeight* list, ItemRand rand, uint32_t eligible)
     return first != ITEM_NONE ? first : list[0].id;
 }
 
-int item_pick_weighted(const ItemWeight* list, ItemRand rand, bool class_only) {
+int item_pick_weighted(const ItemWeight* list, ItemRand rand, bool class_only, const GearRules& g) {
     uint32_t eligible = 0;
     for (int id = 1; id < ITEM_COUNT; ++id) {
-        if (item_locked(id)) continue;
-        if (class_only && !class_can_use_id(id)) continue;
+        if (gear_locked(g, (uint32_t)id)) continue;
+        if (class_only && !gear_usable(g, (uint32_t)id)) continue;
         eligible |= 1u << id;
     }
     return item_pick_eligible(list, rand, eligible);
 }
 
-int item_rare_odds(int floor) {
+int item_rare_odds(int floor, const GearRules& g) {
     int o = floor < 14 ? 2 * floor + 3 : floor + 17;
     if (o > 45) o = 45;
-    return o + 3 * run_heat;
+    return o + 3 * g.heat;
 }
 
-void item_quality_draw(Item& item, int floor, ItemRand rand) {
-    int o = item_rare_odds(floor);
+void item_quality_draw(Item& item, int floor, ItemRand rand, const GearRules& g) {
+    int o = item_rare_odds(floor, g);
     int r = rand(100);
     int fine_extra = 3 * floor < 30 ? 3 * floor : 30;
     if (r <= o)
@@ -112,25 +109,27 @@ void item_quality_draw(Item& item, int floor, ItemRand rand) {
     if (item_id_is_weapon(item.id)) item.depth_bonus = depth_bonus_for(floor);
 }
 
-Item item_make_random(char letter, int floor, ItemRand rand) {
+Item item_make_potion(int floor, ItemRand rand) {
+    if (floor < 6) return item_make(ITEM_HEALING_POTION);
+    int r = rand(100);
+    if (floor < 12) return item_make(r < 26 ? ITEM_GREATER_POTION : ITEM_HEALING_POTION);
+    if (r < 16) return item_make(ITEM_SUPERIOR_POTION);
+    return item_make(r < 51 ? ITEM_GREATER_POTION : ITEM_HEALING_POTION);
+}
+
+Item item_make_random(char letter, int floor, ItemRand rand, const GearRules& g) {
     switch (letter) {
-        case 'p': {
-            if (floor < 6) return item_make(ITEM_HEALING_POTION);
-            int r = rand(100);
-            if (floor < 12) return item_make(r < 26 ? ITEM_GREATER_POTION : ITEM_HEALING_POTION);
-            if (r < 16) return item_make(ITEM_SUPERIOR_POTION);
-            return item_make(r < 51 ? ITEM_GREATER_POTION : ITEM_HEALING_POTION);
-        }
+        case 'p': return item_make_potion(floor, rand);
         case 'w':
         case 's': {
             int r = rand(100);
             bool class_only = r < 86;
             // A shield letter gives a class without shields a weapon it can use.
-            bool weapon = letter == 'w' || (r <= 85 && !class_can_use_id(ITEM_WOODEN_SHIELD));
+            bool weapon = letter == 'w' || (r <= 85 && !gear_usable(g, ITEM_WOODEN_SHIELD));
             int tier = item_floor_tier(floor);
             const ItemWeight* list = weapon ? item_weapon_tier(tier) : item_shield_tier(tier);
-            Item item = item_make((uint32_t)item_pick_weighted(list, rand, class_only));
-            item_quality_draw(item, floor, rand);
+            Item item = item_make((uint32_t)item_pick_weighted(list, rand, class_only, g));
+            item_quality_draw(item, floor, rand, g);
             return item;
         }
         case 'a': return item_make(ITEM_ANTIDOTE);
@@ -138,18 +137,18 @@ Item item_make_random(char letter, int floor, ItemRand rand) {
     }
 }
 
-Item item_make_gear(int floor, ItemRand rand) {
+Item item_make_gear(int floor, ItemRand rand, const GearRules& g) {
     char letter = rand(100) < 61 ? 'w' : 's';
-    Item item = item_make_random(letter, floor + 3, rand);
+    Item item = item_make_random(letter, floor + 3, rand, g);
     item.quality = QUALITY_RARE;
     item.upgrade = upgrade_for_floor(floor);
     return item;
 }
 
-Item item_make_drop(int floor, ItemRand rand) {
-    bool shield = class_can_use_id(ITEM_WOODEN_SHIELD) && rand(100) > 60;
-    Item item = item_make((uint32_t)item_pick_weighted(shield ? ITEM_DROP_SHIELDS : ITEM_DROP_WEAPONS, rand, true));
-    item.quality = rand(100) <= item_rare_odds(floor) ? QUALITY_RARE : QUALITY_FINE;
+Item item_make_drop(int floor, ItemRand rand, const GearRules& g) {
+    bool shield = gear_usable(g, ITEM_WOODEN_SHIELD) && rand(100) > 60;
+    Item item = item_make((uint32_t)item_pick_weighted(shield ? ITEM_DROP_SHIELDS : ITEM_DROP_WEAPONS, rand, true, g));
+    item.quality = rand(100) <= item_rare_odds(floor, g) ? QUALITY_RARE : QUALITY_FINE;
     item.upgrade = upgrade_for_floor(floor);
     if (item_id_is_weapon(item.id)) {
         item.depth_bonus = depth_bonus_for(floor);
@@ -165,15 +164,15 @@ Item item_make_drop(int floor, ItemRand rand) {
     return item;
 }
 
-bool item_make_floor(int floor, ItemRand rand, Item* out) {
+bool item_make_floor(int floor, ItemRand rand, const GearRules& g, Item* out) {
     int r = rand(100);
     if (item_luck < r) {
         item_luck = item_luck + 15 > 80 ? 80 : item_luck + 15;
         return false;
     }
     item_luck = 0;
-    Item item = item_make((uint32_t)item_pick_weighted(item_weapon_tier(item_floor_tier(floor)), rand, true));
-    item_quality_draw(item, floor, rand);
+    Item item = item_make((uint32_t)item_pick_weighted(item_weapon_tier(item_floor_tier(floor)), rand, true, g));
+    item_quality_draw(item, floor, rand, g);
     // A lucky find is always worth picking up: raise it past the wielded weapon.
     int wielded = main_hand_attack();
     while (item_attack(item) <= wielded) {
@@ -188,15 +187,15 @@ bool item_make_floor(int floor, ItemRand rand, Item* out) {
     return true;
 }
 
-Item item_make_tier(int floor, ItemRand rand, int min_quality) {
-    Item item = item_make((uint32_t)item_pick_weighted(item_weapon_tier(item_floor_tier(floor)), rand, true));
-    item_quality_draw(item, floor, rand);
+Item item_make_tier(int floor, ItemRand rand, int min_quality, const GearRules& g) {
+    Item item = item_make((uint32_t)item_pick_weighted(item_weapon_tier(item_floor_tier(floor)), rand, true, g));
+    item_quality_draw(item, floor, rand, g);
     if (item.quality < min_quality) item.quality = (uint8_t)min_quality;
     return item;
 }
 
 int floor_potion_id(int floor) { return floor < 6 ? ITEM_GREATER_POTION : ITEM_SUPERIOR_POTION; }
 
-void luck_reset_if_better(const Item& item) {
-    if (item_id_is_weapon(item.id) && class_can_use(item) && item_attack(item) > main_hand_attack()) item_luck = 0;
+void luck_reset_if_better(const Item& item, const GearRules& g) {
+    if (item_id_is_weapon(item.id) && gear_usable(g, item.id) && item_attack(item) > main_hand_attack()) item_luck = 0;
 }

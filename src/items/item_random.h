@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "items/gear_rules.h"
 #include "items/item.h"
 
 // The caller's random source: returns 1..n.
@@ -31,17 +32,19 @@ extern const ItemWeight ITEM_DROP_SHIELDS[];
 // The pick over the entries whose id bit is set in `eligible` (bit n = id n may be chosen).
 int item_pick_eligible(const ItemWeight* list, ItemRand rand, uint32_t eligible);
 // Skips ids still locked and, with class_only, ids the player's class cannot use.
-int item_pick_weighted(const ItemWeight* list, ItemRand rand, bool class_only);
+int item_pick_weighted(const ItemWeight* list, ItemRand rand, bool class_only, const GearRules& g);
 
 // The quality draw of a floor: sets quality (and depth_bonus for weapons).
-void item_quality_draw(Item& item, int floor, ItemRand rand);
+void item_quality_draw(Item& item, int floor, ItemRand rand, const GearRules& g);
 // The Rare threshold o of the quality draw.
-int item_rare_odds(int floor);
+int item_rare_odds(int floor, const GearRules& g);
 
-Item item_make_random(char letter, int floor, ItemRand rand);
-Item item_make_gear(int floor, ItemRand rand);
-Item item_make_drop(int floor, ItemRand rand);
-bool item_make_floor(int floor, ItemRand rand, Item* out);
-Item item_make_tier(int floor, ItemRand rand, int min_quality);
+// The potion a 'p' letter of the floor holds; the class and unlocks play no part.
+Item item_make_potion(int floor, ItemRand rand);
+Item item_make_random(char letter, int floor, ItemRand rand, const GearRules& g);
+Item item_make_gear(int floor, ItemRand rand, const GearRules& g);
+Item item_make_drop(int floor, ItemRand rand, const GearRules& g);
+bool item_make_floor(int floor, ItemRand rand, const GearRules& g, Item* out);
+Item item_make_tier(int floor, ItemRand rand, int min_quality, const GearRules& g);
 int floor_potion_id(int floor);
-void luck_reset_if_better(const Item& item);
+void luck_reset_if_better(const Item& item, const GearRules& g);

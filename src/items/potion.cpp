@@ -3,24 +3,19 @@
 
 #include <cstdio>
 
-#include "combat/run_stats.h"
 #include "items/bag.h"
 #include "items/item.h"
 #include "world/player.h"
-#include "profile/profile.h"
-#include "telemetry/run_record.h"
 
 namespace {
-
-constexpr int UPGRADE_FORAGER = 2;
 
 int max_of(int a, int b) { return a > b ? a : b; }
 
 // Heals the player by the potion's amount, capped at max hp; returns the gain.
-int heal_by_potion(int id) {
+int heal_by_potion(int id, int forager_rank) {
     if (!item_id_is_healing((uint32_t)id) || player.hp >= player.max_hp) return 0;
     int before = player.hp;
-    int after = before + potion_heal_amount(id);
+    int after = before + potion_heal_amount(id, forager_rank);
     player.hp = after < player.max_hp ? after : player.max_hp;
     return player.hp - before;
 }
@@ -47,47 +42,39 @@ int potion_heal_base(int id) {
     }
 }
 
-int potion_heal_amount(int id) {
+int potion_heal_amount(int id, int forager_rank) {
     int base = potion_heal_base(id);
-    return base + base * upgrade_active_rank(UPGRADE_FORAGER) * 25 / 100;
+    return base + base * forager_rank * 25 / 100;
 }
 
-int potion_drink_heal(int id) {
-    int gained = heal_by_potion(id);
-    if (gained > 0) {
-        run_stats_count_potion();
-        run_record_potion(gained);
-    }
-    return gained;
-}
+int potion_drink_heal(int id, int forager_rank) { return heal_by_potion(id, forager_rank); }
 
-bool item_use(int idx, char* out, size_t size) {
+ItemUse item_use(int idx, int forager_rank, char* out, size_t size) {
     if (idx < 0 || idx >= player.bag.count || idx >= BAG_MAX_ITEMS) {
         say(out, size, "Nothing to use");
-        return false;
+        return ITEM_USE_NONE;
     }
     uint32_t id = player.bag.entries[idx].item.id;
     if (item_id_is_healing(id)) {
         if (player.hp >= player.max_hp) {
             say(out, size, "Already at full HP!");
-            return false;
+            return ITEM_USE_NONE;
         }
-        int gained = heal_by_potion((int)id);
+        int gained = heal_by_potion((int)id, forager_rank);
         take_one(idx);
-        run_stats_count_potion();
         if (out && size) snprintf(out, size, "Healed %d HP", gained);
-        return true;
+        return ITEM_USE_HEALED;
     }
     if (id == ITEM_ANTIDOTE) {
         if (player.status[ST_POISON] == 0) {
             say(out, size, "No poison to cure");
-            return false;
+            return ITEM_USE_NONE;
         }
         player.status[ST_POISON] = 0;
         take_one(idx);
         say(out, size, "Poison cured!");
-        return true;
+        return ITEM_USE_CURED;
     }
     say(out, size, "Can't use that");
-    return false;
+    return ITEM_USE_NONE;
 }

@@ -7,6 +7,11 @@ extern int32_t run_heat;
 
 // Whether an item id is still locked behind a soul unlock.
 bool item_locked(int id);
+// The three soul upgrades.
+constexpr int UPGRADE_VITALITY = 0;
+constexpr int UPGRADE_EMBERS = 1;
+constexpr int UPGRADE_FORAGER = 2;
+
 // The rank of soul upgrade u in effect this run (0 when switched off).
 int upgrade_active_rank(int u);
 // Counts a secret room found, in the lifetime statistics.

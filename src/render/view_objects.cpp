@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "combat/elite.h"
+#include "dungeon/elite.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "items/item.h"

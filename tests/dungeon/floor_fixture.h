@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "items/bag.h"

@@ -20,16 +20,16 @@ struct SecretsTest : ::testing::Test {
 TEST_F(SecretsTest, HollowWallCracksThenOpens) {
     load_layout(0);
     gmap[4][0] = '%';
-    wall_bump_secret(0, 4);
+    EXPECT_EQ(wall_bump_secret(0, 4), SECRET_HOLLOW);
     EXPECT_EQ(gmap[4][0], '&');
-    wall_bump_secret(0, 4);
+    EXPECT_EQ(wall_bump_secret(0, 4), SECRET_OPENED);
     EXPECT_EQ(gmap[4][0], '.');
-    wall_bump_secret(0, 4);
+    EXPECT_EQ(wall_bump_secret(0, 4), SECRET_NOTHING);
     EXPECT_EQ(gmap[4][0], '.');
-    wall_bump_secret(0, 0);
+    EXPECT_EQ(wall_bump_secret(0, 0), SECRET_NOTHING);
     EXPECT_EQ(gmap[0][0], '#');
-    wall_bump_secret(-1, 4);
-    wall_bump_secret(16, 4);
+    EXPECT_EQ(wall_bump_secret(-1, 4), SECRET_NOTHING);
+    EXPECT_EQ(wall_bump_secret(16, 4), SECRET_NOTHING);
 }
 
 TEST_F(SecretsTest, FloorNineUrnsAlternate) {

@@ -25,7 +25,7 @@ TEST(Wander, MonstersNextToOrJustAheadOfThePlayerHoldStill) {
     open_room(5, 5, 1);
     monster_add(M_RAT, 5, 6);  // beside
     monster_add(M_RAT, 7, 5);  // two ahead, open floor between
-    for (int i = 0; i < 50; ++i) monsters_step();
+    for (int i = 0; i < 50; ++i) monsters_step(false);
     EXPECT_EQ(monsters.list[0].x, 5);
     EXPECT_EQ(monsters.list[0].y, 6);
     EXPECT_EQ(monsters.list[1].x, 7);
@@ -37,12 +37,10 @@ TEST(Wander, DragonsMimicsTrainingAndTheFreezeSwitchKeepEveryoneStill) {
     monster_add(M_DRAGON, 8, 6);
     monster_add(M_MIMIC, 12, 8);
     monster_add(M_RAT, 10, 3);
-    cheat_flags[3] = 1;
-    for (int i = 0; i < 20; ++i) monsters_step();
+    for (int i = 0; i < 20; ++i) monsters_step(true);  // training or the freeze switch
     EXPECT_EQ(monsters.list[2].x, 10);
     EXPECT_EQ(monsters.list[2].y, 3);
-    cheat_flags[3] = 0;
-    for (int i = 0; i < 20; ++i) monsters_step();
+    for (int i = 0; i < 20; ++i) monsters_step(false);
     EXPECT_EQ(monsters.list[0].x, 8);
     EXPECT_EQ(monsters.list[1].x, 12);
 }
@@ -62,7 +60,7 @@ TEST(Wander, WanderersStayOnTheirLeashAndOnOpenFloor) {
     int moved = 0;
     for (int step = 0; step < 400; ++step) {
         int before = monsters.list[0].x * 16 + monsters.list[0].y;
-        monsters_step();
+        monsters_step(false);
         moved += before != monsters.list[0].x * 16 + monsters.list[0].y;
         for (int i = 0; i < monsters.count; ++i) {
             const Monster& m = monsters.list[i];
@@ -87,7 +85,7 @@ TEST(Wander, SlimesMoveOnEverySecondActionAndBatsCoverTwoCells) {
     monster_add(M_SLIME, 7, 5);
     for (int i = 0; i < 40; ++i) {
         int x = monsters.list[0].x, y = monsters.list[0].y;
-        monsters_step();
+        monsters_step(false);
         if (i % 2 == 1) {
             EXPECT_EQ(monsters.list[0].x, x);
             EXPECT_EQ(monsters.list[0].y, y);
@@ -100,7 +98,7 @@ TEST(Wander, SlimesMoveOnEverySecondActionAndBatsCoverTwoCells) {
     bool two = false;
     for (int i = 0; i < 100 && !two; ++i) {
         int x = monsters.list[0].x, y = monsters.list[0].y;
-        monsters_step();
+        monsters_step(false);
         two = std::abs(monsters.list[0].x - x) + std::abs(monsters.list[0].y - y) == 2;
     }
     EXPECT_TRUE(two);
@@ -119,12 +117,12 @@ TEST(Wander, SkeletonPatrolsToTheLeashEndAndBack) {
     ASSERT_EQ(monsters.list[0].dir, 1);  // a corridor running east-west
     int xs[12];
     for (int i = 0; i < 12; ++i) {
-        monsters_step();
+        monsters_step(false);
         xs[i] = monsters.list[0].x;
     }
     const int expect[12] = {7, 8, 9, 10, 9, 8, 7, 6, 5, 4, 3, 2};
     for (int i = 0; i < 12; ++i) EXPECT_EQ(xs[i], expect[i]) << "action " << i;
-    monsters_step();
+    monsters_step(false);
     EXPECT_EQ(monsters.list[0].x, 3);
 }
 
@@ -142,7 +140,7 @@ TEST(Wander, ABoxedInMonsterStillTurnsButAPatrolKeepsItsHeading) {
     const int patrol_dir = monsters.list[1].dir;
     bool seen[4] = {};
     for (int i = 0; i < 60; ++i) {
-        monsters_step();
+        monsters_step(false);
         seen[monsters.list[0].dir & 3] = true;
         ASSERT_EQ(monsters.list[1].dir, patrol_dir);
     }
@@ -158,13 +156,13 @@ TEST(Wander, AFleeCooldownHoldsForTwoCountedActions) {
     open_room(1, 10, 0);
     monster_add(M_RAT, 7, 5);
     monsters.list[0].move_cooldown = 2;
-    monsters_step();
-    monsters_step();
+    monsters_step(false);
+    monsters_step(false);
     EXPECT_EQ(monsters.list[0].x, 7);
     EXPECT_EQ(monsters.list[0].y, 5);
     EXPECT_EQ(monsters.list[0].move_cooldown, 0);
     // A rat always tries, and from home every neighbour is open and on the leash.
-    monsters_step();
+    monsters_step(false);
     EXPECT_NE(monsters.list[0].x * 16 + monsters.list[0].y, 7 * 16 + 5);
 }
 
@@ -179,26 +177,26 @@ TEST(Wander, MultiCellFootprintsKeepOutOfWallsThePlayerAndNarrowGaps) {
     player.y = 8;
     monster_add(M_ORC, 4, 5);  // lying: (4, 5) and (5, 5)
     monster_add(M_RAT, 2, 2);
-    EXPECT_TRUE(monster_try_step(0, 4, 4));
-    EXPECT_FALSE(monster_try_step(0, 6, 3));  // second cell in the wall at (7, 3)
-    EXPECT_FALSE(monster_try_step(0, 9, 8));  // second cell on the player
-    EXPECT_FALSE(monster_try_step(0, 1, 2));  // second cell on the rat
-    EXPECT_FALSE(monster_try_step(0, 14, 4));  // second cell in the border
-    EXPECT_TRUE(monster_try_step(0, 5, 5));  // its own cells do not block it
+    EXPECT_TRUE(monster_try_step(0, 4, 4, nullptr));
+    EXPECT_FALSE(monster_try_step(0, 6, 3, nullptr));  // second cell in the wall at (7, 3)
+    EXPECT_FALSE(monster_try_step(0, 9, 8, nullptr));  // second cell on the player
+    EXPECT_FALSE(monster_try_step(0, 1, 2, nullptr));  // second cell on the rat
+    EXPECT_FALSE(monster_try_step(0, 14, 4, nullptr));  // second cell in the border
+    EXPECT_TRUE(monster_try_step(0, 5, 5, nullptr));  // its own cells do not block it
     // A cell walled on both sides is closed to a wide body but not to a rat.
     gmap[2][6] = '#';
     gmap[2][8] = '#';
-    EXPECT_FALSE(monster_try_step(0, 6, 2));
-    EXPECT_FALSE(monster_try_step(0, 7, 2));
-    EXPECT_TRUE(monster_try_step(1, 7, 2));
-    EXPECT_FALSE(monster_try_step(5, 1, 1));  // no such monster
+    EXPECT_FALSE(monster_try_step(0, 6, 2, nullptr));
+    EXPECT_FALSE(monster_try_step(0, 7, 2, nullptr));
+    EXPECT_TRUE(monster_try_step(1, 7, 2, nullptr));
+    EXPECT_FALSE(monster_try_step(5, 1, 1, nullptr));  // no such monster
 }
 
 TEST(Wander, OrcsPivotBroadsideAcrossTheLineOfSight) {
     open_room(5, 8, 1);  // facing east: line of sight is row 8
     monster_add(M_ORC, 5, 4);  // lying: (5, 4) and (6, 4)
     Monster& orc = monsters.list[0];
-    monsters_step_extra();
+    monsters_step_extra(nullptr);
     // Nearer cell (5, 4) is the pivot; the new cell goes toward row 8.
     EXPECT_EQ(orc.orc_vertical, 1);
     EXPECT_EQ(orc.x, 5);
@@ -206,7 +204,7 @@ TEST(Wander, OrcsPivotBroadsideAcrossTheLineOfSight) {
     EXPECT_FLOAT_EQ(orc.draw_x, 6.0f);
     EXPECT_FLOAT_EQ(orc.draw_y, 4.0f);
     // Already across the line: nothing changes.
-    monsters_step_extra();
+    monsters_step_extra(nullptr);
     EXPECT_EQ(orc.x, 5);
     EXPECT_EQ(orc.y, 4);
 
@@ -214,7 +212,7 @@ TEST(Wander, OrcsPivotBroadsideAcrossTheLineOfSight) {
     open_room(5, 8, 3);
     monster_add(M_ORC, 5, 4);
     gmap[5][5] = '#';
-    monsters_step_extra();
+    monsters_step_extra(nullptr);
     EXPECT_EQ(monsters.list[0].orc_vertical, 1);
     EXPECT_EQ(monsters.list[0].x, 5);
     EXPECT_EQ(monsters.list[0].y, 3);
@@ -223,7 +221,7 @@ TEST(Wander, OrcsPivotBroadsideAcrossTheLineOfSight) {
     open_room(6, 6, 0);
     monster_add(M_ORC, 5, 4);
     monsters.list[0].orc_vertical = 1;  // standing: (5, 4) and (5, 5)
-    monsters_step_extra();
+    monsters_step_extra(nullptr);
     // Nearer cell (5, 5) pivots; toward column 6 would be (6, 5), beside the player: refused.
     // The other side (4, 5) is free, so the orc lies on (4, 5)-(5, 5).
     EXPECT_EQ(monsters.list[0].orc_vertical, 0);
@@ -234,7 +232,7 @@ TEST(Wander, OrcsPivotBroadsideAcrossTheLineOfSight) {
     open_room(5, 8, 1);
     monster_add(M_ORC, 5, 4);
     gmap[3][5] = gmap[5][5] = gmap[3][6] = gmap[5][6] = '#';
-    monsters_step_extra();
+    monsters_step_extra(nullptr);
     EXPECT_EQ(monsters.list[0].orc_vertical, 0);
     EXPECT_EQ(monsters.list[0].x, 5);
     EXPECT_EQ(monsters.list[0].y, 4);

@@ -35,6 +35,18 @@ void press(uint8_t buttons) { update_dungeon(buttons); }
 
 std::string toast() { return toast_line1; }
 
+TEST(ExploreStep, TheFreezeSwitchHoldsEveryMonster) {
+    corridor_world('.');
+    ASSERT_TRUE(monster_add(M_RAT, 10, 3));
+    EXPECT_FALSE(explore_monsters_frozen());
+    cheat_flags[CHEAT_FREEZE_MONSTERS] = 1;
+    EXPECT_TRUE(explore_monsters_frozen());
+    for (int i = 0; i < 20; ++i) press(BTN_A);  // waiting lets monsters move
+    EXPECT_EQ(monsters.list[0].x, 10);
+    EXPECT_EQ(monsters.list[0].y, 3);
+    cheat_flags[CHEAT_FREEZE_MONSTERS] = 0;
+}
+
 TEST(ExploreStep, WallsAndDoors) {
     corridor_world('#');
     press(BTN_UP);

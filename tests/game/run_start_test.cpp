@@ -7,6 +7,7 @@
 
 #include "classes/class_select.h"
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "game/game.h"

@@ -61,17 +61,37 @@ TEST_F(EquipTest, DefenceFromTheOffHandOrATwoHander) {
     for (const Case& c : cases) {
         player.main_hand = c.main;
         player.off_hand = c.off;
-        EXPECT_EQ(player_defence_value(), c.defence) << c.main.id << " + " << c.off.id;
+        EXPECT_EQ(player_defence_value(ANY_GEAR), c.defence) << c.main.id << " + " << c.off.id;
     }
     EXPECT_EQ(item_two_hand_defence(make(ITEM_SHORT_SWORD, 2, 2)), 0);
     EXPECT_EQ(item_two_hand_defence(make(ITEM_LONG_SWORD, 2, 1)), 5);
+}
+
+TEST_F(EquipTest, IronSkinAddsToEveryPairOfHandsAndClassRulesRefuse) {
+    player.main_hand = make(ITEM_SHORT_SWORD);
+    player.off_hand = make(ITEM_NONE);
+    GearRules skin = ANY_GEAR;
+    skin.iron_skin = 3;
+    EXPECT_EQ(player_defence_value(skin), 3);
+    player.off_hand = make(ITEM_IRON_SHIELD, 1, 1);
+    EXPECT_EQ(player_defence_value(skin), 7);
+    EquipPreview p;
+    ASSERT_TRUE(equip_preview(make(ITEM_WOODEN_SHIELD), skin, &p));
+    EXPECT_LT(p.defence_change, 0);  // the skin is on both sides of the change
+
+    GearRules no_shields = ANY_GEAR;
+    no_shields.usable_ids &= ~(1u << ITEM_WOODEN_SHIELD);
+    EXPECT_FALSE(equip_preview(make(ITEM_WOODEN_SHIELD), no_shields, &p));
+    bag_add(player.bag, make(ITEM_WOODEN_SHIELD), 1);
+    EXPECT_FALSE(bag_equip(0, no_shields));
+    EXPECT_EQ(player.off_hand.id, (uint32_t)ITEM_IRON_SHIELD);
 }
 
 TEST_F(EquipTest, PreviewOfAShieldUnderATwoHander) {
     player.main_hand = make(ITEM_SPEAR);
     player.off_hand = make(ITEM_NONE);
     EquipPreview p;
-    ASSERT_TRUE(equip_preview(make(ITEM_IRON_SHIELD), &p));
+    ASSERT_TRUE(equip_preview(make(ITEM_IRON_SHIELD), ANY_GEAR, &p));
     EXPECT_EQ(p.main_hand.id, (uint32_t)ITEM_NONE);
     EXPECT_EQ(p.off_hand.id, (uint32_t)ITEM_IRON_SHIELD);
     ASSERT_EQ(p.returning_count, 1);
@@ -85,34 +105,34 @@ TEST_F(EquipTest, PreviewOfWeapons) {
     player.main_hand = make(ITEM_SHORT_SWORD);
     player.off_hand = make(ITEM_WOODEN_SHIELD);
     EquipPreview p;
-    ASSERT_TRUE(equip_preview(make(ITEM_DAGGER), &p));
+    ASSERT_TRUE(equip_preview(make(ITEM_DAGGER), ANY_GEAR, &p));
     EXPECT_EQ(p.main_hand.id, (uint32_t)ITEM_DAGGER);
     EXPECT_EQ(p.off_hand.id, (uint32_t)ITEM_WOODEN_SHIELD);
     ASSERT_EQ(p.returning_count, 1);
     EXPECT_EQ(p.returning[0].id, (uint32_t)ITEM_SHORT_SWORD);
     EXPECT_EQ(p.attack_change, -1);
-    ASSERT_TRUE(equip_preview(make(ITEM_BATTLE_AXE), &p));
+    ASSERT_TRUE(equip_preview(make(ITEM_BATTLE_AXE), ANY_GEAR, &p));
     EXPECT_EQ(p.off_hand.id, (uint32_t)ITEM_NONE);
     ASSERT_EQ(p.returning_count, 2);
     EXPECT_EQ(p.returning[0].id, (uint32_t)ITEM_SHORT_SWORD);
     EXPECT_EQ(p.returning[1].id, (uint32_t)ITEM_WOODEN_SHIELD);
     EXPECT_EQ(p.attack_change, 6);
     EXPECT_EQ(p.defence_change, 1);
-    EXPECT_FALSE(equip_preview(make(ITEM_HEALING_POTION), &p));
-    EXPECT_FALSE(equip_preview(make(ITEM_NONE), &p));
+    EXPECT_FALSE(equip_preview(make(ITEM_HEALING_POTION), ANY_GEAR, &p));
+    EXPECT_FALSE(equip_preview(make(ITEM_NONE), ANY_GEAR, &p));
 }
 
 TEST_F(EquipTest, EquipSwapsWithTheBag) {
     player.main_hand = make(ITEM_SHORT_SWORD);
     player.off_hand = make(ITEM_NONE);
     bag_add(player.bag, make(ITEM_DAGGER, 2), 1);
-    ASSERT_TRUE(bag_equip(0));
+    ASSERT_TRUE(bag_equip(0, ANY_GEAR));
     EXPECT_EQ(player.main_hand.id, (uint32_t)ITEM_DAGGER);
     EXPECT_EQ(player.main_hand.quality, 2);
     ASSERT_EQ(player.bag.count, 1);
     EXPECT_EQ(player.bag.entries[0].item.id, (uint32_t)ITEM_SHORT_SWORD);
-    EXPECT_FALSE(bag_equip(1));
-    EXPECT_FALSE(bag_equip(-1));
+    EXPECT_FALSE(bag_equip(1, ANY_GEAR));
+    EXPECT_FALSE(bag_equip(-1, ANY_GEAR));
 }
 
 TEST_F(EquipTest, TwoHanderNeedsRoomForBothHands) {
@@ -125,14 +145,14 @@ TEST_F(EquipTest, TwoHanderNeedsRoomForBothHands) {
     while (bag_add(player.bag, make(ITEM_DAGGER), 1) != -1) {}
     ASSERT_EQ(player.bag.count, 28);
     const Bag before = player.bag;
-    EXPECT_FALSE(bag_equip(0));
+    EXPECT_FALSE(bag_equip(0, ANY_GEAR));
     EXPECT_EQ(memcmp(&before, &player.bag, sizeof before), 0);
     EXPECT_EQ(player.main_hand.id, (uint32_t)ITEM_SHORT_SWORD);
     EXPECT_EQ(player.off_hand.id, (uint32_t)ITEM_WOODEN_SHIELD);
     // Make room for the shield: with four daggers gone there is a 2 x 2 block free.
     bag_grid_clear(player.bag);
     ASSERT_EQ(bag_place_at(player.bag, make(ITEM_BATTLE_AXE), 1, 0, 0, false), 0);
-    ASSERT_TRUE(bag_equip(0));
+    ASSERT_TRUE(bag_equip(0, ANY_GEAR));
     EXPECT_EQ(player.main_hand.id, (uint32_t)ITEM_BATTLE_AXE);
     EXPECT_EQ(player.off_hand.id, (uint32_t)ITEM_NONE);
     ASSERT_EQ(player.bag.count, 2);

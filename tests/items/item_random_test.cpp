@@ -14,7 +14,6 @@ struct ItemRandomTest : ::testing::Test {
         reset_player();
         player.main_hand = item_make(ITEM_SHORT_SWORD);
     }
-    void TearDown() override { run_heat = 0; }
 };
 
 constexpr uint32_t ALL_IDS = 0x7FFEu;
@@ -91,24 +90,46 @@ TEST_F(ItemRandomTest, QualityDrawOnBothSidesOfFloorFourteen) {
     for (const Case& c : cases) {
         Item it = item_make(ITEM_SPEAR);
         scripted::script({c.r});
-        item_quality_draw(it, c.floor, scripted::rand);
+        item_quality_draw(it, c.floor, scripted::rand, ANY_GEAR);
         EXPECT_EQ(it.quality, c.quality) << "floor " << c.floor << " r " << c.r;
         EXPECT_EQ(it.depth_bonus, c.floor / 3);
     }
     Item shield = item_make(ITEM_IRON_SHIELD);
     scripted::script({100});
-    item_quality_draw(shield, 30, scripted::rand);
+    item_quality_draw(shield, 30, scripted::rand, ANY_GEAR);
     EXPECT_EQ(shield.depth_bonus, 0);
     Item deep = item_make(ITEM_DAGGER);
     scripted::script({100});
-    item_quality_draw(deep, 900, scripted::rand);
+    item_quality_draw(deep, 900, scripted::rand, ANY_GEAR);
     EXPECT_EQ(deep.depth_bonus, 255);
 }
 
+// 1..n from a plain linear congruential stream, for tests that want many varied draws.
+int stream_rand(int n) {
+    static uint32_t x = 12345;
+    x = x * 1103515245u + 12345u;
+    return (int)((x >> 16) % (uint32_t)n) + 1;
+}
+
+TEST_F(ItemRandomTest, GearRulesDecideWhatCanBeFound) {
+    // Loot drops only what the class may use; nothing locked is ever drawn.
+    GearRules no_shields = ANY_GEAR;
+    no_shields.usable_ids &= ~((1u << ITEM_WOODEN_SHIELD) | (1u << ITEM_IRON_SHIELD) | (1u << ITEM_TOWER_SHIELD));
+    GearRules locked = ANY_GEAR;
+    locked.locked_ids = (1u << ITEM_BATTLE_AXE) | (1u << ITEM_SPEAR) | (1u << ITEM_VENOM_DAGGER) | (1u << ITEM_TOWER_SHIELD);
+    for (int r = 0; r < 300; ++r) {
+        const Item d = item_make_drop(18, stream_rand, no_shields);
+        EXPECT_FALSE(item_id_is_shield(d.id)) << "draw " << r;
+        const Item w = item_make_random('w', 18, stream_rand, locked);
+        EXPECT_FALSE(gear_locked(locked, w.id)) << "draw " << r << " gave " << w.id;
+    }
+}
+
 TEST_F(ItemRandomTest, RunHeatRaisesTheRareOdds) {
-    run_heat = 2;
-    EXPECT_EQ(item_rare_odds(13), 35);
-    EXPECT_EQ(item_rare_odds(40), 51);
+    GearRules hot = ANY_GEAR;
+    hot.heat = 2;
+    EXPECT_EQ(item_rare_odds(13, hot), 35);
+    EXPECT_EQ(item_rare_odds(40, hot), 51);
 }
 
 TEST_F(ItemRandomTest, LuckClimbsThenResetsOnAFind) {
@@ -116,13 +137,13 @@ TEST_F(ItemRandomTest, LuckClimbsThenResetsOnAFind) {
     for (int expected : climb) {
         scripted::script({100});
         Item out = item_make(ITEM_NONE);
-        EXPECT_FALSE(item_make_floor(0, scripted::rand, &out));
+        EXPECT_FALSE(item_make_floor(0, scripted::rand, ANY_GEAR, &out));
         EXPECT_EQ(item_luck, expected);
         EXPECT_EQ(out.id, (uint32_t)ITEM_NONE);
     }
     scripted::script({80, 1, 100});
     Item out;
-    EXPECT_TRUE(item_make_floor(0, scripted::rand, &out));
+    EXPECT_TRUE(item_make_floor(0, scripted::rand, ANY_GEAR, &out));
     EXPECT_EQ(item_luck, 0);
     EXPECT_EQ(scripted::used(), 3);
 }
@@ -148,7 +169,7 @@ TEST_F(ItemRandomTest, FloorWeaponIsRaisedAboveTheWieldedOne) {
         item_luck = 80;
         scripted::script({1, 1, 100});  // a find, the Dagger, plain
         Item out;
-        ASSERT_TRUE(item_make_floor(0, scripted::rand, &out));
+        ASSERT_TRUE(item_make_floor(0, scripted::rand, ANY_GEAR, &out));
         EXPECT_EQ(out.id, (uint32_t)ITEM_DAGGER);
         EXPECT_EQ(out.quality, c.quality) << c.wielded.id;
         EXPECT_EQ(out.upgrade, c.upgrade) << c.wielded.id;
@@ -168,24 +189,24 @@ TEST_F(ItemRandomTest, PotionLetterByFloor) {
     };
     for (const Case& c : cases) {
         scripted::script(c.draws);
-        EXPECT_EQ(item_make_random('p', c.floor, scripted::rand).id, c.id) << c.floor;
+        EXPECT_EQ(item_make_random('p', c.floor, scripted::rand, ANY_GEAR).id, c.id) << c.floor;
         EXPECT_EQ(scripted::used(), (int)c.draws.size());
     }
     scripted::script({});
-    EXPECT_EQ(item_make_random('a', 3, scripted::rand).id, (uint32_t)ITEM_ANTIDOTE);
-    EXPECT_EQ(item_make_random('g', 3, scripted::rand).id, (uint32_t)ITEM_NONE);
+    EXPECT_EQ(item_make_random('a', 3, scripted::rand, ANY_GEAR).id, (uint32_t)ITEM_ANTIDOTE);
+    EXPECT_EQ(item_make_random('g', 3, scripted::rand, ANY_GEAR).id, (uint32_t)ITEM_NONE);
 }
 
 TEST_F(ItemRandomTest, WeaponAndShieldLetters) {
     scripted::script({10, 1, 3});  // class-only, the Dagger, Rare
-    Item w = item_make_random('w', 2, scripted::rand);
+    Item w = item_make_random('w', 2, scripted::rand, ANY_GEAR);
     EXPECT_EQ(w.id, (uint32_t)ITEM_DAGGER);
     EXPECT_EQ(w.quality, QUALITY_RARE);
     EXPECT_EQ(w.depth_bonus, 0);
     scripted::script({10, 1, 100});  // tier 1 starts with the Long Sword; depth 5 / 3
-    EXPECT_EQ(item_make_random('w', 5, scripted::rand).depth_bonus, 1);
+    EXPECT_EQ(item_make_random('w', 5, scripted::rand, ANY_GEAR).depth_bonus, 1);
     scripted::script({50, 1, 100});  // a KNIGHT gets a shield: tier 1 starts with the Wooden Shield
-    Item s = item_make_random('s', 4, scripted::rand);
+    Item s = item_make_random('s', 4, scripted::rand, ANY_GEAR);
     EXPECT_EQ(s.id, (uint32_t)ITEM_WOODEN_SHIELD);
     EXPECT_EQ(s.quality, QUALITY_PLAIN);
     EXPECT_EQ(s.depth_bonus, 0);
@@ -197,7 +218,7 @@ TEST_F(ItemRandomTest, GearIsRareWithAnUpgradeByFloor) {
     } cases[] = {{0, 1, 1}, {9, 1, 4}, {10, 2, 4}, {24, 2, 9}, {25, 3, 9}};
     for (const Case& c : cases) {
         scripted::script({60, 1, 1, 100});  // weapon letter, class-only, the first entry, plain
-        Item g = item_make_gear(c.floor, scripted::rand);
+        Item g = item_make_gear(c.floor, scripted::rand, ANY_GEAR);
         EXPECT_TRUE(item_id_is_weapon(g.id));
         EXPECT_EQ(g.quality, QUALITY_RARE) << c.floor;
         EXPECT_EQ(g.upgrade, c.upgrade) << c.floor;
@@ -208,7 +229,7 @@ TEST_F(ItemRandomTest, GearIsRareWithAnUpgradeByFloor) {
 TEST_F(ItemRandomTest, DropsAreFineOrRareAndEnchanted) {
     // A shield drop for a KNIGHT: the Tower Shield, Rare, WARDING.
     scripted::script({61, 45, 3, 1});
-    Item s = item_make_drop(0, scripted::rand);
+    Item s = item_make_drop(0, scripted::rand, ANY_GEAR);
     EXPECT_EQ(s.id, (uint32_t)ITEM_TOWER_SHIELD);
     EXPECT_EQ(s.quality, QUALITY_RARE);
     EXPECT_EQ(s.upgrade, 1);
@@ -216,7 +237,7 @@ TEST_F(ItemRandomTest, DropsAreFineOrRareAndEnchanted) {
     EXPECT_EQ(s.depth_bonus, 0);
     // A weapon drop: the last entry (the Dagger), Fine, VENOMOUS.
     scripted::script({60, 100, 100, 3});
-    Item w = item_make_drop(12, scripted::rand);
+    Item w = item_make_drop(12, scripted::rand, ANY_GEAR);
     EXPECT_EQ(w.id, (uint32_t)ITEM_DAGGER);
     EXPECT_EQ(w.quality, QUALITY_FINE);
     EXPECT_EQ(w.upgrade, 2);
@@ -227,11 +248,11 @@ TEST_F(ItemRandomTest, DropsAreFineOrRareAndEnchanted) {
 
 TEST_F(ItemRandomTest, ShopTierRaisesToTheMinimumQuality) {
     scripted::script({1, 100});
-    Item t = item_make_tier(0, scripted::rand, QUALITY_FINE);
+    Item t = item_make_tier(0, scripted::rand, QUALITY_FINE, ANY_GEAR);
     EXPECT_EQ(t.id, (uint32_t)ITEM_DAGGER);
     EXPECT_EQ(t.quality, QUALITY_FINE);
     scripted::script({1, 1});
-    EXPECT_EQ(item_make_tier(0, scripted::rand, QUALITY_FINE).quality, QUALITY_RARE);
+    EXPECT_EQ(item_make_tier(0, scripted::rand, QUALITY_FINE, ANY_GEAR).quality, QUALITY_RARE);
 }
 
 TEST_F(ItemRandomTest, ChestBonusPotion) {
@@ -246,15 +267,15 @@ TEST_F(ItemRandomTest, LuckResetsOnlyForABetterWeapon) {
     better.quality = QUALITY_RARE;
     better.upgrade = 2;  // attack 5
     item_luck = 45;
-    luck_reset_if_better(item_make(ITEM_DAGGER));
+    luck_reset_if_better(item_make(ITEM_DAGGER), ANY_GEAR);
     EXPECT_EQ(item_luck, 45);
-    luck_reset_if_better(item_make(ITEM_TOWER_SHIELD));
+    luck_reset_if_better(item_make(ITEM_TOWER_SHIELD), ANY_GEAR);
     EXPECT_EQ(item_luck, 45);
-    luck_reset_if_better(better);
+    luck_reset_if_better(better, ANY_GEAR);
     EXPECT_EQ(item_luck, 0);
     item_luck = 30;
     player.main_hand = item_make(ITEM_NONE);
-    luck_reset_if_better(item_make(ITEM_DAGGER));
+    luck_reset_if_better(item_make(ITEM_DAGGER), ANY_GEAR);
     EXPECT_EQ(item_luck, 0);
 }
 

@@ -3,7 +3,11 @@
 #include "items/bag.h"
 #include "world/player.h"
 #include "items/item_random.h"
-#include "profile/profile.h"
+#include "items/gear_rules.h"
+
+// Every item usable, nothing locked, no heat, no boon: the rules a fresh profile's KNIGHT has while
+// the class rule is not yet in force.
+constexpr GearRules ANY_GEAR = {0xFFFFFFFFu, 0u, 0, 0};
 
 inline void reset_player() {
     player = Player{};
@@ -13,5 +17,4 @@ inline void reset_player() {
     player.level = 1;
     bag_grid_clear(player.bag);
     item_luck = 0;
-    run_heat = 0;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "dungeon/floor.h"
+#include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
