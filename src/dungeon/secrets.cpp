@@ -4,7 +4,7 @@
 
 #include "dungeon/boss_layouts.h"
 #include "dungeon/map.h"
-#include "render/particles.h"
+#include "dungeon/particles.h"
 #include "services/rumble.h"
 #include "sound/audio.h"
 

@@ -7,7 +7,8 @@
 #include "classes/gear_rules.h"
 #include "combat/run_stats.h"
 #include "profile/profile.h"
-#include "render/particles.h"
+#include "dungeon/particles.h"
+#include "render/screen.h"
 #include "combat/combat.h"
 #include "combat/loot.h"
 #include "combat/status.h"
@@ -215,13 +216,13 @@ void open_door(int x, int y) {
 void secret_feedback(SecretFind found) {
     if (found == SECRET_OPENED) {
         play_sfx(SFX_SECRET);
-        spawn_motes(true);
+        spawn_motes(true, screen_view_width(), screen_view_height());
         rumble_add(0.6f, 0.35f, 220);
         toast_show("A SECRET ROOM!");
         profile_count_secret();
     } else if (found == SECRET_HOLLOW) {
         play_sfx(SFX_HOLLOW);
-        spawn_motes(false);
+        spawn_motes(false, screen_view_width(), screen_view_height());
         rumble_add(0.2f, 0.05f, 60);
         toast_show("THE WALL SOUNDS HOLLOW");
     }

@@ -13,7 +13,9 @@
 #include "services/rumble.h"
 #include "services/services.h"
 #include "profile/profile.h"
-#include "render/particles.h"
+#include "dungeon/particles.h"
+#include "render/screen.h"
+#include "saves/settings.h"
 #include "runfile/run_file.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
@@ -27,6 +29,19 @@
 namespace {
 constexpr uint8_t DPAD = BTN_UP | BTN_DOWN | BTN_LEFT | BTN_RIGHT;
 constexpr uint8_t SEQUENCE_BUTTONS = DPAD | BTN_A | BTN_B;
+
+// What the particles need of the game this tick.
+ParticleStep particle_step_now() {
+    ParticleStep step{};
+    step.dungeon = game_state == STATE_DUNGEON;
+    step.combat = game_state == STATE_COMBAT;
+    step.coins = step.dungeon && !transition_active();
+    step.souls = step.coins ? souls_preview(0) : 0;
+    step.embers = settings.effects != 0;
+    step.view_w = screen_view_width();
+    step.view_h = screen_view_height();
+    return step;
+}
 
 // Runs the steps that a suspended tick skips: screen timers, the world's animation, the music
 // request, the modal layers and the state's update with its autosave.
@@ -42,7 +57,7 @@ void tick_world_and_state(uint8_t presses) {
         monsters_ease_draw();
         combat_tick();
         fx_update();
-        particles_update();
+        particles_update(particle_step_now());
     }
 
     // Toast clock and the platform's per-tick hook.

@@ -1,61 +1,7 @@
-// Screen-space particles, flame embers, flying coins, drifting dust, dungeon embers and the
-// short-lived markers on the map cells where urns broke. Every pool is a fixed array; spawning
-// into a full pool drops the newcomer; updating keeps the survivors in order at the front.
+// Drawing the particle pools, flame embers, flying coins, drifting dust and dungeon embers. Their
+// simulation lives in dungeon/particles.h; these only read the pools.
 #pragma once
-#include <cstdint>
-
-struct Spark {
-    float x, y, vx, vy;
-    int32_t life, max_life;
-    int32_t kind;  // 0 spark, 1 debris
-};
-struct Ember {
-    float x, y, vx, vy;
-    int32_t life;
-};
-struct Mote {
-    float x, y, vx, vy, floor_y;
-    int32_t life;
-    uint8_t size;
-};
-struct CoinFly {
-    float t, speed, bend;
-};
-struct DustPoint {
-    float u, v, depth, phase;
-};
-struct Marker {
-    int32_t x, y, age;
-};
-
-constexpr int SPARK_MAX = 96, FLAME_EMBER_MAX = 72, MOTE_MAX = 64, COIN_FLY_MAX = 8, DUST_MAX = 18,
-              DUNGEON_EMBER_MAX = 24, MARKER_MAX = 4;
-
-template <typename T, int N>
-struct Pool {
-    T items[N];
-    int32_t count;
-};
-
-extern Pool<Spark, SPARK_MAX> spark_pool;
-extern Pool<Ember, FLAME_EMBER_MAX> flame_embers;
-extern Pool<Mote, MOTE_MAX> mote_pool;
-extern Pool<CoinFly, COIN_FLY_MAX> coin_fly;
-extern DustPoint dust_drift[DUST_MAX];
-extern Pool<Ember, DUNGEON_EMBER_MAX> dungeon_embers;
-extern Pool<Marker, MARKER_MAX> markers;
-extern uint32_t particle_rng;
-
-void spawn_sparks(bool big);
-void spawn_debris();
-// Throws up dust motes: 10, or 56 when wide.
-void spawn_motes(bool wide);
-void flame_embers_update(float intensity, int width, int height);
-// Marks a map cell where an urn broke; the oldest of 4 markers is dropped.
-void marker_add(int x, int y);
-int32_t marker_age_at(int x, int y);
-void particles_update();
-void particles_reset();
+#include "dungeon/particles.h"
 
 void particles_draw_sparks(int ox, int oy);
 void flame_embers_draw(int ox, int oy);

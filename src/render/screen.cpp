@@ -23,12 +23,6 @@ const uint8_t* draw_column_mask = nullptr;
 const int16_t* draw_column_clip = nullptr;
 int32_t draw_dither_level = 0;
 
-const uint8_t BAYER4[4][4] = {
-    {0, 8, 2, 10},
-    {12, 4, 14, 6},
-    {3, 11, 1, 9},
-    {15, 7, 13, 5},
-};
 
 void layout_set_portrait() {
     ScreenRect second = screen_layout.panels[1];

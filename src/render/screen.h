@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "world/dither.h"
+
 constexpr int FB_LONG = 312;
 constexpr int FB_SHORT = 144;
 constexpr int FB_BYTES = FB_LONG * FB_SHORT;  // 44,928
@@ -27,6 +29,10 @@ struct ScreenLayout {
 static_assert(sizeof(ScreenLayout) == 30 * 4);
 
 extern ScreenLayout screen_layout;
+
+// The view rectangle's size in pixels.
+inline int screen_view_width() { return screen_layout.view.x1 - screen_layout.view.x0 + 1; }
+inline int screen_view_height() { return screen_layout.view.y1 - screen_layout.view.y0 + 1; }
 extern uint8_t framebuffer[FB_BYTES];
 
 extern int32_t draw_origin_x, draw_origin_y;
@@ -35,7 +41,6 @@ extern const uint8_t* draw_column_mask;
 extern const int16_t* draw_column_clip;
 extern int32_t draw_dither_level;
 
-extern const uint8_t BAYER4[4][4];
 
 void layout_set_portrait();
 void layout_set_landscape();

@@ -398,7 +398,7 @@ TEST_F(DungeonViewTest, DISABLED_BusyFloorTiming) {
             if (gmap[y][x] == '.' && (x + y) % 3 == 0) gmap[y][x] = "agkpswbCc"[(x * 7 + y) % 9];
     for (int i = monsters.count; i < MAX_MONSTERS; i++) monster_add(1 + i % 7, 1 + (i * 5) % 14, 1 + (i * 3) % 10);
     stand_where_most_is_seen();
-    spawn_motes(true);
+    spawn_motes(true, screen_view_width(), screen_view_height());
     marker_add(player.x + 1, player.y);
     constexpr int FRAMES = 2000;
     double worst = 0.0, total = 0.0;

@@ -1,4 +1,4 @@
-// Particle pools: caps, the fight-only sparks, markers and flame embers.
+// Particle pools: caps, the fight-only sparks, markers and flame embers, stepped and drawn.
 #include "render/particles.h"
 
 #include <algorithm>
@@ -8,6 +8,19 @@
 #include "render_fixture.h"
 
 namespace {
+
+// One particle step as the tick gives it in the current state (no coins, effects on).
+void particles_update() {
+    ParticleStep step{};
+    step.dungeon = game_state == STATE_DUNGEON;
+    step.combat = game_state == STATE_COMBAT;
+    step.embers = true;
+    step.view_w = screen_view_width();
+    step.view_h = screen_view_height();
+    ::particles_update(step);
+}
+
+void spawn_motes(bool wide) { ::spawn_motes(wide, screen_view_width(), screen_view_height()); }
 
 struct ParticlesTest : RenderTest {
     void SetUp() override {
