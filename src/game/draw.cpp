@@ -1,6 +1,10 @@
 // The draw pass: clears the frame, draws the running state (overlays over what lies beneath
 // them), then the pad, the transition, the tips, the caption and the performance overlay.
 #include "combat/combat.h"
+#include "combat/fight_peek.h"
+#include "combat/training.h"
+#include "dungeon/map.h"
+#include "game/explore.h"
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/state.h"
@@ -11,7 +15,35 @@
 #include "screens/pad.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
+#include "shrine/shrine.h"
+#include "profile/profile.h"
 #include "telemetry/perf.h"
+
+ViewScene view_scene_now() {
+    ViewScene s = view_scene_empty();
+    s.shrine = game_state == STATE_SHRINE;
+    s.training = training_active();
+    s.berserk = berserk_this_floor();
+    s.monster_buff = combat_monster_buff();
+    s.lunge = combat_lunge_offset();
+    s.mimic_revealing = mimic_revealing;
+    s.mimic_ticks = mimic_revealing >= 0 ? frame_counter - mimic_reveal_tick : -1;
+    if (chest_opening.floor == current_floor) {
+        s.chest_x = chest_opening.x;
+        s.chest_y = chest_opening.y;
+        s.chest_ticks = frame_counter - chest_opening.tick;
+    }
+    for (int u = 0; u < VIEW_UPGRADE_COUNT; u++) {
+        s.upgrade_rank[u] = upgrade_rank(u);
+        s.upgrade_max_rank[u] = upgrade_max_rank(u);
+    }
+    s.bought_upgrade = shrine_bought_upgrade();
+    s.bought_tick = shrine_bought_tick();
+    if (s.shrine)
+        for (int y = 0; y < MAP_H; y++)
+            for (int x = 0; x < MAP_W; x++) s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+    return s;
+}
 
 namespace {
 // What an overlay shows beneath itself.
@@ -21,7 +53,7 @@ void draw_underlay() {
     else if (state_under_pause == STATE_COMBAT)
         draw_fight();
     else
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
 }
 
 void draw_panel_base() {
@@ -42,7 +74,7 @@ void draw_state() {
         draw_toast();
         break;
     case STATE_DUNGEON:
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         draw_toast();
         draw_hud();
         draw_status_border();
@@ -88,7 +120,7 @@ void draw_state() {
     case STATE_CREDITS: draw_credits(); break;
     case STATE_POWER_ON: draw_power_on(); break;
     case STATE_LEVELUP:
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         dim_screen();
         draw_levelup();
         draw_toast();

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "profile/profile.h"
+#include "dungeon/shrine_billboard.h"
 #include "render/objects.h"
 #include "render/pictures.h"
 #include "render/screen.h"
 #include "render/view.h"
 #include "render/view_shade.h"
-#include "shrine/shrine.h"
+#include "render/view_frame.h"
 
 BillboardClips billboard_clips;
 
@@ -43,11 +43,12 @@ int niche_pixel(int X, int row, float u, float m, float K, float a, float ray_x,
     const float du = std::fabs(u - 0.5f) / 0.3f;
     const bool opening = du <= 0.86f && K >= 0.6f && K <= 1.02f;
     if (!opening) return (du < 1.0f && K > 0.56f && K < 1.06f) ? 3 : -1;
-    const int r = upgrade_rank(upgrade);
-    const int R = std::max(1, upgrade_max_rank(upgrade));
+    const ViewScene& scene = view_frame.scene;
+    const int r = scene.upgrade_rank[upgrade];
+    const int R = std::max(1, scene.upgrade_max_rank[upgrade]);
     float f = 0.0f;
-    if (shrine_bought_upgrade() == upgrade) {
-        const int t = frame_counter - shrine_bought_tick();
+    if (scene.bought_upgrade == upgrade) {
+        const int t = frame_counter - scene.bought_tick;
         if (t >= 0 && t < 50) f = (1.0f - (float)t / 50.0f) * 0.3f;
     }
     const bool across_x = view_hit_face < 2;

@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "combat/combat.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
-#include "game/state.h"
 #include "render/objects.h"
 #include "render/particles.h"
 #include "render/pictures.h"
@@ -16,7 +14,7 @@
 #include "render/view_frame.h"
 #include "render/view_shade.h"
 #include "saves/settings.h"
-#include "shrine/shrine.h"
+#include "dungeon/shrine_billboard.h"
 #include "telemetry/perf.h"
 
 ViewFrame view_frame;
@@ -290,14 +288,31 @@ void view_draw_floor_and_ceiling() {
     draw_ceiling();
 }
 
-void draw_dungeon_view() {
+ViewScene view_scene_empty() {
+    ViewScene s{};
+    s.mimic_revealing = -1;
+    s.chest_ticks = -1;
+    s.bought_upgrade = -1;
+    return s;
+}
+
+int32_t view_scene_chest_ticks(const ViewScene& s, int x, int y) {
+    return s.chest_ticks >= 0 && s.chest_x == x && s.chest_y == y ? s.chest_ticks : -1;
+}
+
+int32_t view_scene_mimic_ticks(const ViewScene& s, int monster_index) {
+    return monster_index >= 0 && monster_index == s.mimic_revealing ? s.mimic_ticks : -1;
+}
+
+void draw_dungeon_view(const ViewScene& scene) {
     perf_begin(ZONE_VIEW);
     ViewFrame& f = view_frame;
     const ScreenRect& v = screen_layout.view;
-    f.shrine = game_state == STATE_SHRINE;
+    f.scene = scene;
+    f.shrine = scene.shrine;
     f.effects = settings.effects != 0;
     view_in_shrine = f.shrine ? 1 : 0;
-    view_detail_look = f.shrine ? 1 : training_active() ? 0 : (current_floor / 10) % 2;
+    view_detail_look = f.shrine ? 1 : scene.training ? 0 : (current_floor / 10) % 2;
     const float t = (float)frame_counter;
     if (f.effects) {
         const float fl = 0.8f * std::sin(0.043f * t) + 0.5f * std::sin(0.131f * t + 1.7f) + 0.25f * std::sin(0.37f * t);

@@ -8,7 +8,7 @@
 #include "render/font.h"
 #include "render/pictures.h"
 #include "render/screen.h"
-#include "screens/big_text.h"
+#include "render/big_text.h"
 
 void draw_damage_popup(int x, int y, int kind, int value, int timer, int max_width, bool inverted) {
     char text[24];

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "combat/combat.h"
 #include "dungeon/view_pos.h"
 #include "world/player.h"
 #include "items/item.h"
 #include "render/objects.h"
 #include "render/pictures.h"
 #include "render/screen.h"
+#include "render/view_frame.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void draw_held_items() {
             draw_chest_icon(x + (int)(1.3f * (float)zf * 0.6427876f), y - (int)(1.3f * (float)zf * 0.76604444f),
                             zf, false, 0);
     } else {
-        draw_chest_icon(cx + 28 * W / 100 + sway, B - 75 * z / 100 + bob, z, false, berserk_this_floor() ? 1 : 0);
+        draw_chest_icon(cx + 28 * W / 100 + sway, B - 75 * z / 100 + bob, z, false, view_frame.scene.berserk ? 1 : 0);
     }
     view_clip_end();
 }

@@ -4,12 +4,12 @@
 #include <cctype>
 #include <cstdio>
 
-#include "combat/fight_peek.h"
 #include "dungeon/monsters.h"
 #include "render/blit.h"
 #include "render/draw.h"
 #include "render/pictures.h"
 #include "render/screen.h"
+#include "render/view_frame.h"
 #include "saves/settings.h"
 
 namespace {
@@ -221,7 +221,7 @@ void figure_slime(int x, int y, int f) {
 void figure_orc(int x, int y, int f) {
     box(x + 3, y - 10, 25, 18, 2);
     box(x + 7, y - 22, 17, 12, 2);
-    const int eye = combat_monster_buff() > 0 ? 3 : 0;
+    const int eye = view_frame.scene.monster_buff > 0 ? 3 : 0;
     box(x + 10, y - 19, 3, 2, eye);
     box(x + 18, y - 19, 3, 2, eye);
     screen_vline(x + 10, y - 13, 3, 3);
@@ -261,7 +261,7 @@ void figure_mimic(int x, int y, int f) {
 void draw_monster_primitive(int32_t kind, int x, int y) {
     const Image* im = monster_sprite(kind);
     if (im) {
-        const int room = y - screen_layout.view.y0 - 7 - combat_lunge_offset();
+        const int room = y - screen_layout.view.y0 - 7 - view_frame.scene.lunge;
         const int density = im->density > 1 ? im->density : 1;
         const int h = std::max(1, im->h / density);
         float s = 1.0f;

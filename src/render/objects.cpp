@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "dungeon/monsters.h"
-#include "game/explore.h"
 #include "items/floor_items.h"
 #include "items/item.h"
 #include "render/blit.h"
@@ -12,6 +11,7 @@
 #include "render/objects.h"
 #include "render/pictures.h"
 #include "render/screen.h"
+#include "render/view_frame.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ void draw_mimic(ViewObject obj, int monster_index, int map_x, int map_y) {
         draw_floor_object('C', obj, map_x, map_y);
         return;
     }
-    const int32_t ticks = mimic_reveal_ticks(monster_index);
+    const int32_t ticks = view_scene_mimic_ticks(view_frame.scene, monster_index);
     static const Anim* open = named_anim("mimic_open");
     const Image* im = ticks >= 0 ? held_frame(open, ticks) : monster_sprite(M_MIMIC);
     if (!im) {
@@ -155,7 +155,7 @@ void draw_floor_object(int glyph, ViewObject obj, int map_x, int map_y) {
             im = item_sprite(ITEM_ANTIDOTE);
     } else if (glyph == 'C' || glyph == 'c') {
         static const Anim* chest = named_anim("chest");
-        im = glyph == 'C' ? held_frame(chest, 0) : held_frame(chest, chest_open_ticks(map_x, map_y));
+        im = glyph == 'C' ? held_frame(chest, 0) : held_frame(chest, view_scene_chest_ticks(view_frame.scene, map_x, map_y));
         s *= 2.5f;
     }
     if (!im) im = item_sprite_for_glyph(glyph);

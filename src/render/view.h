@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/screen.h"
+#include "render/view_scene.h"
 
 // The position hash of every cell-keyed choice of the view (unsigned 32-bit arithmetic).
 uint32_t cell_hash(int32_t x, int32_t y);
@@ -23,4 +24,4 @@ extern float depth_buffer[FB_LONG];
 extern float view_stairs_distance;
 
 // The world as the player sees it from the current cell, into the view rectangle.
-void draw_dungeon_view();
+void draw_dungeon_view(const ViewScene& scene);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/screen.h"
+#include "render/view_scene.h"
 
 // The camera record of the view (owned by the exploration code, read here).
 struct ViewCamera {
@@ -23,6 +24,7 @@ struct ViewFrame {
     float ceiling;  // 1 in the dungeon, 3 in the shrine
     bool shrine;
     bool effects;
+    ViewScene scene;
 };
 extern ViewFrame view_frame;
 

@@ -17,7 +17,7 @@
 #include "render/pictures.h"
 #include "render/view.h"
 #include "render/view_frame.h"
-#include "shrine/shrine.h"
+#include "dungeon/shrine_billboard.h"
 
 ViewEntry view_objects[VIEW_OBJECT_MAX];
 int32_t view_object_count = 0;
@@ -101,7 +101,8 @@ void draw_brazier(const ViewEntry& e, int x) {
     const float S = (float)f.H / std::max(e.depth, 0.3f);
     const int w = (int)(0.26f * S), v = (int)(0.34f * S);
     if (w <= 2 || v <= 3) return;
-    const bool lit = shrine_brazier_lit(e.cell_x, e.cell_y);
+    const bool lit = e.cell_x >= 0 && e.cell_x < MAP_W && e.cell_y >= 0 && e.cell_y < MAP_H &&
+                     f.scene.brazier_lit[e.cell_y][e.cell_x] != 0;
     const int c = lit ? 3 : 1;
     const int T = f.horizon + (int)(f.cam.eye * S) - (int)(0.35f * S) - v / 6 - 1;
     const int n = v - v / 4 - v / 6 - 1;

@@ -5,9 +5,6 @@
 void shrine_enter();
 void update_shrine(uint8_t presses);
 
-// Height in wall units of a see-through fire glyph of the shrine ('H', 'P', 'Q', 'h', 'q'); 0
-// for every other glyph.
-float shrine_billboard_height(int glyph);
 // Whether the brazier standing on this cell burns (its milestone is done).
 bool shrine_brazier_lit(int x, int y);
 // The soul upgrade last bought in the shrine (-1 since entering) and the tick it was bought.

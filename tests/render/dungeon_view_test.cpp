@@ -69,7 +69,7 @@ struct DungeonViewTest : RenderTest {
                 for (int f = 0; f < 4; f++) {
                     stand(x, y, f);
                     screen_clear();
-                    draw_dungeon_view();
+                    draw_dungeon_view(view_scene_now());
                     int n = 0;
                     for (int i = 0; i < view_object_count; i++) {
                         const ViewEntry& e = view_objects[i];
@@ -103,31 +103,31 @@ TEST_F(DungeonViewTest, DepthBufferHoldsWallsAndMisses) {
     stand(1, 5, 3);
     view_pos.x = 1.01f;  // a hair from the west wall
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_FLOAT_EQ(depth_buffer[(v.x0 + v.x1) / 2], 0.05f);
     // Straight down the room: the far wall, 13.5 cells away.
     stand(1, 5, 1);
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_NEAR(depth_buffer[v.x0 + (v.x1 - v.x0 + 1) / 2], 13.5f, 0.01f);
 }
 
 TEST_F(DungeonViewTest, LookByFloorShrineAndFlicker) {
     for (int n : {0, 9, 10, 15, 19, 20}) {
         current_floor = n;
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         EXPECT_EQ(view_detail_look, n >= 10 && n <= 19 ? 1 : 0) << n;
     }
     game_state = STATE_SHRINE;
     current_floor = 3;
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_EQ(view_detail_look, 1);
     EXPECT_EQ(view_in_shrine, 1);
     game_state = STATE_DUNGEON;
     settings.effects = 0;
     for (int t = 0; t < 400; t += 7) {
         frame_counter = t;
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         EXPECT_EQ(view_flicker, 0);
     }
     // With effects the flicker takes all three values over time.
@@ -135,7 +135,7 @@ TEST_F(DungeonViewTest, LookByFloorShrineAndFlicker) {
     bool seen[3] = {};
     for (int t = 0; t < 2000; t++) {
         frame_counter = t;
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         seen[view_flicker + 1] = true;
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
@@ -149,7 +149,7 @@ TEST_F(DungeonViewTest, ObjectWedgeDripsAndCap) {
     gmap[5][8] = 'w';  // four straight ahead
     gmap[3][5] = 's';  // one ahead but outside that row's three cells
     settings.effects = 0;
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     auto has = [](int kind, int x, int y) {
         for (int i = 0; i < view_object_count; i++)
             if (view_objects[i].kind == kind && view_objects[i].cell_x == x && view_objects[i].cell_y == y) return true;
@@ -164,13 +164,13 @@ TEST_F(DungeonViewTest, ObjectWedgeDripsAndCap) {
     for (int i = 1; i < view_object_count; i++) EXPECT_GE(view_objects[i - 1].depth, view_objects[i].depth);
     // A broken urn's marker adds its shards.
     marker_add(6, 5);
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_TRUE(has('r', 6, 5));
     markers.count = 0;
 
     // With effects, some open cells drip.
     settings.effects = 1;
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     int drips = 0;
     for (int i = 0; i < view_object_count; i++) drips += view_objects[i].kind == 'd';
     EXPECT_GT(drips, 0);
@@ -182,7 +182,7 @@ TEST_F(DungeonViewTest, ObjectWedgeDripsAndCap) {
     gmap[5][4] = '.';
     stand(4, 5, 1);
     for (int i = 0; i < 24; i++) monster_add(M_GOBLIN, 6 + i % 8, 2 + i / 8);
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_EQ(view_object_count, VIEW_OBJECT_MAX);
 }
 
@@ -197,7 +197,7 @@ TEST_F(DungeonViewTest, ObjectColumnsCountFromTheViewsLeftEdge) {
     ASSERT_GT(v.x0, 0);
     const float W = (float)(v.x1 - v.x0 + 1);
     view_pos.y = 5.5f + 4.0f / W;  // lateral / depth = -1 - 1/W: half a column left of the edge
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     bool found = false;
     for (int i = 0; i < view_object_count; i++)
         if (view_objects[i].kind == 'g') {
@@ -213,11 +213,11 @@ TEST_F(DungeonViewTest, WallsHideObjectsAndTheViewStaysInItsRectangle) {
     for (int y = 1; y < MAP_H - 1; y++) gmap[y][5] = '#';  // a wall between the player and the goblin
     ASSERT_TRUE(monster_add(M_GOBLIN, 7, 5));
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     const auto walled = std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES);
     monsters_clear();
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     EXPECT_EQ(std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES), walled);
 
     // In portrait nothing is drawn on the console panel below the view.
@@ -227,7 +227,7 @@ TEST_F(DungeonViewTest, WallsHideObjectsAndTheViewStaysInItsRectangle) {
     gmap[6][3] = 'C';
     stand(2, 5, 1);
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     for (int y = screen_layout.view.y1 + 1; y < screen_layout.height; y++)
         for (int x = 0; x < screen_layout.width; x++) ASSERT_EQ(screen_get(x, y), 0) << x << "," << y;
     EXPECT_EQ(draw_column_mask, nullptr);
@@ -244,7 +244,7 @@ TEST_F(DungeonViewTest, BossFloorShowsTheDragonBeforeTheExit) {
     ASSERT_GE(dragon, 0);
     stand(player.x, player.y, 2);  // facing south, down the hall
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     bool seen = false;
     for (int i = 0; i < view_object_count; i++) seen |= view_objects[i].kind == 'M' && view_objects[i].monster == dragon;
     EXPECT_TRUE(seen);
@@ -289,7 +289,7 @@ TEST_F(DungeonViewTest, FloorPictures) {
     gmap[2][12] = 'H';
     stand(8, 8, 0);
     screen_clear();
-    draw_dungeon_view();
+    draw_dungeon_view(view_scene_now());
     png_write_framebuffer("view_shrine.png", 3);
 }
 
@@ -307,7 +307,7 @@ TEST_F(DungeonViewTest, ShrineFloorCarriesPebbles) {
     for (int t = 0; t < 4; t++) {
         view_pos.x = 2.5f + 0.25f * (float)t;  // a few places, so the test does not hang on one
         screen_clear();
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         ASSERT_EQ(view_detail_look, 1);
         const ScreenRect& v = screen_layout.view;
         for (int y = v.y1 - 40; y <= v.y1; y++)
@@ -332,7 +332,7 @@ TEST_F(DungeonViewTest, WithoutEffectsTheViewStandsStill) {
     auto frame_at = [](int t) {
         frame_counter = t;
         screen_clear();
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         return std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES);
     };
     settings.effects = 0;
@@ -350,7 +350,7 @@ TEST_F(DungeonViewTest, ShardsFadeAndTheirDustSettles) {
     mote_pool.count = 0;
     auto frame = []() {
         screen_clear();
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         return std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES);
     };
     const auto bare = frame();
@@ -407,7 +407,7 @@ TEST_F(DungeonViewTest, DISABLED_BusyFloorTiming) {
         frame_counter = i;
         screen_clear();
         const auto t0 = std::chrono::steady_clock::now();
-        draw_dungeon_view();
+        draw_dungeon_view(view_scene_now());
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         total += ms;
         worst = std::max(worst, ms);

@@ -7,6 +7,7 @@
 #include "render/blit.h"
 #include "render/icons.h"
 #include "render/screen.h"
+#include "render/view_frame.h"
 
 struct RenderTest : ::testing::Test {
     void SetUp() override { reset(); }
@@ -19,6 +20,7 @@ struct RenderTest : ::testing::Test {
         sprite_set_checker_dim(0);
         sprite_set_break_bands(0);
         icon_quarter_turn = 0;
+        view_frame.scene = view_scene_empty();  // drawers called alone see no fight and no shrine
     }
     static void fill(int colour) { std::memset(framebuffer, colour, FB_BYTES); }
     static int count(int colour) {

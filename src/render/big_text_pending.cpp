@@ -1,4 +1,4 @@
 // Placeholder until the front-end screens land: nothing is drawn yet.
-#include "screens/big_text.h"
+#include "render/big_text.h"
 
 void draw_big_text(int, int, const char*, int, int) {}

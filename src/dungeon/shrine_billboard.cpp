@@ -1,5 +1,5 @@
 // Heights of the shrine's see-through fire glyphs, which the view draws as upright boxes.
-#include "shrine/shrine.h"
+#include "dungeon/shrine_billboard.h"
 
 float shrine_billboard_height(int glyph) {
     switch (glyph) {
