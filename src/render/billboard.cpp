@@ -37,7 +37,7 @@ void build_skull_outline(const Image* im) {
 float frac(float v) { return v - std::floor(v); }
 
 // One pixel of a soul-fire niche, or -1 outside the niche (the face is drawn there).
-int niche_pixel(int X, int row, float u, float m, float K, float a, float ray_x, float ray_y,
+int niche_pixel(const ViewHit& hit, int X, int row, float u, float m, float K, float a, float ray_x, float ray_y,
                 int upgrade) {
     const float k = view_eye_height;
     const float du = std::fabs(u - 0.5f) / 0.3f;
@@ -51,10 +51,10 @@ int niche_pixel(int X, int row, float u, float m, float K, float a, float ray_x,
         const int t = frame_counter - scene.bought_tick;
         if (t >= 0 && t < 50) f = (1.0f - (float)t / 50.0f) * 0.3f;
     }
-    const bool across_x = view_hit_face < 2;
+    const bool across_x = hit.face < 2;
     const float s = std::max(std::fabs(across_x ? ray_x : ray_y), 0.0001f);
     float e = (across_x ? ray_y : ray_x) / s;
-    if (view_hit_face == 1 || view_hit_face == 2) e = -e;
+    if (hit.face == 1 || hit.face == 2) e = -e;
     float side = -1.0f;
     if (std::fabs(e) >= 0.000001f) side = e >= 0.0f ? (0.758f - m) / e : (0.242f - m) / e;
     float cap = -1.0f;
@@ -87,7 +87,8 @@ int niche_pixel(int X, int row, float u, float m, float K, float a, float ray_x,
 
 }  // namespace
 
-void draw_billboard(int X, float a, float b, int glyph, int axis, float u, float ray_x, float ray_y) {
+void draw_billboard(const ViewHit& hit, int X, float a, float b, int glyph, int axis, float u, float ray_x,
+                    float ray_y) {
     const ScreenRect& v = screen_layout.view;
     const int H = v.y1 - v.y0 + 1, W = v.x1 - v.x0 + 1;
     const float g = shrine_billboard_height(glyph);
@@ -97,7 +98,7 @@ void draw_billboard(int X, float a, float b, int glyph, int axis, float u, float
     const int T = (int)((float)H / ap);
     const int bottom = view_horizon + (int)(k * (float)T);
     int top = bottom - (int)(g * (float)T);
-    const float m = (view_hit_face == 1 || view_hit_face == 2) ? 1.0f - u : u;
+    const float m = (hit.face == 1 || hit.face == 2) ? 1.0f - u : u;
 
     const Image* pic = picture(glyph == 'P' ? "shrine_pedestal" : glyph == 'Q' ? "shrine_pillar" : "shrine_skulls");
     const bool skulls = glyph != 'P' && glyph != 'Q';
@@ -126,7 +127,7 @@ void draw_billboard(int X, float a, float b, int glyph, int axis, float u, float
     // The front face, opaque over its whole rectangle.
     const int level = distance_shade_level(ap, axis);
     const float rim = 3.0f * ap / (float)W;
-    const int face = view_hit_face;
+    const int face = hit.face;
     const int upgrade = glyph == 'Q' ? (face == 0 ? 0 : face == 1 ? 2 : face == 2 ? 1 : -1) : -1;
     for (int row = std::max(v.y0, top); row <= std::min(v.y1, bottom); row++) {
         const float K = (float)(bottom - row) / (float)std::max(1, T);
@@ -142,7 +143,7 @@ void draw_billboard(int X, float a, float b, int glyph, int axis, float u, float
             c = BAYER4[row & 3][X & 3] >= level ? 1 : 0;
         }
         if (upgrade >= 0) {
-            const int n = niche_pixel(X, row, u, m, K, ap, ray_x, ray_y, upgrade);
+            const int n = niche_pixel(hit, X, row, u, m, K, ap, ray_x, ray_y, upgrade);
             if (n >= 0) c = n;
         }
         screen_pixel(X, row, c);

@@ -200,8 +200,9 @@ struct ColumnHit {
 };
 ColumnHit hits[FB_LONG];
 
-void cast_column(int X, ColumnHit& out) {
-    const ViewFrame& f = view_frame;
+// Casts the ray of column X across the map as frame f sees it: the wall it meets and the
+// see-through cells on the way, nearest first.
+void cast_column(const ViewFrame& f, int X, ColumnHit& out) {
     const float s = 2.0f * (float)(X - f.x0) / (float)f.W - 1.0f;
     const float rx = f.dir_x + f.plane_x * s, ry = f.dir_y + f.plane_y * s;
     out.ray_x = rx;
@@ -260,12 +261,9 @@ void view_draw_walls() {
         const ColumnHit& h = hits[X];
         if (h.hit) {
             const bool edge = X > f.x0 && prev_axis >= 0 && (h.x != prev_x || h.y != prev_y || h.axis != prev_axis);
-            view_hit_x = h.x;
-            view_hit_y = h.y;
-            view_hit_face = h.face;
             if (h.glyph == '>')
                 view_stairs_distance = std::hypot((float)h.x + 0.5f - f.cam.x, (float)h.y + 0.5f - f.cam.y) - 0.5f;
-            draw_wall_column(X, h.depth, h.glyph, h.axis, edge, h.u, h.ray_x, h.ray_y);
+            draw_wall_column(ViewHit{h.x, h.y, h.face}, X, h.depth, h.glyph, h.axis, edge, h.u, h.ray_x, h.ray_y);
             prev_x = h.x;
             prev_y = h.y;
             prev_axis = h.axis;
@@ -274,10 +272,7 @@ void view_draw_walls() {
         }
         for (int i = h.see_count - 1; i >= 0; i--) {
             const SeeThrough& s = h.see[i];
-            view_hit_x = s.x;
-            view_hit_y = s.y;
-            view_hit_face = s.face;
-            draw_billboard(X, s.entry, s.exit, s.glyph, s.axis, s.u, h.ray_x, h.ray_y);
+            draw_billboard(ViewHit{s.x, s.y, s.face}, X, s.entry, s.exit, s.glyph, s.axis, s.u, h.ray_x, h.ray_y);
         }
     }
 }
@@ -343,7 +338,7 @@ void draw_dungeon_view(const ViewScene& scene) {
         view_wall_bottom[X] = 0;
     }
     for (int X = f.x0; X <= f.x1; X++) {
-        cast_column(X, hits[X]);
+        cast_column(f, X, hits[X]);
         if (!hits[X].hit) continue;
         depth_buffer[X] = hits[X].depth;
         const float h = (float)f.H / hits[X].depth;

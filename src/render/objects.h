@@ -6,6 +6,7 @@
 
 #include "render/screen.h"
 #include "render/sprites.h"
+#include "render/view.h"
 
 // An object as the view hands it over: the bottom centre on screen and its distance.
 struct ViewObject {
@@ -49,9 +50,9 @@ struct BillboardClips {
 };
 extern BillboardClips billboard_clips;
 
-// The front face of a see-through shrine cell in column X (the cell and face are set in
-// view_hit_*). a and b: distances at which the ray enters and leaves the cell; u along the face.
-void draw_billboard(int column, float a, float b, int glyph, int axis, float u, float ray_x,
+// The front face of the see-through shrine cell `hit` in column X. a and b: distances at which the
+// ray enters and leaves the cell; u along the face.
+void draw_billboard(const ViewHit& hit, int column, float a, float b, int glyph, int axis, float u, float ray_x,
                     float ray_y);
 void draw_monster(int32_t type, ViewObject obj, bool elite);
 void draw_mimic(ViewObject obj, int monster_index, int map_x, int map_y);

@@ -16,8 +16,11 @@ extern int32_t view_detail_look;  // 0 plain, 1 detailed walls and floors
 extern int32_t view_in_shrine;    // the frame shows the shrine (three-unit walls, its own light)
 extern int32_t view_horizon;      // screen row of the horizon
 extern float view_eye_height;     // k, 0.5 in the dungeon
-// The cell and face (0 = +x, 1 = -x, 2 = +y, 3 = -y) of the wall or see-through cell being drawn.
-extern int32_t view_hit_x, view_hit_y, view_hit_face;
+// The cell and face (0 = +x, 1 = -x, 2 = +y, 3 = -y) of the wall or see-through cell being drawn,
+// handed to the wall, billboard and shading helpers.
+struct ViewHit {
+    int32_t x, y, face;
+};
 // Per framebuffer column: the perpendicular distance of its wall, 1e30 where none was met.
 extern float depth_buffer[FB_LONG];
 // The distance from the camera to the centre of the stairs cell last drawn, less half a cell.

@@ -28,7 +28,7 @@ int sample_texture(const Image* img, float u, float v) {
     return img->pixels[(size_t)r * img->w + c];
 }
 
-int brick_pattern_at(float u, float v, float mortar_u, float mortar_v) {
+int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float mortar_v) {
     if (!view_detail_look) {
         const float e = std::floor(7.0f * v);
         float a = 3.0f * u + (((int)e & 1) ? 0.5f : 0.0f);
@@ -36,9 +36,8 @@ int brick_pattern_at(float u, float v, float mortar_u, float mortar_v) {
         if (frac_a < 3.0f * mortar_u || 7.0f * v - e < 7.0f * mortar_v) return 1;
         return 0;
     }
-    const uint32_t cx = (uint32_t)view_hit_x, cy = (uint32_t)view_hit_y;
-    const uint32_t g = hash_mix((cy * 0xA9728941u + 0x85EBCA77u) ^
-                                ((4u * cx + (uint32_t)view_hit_face) * 0x9E3779B1u));
+    const uint32_t cx = (uint32_t)hit.x, cy = (uint32_t)hit.y;
+    const uint32_t g = hash_mix((cy * 0xA9728941u + 0x85EBCA77u) ^ ((4u * cx + (uint32_t)hit.face) * 0x9E3779B1u));
     float bounds[4];
     for (int i = 0; i < 4; i++) {
         const int n = (int)((g >> (4 + 4 * i)) & 15u);

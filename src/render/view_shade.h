@@ -5,18 +5,19 @@
 
 #include "render/screen.h"
 #include "render/sprites.h"
+#include "render/view.h"
 
 // Dither level 0..12 of a surface at this distance; kind 1 is one class of three darker.
 int distance_shade_level(float distance, int kind);
 // The texel under (u, v) in 0..1, each clamped into the picture.
 int sample_texture(const Image* img, float u, float v);
-// 0 stone, 1 mortar, 2 crack at (u across, v down) of the face being drawn (view_hit_*).
-int brick_pattern_at(float u, float v, float mortar_u, float mortar_v);
+// 0 stone, 1 mortar, 2 crack at (u across, v down) of the face `hit` being drawn.
+int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float mortar_v);
 // The texel of the decorated bones face at (x, y) of 64 x 64: -1 outside the bands, -2 in a
 // hidden compartment, else the picture's texel (0 outside the picture).
 int wall_decal_texel(int x, int y);
-void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, float u, float ray_x,
-                      float ray_y);
+void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, int axis, bool edge, float u,
+                      float ray_x, float ray_y);
 
 struct DecalRect {
     float u, v;       // centre across and up from the bottom, face fractions

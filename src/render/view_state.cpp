@@ -6,7 +6,6 @@ int32_t view_detail_look = 0;
 int32_t view_in_shrine = 0;
 int32_t view_horizon = 72;
 float view_eye_height = 0.5f;
-int32_t view_hit_x = 0, view_hit_y = 0, view_hit_face = 0;
 float depth_buffer[FB_LONG];
 
 uint32_t hash_mix(uint32_t v) {

@@ -15,13 +15,13 @@ namespace {
 const Image* face_picture(const char* name) { return sprite_entry_image(sprite_find(name), 0); }
 
 // Stone: 2, mortar and cracks 1.
-int stone_texel(float u, float v, float mortar) {
-    return brick_pattern_at(u, v, mortar, mortar) == 0 ? 2 : 1;
+int stone_texel(const ViewHit& hit, float u, float v, float mortar) {
+    return brick_pattern_at(hit, u, v, mortar, mortar) == 0 ? 2 : 1;
 }
 
 // Stairs down: a dark doorway with steps sinking into it, lit at the front.
-int stairs_texel(float u, float v, float mortar) {
-    if (u < 0.12f || u > 0.88f || v < 0.12f) return stone_texel(u, v, mortar);
+int stairs_texel(const ViewHit& hit, float u, float v, float mortar) {
+    if (u < 0.12f || u > 0.88f || v < 0.12f) return stone_texel(hit, u, v, mortar);
     if (u < 0.16f || u > 0.84f || v < 0.16f) return 3;
     const int step = (int)((v - 0.16f) / 0.14f);
     const float inset = 0.06f * (float)(5 - std::min(step, 5));
@@ -42,21 +42,21 @@ int door_texel(float u, float v) {
 }
 
 // Cracked wall: bricks with a jagged dark split down the middle.
-int cracked_texel(float u, float v, float mortar) {
+int cracked_texel(const ViewHit& hit, float u, float v, float mortar) {
     const float split = 0.5f + 0.12f * std::sin(v * 17.0f) + 0.05f * std::sin(v * 41.0f);
     if (std::fabs(u - split) < 0.025f + mortar) return 0;
     if (std::fabs(u - split) < 0.05f + mortar) return 1;
-    return stone_texel(u, v, mortar);
+    return stone_texel(hit, u, v, mortar);
 }
 
 // Hollow wall: bricks of a lighter, looser kind with wider joints.
-int hollow_texel(float u, float v, float mortar) {
-    const int c = brick_pattern_at(u, v, mortar * 2.0f, mortar * 2.0f);
+int hollow_texel(const ViewHit& hit, float u, float v, float mortar) {
+    const int c = brick_pattern_at(hit, u, v, mortar * 2.0f, mortar * 2.0f);
     return c == 0 ? 2 : (c == 2 ? 1 : 0);
 }
 
 // Decorated faces: a hanging banner ("N"), a carved window ("W").
-int banner_texel(float u, float v, float mortar) {
+int banner_texel(const ViewHit& hit, float u, float v, float mortar) {
     if (u > 0.3f && u < 0.7f && v > 0.08f) {
         const float point = 0.85f - 0.1f * (1.0f - std::fabs(u - 0.5f) / 0.2f);
         if (v < point) {
@@ -66,23 +66,23 @@ int banner_texel(float u, float v, float mortar) {
             return (u < 0.32f || u > 0.68f) ? 2 : 1;
         }
     }
-    return stone_texel(u, v, mortar);
+    return stone_texel(hit, u, v, mortar);
 }
 
-int window_texel(float u, float v, float mortar) {
+int window_texel(const ViewHit& hit, float u, float v, float mortar) {
     const float du = u - 0.5f, dv = v - 0.42f;
     if (std::fabs(du) < 0.16f && v > 0.22f && v < 0.7f) {
-        if (dv < -0.08f && du * du + (dv + 0.08f) * (dv + 0.08f) > 0.0256f) return stone_texel(u, v, mortar);
+        if (dv < -0.08f && du * du + (dv + 0.08f) * (dv + 0.08f) > 0.0256f) return stone_texel(hit, u, v, mortar);
         if (std::fabs(du) < 0.015f || std::fabs(v - 0.5f) < 0.015f) return 1;
         return 0;
     }
     if (std::fabs(du) < 0.19f && v > 0.18f && v < 0.74f) return 3;
-    return stone_texel(u, v, mortar);
+    return stone_texel(hit, u, v, mortar);
 }
 
 // The "K" face: the case picture with its compartments rimmed in light.
-int case_texel(float u, float v) {
-    const int variant = (int)(cell_hash(view_hit_x, view_hit_y) & 1u);
+int case_texel(const ViewHit& hit, float u, float v) {
+    const int variant = (int)(cell_hash(hit.x, hit.y) & 1u);
     const int x = (int)(u * 64.0f), y = (int)(v * 64.0f);
     for (int i = 0; i < 4; i++) {
         DecalRect r;
@@ -97,30 +97,30 @@ int case_texel(float u, float v) {
 }
 
 // The "E" faces continue over runs of up to 8 cells: u over the whole run.
-float long_face_u(float u) {
+float long_face_u(const ViewHit& hit, float u) {
     // Step toward the cells that stand left of this one on screen; on the mirrored faces (1 and 2)
     // that is the way of growing coordinates.
-    const int way = (view_hit_face == 1 || view_hit_face == 2) ? -1 : 1;
+    const int way = (hit.face == 1 || hit.face == 2) ? -1 : 1;
     int dx = 0, dy = 0;
-    if (view_hit_face < 2) dy = way; else dx = way;
+    if (hit.face < 2) dy = way; else dx = way;
     int before = 0, total = 1;
-    while (before < 7 && gmap_at(view_hit_x - dx * (before + 1), view_hit_y - dy * (before + 1)) == 'E')
+    while (before < 7 && gmap_at(hit.x - dx * (before + 1), hit.y - dy * (before + 1)) == 'E')
         before++;
     total = before + 1;
-    while (total < 8 && gmap_at(view_hit_x + dx * (total - before), view_hit_y + dy * (total - before)) == 'E')
+    while (total < 8 && gmap_at(hit.x + dx * (total - before), hit.y + dy * (total - before)) == 'E')
         total++;
     return ((float)before + u) / (float)total;
 }
 
 int exit_texel(float u, float v) { return fxfield_sample(4, u, v); }
 
-int face_texel(int glyph, float u, float v, float mortar) {
+int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
     switch (glyph) {
         case '+': return door_texel(u, v);
-        case '>': return stairs_texel(u, v, mortar);
-        case '&': return cracked_texel(u, v, mortar);
-        case '%': return hollow_texel(u, v, mortar);
-        case 'K': return case_texel(u, v);
+        case '>': return stairs_texel(hit, u, v, mortar);
+        case '&': return cracked_texel(hit, u, v, mortar);
+        case '%': return hollow_texel(hit, u, v, mortar);
+        case 'K': return case_texel(hit, u, v);
         case 'T': return sample_texture(face_picture("shrine_statue"), u, v);
         case 'L':
             if (view_in_shrine) {
@@ -129,28 +129,29 @@ int face_texel(int glyph, float u, float v, float mortar) {
                 if (t == -2) return 1;
                 return sample_texture(face_picture("shrine_bones"), u, v);
             }
-            return stone_texel(u, v, mortar);
+            return stone_texel(hit, u, v, mortar);
         case 'V':
             return view_in_shrine ? sample_texture(face_picture("shrine_cases"), u, v)
-                                  : stone_texel(u, v, mortar);
+                                  : stone_texel(hit, u, v, mortar);
         case 'N': return view_in_shrine ? sample_texture(face_picture("shrine_banner"), u, v)
-                                        : banner_texel(u, v, mortar);
+                                        : banner_texel(hit, u, v, mortar);
         case 'W': return view_in_shrine ? sample_texture(face_picture("shrine_statue_fig"), u, v)
-                                        : window_texel(u, v, mortar);
-        case 'E': return sample_texture(face_picture("shrine_door"), long_face_u(u), v);
+                                        : window_texel(hit, u, v, mortar);
+        case 'E': return sample_texture(face_picture("shrine_door"), long_face_u(hit, u), v);
         case 'X': {
             // The exit: a stone arch round the flames.
-            if (u < 0.1f || u > 0.9f || v < 0.08f) return stone_texel(u, v, mortar);
+            if (u < 0.1f || u > 0.9f || v < 0.08f) return stone_texel(hit, u, v, mortar);
             if (u < 0.14f || u > 0.86f || v < 0.12f) return 3;
             return exit_texel((u - 0.14f) / 0.72f, (v - 0.12f) / 0.88f);
         }
-        default: return stone_texel(u, v, mortar);
+        default: return stone_texel(hit, u, v, mortar);
     }
 }
 
 }  // namespace
 
-void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, float u, float, float) {
+void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, int axis, bool edge, float u, float,
+                      float) {
     const ScreenRect& r = screen_layout.view;
     if (column < r.x0 || column > r.x1) return;
     const int W = r.x1 - r.x0 + 1, H = r.y1 - r.y0 + 1;
@@ -164,7 +165,7 @@ void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, f
         draw_top = std::max(r.y0, full_top + (int)(h / 16.0f));
         draw_bottom = bottom - (int)(h / 16.0f);
     }
-    if (view_hit_face == 1 || view_hit_face == 2) u = 1.0f - u;
+    if (hit.face == 1 || hit.face == 2) u = 1.0f - u;
     const float face_h = (float)(bottom - full_top);
     const float mortar = std::max(0.012f, 0.7f / std::max(h, 1.0f));
     const bool detail = view_detail_look != 0;
@@ -172,7 +173,7 @@ void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, f
     // Decorations of plain stone faces.
     bool torch = false, ornament = false;
     if (glyph == '#') {
-        const uint32_t cx = (uint32_t)view_hit_x, cy = (uint32_t)view_hit_y, f = (uint32_t)view_hit_face;
+        const uint32_t cx = (uint32_t)hit.x, cy = (uint32_t)hit.y, f = (uint32_t)hit.face;
         torch = hash_mix((cy * 0xA9728941u + 0x91C35F65u) ^ ((4u * cx + f) * 0x9E3779B1u)) % 9u == 0;
         if (!torch)
             ornament = hash_mix((cy * 0xC121B31Du + 0x9D9AF453u) ^
@@ -185,7 +186,7 @@ void draw_wall_column(int column, float depth, int glyph, int axis, bool edge, f
     for (int y = draw_top; y <= draw_bottom; y++) {
         float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
         if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
-        int c = face_texel(glyph, u, v, mortar);
+        int c = face_texel(hit, glyph, u, v, mortar);
         if (torch) {
             const float du = std::fabs(u - 0.5f);
             const float bracket = px_u / 2.0f + (detail ? 0.09f : 0.11f);

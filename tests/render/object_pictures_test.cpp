@@ -16,6 +16,9 @@
 
 namespace {
 
+// The wall or see-through cell the drawers are told they draw.
+ViewHit test_hit{};
+
 constexpr float DEPTHS[4] = {0.6f, 1.2f, 2.5f, 5.0f};
 
 struct ObjectPictures : RenderTest {
@@ -105,11 +108,11 @@ TEST_F(ObjectPictures, ShrineBoxesAndEffectFields) {
     for (int i = 0; i < 4; i++) {
         screen_clear();
         std::memset(&billboard_clips.count, 0, sizeof billboard_clips.count);
-        view_hit_face = 0;
+        test_hit.face = 0;
         const float a = 1.6f;
         for (int X = 100; X <= 212; X++) {
             const float u = (float)(X - 100) / 113.0f;
-            draw_billboard(X, a, a + 1.0f, glyphs[i], 0, u, 1.0f, (float)(X - 156) / 156.0f);
+            draw_billboard(test_hit, X, a, a + 1.0f, glyphs[i], 0, u, 1.0f, (float)(X - 156) / 156.0f);
         }
         EXPECT_GT(drawn(), 0) << glyphs[i];
         sheet.paste(0, 0, 312, 144, i * 314, 0, 1);

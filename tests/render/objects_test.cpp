@@ -16,6 +16,9 @@
 
 namespace {
 
+// The wall or see-through cell the drawers are told they draw.
+ViewHit test_hit{};
+
 struct ObjectsTest : RenderTest {
     void SetUp() override {
         RenderTest::SetUp();
@@ -25,7 +28,7 @@ struct ObjectsTest : RenderTest {
         view_in_shrine = 0;
         view_eye_height = 0.5f;
         view_horizon = 72;
-        view_hit_face = 0;
+        test_hit.face = 0;
     }
     static std::vector<uint8_t> snapshot() { return std::vector<uint8_t>(framebuffer, framebuffer + FB_BYTES); }
 };
@@ -206,17 +209,17 @@ TEST_F(ObjectsTest, FiguresOfCodeMonstersStandOnTheirFloorRow) {
 TEST_F(ObjectsTest, BillboardRecordsAndDepthFloor) {
     view_in_shrine = 1;
     std::memset(&billboard_clips.count, 0, sizeof billboard_clips.count);
-    draw_billboard(100, 0.01f, 0.5f, 'h', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 100, 0.01f, 0.5f, 'h', 0, 0.5f, 1.0f, 0.0f);
     ASSERT_EQ(billboard_clips.count[100], 1);
     EXPECT_FLOAT_EQ(billboard_clips.depth[100][0], 0.05f);
-    for (int i = 0; i < 6; i++) draw_billboard(101, 2.0f + (float)i, 3.0f + (float)i, 'h', 0, 0.5f, 1.0f, 0.0f);
+    for (int i = 0; i < 6; i++) draw_billboard(test_hit, 101, 2.0f + (float)i, 3.0f + (float)i, 'h', 0, 0.5f, 1.0f, 0.0f);
     const int16_t sixth_top = billboard_clips.top[101][5];
-    draw_billboard(101, 1.0f, 2.0f, 'h', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 101, 1.0f, 2.0f, 'h', 0, 0.5f, 1.0f, 0.0f);
     EXPECT_EQ(billboard_clips.count[101], 6);
     EXPECT_EQ(billboard_clips.top[101][5], sixth_top);
     // A glyph without a height draws and records nothing.
     screen_clear();
-    draw_billboard(102, 1.0f, 2.0f, '.', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 102, 1.0f, 2.0f, '.', 0, 0.5f, 1.0f, 0.0f);
     EXPECT_EQ(billboard_clips.count[102], 0);
     EXPECT_EQ(drawn(), 0);
 }
@@ -226,7 +229,7 @@ TEST_F(ObjectsTest, BrazierShowsItsLidAndThePillarNone) {
     std::memset(&billboard_clips.count, 0, sizeof billboard_clips.count);
     fill(3);
     // Brazier 2 cells away, leaving 3 cells away: eye above it, so its lid is seen.
-    draw_billboard(120, 2.0f, 3.0f, 'P', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 120, 2.0f, 3.0f, 'P', 0, 0.5f, 1.0f, 0.0f);
     const int T = 144 / 2, T2 = 144 / 3;
     const int bottom = 72 + T / 2, top = bottom - (int)(0.35f * T);
     const int far_row = 72 + T2 / 2 - (int)(0.35f * T2);
@@ -237,7 +240,7 @@ TEST_F(ObjectsTest, BrazierShowsItsLidAndThePillarNone) {
     EXPECT_EQ(billboard_clips.top[120][0], far_row);
 
     fill(3);
-    draw_billboard(130, 2.0f, 3.0f, 'Q', 0, 0.2f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 130, 2.0f, 3.0f, 'Q', 0, 0.2f, 1.0f, 0.0f);
     const int qtop = bottom - (int)(1.3f * T);
     EXPECT_EQ(screen_get(130, qtop - 1), 3);  // no lid above the pillar's face
     EXPECT_EQ(billboard_clips.top[130][0], qtop);
@@ -245,14 +248,14 @@ TEST_F(ObjectsTest, BrazierShowsItsLidAndThePillarNone) {
 
 TEST_F(ObjectsTest, UnlitNicheShowsOnlyEmbersAtItsFoot) {
     view_in_shrine = 1;
-    view_hit_face = 0;
+    test_hit.face = 0;
     std::memset(&billboard_clips.count, 0, sizeof billboard_clips.count);
     const float a = 1.0f;
     const int T = 144, bottom = 72 + T / 2;
     for (int f = 0; f < 8; f++) {
         frame_counter = f * 8;
         fill(3);
-        draw_billboard(150, a, a + 1.0f, 'Q', 0, 0.5f, 1.0f, 0.0f);
+        draw_billboard(test_hit, 150, a, a + 1.0f, 'Q', 0, 0.5f, 1.0f, 0.0f);
         int lit_rows = 0;
         for (int y = 0; y < 144; y++) {
             const float K = (float)(bottom - y) / (float)T;

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The wall or see-through cell the drawers are told they draw.
+ViewHit test_hit{};
+
 struct ViewShadeTest : RenderTest {
     void TearDown() override {
         view_flicker = 0;
@@ -56,19 +59,19 @@ TEST_F(ViewShadeTest, SampleTextureClampsToTheLastColumn) {
 
 TEST_F(ViewShadeTest, BricksInBothLooks) {
     view_detail_look = 0;
-    EXPECT_EQ(brick_pattern_at(0.001f, 0.07f, 0.01f, 0.01f), 1);  // a joint of an even course
-    EXPECT_EQ(brick_pattern_at(0.17f, 0.07f, 0.01f, 0.01f), 0);
-    EXPECT_EQ(brick_pattern_at(0.17f, 1.0f / 7.0f + 0.001f, 0.01f, 0.01f), 1);  // course line
-    EXPECT_EQ(brick_pattern_at(0.17f, 0.2f, 0.01f, 0.01f), 1);  // odd course shifted by half
+    EXPECT_EQ(brick_pattern_at(test_hit, 0.001f, 0.07f, 0.01f, 0.01f), 1);  // a joint of an even course
+    EXPECT_EQ(brick_pattern_at(test_hit, 0.17f, 0.07f, 0.01f, 0.01f), 0);
+    EXPECT_EQ(brick_pattern_at(test_hit, 0.17f, 1.0f / 7.0f + 0.001f, 0.01f, 0.01f), 1);  // course line
+    EXPECT_EQ(brick_pattern_at(test_hit, 0.17f, 0.2f, 0.01f, 0.01f), 1);  // odd course shifted by half
     view_detail_look = 1;
-    view_hit_x = 3;
-    view_hit_y = 5;
-    view_hit_face = 2;
-    EXPECT_EQ(brick_pattern_at(0.5f, 0.0f, 0.02f, 0.02f), 1);  // the top course line
+    test_hit.x = 3;
+    test_hit.y = 5;
+    test_hit.face = 2;
+    EXPECT_EQ(brick_pattern_at(test_hit, 0.5f, 0.0f, 0.02f, 0.02f), 1);  // the top course line
     int mortar = 0, cracks = 0, stone = 0;
     for (int i = 0; i < 100; i++)
         for (int j = 0; j < 100; j++) {
-            const int c = brick_pattern_at(i / 100.0f, j / 100.0f, 0.02f, 0.02f);
+            const int c = brick_pattern_at(test_hit, i / 100.0f, j / 100.0f, 0.02f, 0.02f);
             mortar += c == 1;
             cracks += c == 2;
             stone += c == 0;
@@ -138,12 +141,12 @@ TEST_F(ViewShadeTest, FloorRowKeys) {
 
 TEST_F(ViewShadeTest, WallStripIsOutlinedAndDarkerOnTheDarkAxis) {
     view_horizon = (screen_layout.view.y0 + screen_layout.view.y1) / 2;
-    draw_wall_column(100, 1.0f, '#', 0, false, 0.3f, 1, 0);
+    draw_wall_column(test_hit, 100, 1.0f, '#', 0, false, 0.3f, 1, 0);
     const Box b = bounds();
     EXPECT_EQ(b.x0, 100);
     EXPECT_EQ(screen_get(100, b.y0), 2);
     EXPECT_EQ(screen_get(100, b.y1), 2);
-    draw_wall_column(102, 1.0f, '#', 0, true, 0.3f, 1, 0);
+    draw_wall_column(test_hit, 102, 1.0f, '#', 0, true, 0.3f, 1, 0);
     int lit = 0;
     for (int y = b.y0; y <= b.y1; y++) lit += screen_get(102, y) == 2;
     EXPECT_EQ(lit, b.y1 - b.y0 + 1);

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The wall or see-through cell the drawers are told they draw.
+ViewHit test_hit{};
+
 struct WallTexTest : RenderTest {
     void SetUp() override {
         RenderTest::SetUp();
@@ -30,13 +33,13 @@ struct WallTexTest : RenderTest {
     // One whole face across the view at this depth; the picture of the view rectangle.
     static std::vector<uint8_t> face(int glyph, float depth, int axis = 0, int cell_x = 3, int cell_y = 0) {
         screen_clear();
-        view_hit_x = cell_x;
-        view_hit_y = cell_y;
-        view_hit_face = axis ? 2 : 0;
+        test_hit.x = cell_x;
+        test_hit.y = cell_y;
+        test_hit.face = axis ? 2 : 0;
         const ScreenRect& v = screen_layout.view;
         for (int X = v.x0; X <= v.x1; X++) {
             const float u = ((float)(X - v.x0) + 0.5f) / (float)(v.x1 - v.x0 + 1);
-            draw_wall_column(X, depth, glyph, axis, false, u, 1.0f, 0.0f);
+            draw_wall_column(test_hit, X, depth, glyph, axis, false, u, 1.0f, 0.0f);
         }
         std::vector<uint8_t> out;
         for (int y = v.y0; y <= v.y1; y++)
@@ -57,24 +60,24 @@ TEST_F(WallTexTest, SpecialFacesAreDistinctFromStoneAndEachOther) {
 }
 
 TEST_F(WallTexTest, StripsAreOutlinedAndDoorsInset) {
-    view_hit_x = 3;
-    view_hit_y = 0;
-    view_hit_face = 0;
+    test_hit.x = 3;
+    test_hit.y = 0;
+    test_hit.face = 0;
     const int h = 144 / 2;  // depth 2
     const int bottom = 72 + h / 2, top = bottom - h;
-    draw_wall_column(100, 2.0f, '#', 0, true, 0.3f, 1.0f, 0.0f);
+    draw_wall_column(test_hit, 100, 2.0f, '#', 0, true, 0.3f, 1.0f, 0.0f);
     for (int y = top; y <= bottom; y++) EXPECT_EQ(screen_get(100, y), 2) << y;
     EXPECT_EQ(screen_get(100, top - 1), 0);
     EXPECT_EQ(screen_get(100, bottom + 1), 0);
     // A door's leaf is inset by h / 16 at the top; its frame is not.
-    draw_wall_column(110, 2.0f, '+', 0, false, 0.5f, 1.0f, 0.0f);
-    draw_wall_column(111, 2.0f, '+', 0, false, 0.05f, 1.0f, 0.0f);
+    draw_wall_column(test_hit, 110, 2.0f, '+', 0, false, 0.5f, 1.0f, 0.0f);
+    draw_wall_column(test_hit, 111, 2.0f, '+', 0, false, 0.05f, 1.0f, 0.0f);
     EXPECT_EQ(screen_get(110, top + 1), 0);
     EXPECT_NE(screen_get(111, top + 1), 0);
     EXPECT_NE(screen_get(110, top + h / 16 + 1), 0);
     // Outside the view nothing is drawn.
     screen_clear();
-    draw_wall_column(screen_layout.view.x0 - 1, 1.0f, '#', 0, true, 0.5f, 1.0f, 0.0f);
+    draw_wall_column(test_hit, screen_layout.view.x0 - 1, 1.0f, '#', 0, true, 0.5f, 1.0f, 0.0f);
     EXPECT_EQ(drawn(), 0);
 }
 
@@ -129,10 +132,10 @@ TEST_F(WallTexTest, LongFaceReadsTheSameFromBothSides) {
     const ScreenRect& v = screen_layout.view;
     auto strip = [&](int cell_y, int face, float u_raw) {
         screen_clear();
-        view_hit_x = 5;
-        view_hit_y = cell_y;
-        view_hit_face = face;
-        draw_wall_column(v.x0 + 40, 0.6f, 'E', 0, false, u_raw, face ? -1.0f : 1.0f, 0.0f);
+        test_hit.x = 5;
+        test_hit.y = cell_y;
+        test_hit.face = face;
+        draw_wall_column(test_hit, v.x0 + 40, 0.6f, 'E', 0, false, u_raw, face ? -1.0f : 1.0f, 0.0f);
         std::vector<uint8_t> out;
         for (int y = v.y0; y <= v.y1; y++) out.push_back((uint8_t)screen_get(v.x0 + 40, y));
         return out;
