@@ -32,7 +32,7 @@ namespace {
 bool inside_play(int x, int y) { return x >= 1 && x <= MAP_W - 2 && y >= 1 && y <= MAP_H - 2; }
 
 void open_cell(int x, int y) {
-    if (inside_play(x, y)) gmap[y][x] = '.';
+    if (inside_play(x, y)) gmap[y][x] = GLYPH_FLOOR;
 }
 
 int centre_x(const FloorRoom& r) { return r.x + r.w / 2; }
@@ -96,9 +96,9 @@ struct StairsSpot {
 };
 
 bool stairs_candidate(int x, int y) {
-    if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H || gmap[y][x] != '#') return false;
-    int open = (gmap_at(x, y - 1) != '#') + (gmap_at(x + 1, y) != '#') + (gmap_at(x, y + 1) != '#') +
-               (gmap_at(x - 1, y) != '#');
+    if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H || gmap[y][x] != GLYPH_WALL) return false;
+    int open = (gmap_at(x, y - 1) != GLYPH_WALL) + (gmap_at(x + 1, y) != GLYPH_WALL) + (gmap_at(x, y + 1) != GLYPH_WALL) +
+               (gmap_at(x - 1, y) != GLYPH_WALL);
     return open == 1;
 }
 
@@ -132,7 +132,7 @@ bool reachable(int sx, int sy, int tx, int ty) {
         if (x == tx && y == ty) return true;
         for (int d = 0; d < 4; ++d) {
             int nx = x + DX[d], ny = y + DY[d];
-            if (gmap_at(nx, ny) == '#' || seen[ny][nx]) continue;
+            if (gmap_at(nx, ny) == GLYPH_WALL || seen[ny][nx]) continue;
             seen[ny][nx] = 1;
             queue[tail++] = ny * MAP_W + nx;
         }
@@ -151,10 +151,10 @@ bool place_orc(const FloorRoom& r) {
         int x = r.x + (int)(floor_rand_raw() % (uint32_t)(r.w - 1));
         int y = r.y + (r.h > 1 ? (int)(floor_rand_raw() % (uint32_t)r.h) : 0);
         if (!inside_play(x, y) || !inside_play(x + 1, y)) continue;
-        if (gmap[y][x] != '.' || gmap[y][x + 1] != '.') continue;
+        if (gmap[y][x] != GLYPH_FLOOR || gmap[y][x + 1] != GLYPH_FLOOR) continue;
         if (blocked_above_and_below(x, y) || blocked_above_and_below(x + 1, y)) continue;
-        gmap[y][x] = 'O';
-        gmap[y][x + 1] = 'o';
+        gmap[y][x] = GLYPH_ORC;
+        gmap[y][x + 1] = GLYPH_ORC_BODY;
         return true;
     }
     return false;
@@ -164,7 +164,7 @@ void place_monster(int n) {
     const FloorRoom& room = random_room();
     for (int k = 0; k < 4; ++k) {
         char kind = floor_spawn_pick(floor_rand_raw(), n);
-        if (kind != 'O') {
+        if (kind != GLYPH_ORC) {
             floor_place_in_room(room, kind);
             return;
         }
@@ -175,7 +175,7 @@ void place_monster(int n) {
 // A potion letter of a better kind carries its item; the plain healing potion is the bare letter.
 void place_potion(int n) {
     int x, y;
-    if (!floor_place_in_room(random_room(), 'p', &x, &y)) return;
+    if (!floor_place_in_room(random_room(), GLYPH_POTION, &x, &y)) return;
     Item item = item_make_potion(n, floor_rand);
     if (item.id != ITEM_HEALING_POTION) floor_item_add_new(x, y, item);
 }
@@ -184,7 +184,7 @@ void place_gear(int n, const GearRules& g) {
     static const char GEAR[] = "swswa";
     char glyph = GEAR[floor_rand_raw() % (n <= 2 ? 4u : 5u)];
     int x, y;
-    if (!floor_place_in_room(random_room(), glyph, &x, &y) || glyph == 'a') return;
+    if (!floor_place_in_room(random_room(), glyph, &x, &y) || glyph == GLYPH_ANTIDOTE) return;
     Item item = item_make_random(glyph, n, floor_rand, g);
     gmap[y][x] = item_glyph(item.id);
     floor_item_add_new(x, y, item);
@@ -203,14 +203,14 @@ void place_chest(int n, int sx, int sy, const GearRules& g) {
     int before = floor_flood_fill(sx, sy) - 1;
     for (int t = 0; t < 8; ++t) {
         int x, y;
-        if (!floor_place_in_room(random_room(), 'C', &x, &y)) continue;
+        if (!floor_place_in_room(random_room(), GLYPH_CHEST, &x, &y)) continue;
         if (floor_flood_fill(sx, sy) != before) {
-            gmap[y][x] = '.';
+            gmap[y][x] = GLYPH_FLOOR;
             continue;
         }
         floor_item_add(x, y, item_make_gear(n, floor_rand, g), FLOOR_SRC_CHEST);
-        if (n >= 4 && (floor_rand_raw() & 3) == 0) gmap[y][x] = 'M';
-        if ((floor_rand_raw() & 1) == 0) floor_place_in_room(random_room(), 'k');
+        if (n >= 4 && (floor_rand_raw() & 3) == 0) gmap[y][x] = GLYPH_MIMIC;
+        if ((floor_rand_raw() & 1) == 0) floor_place_in_room(random_room(), GLYPH_KEY);
         return;
     }
 }
@@ -219,7 +219,7 @@ void place_chest(int n, int sx, int sy, const GearRules& g) {
 bool try_floor(int n, const GearRules& g) {
     floor_items_clear();
     for (auto& row : gmap)
-        for (char& c : row) c = '#';
+        for (char& c : row) c = GLYPH_WALL;
     place_rooms((int)(floor_rand_raw() & 3) + 3);
     if (floor_room_count < 2) return false;
     dig_corridors();
@@ -230,7 +230,7 @@ bool try_floor(int n, const GearRules& g) {
     const StairsSpot& s = spots[floor_rand_raw() % (uint32_t)spot_count];
     int sx = centre_x(floor_rooms[0]), sy = centre_y(floor_rooms[0]);
     if (s.ix == sx && s.iy == sy) return false;
-    gmap[s.y][s.x] = '>';
+    gmap[s.y][s.x] = GLYPH_STAIRS;
     if (!reachable(sx, sy, s.ix, s.iy)) return false;
 
     uint32_t a = floor_rand_raw(), b = floor_rand_raw(), c = floor_rand_raw(), d = floor_rand_raw();
@@ -241,7 +241,7 @@ bool try_floor(int n, const GearRules& g) {
     int gear_count = (int)(d & 1) + 1;
     for (int i = 0; i < monster_count; ++i) place_monster(n);
     for (int i = 0; i < potion_count; ++i) place_potion(n);
-    for (int i = 0; i < gold_count; ++i) floor_place_in_room(random_room(), 'g');
+    for (int i = 0; i < gold_count; ++i) floor_place_in_room(random_room(), GLYPH_GOLD);
     for (int i = 0; i < gear_count; ++i) place_gear(n, g);
     place_lucky_find(n, g);
     if (n >= 1) place_chest(n, sx, sy, g);
@@ -261,9 +261,9 @@ void floor_fallback_room() {
     for (int y = 0; y < MAP_H; ++y)
         for (int x = 0; x < MAP_W; ++x) {
             bool border = y == 0 || y == MAP_H - 1 || x == 0 || x == MAP_W - 1;
-            gmap[y][x] = border ? '#' : '.';
+            gmap[y][x] = border ? GLYPH_WALL : GLYPH_FLOOR;
         }
-    gmap[MAP_H - 1][MAP_W - 2] = '>';
+    gmap[MAP_H - 1][MAP_W - 2] = GLYPH_STAIRS;
     player.x = 2;
     player.y = 2;
     player.facing = 1;
@@ -284,7 +284,7 @@ bool floor_place_in_room(const FloorRoom& room, char glyph, int* out_x, int* out
     for (int t = 0; t < 30; ++t) {
         int x = room.x + (room.w > 1 ? (int)(floor_rand_raw() % (uint32_t)room.w) : 0);
         int y = room.y + (room.h > 1 ? (int)(floor_rand_raw() % (uint32_t)room.h) : 0);
-        if (!inside_play(x, y) || gmap[y][x] != '.') continue;
+        if (!inside_play(x, y) || gmap[y][x] != GLYPH_FLOOR) continue;
         gmap[y][x] = glyph;
         if (out_x) *out_x = x;
         if (out_y) *out_y = y;

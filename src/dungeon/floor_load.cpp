@@ -18,10 +18,10 @@ void floor_load_boss() {
     for (int y = 0; y < MAP_H; ++y)
         for (int x = 0; x < MAP_W; ++x) {
             char c = layout[y][x];
-            if (c == '@') {
+            if (c == GLYPH_START) {
                 player.x = x;
                 player.y = y;
-                c = '.';
+                c = GLYPH_FLOOR;
             }
             gmap[y][x] = c;
         }
@@ -42,14 +42,14 @@ void floor_monsters_from_letters(int floor_index) {
     for (int y = 0; y < MAP_H; ++y)
         for (int x = 0; x < MAP_W; ++x) {
             char& c = gmap[y][x];
-            if (c == 'o') {
-                c = '.';
+            if (c == GLYPH_ORC_BODY) {
+                c = GLYPH_FLOOR;
                 continue;
             }
             int t = monster_type_of_glyph(c);
             if (t == M_NONE) continue;
             monster_add(t, x, y);
-            c = '.';
+            c = GLYPH_FLOOR;
         }
     player_view_sync();
 }

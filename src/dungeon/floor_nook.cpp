@@ -14,19 +14,19 @@ const int DY[4] = {-1, 0, 1, 0};
 bool inside_play(int x, int y) { return x >= 1 && x <= MAP_W - 2 && y >= 1 && y <= MAP_H - 2; }
 
 // Open for a nook's neighbour: walkable and not a chest, a mimic or an urn.
-bool nook_open(char c) { return !glyph_blocks(c) && c != 'C' && c != 'M' && c != 'b' && c != 'c'; }
+bool nook_open(char c) { return !glyph_blocks(c) && c != GLYPH_CHEST && c != GLYPH_MIMIC && c != GLYPH_URN && c != GLYPH_CHEST_OPEN; }
 
 // Solid rock on every side of (x, y) except the one it was entered from (moving in dir).
 bool walled_except(int x, int y, int dir) {
     for (int d = 0; d < 4; ++d)
-        if (d != (dir + 2) % 4 && gmap_at(x + DX[d], y + DY[d]) != '#') return false;
+        if (d != (dir + 2) % 4 && gmap_at(x + DX[d], y + DY[d]) != GLYPH_WALL) return false;
     return true;
 }
 
 bool next_to_exit(int x, int y) {
     for (int d = 0; d < 4; ++d) {
         char c = gmap_at(x + DX[d], y + DY[d]);
-        if (c == '>' || c == 'X') return true;
+        if (c == GLYPH_STAIRS || c == GLYPH_EXIT) return true;
     }
     return false;
 }
@@ -34,7 +34,7 @@ bool next_to_exit(int x, int y) {
 // A pocket one step in dir from (x, y): inside the play area, rock, and rock around it.
 bool pocket_ok(int x, int y, int dir) {
     int bx = x + DX[dir], by = y + DY[dir];
-    return inside_play(bx, by) && gmap[by][bx] == '#' && walled_except(bx, by, dir);
+    return inside_play(bx, by) && gmap[by][bx] == GLYPH_WALL && walled_except(bx, by, dir);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ bool pocket_ok(int x, int y, int dir) {
 int floor_flood_fill(int x, int y) {
     auto passable = [](int cx, int cy) {
         char c = gmap_at(cx, cy);
-        return c != '#' && c != 'C' && c != 'c';
+        return c != GLYPH_WALL && c != GLYPH_CHEST && c != GLYPH_CHEST_OPEN;
     };
     if (!passable(x, y)) return 0;
     uint8_t seen[MAP_H][MAP_W] = {};
@@ -75,15 +75,15 @@ bool floor_is_special(int n) {
 }
 
 void secret_nook_add(int x, int y, int dir, uint32_t (*rand)()) {
-    if (dir < 0 || dir > 3 || !inside_play(x, y) || gmap[y][x] != '#' || next_to_exit(x, y)) return;
+    if (dir < 0 || dir > 3 || !inside_play(x, y) || gmap[y][x] != GLYPH_WALL || next_to_exit(x, y)) return;
     if (!pocket_ok(x, y, dir)) return;
     int bx = x + DX[dir], by = y + DY[dir];
-    gmap[y][x] = '%';
-    gmap[by][bx] = 'g';
+    gmap[y][x] = GLYPH_HOLLOW;
+    gmap[by][bx] = GLYPH_GOLD;
     if (!pocket_ok(bx, by, dir)) return;
-    gmap[by + DY[dir]][bx + DX[dir]] = 'g';
+    gmap[by + DY[dir]][bx + DX[dir]] = GLYPH_GOLD;
     if (rand() % 2 != 0) return;
-    gmap[by][bx] = 'p';
+    gmap[by][bx] = GLYPH_POTION;
     Item item = item_make_potion(current_floor, floor_rand);
     if (item.id != ITEM_HEALING_POTION) floor_item_add_new(bx, by, item);
 }
@@ -93,7 +93,7 @@ void floor_add_secret_nook() {
     int count = 0;
     for (int y = 1; y <= MAP_H - 2; ++y)
         for (int x = 1; x <= MAP_W - 2; ++x) {
-            if (gmap[y][x] != '#' || next_to_exit(x, y)) continue;
+            if (gmap[y][x] != GLYPH_WALL || next_to_exit(x, y)) continue;
             int open = 0, open_dir = 0;
             for (int d = 0; d < 4; ++d)
                 if (nook_open(gmap_at(x + DX[d], y + DY[d]))) {

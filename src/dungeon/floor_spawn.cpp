@@ -1,6 +1,7 @@
 // Which monsters a generated floor holds: each kind ramps in over four floors from its first
 // floor and may fade out later, keeping a share of its weight.
 #include "dungeon/floor.h"
+#include "world/glyphs.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ struct SpawnRow {
 };
 
 const SpawnRow MONSTER_SPAWN[] = {
-    {'R', 1, 30, 3, 4, 0},  {'G', 1, 30, 9, 6, 0},  {'B', 2, 20, 15, 6, 0},
-    {'S', 3, 40, 20, 5, 15}, {'J', 4, 20, 18, 4, 0}, {'O', 7, 30, 0, 0, 30},
+    {GLYPH_RAT, 1, 30, 3, 4, 0},  {GLYPH_GOBLIN, 1, 30, 9, 6, 0},  {GLYPH_BAT, 2, 20, 15, 6, 0},
+    {GLYPH_SKELETON, 3, 40, 20, 5, 15}, {GLYPH_SLIME, 4, 20, 18, 4, 0}, {GLYPH_ORC, 7, 30, 0, 0, 30},
 };
 
 int row_weight(const SpawnRow& r, int n) {
@@ -43,12 +44,12 @@ int floor_spawn_weight(char glyph, int n) {
 char floor_spawn_pick(uint32_t draw, int n) {
     int total = 0;
     for (const SpawnRow& r : MONSTER_SPAWN) total += row_weight(r, n);
-    if (total <= 0) return 'G';
+    if (total <= 0) return GLYPH_GOBLIN;
     uint32_t v = draw % (uint32_t)total;
     uint32_t sum = 0;
     for (const SpawnRow& r : MONSTER_SPAWN) {
         sum += (uint32_t)row_weight(r, n);
         if (sum > v) return r.glyph;
     }
-    return 'G';
+    return GLYPH_GOBLIN;
 }

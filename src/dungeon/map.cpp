@@ -1,6 +1,8 @@
 // The glyph map and what the player has seen of it.
 #include "dungeon/map.h"
 
+#include <initializer_list>
+
 #include <cmath>
 #include <cstdlib>
 
@@ -30,20 +32,40 @@ bool line_clear(int px, int py, int dx, int dy) {
 
 }  // namespace
 
-char gmap_at(int x, int y) { return in_map(x, y) ? gmap[y][x] : '#'; }
+char gmap_at(int x, int y) { return in_map(x, y) ? gmap[y][x] : GLYPH_WALL; }
+
+namespace {
+
+// A set of glyphs as bits over c - base, so a membership test is one shift.
+constexpr uint64_t glyph_bits(std::initializer_list<char> glyphs, char base) {
+    uint64_t bits = 0;
+    for (char g : glyphs) bits |= 1ULL << (g - base);
+    return bits;
+}
+
+// Walls and everything the player reaches only by bumping (stairs, exit, doors, shrine objects).
+constexpr char BLOCK_BASE = GLYPH_WALL;
+constexpr uint64_t BLOCKING = glyph_bits({GLYPH_WALL, GLYPH_HOLLOW, GLYPH_CRACKED, GLYPH_DOOR, GLYPH_STAIRS,
+                                          GLYPH_DOOR_WALL, GLYPH_PEDESTAL, GLYPH_BONE_WALL, GLYPH_BANNER_WALL,
+                                          GLYPH_STATUE, GLYPH_CASE_SHELF, GLYPH_STATUE_WALL, GLYPH_EXIT},
+                                         BLOCK_BASE);
+static_assert(BLOCKING == 0x3A0B040800010DULL);
+
+constexpr char PICKUP_BASE = GLYPH_ANTIDOTE;  // the lowest pickup letter
+constexpr uint64_t PICKUPS =
+    glyph_bits({GLYPH_ANTIDOTE, GLYPH_GOLD, GLYPH_KEY, GLYPH_POTION, GLYPH_SHIELD, GLYPH_WEAPON}, PICKUP_BASE);
+static_assert(PICKUPS == 0x448441u);
+
+}  // namespace
 
 bool glyph_blocks(int c) {
-    // '#', '%', '&', '+', '>', 'E', 'K', 'L', 'N', 'T', 'V', 'W', 'X' as bits over c - '#'.
-    constexpr uint64_t MASK = 0x3A0B040800010DULL;
-    int k = c - '#';
-    return k >= 0 && k <= 53 && (MASK >> k) & 1u;
+    int k = c - BLOCK_BASE;
+    return k >= 0 && k <= 53 && (BLOCKING >> k) & 1u;
 }
 
 bool glyph_is_pickup(int c) {
-    // 'a', 'g', 'k', 'p', 's', 'w' as bits over c - 'a'.
-    constexpr uint32_t MASK = 0x448441u;
-    int k = c - 'a';
-    return k >= 0 && k <= 22 && (MASK >> k) & 1u;
+    int k = c - PICKUP_BASE;
+    return k >= 0 && k <= 22 && (PICKUPS >> k) & 1u;
 }
 
 bool cell_between_walls(int x, int y) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "world/glyphs.h"
 #include "world/player.h"
 
 constexpr int MAP_W = 16;

@@ -29,7 +29,7 @@ int live_count() {
 // Open '.' cells in a straight line from (x, y), not counting (x, y), at most 4.
 int open_run(int x, int y, int dx, int dy) {
     int n = 0;
-    while (n < 4 && gmap_at(x + dx * (n + 1), y + dy * (n + 1)) == '.') ++n;
+    while (n < 4 && gmap_at(x + dx * (n + 1), y + dy * (n + 1)) == GLYPH_FLOOR) ++n;
     return n;
 }
 
@@ -114,14 +114,14 @@ void monsters_snap_draw() {
 
 int monster_type_of_glyph(int c) {
     switch (c) {
-        case 'B': return M_BAT;
-        case 'D': return M_DRAGON;
-        case 'G': return M_GOBLIN;
-        case 'J': return M_SLIME;
-        case 'M': return M_MIMIC;
-        case 'O': return M_ORC;
-        case 'R': return M_RAT;
-        case 'S': return M_SKELETON;
+        case GLYPH_BAT: return M_BAT;
+        case GLYPH_DRAGON: return M_DRAGON;
+        case GLYPH_GOBLIN: return M_GOBLIN;
+        case GLYPH_SLIME: return M_SLIME;
+        case GLYPH_MIMIC: return M_MIMIC;
+        case GLYPH_ORC: return M_ORC;
+        case GLYPH_RAT: return M_RAT;
+        case GLYPH_SKELETON: return M_SKELETON;
         default: return M_NONE;
     }
 }

@@ -54,7 +54,7 @@ bool footprint_free(int m, uint8_t vertical, int x, int y, CellTest wide_may_ent
     bool wide = w * h > 1;
     for (int cy = y0; cy < y0 + h; ++cy)
         for (int cx = x0; cx < x0 + w; ++cx) {
-            if (gmap_at(cx, cy) != '.') return false;
+            if (gmap_at(cx, cy) != GLYPH_FLOOR) return false;
             if (cx == player.x && cy == player.y) return false;
             for (int j = 0; j < monsters.count && j < MAX_MONSTERS; ++j)
                 if (j != m && monster_covers(monsters.list[j], cx, cy)) return false;
@@ -102,7 +102,7 @@ bool holds_still(Monster& m) {
     if (manhattan(m.x, m.y, player.x, player.y) == 1) return true;
     int fx, fy;
     facing_vector(player.facing, &fx, &fy);
-    if (m.x == player.x + 2 * fx && m.y == player.y + 2 * fy && gmap_at(player.x + fx, player.y + fy) == '.')
+    if (m.x == player.x + 2 * fx && m.y == player.y + 2 * fy && gmap_at(player.x + fx, player.y + fy) == GLYPH_FLOOR)
         return true;
     if (m.move_cooldown > 0) {
         m.move_cooldown--;

@@ -85,7 +85,7 @@ void open_chest(int x, int y) {
     mark_junk_if_unusable(entry);
     luck_reset_if_better(item, gear_rules_now());
     player.keys--;
-    gmap[y][x] = 'c';
+    gmap[y][x] = GLYPH_CHEST_OPEN;
     chest_opening = ChestOpening{current_floor, x, y, frame_counter};
     if (drink_potion(floor_potion_id(current_floor)) == 0) player.gold += 25;
 
@@ -109,7 +109,7 @@ void take_item(int x, int y, char letter) {
             return;
         }
         if (fi >= 0) floor_item_remove(fi);
-        gmap[y][x] = '.';
+        gmap[y][x] = GLYPH_FLOOR;
         play_sfx(SFX_HEAL);
         std::snprintf(line, sizeof line, "%s: +%d HP", def.short_name, gained);
         toast_show(line);
@@ -138,23 +138,23 @@ void take_item(int x, int y, char letter) {
     }
     toast_show(line);
     if (fi >= 0) floor_item_remove(fi);
-    gmap[y][x] = '.';
+    gmap[y][x] = GLYPH_FLOOR;
 }
 
 void take_pickup(int x, int y, char letter) {
     char line[TOAST_LINE_BYTES];
-    if (letter == 'g') {
+    if (letter == GLYPH_GOLD) {
         player.gold += gold_pickup_amount();
         play_sfx(SFX_COIN);
         std::snprintf(line, sizeof line, "Gold! (%d total)", player.gold);
         toast_show(line);
-        gmap[y][x] = '.';
-    } else if (letter == 'k') {
+        gmap[y][x] = GLYPH_FLOOR;
+    } else if (letter == GLYPH_KEY) {
         player.keys++;
         play_sfx(SFX_PICKUP);
         std::snprintf(line, sizeof line, "Found a key! (x%d)", player.keys);
         toast_show(line);
-        gmap[y][x] = '.';
+        gmap[y][x] = GLYPH_FLOOR;
     } else {
         take_item(x, y, letter);
     }
@@ -207,7 +207,7 @@ void open_door(int x, int y) {
         return;
     }
     player.keys--;
-    gmap[y][x] = '.';
+    gmap[y][x] = GLYPH_FLOOR;
     toast_show("The door creaks open.");
     play_sfx(SFX_5);
 }
@@ -231,10 +231,10 @@ void secret_feedback(SecretFind found) {
 // The cells that act only when walked into face first.
 void step_forward_only(int x, int y, char c) {
     switch (c) {
-    case '%':
-    case '&': secret_feedback(wall_bump_secret(x, y)); break;
-    case 'b': urn_break(x, y); break;
-    case '>':
+    case GLYPH_HOLLOW:
+    case GLYPH_CRACKED: secret_feedback(wall_bump_secret(x, y)); break;
+    case GLYPH_URN: urn_break(x, y); break;
+    case GLYPH_STAIRS:
         if (training_step_gate()) {
             play_sfx(SFX_DENY);
             break;
@@ -242,7 +242,7 @@ void step_forward_only(int x, int y, char c) {
         status_step();
         floor_banner();
         break;
-    case 'X':
+    case GLYPH_EXIT:
         if (dragon_alive()) {
             toast_show("THE DRAGON BARS THE WAY");
             play_sfx(SFX_DENY);
@@ -263,7 +263,7 @@ void dungeon_step(int dir) {
     facing_vector(heading, &dx, &dy);
     int x = player.x + dx, y = player.y + dy;
     char c = gmap_at(x, y);
-    if (c == '#') {
+    if (c == GLYPH_WALL) {
         play_sfx(SFX_HIT);
         return;
     }
@@ -272,8 +272,8 @@ void dungeon_step(int dir) {
         return;
     }
     switch (c) {
-    case '+': open_door(x, y); break;
-    case 'C':
+    case GLYPH_DOOR: open_door(x, y); break;
+    case GLYPH_CHEST:
         if (player.keys < 1) {
             toast_show("LOCKED: NEED A KEY");
             play_sfx(SFX_DENY);
@@ -281,15 +281,15 @@ void dungeon_step(int dir) {
             open_chest(x, y);
         }
         break;
-    case 'c':
+    case GLYPH_CHEST_OPEN:
         toast_show("THE CHEST IS EMPTY");
         play_sfx(SFX_HIT);
         break;
-    case '%':
-    case '&':
-    case 'b':
-    case '>':
-    case 'X':
+    case GLYPH_HOLLOW:
+    case GLYPH_CRACKED:
+    case GLYPH_URN:
+    case GLYPH_STAIRS:
+    case GLYPH_EXIT:
         if (dir > 0)
             step_forward_only(x, y, c);
         else

@@ -16,7 +16,7 @@ const char* const FUNC = "game_check_invariants";
     ((cond) ? true : (check_failed(expr, SRC, __LINE__, FUNC, __VA_ARGS__), false))
 
 char map_at(const WorldFacts& w, int x, int y) {
-    if (x < 0 || y < 0 || x >= INV_MAP_W || y >= INV_MAP_H) return '#';
+    if (x < 0 || y < 0 || x >= INV_MAP_W || y >= INV_MAP_H) return GLYPH_WALL;
     return w.map[y][x];
 }
 
@@ -44,7 +44,7 @@ void check_player_and_map(const WorldFacts& w) {
     if (INV_RULE(in_interior(w.player_x, w.player_y),
                  "player.x > 0 && player.x < MAP_W - 1 && player.y > 0 && player.y < MAP_H - 1", "player at (%d,%d)",
                  w.player_x, w.player_y))
-        INV_RULE(map_at(w, w.player_x, w.player_y) != '#', "gmap[player.y][player.x] != '#'",
+        INV_RULE(map_at(w, w.player_x, w.player_y) != GLYPH_WALL, "gmap[player.y][player.x] != '#'",
                  "player in a wall at (%d,%d)", w.player_x, w.player_y);
     INV_RULE(w.facing >= 0 && w.facing < 4, "player.facing >= 0 && player.facing < 4", "%s", "");
 }
@@ -58,7 +58,7 @@ void check_monsters(const WorldFacts& w) {
         const MonsterFacts& m = w.monsters[i];
         INV_RULE(m.type > 0 && m.type < INV_M_COUNT, "m->type > M_NONE && m->type < M_COUNT", "monster %d type %d", i,
                  m.type);
-        INV_RULE(in_interior(m.x, m.y) && map_at(w, m.x, m.y) == '.',
+        INV_RULE(in_interior(m.x, m.y) && map_at(w, m.x, m.y) == GLYPH_FLOOR,
                                "m->x > 0 && m->x < MAP_W - 1 && m->y > 0 && m->y < MAP_H - 1 && gmap[m->y][m->x] == '.'",
                                "monster %d at (%d,%d) on '%c'", i, m.x, m.y, map_at(w, m.x, m.y));
         INV_RULE(!(m.x == w.player_x && m.y == w.player_y), "!(m->x == player.x && m->y == player.y)",

@@ -1,5 +1,6 @@
 // The item table and the value rules of one item instance.
 #include "items/item.h"
+#include "world/glyphs.h"
 
 #include <cstdio>
 
@@ -148,15 +149,15 @@ bool item_equal(const Item& a, const Item& b) {
 char item_glyph(uint32_t id) {
     static const char LETTERS[] = "wwwwsspawwwspp";
     if (id >= 1 && id <= 14) return LETTERS[id - 1];
-    return '.';
+    return GLYPH_FLOOR;
 }
 
 Item item_from_letter(char letter) {
     switch (letter) {
-        case 'a': return item_make(ITEM_ANTIDOTE);
-        case 'p': return item_make(ITEM_HEALING_POTION);
-        case 's': return item_make(ITEM_WOODEN_SHIELD);
-        case 'w': return item_make(ITEM_LONG_SWORD);
+        case GLYPH_ANTIDOTE: return item_make(ITEM_ANTIDOTE);
+        case GLYPH_POTION: return item_make(ITEM_HEALING_POTION);
+        case GLYPH_SHIELD: return item_make(ITEM_WOODEN_SHIELD);
+        case GLYPH_WEAPON: return item_make(ITEM_LONG_SWORD);
         default: return item_make(ITEM_NONE);
     }
 }

@@ -1,6 +1,7 @@
 // Random item makers. Every maker draws from the random source its caller hands in, so a floor
 // built from the floor stream stays reproducible from the run seed.
 #include "items/item_random.h"
+#include "world/glyphs.h"
 
 #include "items/item.h"
 #include "world/player.h"
@@ -119,26 +120,26 @@ Item item_make_potion(int floor, ItemRand rand) {
 
 Item item_make_random(char letter, int floor, ItemRand rand, const GearRules& g) {
     switch (letter) {
-        case 'p': return item_make_potion(floor, rand);
-        case 'w':
-        case 's': {
+        case GLYPH_POTION: return item_make_potion(floor, rand);
+        case GLYPH_WEAPON:
+        case GLYPH_SHIELD: {
             int r = rand(100);
             bool class_only = r < 86;
             // A shield letter gives a class without shields a weapon it can use.
-            bool weapon = letter == 'w' || (r <= 85 && !gear_usable(g, ITEM_WOODEN_SHIELD));
+            bool weapon = letter == GLYPH_WEAPON || (r <= 85 && !gear_usable(g, ITEM_WOODEN_SHIELD));
             int tier = item_floor_tier(floor);
             const ItemWeight* list = weapon ? item_weapon_tier(tier) : item_shield_tier(tier);
             Item item = item_make((uint32_t)item_pick_weighted(list, rand, class_only, g));
             item_quality_draw(item, floor, rand, g);
             return item;
         }
-        case 'a': return item_make(ITEM_ANTIDOTE);
+        case GLYPH_ANTIDOTE: return item_make(ITEM_ANTIDOTE);
         default: return item_make(ITEM_NONE);
     }
 }
 
 Item item_make_gear(int floor, ItemRand rand, const GearRules& g) {
-    char letter = rand(100) < 61 ? 'w' : 's';
+    char letter = rand(100) < 61 ? GLYPH_WEAPON : GLYPH_SHIELD;
     Item item = item_make_random(letter, floor + 3, rand, g);
     item.quality = QUALITY_RARE;
     item.upgrade = upgrade_for_floor(floor);

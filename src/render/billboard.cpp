@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "dungeon/shrine_billboard.h"
+#include "world/glyphs.h"
 #include "render/objects.h"
 #include "render/pictures.h"
 #include "render/screen.h"
@@ -100,8 +101,8 @@ void draw_billboard(const ViewHit& hit, int X, float a, float b, int glyph, int 
     int top = bottom - (int)(g * (float)T);
     const float m = (hit.face == 1 || hit.face == 2) ? 1.0f - u : u;
 
-    const Image* pic = picture(glyph == 'P' ? "shrine_pedestal" : glyph == 'Q' ? "shrine_pillar" : "shrine_skulls");
-    const bool skulls = glyph != 'P' && glyph != 'Q';
+    const Image* pic = picture(glyph == GLYPH_BRAZIER ? "shrine_pedestal" : glyph == GLYPH_SOUL_FIRE ? "shrine_pillar" : "shrine_skulls");
+    const bool skulls = glyph != GLYPH_BRAZIER && glyph != GLYPH_SOUL_FIRE;
     const float repeat = skulls ? 0.5f : g;
     if (skulls && pic && pic->w > 0 && pic->h > 0) {
         if (!skull_top_done) build_skull_outline(pic);
@@ -116,7 +117,7 @@ void draw_billboard(const ViewHit& hit, int X, float a, float b, int glyph, int 
         const int far_row = view_horizon + (int)(k * (float)T2) - (int)(g * (float)T2);
         start = std::min(far_row, top);
         for (int row = std::max(start, v.y0); row < top && row <= v.y1; row++) screen_pixel(X, row, 1);
-        if (glyph == 'P' && far_row >= v.y0 && far_row <= v.y1 && far_row < top) screen_pixel(X, far_row, 2);
+        if (glyph == GLYPH_BRAZIER && far_row >= v.y0 && far_row <= v.y1 && far_row < top) screen_pixel(X, far_row, 2);
     }
     if (X >= 0 && X < FB_LONG && billboard_clips.count[X] < BILLBOARD_CLIP_MAX) {
         const int i = billboard_clips.count[X]++;
@@ -128,7 +129,7 @@ void draw_billboard(const ViewHit& hit, int X, float a, float b, int glyph, int 
     const int level = distance_shade_level(ap, axis);
     const float rim = 3.0f * ap / (float)W;
     const int face = hit.face;
-    const int upgrade = glyph == 'Q' ? (face == 0 ? 0 : face == 1 ? 2 : face == 2 ? 1 : -1) : -1;
+    const int upgrade = glyph == GLYPH_SOUL_FIRE ? (face == 0 ? 0 : face == 1 ? 2 : face == 2 ? 1 : -1) : -1;
     for (int row = std::max(v.y0, top); row <= std::min(v.y1, bottom); row++) {
         const float K = (float)(bottom - row) / (float)std::max(1, T);
         int c = 0;
@@ -137,7 +138,7 @@ void draw_billboard(const ViewHit& hit, int X, float a, float b, int glyph, int 
             const int pc = std::clamp((int)(m * (float)pic->w), 0, pic->w - 1);
             c = pic->pixels[(size_t)pr * pic->w + pc];
         }
-        if (glyph == 'P') {
+        if (glyph == GLYPH_BRAZIER) {
             if (u < rim || u > 1.0f - rim || row <= top + 1) c = 2;
         } else if (c == 1) {
             c = BAYER4[row & 3][X & 3] >= level ? 1 : 0;

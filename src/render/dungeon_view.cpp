@@ -261,7 +261,7 @@ void view_draw_walls() {
         const ColumnHit& h = hits[X];
         if (h.hit) {
             const bool edge = X > f.x0 && prev_axis >= 0 && (h.x != prev_x || h.y != prev_y || h.axis != prev_axis);
-            if (h.glyph == '>')
+            if (h.glyph == GLYPH_STAIRS)
                 view_stairs_distance = std::hypot((float)h.x + 0.5f - f.cam.x, (float)h.y + 0.5f - f.cam.y) - 0.5f;
             draw_wall_column(ViewHit{h.x, h.y, h.face}, X, h.depth, h.glyph, h.axis, edge, h.u, h.ray_x, h.ray_y);
             prev_x = h.x;

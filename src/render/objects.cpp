@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dungeon/monsters.h"
+#include "world/glyphs.h"
 #include "items/floor_items.h"
 #include "items/item.h"
 #include "render/blit.h"
@@ -36,13 +37,13 @@ float item_scale(float depth) { return std::clamp(1.0f / std::max(depth, 0.4f), 
 // Fixed-size shapes for a floor letter with no picture at all.
 void fallback_shape(int glyph, int x, int y) {
     switch (glyph) {
-        case 'C':
-        case 'c':
+        case GLYPH_CHEST:
+        case GLYPH_CHEST_OPEN:
             screen_fill_rect(x - 9, y - 10, 18, 10, 1);
             screen_rect(x - 9, y - 10, 18, 10, 2);
             screen_vline(x - 5, y - 10, 10, 2);
             screen_vline(x + 4, y - 10, 10, 2);
-            if (glyph == 'C') {
+            if (glyph == GLYPH_CHEST) {
                 screen_fill_rect(x - 10, y - 15, 20, 5, 1);
                 screen_rect(x - 10, y - 15, 20, 5, 2);
                 screen_fill_rect(x - 1, y - 12, 3, 4, 3);
@@ -52,34 +53,34 @@ void fallback_shape(int glyph, int x, int y) {
                 screen_fill_rect(x - 9, y - 18, 18, 6, 1);
             }
             break;
-        case 'a':
-        case 'p':
+        case GLYPH_ANTIDOTE:
+        case GLYPH_POTION:
             screen_fill_rect(x - 3, y - 9, 6, 8, 2);
             screen_fill_rect(x - 2, y - 12, 4, 3, 2);
-            if (glyph == 'a') {
+            if (glyph == GLYPH_ANTIDOTE) {
                 screen_hline(x - 2, y - 6, 5, 3);
                 screen_vline(x, y - 8, 5, 3);
             } else {
                 screen_fill_rect(x - 2, y - 7, 4, 5, 3);
             }
             break;
-        case 'g':
+        case GLYPH_GOLD:
             screen_fill_rect(x - 5, y - 2, 11, 4, 3);
             screen_fill_rect(x - 3, y - 5, 7, 3, 3);
             screen_pixel(x, y - 6, 3);
             break;
-        case 'k':
+        case GLYPH_KEY:
             screen_rect(x - 5, y - 7, 6, 6, 3);
             screen_hline(x + 1, y - 4, 7, 3);
             screen_pixel(x + 6, y - 3, 3);
             screen_pixel(x + 6, y - 5, 3);
             break;
-        case 's':
+        case GLYPH_SHIELD:
             screen_fill_circle(x, y - 7, 7, 2);
             screen_fill_circle(x, y - 7, 5, 1);
             screen_fill_circle(x, y - 7, 2, 3);
             break;
-        case 'w':
+        case GLYPH_WEAPON:
             screen_vline(x, y - 16, 16, 2);
             screen_vline(x - 1, y - 16, 16, 2);
             screen_vline(x + 1, y - 16, 16, 1);
@@ -129,7 +130,7 @@ void draw_mimic(ViewObject obj, int monster_index, int map_x, int map_y) {
     if (monster_index < 0 || monster_index >= monsters.count) return;
     const Monster& m = monsters.list[monster_index];
     if (!mimic_is_revealed(m)) {
-        draw_floor_object('C', obj, map_x, map_y);
+        draw_floor_object(GLYPH_CHEST, obj, map_x, map_y);
         return;
     }
     const int32_t ticks = view_scene_mimic_ticks(view_frame.scene, monster_index);
@@ -145,17 +146,17 @@ void draw_mimic(ViewObject obj, int monster_index, int map_x, int map_y) {
 void draw_floor_object(int glyph, ViewObject obj, int map_x, int map_y) {
     const Image* im = nullptr;
     float s = item_scale(obj.depth);
-    if (glyph == 'a' || glyph == 'p' || glyph == 's' || glyph == 'w') {
+    if (glyph == GLYPH_ANTIDOTE || glyph == GLYPH_POTION || glyph == GLYPH_SHIELD || glyph == GLYPH_WEAPON) {
         const int i = floor_item_find(map_x, map_y);
         if (i >= 0)
             im = item_sprite((int32_t)floor_items.entries[i].item.id);
-        else if (glyph == 'p')
+        else if (glyph == GLYPH_POTION)
             im = item_sprite(ITEM_HEALING_POTION);
-        else if (glyph == 'a')
+        else if (glyph == GLYPH_ANTIDOTE)
             im = item_sprite(ITEM_ANTIDOTE);
-    } else if (glyph == 'C' || glyph == 'c') {
+    } else if (glyph == GLYPH_CHEST || glyph == GLYPH_CHEST_OPEN) {
         static const Anim* chest = named_anim("chest");
-        im = glyph == 'C' ? held_frame(chest, 0) : held_frame(chest, view_scene_chest_ticks(view_frame.scene, map_x, map_y));
+        im = glyph == GLYPH_CHEST ? held_frame(chest, 0) : held_frame(chest, view_scene_chest_ticks(view_frame.scene, map_x, map_y));
         s *= 2.5f;
     }
     if (!im) im = item_sprite_for_glyph(glyph);

@@ -48,8 +48,8 @@ bool append(float depth, float test_depth, int column, int kind, int x, int y, i
 }
 
 bool wedge_kind(int g, bool shrine) {
-    if (glyph_is_pickup(g) || g == 'C' || g == 'c') return true;
-    return !shrine && (g == 'b' || g == 'F' || g == 'Q');
+    if (glyph_is_pickup(g) || g == GLYPH_CHEST || g == GLYPH_CHEST_OPEN) return true;
+    return !shrine && (g == GLYPH_URN || g == 'F' || g == GLYPH_SOUL_FIRE);
 }
 
 int floor_row(float depth) {
@@ -153,7 +153,7 @@ void draw_fire_stand(const ViewEntry& e, int x) {
 
 // Urns and their shards share the picture of the skulls, scaled by distance.
 void draw_urn(const ViewEntry& e, int x, int f) {
-    const Image* pic = item_sprite_for_glyph('b');
+    const Image* pic = item_sprite_for_glyph(GLYPH_URN);
     const float s = std::clamp(2.0f / std::max(e.depth, 0.4f), 0.4f, 2.5f);
     int w = 12, h = 8;
     if (pic) {
@@ -163,7 +163,7 @@ void draw_urn(const ViewEntry& e, int x, int f) {
     }
     const uint32_t g = cell_hash(e.cell_x, e.cell_y);
     const int t = frame_counter;
-    if (e.kind == 'b') {
+    if (e.kind == GLYPH_URN) {
         if (pic) outlined([&] { sprite_draw_at_scale(pic, x, f, s); });
         if (!view_frame.effects) return;
         const uint32_t v0 = g * 0x9E3779B1u;
@@ -232,13 +232,13 @@ void draw_drip(const ViewEntry& e, int x, int f) {
 void draw_entry(const ViewEntry& e) {
     const ViewFrame& f = view_frame;
     const int x = e.column;
-    if (e.kind == 'M') {
+    if (e.kind == GLYPH_MIMIC) {
         const Monster& m = monsters.list[e.monster];
         const float d = m.type == M_DRAGON ? e.depth - 0.5f : e.depth;
         const ViewObject obj = {x, floor_row(d), e.depth};
         if (m.type == M_MIMIC) {
             if (!mimic_is_revealed(m))
-                outlined([&] { draw_floor_object('C', obj, e.cell_x, e.cell_y); });
+                outlined([&] { draw_floor_object(GLYPH_CHEST, obj, e.cell_x, e.cell_y); });
             else
                 outlined([&] { draw_mimic(obj, e.monster, e.cell_x, e.cell_y); });
         } else {
@@ -249,16 +249,16 @@ void draw_entry(const ViewEntry& e) {
     }
     const int fr = floor_row(e.depth);
     switch (e.kind) {
-        case 'Q': {
+        case GLYPH_SOUL_FIRE: {
             const float S = (float)f.H / std::max(e.depth, 0.3f);
-            const float g = shrine_billboard_height('Q') > 0.0f ? shrine_billboard_height('Q') : 1.3f;
+            const float g = shrine_billboard_height(GLYPH_SOUL_FIRE) > 0.0f ? shrine_billboard_height(GLYPH_SOUL_FIRE) : 1.3f;
             const int bottom = f.horizon + (int)(f.cam.eye * S) - (int)((g - 0.04f) * S) + 1;
             fxfield_draw_columns(6, x, bottom, 0.85f * S / 32.0f);
             break;
         }
-        case 'P': draw_brazier(e, x); break;
+        case GLYPH_BRAZIER: draw_brazier(e, x); break;
         case 'F': draw_fire_stand(e, x); break;
-        case 'b':
+        case GLYPH_URN:
         case 'r': draw_urn(e, x, fr); break;
         case 'd': draw_drip(e, x, fr); break;
         default: {
@@ -287,7 +287,7 @@ void view_gather_objects() {
             int kind = 0;
             if (wedge_kind(g, f.shrine)) {
                 kind = g;
-            } else if (f.effects && g == '.') {
+            } else if (f.effects && g == GLYPH_FLOOR) {
                 const uint32_t n = view_detail_look ? 4u : 11u;
                 if (cell_hash(cx + 97 * current_floor, cy) % n == 0) kind = 'd';
             }
@@ -298,7 +298,7 @@ void view_gather_objects() {
         for (int y = 0; y < MAP_H; y++)
             for (int x = 0; x < MAP_W; x++) {
                 const int g = (unsigned char)gmap[y][x];
-                if (g != 'F' && g != 'P' && g != 'Q' && g != 'b') continue;
+                if (g != 'F' && g != GLYPH_BRAZIER && g != GLYPH_SOUL_FIRE && g != GLYPH_URN) continue;
                 float depth;
                 int column;
                 if (!place((float)x + 0.5f, (float)y + 0.5f, &depth, &column)) continue;
@@ -316,7 +316,7 @@ void view_gather_objects() {
         if (!place(wx, wy, &depth, &column)) continue;
         const int side = std::max(w, h);
         const float test = depth - (side > 1 ? (float)side / 2.0f : 0.0f);
-        append(depth, test, column, 'M', m.x, m.y, i);
+        append(depth, test, column, GLYPH_MIMIC, m.x, m.y, i);
     }
     // Farthest first; equal depths keep their gathering order.
     for (int i = 1; i < view_object_count; i++) {

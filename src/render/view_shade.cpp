@@ -1,5 +1,6 @@
 // Light as dither, texture sampling, the brick pattern, decal places, the vignette and floor rows.
 #include "render/view_shade.h"
+#include "world/glyphs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,7 +94,7 @@ int wall_decal_texel(int x, int y) {
 bool decal_atlas_rect(int glyph, int variant, int index, DecalRect* out) {
     if (!out) return false;
     switch (glyph) {
-        case 'K': {
+        case GLYPH_PEDESTAL: {
             static const int RECTS[2][4][4] = {
                 {{8, 7, 55, 19}, {8, 23, 55, 36}, {8, 40, 55, 53}, {0, 0, 0, 0}},
                 {{12, 7, 27, 19}, {36, 7, 51, 19}, {8, 23, 55, 36}, {8, 40, 55, 53}}};
@@ -107,7 +108,7 @@ bool decal_atlas_rect(int glyph, int variant, int index, DecalRect* out) {
             out->offset = 0.16f;
             return true;
         }
-        case 'L':
+        case GLYPH_BONE_WALL:
             if (index < 0 || index > 11) return false;
             out->u = ((float)(index % 4) * 15.0f + 9.5f) / 64.0f;
             out->v = 1.0f - ((float)(index / 4) * 20.0f + 11.5f) / 64.0f;
@@ -115,14 +116,14 @@ bool decal_atlas_rect(int glyph, int variant, int index, DecalRect* out) {
             out->h = 17.0f / 64.0f;
             out->offset = 0.0f;
             return true;
-        case 'P':
+        case GLYPH_BRAZIER:
             out->u = 0.5f;
             out->v = 0.35f + 0.17f;  // the brazier's billboard height
             out->w = 0.4f;
             out->h = 0.45f;
             out->offset = 0.5f;
             return true;
-        case 'V':
+        case GLYPH_CASE_SHELF:
             out->u = 0.5f;
             out->v = 0.5390625f;
             out->w = 0.375f;

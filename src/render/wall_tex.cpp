@@ -86,7 +86,7 @@ int case_texel(const ViewHit& hit, float u, float v) {
     const int x = (int)(u * 64.0f), y = (int)(v * 64.0f);
     for (int i = 0; i < 4; i++) {
         DecalRect r;
-        if (!decal_atlas_rect('K', variant, i, &r)) continue;
+        if (!decal_atlas_rect(GLYPH_PEDESTAL, variant, i, &r)) continue;
         const int x0 = (int)((r.u - r.w / 2) * 64.0f), x1 = (int)((r.u + r.w / 2) * 64.0f) - 1;
         const int y0 = (int)((1.0f - r.v - r.h / 2) * 64.0f), y1 = (int)((1.0f - r.v + r.h / 2) * 64.0f) - 1;
         if (x < x0 || x > x1 || y < y0 || y > y1) continue;
@@ -104,10 +104,10 @@ float long_face_u(const ViewHit& hit, float u) {
     int dx = 0, dy = 0;
     if (hit.face < 2) dy = way; else dx = way;
     int before = 0, total = 1;
-    while (before < 7 && gmap_at(hit.x - dx * (before + 1), hit.y - dy * (before + 1)) == 'E')
+    while (before < 7 && gmap_at(hit.x - dx * (before + 1), hit.y - dy * (before + 1)) == GLYPH_DOOR_WALL)
         before++;
     total = before + 1;
-    while (total < 8 && gmap_at(hit.x + dx * (total - before), hit.y + dy * (total - before)) == 'E')
+    while (total < 8 && gmap_at(hit.x + dx * (total - before), hit.y + dy * (total - before)) == GLYPH_DOOR_WALL)
         total++;
     return ((float)before + u) / (float)total;
 }
@@ -116,13 +116,13 @@ int exit_texel(float u, float v) { return fxfield_sample(4, u, v); }
 
 int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
     switch (glyph) {
-        case '+': return door_texel(u, v);
-        case '>': return stairs_texel(hit, u, v, mortar);
-        case '&': return cracked_texel(hit, u, v, mortar);
-        case '%': return hollow_texel(hit, u, v, mortar);
-        case 'K': return case_texel(hit, u, v);
-        case 'T': return sample_texture(face_picture("shrine_statue"), u, v);
-        case 'L':
+        case GLYPH_DOOR: return door_texel(u, v);
+        case GLYPH_STAIRS: return stairs_texel(hit, u, v, mortar);
+        case GLYPH_CRACKED: return cracked_texel(hit, u, v, mortar);
+        case GLYPH_HOLLOW: return hollow_texel(hit, u, v, mortar);
+        case GLYPH_PEDESTAL: return case_texel(hit, u, v);
+        case GLYPH_STATUE: return sample_texture(face_picture("shrine_statue"), u, v);
+        case GLYPH_BONE_WALL:
             if (view_in_shrine) {
                 const int t = wall_decal_texel((int)(u * 64.0f), (int)(v * 64.0f));
                 if (t >= 0) return t ? t : 0;
@@ -130,15 +130,15 @@ int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
                 return sample_texture(face_picture("shrine_bones"), u, v);
             }
             return stone_texel(hit, u, v, mortar);
-        case 'V':
+        case GLYPH_CASE_SHELF:
             return view_in_shrine ? sample_texture(face_picture("shrine_cases"), u, v)
                                   : stone_texel(hit, u, v, mortar);
-        case 'N': return view_in_shrine ? sample_texture(face_picture("shrine_banner"), u, v)
+        case GLYPH_BANNER_WALL: return view_in_shrine ? sample_texture(face_picture("shrine_banner"), u, v)
                                         : banner_texel(hit, u, v, mortar);
-        case 'W': return view_in_shrine ? sample_texture(face_picture("shrine_statue_fig"), u, v)
+        case GLYPH_STATUE_WALL: return view_in_shrine ? sample_texture(face_picture("shrine_statue_fig"), u, v)
                                         : window_texel(hit, u, v, mortar);
-        case 'E': return sample_texture(face_picture("shrine_door"), long_face_u(hit, u), v);
-        case 'X': {
+        case GLYPH_DOOR_WALL: return sample_texture(face_picture("shrine_door"), long_face_u(hit, u), v);
+        case GLYPH_EXIT: {
             // The exit: a stone arch round the flames.
             if (u < 0.1f || u > 0.9f || v < 0.08f) return stone_texel(hit, u, v, mortar);
             if (u < 0.14f || u > 0.86f || v < 0.12f) return 3;
@@ -161,7 +161,7 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     const int full_top = bottom - (int)(view_in_shrine ? 3.0f * h : h);
     int top = std::max(r.y0, full_top);
     int draw_top = top, draw_bottom = bottom;
-    if (glyph == '+' && u >= 0.14f && u <= 0.86f) {
+    if (glyph == GLYPH_DOOR && u >= 0.14f && u <= 0.86f) {
         draw_top = std::max(r.y0, full_top + (int)(h / 16.0f));
         draw_bottom = bottom - (int)(h / 16.0f);
     }
@@ -172,7 +172,7 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
 
     // Decorations of plain stone faces.
     bool torch = false, ornament = false;
-    if (glyph == '#') {
+    if (glyph == GLYPH_WALL) {
         const uint32_t cx = (uint32_t)hit.x, cy = (uint32_t)hit.y, f = (uint32_t)hit.face;
         torch = hash_mix((cy * 0xA9728941u + 0x91C35F65u) ^ ((4u * cx + f) * 0x9E3779B1u)) % 9u == 0;
         if (!torch)
@@ -217,6 +217,6 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     screen_set_dither(0);
     if (top >= r.y0 && top <= r.y1) screen_pixel(column, top, 2);
     if (bottom >= r.y0 && bottom <= r.y1) screen_pixel(column, bottom, 2);
-    if (edge && glyph != 'E')
+    if (edge && glyph != GLYPH_DOOR_WALL)
         for (int y = top; y <= bottom; y++) screen_pixel(column, y, 2);
 }
