@@ -4,6 +4,7 @@
 
 #include "combat/combat.h"
 #include "combat/training.h"
+#include "game/menus.h"
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/screen.h"
@@ -32,15 +33,15 @@ void auto_pause() {
 
 bool option_row_visible(int row) {
     switch (row) {
-    case 16:
+    case OPT_TRAINING:
         return !training_active();
-    case 11:
+    case OPT_MONSTERS:
         return !monster_art_locked(1);
-    case 1:
+    case OPT_FULL_SCREEN:
         return !layout_is_square() && !platform_case_is_phone();
-    case 3:
+    case OPT_CASE:
         return !layout_is_square();
-    case 4:
+    case OPT_SHINE:
         return !layout_is_square() && (settings.case_color == 6 || settings.case_color == 7);
     default:
         return true;

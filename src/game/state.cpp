@@ -2,11 +2,12 @@
 #include "game/state.h"
 
 #include "game/menus.h"
+#include "world/buttons.h"
 
 const int32_t STATE_MUSIC[STATE_COUNT] = {0, 1, 1, 2, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1};
 
-// UP UP DOWN DOWN LEFT RIGHT LEFT RIGHT B A
-const uint8_t SECRET_SEQUENCE[SECRET_LENGTH] = {0x01, 0x01, 0x02, 0x02, 0x04, 0x08, 0x04, 0x08, 0x20, 0x10};
+const uint8_t SECRET_SEQUENCE[SECRET_LENGTH] = {BTN_UP,    BTN_UP,   BTN_DOWN,  BTN_DOWN, BTN_LEFT,
+                                                BTN_RIGHT, BTN_LEFT, BTN_RIGHT, BTN_B,    BTN_A};
 
 int32_t game_state = STATE_POWER_ON;
 int32_t state_under_pause = STATE_TITLE;
@@ -35,6 +36,13 @@ int32_t splash_timer = SPLASH_TICKS;
 int32_t title_cursor = 1;
 int32_t pause_cursor = 0;
 int32_t title_fx_level = -1;
+
+int32_t menu_cursor_step(int32_t cursor, int32_t rows, uint8_t presses) {
+    int32_t c = ((cursor % rows) + rows) % rows;
+    if (presses & BTN_UP) c = (c + rows - 1) % rows;
+    if (presses & BTN_DOWN) c = (c + 1) % rows;
+    return c;
+}
 
 bool input_locked() { return input_lock_timer > 0 || input_lock_held; }
 

@@ -2,23 +2,65 @@
 // that other modules ask about them.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 
 #include "world/game_state.h"
 
 enum SongId : int32_t { SONG_NONE = 0, SONG_MAIN = 1, SONG_FIGHT = 2 };
 
+// A set of states as bits over the state enum.
+constexpr uint32_t state_bits(std::initializer_list<GameState> states) {
+    uint32_t bits = 0;
+    for (GameState s : states) bits |= 1u << s;
+    return bits;
+}
+
 // The song each state asks for, and which states ask at all (the others leave the music alone).
 extern const int32_t STATE_MUSIC[STATE_COUNT];
-constexpr uint32_t STATE_MUSIC_MASK = 0x5F1CF;
-// States whose entry saves the run: dungeon, combat, camp, level-up.
-constexpr uint32_t AUTOSAVE_STATE_MASK = 0x204C;
-// States in which lifetime statistics count as play time: dungeon, combat, bag, camp, level-up.
-constexpr uint32_t IN_PLAY_STAT_MASK = 0x206C;
-// States whose menus make the shared menu sounds: title, pause, bag, options, credits.
-constexpr uint32_t MENU_SOUND_MASK = 0xA32;
+constexpr uint32_t STATE_MUSIC_MASK =
+    state_bits({STATE_SPLASH, STATE_TITLE, STATE_DUNGEON, STATE_COMBAT, STATE_CAMP, STATE_DEATH, STATE_ESCAPED,
+                STATE_POWER_ON, STATE_LEVELUP, STATE_CLASS_SELECT, STATE_UNLOCKS, STATE_SHRINE, STATE_DEMO_END});
+static_assert(STATE_MUSIC_MASK == 0x5F1CF);
+// States whose entry saves the run.
+constexpr uint32_t AUTOSAVE_STATE_MASK = state_bits({STATE_DUNGEON, STATE_COMBAT, STATE_CAMP, STATE_LEVELUP});
+static_assert(AUTOSAVE_STATE_MASK == 0x204C);
+// States in which lifetime statistics count as play time.
+constexpr uint32_t IN_PLAY_STAT_MASK =
+    state_bits({STATE_DUNGEON, STATE_COMBAT, STATE_BAG, STATE_CAMP, STATE_LEVELUP});
+static_assert(IN_PLAY_STAT_MASK == 0x206C);
+// States whose menus make the shared menu sounds.
+constexpr uint32_t MENU_SOUND_MASK = state_bits({STATE_TITLE, STATE_PAUSE, STATE_BAG, STATE_OPTIONS, STATE_CREDITS});
+static_assert(MENU_SOUND_MASK == 0xA32);
 
-constexpr int TITLE_ROWS = 7;
-constexpr int PAUSE_ROWS = 3;
+// The title's rows, top to bottom.
+enum TitleRow : int32_t {
+    TITLE_CONTINUE = 0,
+    TITLE_NEW_RUN = 1,
+    TITLE_UNLOCKS = 2,
+    TITLE_SHRINE = 3,
+    TITLE_OPTIONS = 4,
+    TITLE_STATS = 5,
+    TITLE_QUIT = 6,
+    TITLE_ROWS = 7
+};
+// The pause menu's rows.
+enum PauseRow : int32_t { PAUSE_RESUME = 0, PAUSE_OPTIONS = 1, PAUSE_SAVE_QUIT = 2, PAUSE_ROWS = 3 };
+
+// The screen-entry guards: the screens whose first moments swallow a held A or START, so a press
+// meant for the screen before does not act here.
+enum GuardKind : int32_t {
+    GUARD_NONE = 0,
+    GUARD_LEVELUP = 1,
+    GUARD_DEATH = 2,
+    GUARD_ESCAPED = 3,
+    GUARD_CAMP_BOONS = 4,
+    GUARD_WAY_OUT = 5,
+    GUARD_DEATH_REPLAY = 6
+};
+
+// A list cursor moved one row up or down by the presses, wrapping over `rows`; a cursor out of
+// range is first brought back into it.
+int32_t menu_cursor_step(int32_t cursor, int32_t rows, uint8_t presses);
 constexpr int SPLASH_TICKS = 240;
 constexpr int SECRET_LENGTH = 10;
 extern const uint8_t SECRET_SEQUENCE[SECRET_LENGTH];

@@ -37,7 +37,7 @@ void title_backdrop(float strength) {
 
 void title_act(int32_t row) {
     switch (row) {
-    case 0:
+    case TITLE_CONTINUE:
         if (run_summary.valid && load_run()) {
             play_sfx(SFX_CONFIRM);
             run_start_snapshot();
@@ -48,7 +48,7 @@ void title_act(int32_t row) {
             play_sfx(SFX_DENY);
         }
         break;
-    case 1:
+    case TITLE_NEW_RUN:
         play_sfx(SFX_CONFIRM);
         if (run_summary.valid) {
             confirm_ask("Abandon your run?", CONFIRM_ABANDON_RUN);
@@ -59,25 +59,22 @@ void title_act(int32_t row) {
             game_state = STATE_CLASS_SELECT;
         }
         break;
-    case 2:
+    case TITLE_UNLOCKS:
         play_sfx(SFX_CONFIRM);
         unlocks_cursor = 1;
         game_state = STATE_UNLOCKS;
         break;
-    case 3:
+    case TITLE_SHRINE:
         shrine_enter();
         break;
-    case 4:
-        options_from = STATE_TITLE;
-        options_page = 0;
-        options_cursor = 20;
-        game_state = STATE_OPTIONS;
+    case TITLE_OPTIONS:
+        options_open(STATE_TITLE);
         break;
-    case 5:
+    case TITLE_STATS:
         play_sfx(SFX_CONFIRM);
         game_state = STATE_STATS;
         break;
-    case 6:
+    case TITLE_QUIT:
         quit_requested = 1;
         break;
     default:
@@ -93,10 +90,7 @@ void update_splash(uint8_t presses) {
 
 void update_title(uint8_t presses) {
     title_backdrop(title_fx_level >= 0 ? (float)title_fx_level / 100.0f : unlocks_completion());
-    int32_t c = ((title_cursor % TITLE_ROWS) + TITLE_ROWS) % TITLE_ROWS;
-    if (presses & BTN_UP) c = (c + TITLE_ROWS - 1) % TITLE_ROWS;
-    if (presses & BTN_DOWN) c = (c + 1) % TITLE_ROWS;
-    title_cursor = c;
+    title_cursor = menu_cursor_step(title_cursor, TITLE_ROWS, presses);
     if (presses & (BTN_A | BTN_START)) title_act(title_cursor);
 }
 
@@ -142,22 +136,17 @@ void update_demo_end(uint8_t presses) {
 }
 
 void update_pause(uint8_t presses) {
-    int32_t c = ((pause_cursor % PAUSE_ROWS) + PAUSE_ROWS) % PAUSE_ROWS;
-    if (presses & BTN_UP) c = (c + PAUSE_ROWS - 1) % PAUSE_ROWS;
-    if (presses & BTN_DOWN) c = (c + 1) % PAUSE_ROWS;
+    const int32_t c = menu_cursor_step(pause_cursor, PAUSE_ROWS, presses);
     pause_cursor = c;
     if (presses & (BTN_B | BTN_START)) {
         game_state = state_under_pause;
         return;
     }
     if (!(presses & BTN_A)) return;
-    if (c == 0) {
+    if (c == PAUSE_RESUME) {
         game_state = state_under_pause;
-    } else if (c == 1) {
-        options_from = STATE_PAUSE;
-        options_page = 0;
-        options_cursor = 20;
-        game_state = STATE_OPTIONS;
+    } else if (c == PAUSE_OPTIONS) {
+        options_open(STATE_PAUSE);
     } else {
         run_save_and_quit();
     }

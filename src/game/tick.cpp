@@ -121,27 +121,27 @@ uint8_t tick_repeat_step(uint8_t held, uint8_t presses) {
 int32_t tick_guard_kind() {
     switch (game_state) {
     case STATE_LEVELUP:
-        return 1;
+        return GUARD_LEVELUP;
     case STATE_ESCAPED:
-        return 3;
+        return GUARD_ESCAPED;
     case STATE_DEATH:
-        return screen_snapshot_get() ? 6 : 2;
+        return screen_snapshot_get() ? GUARD_DEATH_REPLAY : GUARD_DEATH;
     case STATE_CAMP:
-        return camp_page == 1 ? 4 : 0;
+        return camp_page == CAMP_PAGE_BOONS ? GUARD_CAMP_BOONS : GUARD_NONE;
     case STATE_DUNGEON:
-        return way_out_open ? 5 : 0;
+        return way_out_open ? GUARD_WAY_OUT : GUARD_NONE;
     default:
-        return 0;
+        return GUARD_NONE;
     }
 }
 
 uint8_t tick_guard_step(uint8_t held, uint8_t presses) {
     int32_t kind = tick_guard_kind();
     if (kind != guard_kind) {
-        input_lock_held = (input_guard_ticks > 0 && kind != 0) ? 1 : 0;
+        input_lock_held = (input_guard_ticks > 0 && kind != GUARD_NONE) ? 1 : 0;
         if (!input_lock_held)
             input_lock_timer = 0;
-        else if (guard_kind == 6 && kind == 2)
+        else if (guard_kind == GUARD_DEATH_REPLAY && kind == GUARD_DEATH)
             input_lock_timer = input_guard_ticks / 3;  // the replay already held the player back
         else
             input_lock_timer = input_guard_ticks;

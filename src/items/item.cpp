@@ -8,31 +8,41 @@
 #include "telemetry/check.h"
 
 // clang-format off
-const ItemDef ITEMS[ITEM_COUNT] = {
-    {.name = "-",               .short_name = "-",        .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 0, .h = 0, .flags = 0x0, .perk = nullptr},
-    {.name = "Short Sword",     .short_name = "ShrtSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 2,  .defence = 0, .w = 1, .h = 2, .flags = 0x0, .perk = "STRONG FINISHER"},
-    {.name = "Long Sword",      .short_name = "LongSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 4,  .defence = 0, .w = 1, .h = 3, .flags = 0x0, .perk = "WIDE PARRY"},
-    {.name = "Enchanted Sword", .short_name = "EnchSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 8,  .defence = 0, .w = 1, .h = 3, .flags = 0x0, .perk = "WIDE PARRY"},
-    {.name = "Dagger",          .short_name = "Dagger",   .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 1,  .defence = 0, .w = 1, .h = 1, .flags = 0x1, .perk = "QUICK HANDS"},
-    {.name = "Wooden Shield",   .short_name = "WdShld",   .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 1, .w = 2, .h = 2, .flags = 0x0, .perk = nullptr},
-    {.name = "Iron Shield",     .short_name = "IrnShld",  .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 2, .w = 2, .h = 2, .flags = 0x0, .perk = nullptr},
-    {.name = "Healing Potion",  .short_name = "Potion",   .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0x0, .perk = nullptr},
-    {.name = "Antidote",        .short_name = "Antidote", .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0x0, .perk = nullptr},
-    {.name = "Battle Axe",      .short_name = "Axe",      .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 8,  .defence = 0, .w = 1, .h = 3, .flags = 0x0, .perk = "SHATTERS GUARDS"},
-    {.name = "Spear",           .short_name = "Spear",    .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 3,  .defence = 0, .w = 1, .h = 3, .flags = 0x4, .perk = "FIRST STRIKE; HITS WIND-UPS"},
-    {.name = "Venom Dagger",    .short_name = "VenomDgr", .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 1,  .defence = 0, .w = 1, .h = 1, .flags = 0x8, .perk = "QUICK; POISONS ON HIT"},
-    {.name = "Tower Shield",    .short_name = "TwrShld",  .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = -1, .defence = 3, .w = 2, .h = 2, .flags = 0x0, .perk = "HEAVY: ATK -1"},
-    {.name = "Greater Potion",  .short_name = "Potion+",  .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0x0, .perk = nullptr},
-    {.name = "Superior Potion", .short_name = "Potion++", .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0x0, .perk = nullptr},
+constexpr ItemDef ITEMS[ITEM_COUNT] = {
+    {.name = "-",               .short_name = "-",        .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 0, .h = 0, .flags = 0,         .perk = nullptr},
+    {.name = "Short Sword",     .short_name = "ShrtSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 2,  .defence = 0, .w = 1, .h = 2, .flags = 0,         .perk = "STRONG FINISHER"},
+    {.name = "Long Sword",      .short_name = "LongSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 4,  .defence = 0, .w = 1, .h = 3, .flags = 0,         .perk = "WIDE PARRY"},
+    {.name = "Enchanted Sword", .short_name = "EnchSwd",  .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 8,  .defence = 0, .w = 1, .h = 3, .flags = 0,         .perk = "WIDE PARRY"},
+    {.name = "Dagger",          .short_name = "Dagger",   .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 1,  .defence = 0, .w = 1, .h = 1, .flags = ITEM_FLAG_DOUBLE_STRIKE, .perk = "QUICK HANDS"},
+    {.name = "Wooden Shield",   .short_name = "WdShld",   .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 1, .w = 2, .h = 2, .flags = 0,         .perk = nullptr},
+    {.name = "Iron Shield",     .short_name = "IrnShld",  .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 2, .w = 2, .h = 2, .flags = 0,         .perk = nullptr},
+    {.name = "Healing Potion",  .short_name = "Potion",   .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0,         .perk = nullptr},
+    {.name = "Antidote",        .short_name = "Antidote", .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0,         .perk = nullptr},
+    {.name = "Battle Axe",      .short_name = "Axe",      .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 8,  .defence = 0, .w = 1, .h = 3, .flags = 0,         .perk = "SHATTERS GUARDS"},
+    {.name = "Spear",           .short_name = "Spear",    .kind = ITEM_KIND_WEAPON, .two_handed = 1, .either_hand = 0, .attack = 3,  .defence = 0, .w = 1, .h = 3, .flags = ITEM_FLAG_REACH, .perk = "FIRST STRIKE; HITS WIND-UPS"},
+    {.name = "Venom Dagger",    .short_name = "VenomDgr", .kind = ITEM_KIND_WEAPON, .two_handed = 0, .either_hand = 1, .attack = 1,  .defence = 0, .w = 1, .h = 1, .flags = ITEM_FLAG_VENOM, .perk = "QUICK; POISONS ON HIT"},
+    {.name = "Tower Shield",    .short_name = "TwrShld",  .kind = ITEM_KIND_SHIELD, .two_handed = 0, .either_hand = 0, .attack = -1, .defence = 3, .w = 2, .h = 2, .flags = 0,         .perk = "HEAVY: ATK -1"},
+    {.name = "Greater Potion",  .short_name = "Potion+",  .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0,         .perk = nullptr},
+    {.name = "Superior Potion", .short_name = "Potion++", .kind = ITEM_KIND_POTION, .two_handed = 0, .either_hand = 0, .attack = 0,  .defence = 0, .w = 1, .h = 1, .flags = 0,         .perk = nullptr},
 };
 // clang-format on
 
 namespace {
 
-constexpr uint32_t WEAPON_IDS = (1u << 1) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 9) | (1u << 10) | (1u << 11);
-constexpr uint32_t SHIELD_IDS = (1u << 5) | (1u << 6) | (1u << 12);
-constexpr uint32_t STACKABLE_IDS = (1u << 7) | (1u << 8) | (1u << 13) | (1u << 14);
-constexpr uint32_t HEALING_IDS = (1u << 7) | (1u << 13) | (1u << 14);
+// The ids of one kind, read off the table (ITEM_NONE, the empty hand, belongs to no set).
+constexpr uint32_t ids_of_kind(int kind) {
+    uint32_t set = 0;
+    for (int id = ITEM_NONE + 1; id < ITEM_COUNT; ++id)
+        if (ITEMS[id].kind == kind) set |= 1u << id;
+    return set;
+}
+
+constexpr uint32_t WEAPON_IDS = ids_of_kind(ITEM_KIND_WEAPON);
+constexpr uint32_t SHIELD_IDS = ids_of_kind(ITEM_KIND_SHIELD);
+// Potions stack in the bag; all but the antidote heal.
+constexpr uint32_t STACKABLE_IDS = ids_of_kind(ITEM_KIND_POTION);
+constexpr uint32_t HEALING_IDS = STACKABLE_IDS & ~(1u << ITEM_ANTIDOTE);
+static_assert(WEAPON_IDS == 0xE1Eu && SHIELD_IDS == 0x1060u && STACKABLE_IDS == 0x6180u && HEALING_IDS == 0x6080u);
 
 bool id_in(uint32_t id, uint32_t set) { return id < ITEM_COUNT && (set >> id) & 1u; }
 

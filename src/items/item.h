@@ -10,6 +10,11 @@ constexpr int ITEM_KIND_WEAPON = 0;
 constexpr int ITEM_KIND_SHIELD = 1;
 constexpr int ITEM_KIND_POTION = 2;
 
+// Fight traits in ItemDef::flags.
+constexpr uint32_t ITEM_FLAG_DOUBLE_STRIKE = 0x1;  // daggers: a jab strikes twice
+constexpr uint32_t ITEM_FLAG_REACH = 0x4;          // the spear: first strike, hits wind-ups
+constexpr uint32_t ITEM_FLAG_VENOM = 0x8;          // the venom dagger: poisons on hit
+
 struct ItemDef {
     const char* name;
     const char* short_name;  // toasts
