@@ -13,19 +13,11 @@ uint8_t case_shine_on = 0;
 uint8_t timing_bar_on = 0;
 
 void settings_clamp() {
-    // A value outside its range on either side takes the same default as one above it.
-    if (settings.screen < 0 || settings.screen > 2) settings.screen = 0;
-    if (settings.volume < 0) settings.volume = 0;
-    if (settings.volume > 10) settings.volume = 10;
-    if (settings.music < 0) settings.music = 0;
-    if (settings.music > 10) settings.music = 10;
-    if (settings.ghosting < 0 || settings.ghosting > 3) settings.ghosting = 1;
-    if (settings.rumble_level < 1 || settings.rumble_level > 3) settings.rumble_level = 2;
-    if (settings.case_color < 0 || settings.case_color > 17 || case_color_locked(settings.case_color))
-        settings.case_color = 9;
-    if (settings.palette < 0 || settings.palette > 7 || palette_locked(settings.palette)) settings.palette = 0;
-    if (settings.monster_art < 0 || settings.monster_art > 1 || monster_art_locked(settings.monster_art))
-        settings.monster_art = 0;
+    settings_clamp_ranges(settings);
+    // A colour, palette or look the profile has not unlocked counts as out of range.
+    if (case_color_locked(settings.case_color)) settings.case_color = settings_fallback(&Settings::case_color);
+    if (palette_locked(settings.palette)) settings.palette = settings_fallback(&Settings::palette);
+    if (monster_art_locked(settings.monster_art)) settings.monster_art = settings_fallback(&Settings::monster_art);
 
     case_set_color(settings.case_color);
     case_set_swap_ab(settings.swap_ab);

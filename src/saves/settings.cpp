@@ -8,31 +8,74 @@
 #include "saves/file_io.h"
 #include "saves/save_path.h"
 
-static Settings settings_start_values() {
+namespace {
+
+// Marks a field whose out-of-range value is pulled to the nearest end instead of a fixed value.
+constexpr int32_t SATURATE = INT32_MIN;
+// Marks a field that keeps the value it had when an older file lacks it.
+constexpr int32_t KEEP = INT32_MIN;
+
+// One value of settings.dat: where it lives in the record and in the file, the file version that
+// added it, its value on a new install and in files older than that version, and its range.
+// Encoding, decoding, migration and the range clamp all read this one list.
+struct SettingField {
+    int32_t Settings::*number;  // an int32 value, or
+    uint8_t Settings::*flag;    // a 0/1 switch stored as int32
+    int offset;
+    int version;
+    int32_t start;
+    int32_t older;       // value for files before `version`, or KEEP
+    int32_t lo, hi;      // the range (flags are always 0..1)
+    int32_t fallback;    // what an out-of-range value becomes, or SATURATE
+};
+
+// clang-format off
+constexpr SettingField FIELDS[] = {
+    {.number = &Settings::screen,       .flag = nullptr, .offset = 8,  .version = 1,  .start = 0, .older = 0, .lo = 0, .hi = 2,  .fallback = 0},
+    {.number = &Settings::volume,       .flag = nullptr, .offset = 12, .version = 1,  .start = 6, .older = 6, .lo = 0, .hi = 10, .fallback = SATURATE},
+    {.number = nullptr, .flag = &Settings::rumble,       .offset = 16, .version = 1,  .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = &Settings::music,        .flag = nullptr, .offset = 20, .version = 2,  .start = 5, .older = 10, .lo = 0, .hi = 10, .fallback = SATURATE},
+    {.number = &Settings::ghosting,     .flag = nullptr, .offset = 24, .version = 3,  .start = 1, .older = 1, .lo = 0, .hi = 3,  .fallback = 1},
+    {.number = &Settings::case_color,   .flag = nullptr, .offset = 28, .version = 4,  .start = 9, .older = 9, .lo = 0, .hi = 17, .fallback = 9},
+    {.number = &Settings::palette,      .flag = nullptr, .offset = 32, .version = 4,  .start = 0, .older = 0, .lo = 0, .hi = 7,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::flashes,      .offset = 36, .version = 5,  .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::effects,      .offset = 40, .version = 6,  .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::fullscreen,   .offset = 44, .version = 7,  .start = 0, .older = 0, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::shine,        .offset = 48, .version = 8,  .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::timing_bar,   .offset = 52, .version = 9,  .start = 0, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = &Settings::monster_art,  .flag = nullptr, .offset = 56, .version = 10, .start = 0, .older = 0, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::prompts,      .offset = 60, .version = 11, .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::share_stats,  .offset = 64, .version = 12, .start = 0, .older = KEEP, .lo = 0, .hi = 1, .fallback = 0},
+    {.number = nullptr, .flag = &Settings::stats_asked,  .offset = 68, .version = 13, .start = 0, .older = 0, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = &Settings::rumble_level, .flag = nullptr, .offset = 72, .version = 15, .start = 2, .older = 2, .lo = 1, .hi = 3,  .fallback = 2},
+    {.number = nullptr, .flag = &Settings::vignette,     .offset = 76, .version = 16, .start = 1, .older = 1, .lo = 0, .hi = 1,  .fallback = 0},
+    {.number = nullptr, .flag = &Settings::swap_ab,      .offset = 148, .version = 17, .start = 0, .older = KEEP, .lo = 0, .hi = 1, .fallback = 0},
+};
+// clang-format on
+
+// Where the bindings sit in a version-17 file.
+constexpr int KEY_BINDS_OFFSET = 80;
+constexpr int PAD_BINDS_OFFSET = 144;
+constexpr int BINDINGS_VERSION = 17;
+
+int32_t field_get(const Settings& s, const SettingField& f) { return f.number ? s.*f.number : (s.*f.flag ? 1 : 0); }
+
+void field_set(Settings& s, const SettingField& f, int32_t v) {
+    if (f.number)
+        s.*f.number = v;
+    else
+        s.*f.flag = v != 0 ? 1 : 0;
+}
+
+Settings settings_start_values() {
     Settings s = {};
-    s.screen = 0;
-    s.volume = 6;
-    s.rumble = 1;
-    s.rumble_level = 2;
-    s.music = 5;
-    s.ghosting = 1;
-    s.case_color = 9;
-    s.palette = 0;
-    s.flashes = 1;
-    s.effects = 1;
-    s.vignette = 1;
-    s.fullscreen = 0;
-    s.shine = 1;
-    s.timing_bar = 0;
-    s.prompts = 1;
-    s.monster_art = 0;
-    s.share_stats = 0;
-    s.stats_asked = 0;
+    for (const SettingField& f : FIELDS) field_set(s, f, f.start);
     std::memcpy(s.key_binds, DEFAULT_KEY_BINDS, sizeof s.key_binds);
     std::memcpy(s.pad_binds, DEFAULT_PAD_BINDS, sizeof s.pad_binds);
-    s.swap_ab = 0;
     return s;
 }
+
+}  // namespace
 
 Settings settings = settings_start_values();
 
@@ -54,29 +97,11 @@ static int settings_bytes_for_version(int version) {
 void settings_encode(const Settings& s, uint8_t out[SETTINGS_FILE_BYTES]) {
     bytes_put_magic(out, 0, SETTINGS_MAGIC);
     bytes_put_i32(out, 4, SETTINGS_VERSION);
-    bytes_put_i32(out, 8, s.screen);
-    bytes_put_i32(out, 12, s.volume);
-    bytes_put_i32(out, 16, s.rumble ? 1 : 0);
-    bytes_put_i32(out, 20, s.music);
-    bytes_put_i32(out, 24, s.ghosting);
-    bytes_put_i32(out, 28, s.case_color);
-    bytes_put_i32(out, 32, s.palette);
-    bytes_put_i32(out, 36, s.flashes ? 1 : 0);
-    bytes_put_i32(out, 40, s.effects ? 1 : 0);
-    bytes_put_i32(out, 44, s.fullscreen ? 1 : 0);
-    bytes_put_i32(out, 48, s.shine ? 1 : 0);
-    bytes_put_i32(out, 52, s.timing_bar ? 1 : 0);
-    bytes_put_i32(out, 56, s.monster_art);
-    bytes_put_i32(out, 60, s.prompts ? 1 : 0);
-    bytes_put_i32(out, 64, s.share_stats ? 1 : 0);
-    bytes_put_i32(out, 68, s.stats_asked ? 1 : 0);
-    bytes_put_i32(out, 72, s.rumble_level);
-    bytes_put_i32(out, 76, s.vignette ? 1 : 0);
+    for (const SettingField& f : FIELDS) bytes_put_i32(out, f.offset, field_get(s, f));
     for (int a = 0; a < ACTION_COUNT; a++)
         for (int k = 0; k < KEYS_PER_ACTION; k++)
-            bytes_put_i16(out, 80 + (a * KEYS_PER_ACTION + k) * 2, s.key_binds[a][k]);
-    for (int n = 0; n < PAD_BIND_COUNT; n++) out[144 + n] = s.pad_binds[n];
-    bytes_put_i32(out, 148, s.swap_ab ? 1 : 0);
+            bytes_put_i16(out, KEY_BINDS_OFFSET + (a * KEYS_PER_ACTION + k) * 2, s.key_binds[a][k]);
+    for (int n = 0; n < PAD_BIND_COUNT; n++) out[PAD_BINDS_OFFSET + n] = s.pad_binds[n];
 }
 
 bool settings_decode(const uint8_t* d, int len, Settings& s) {
@@ -86,42 +111,46 @@ bool settings_decode(const uint8_t* d, int len, Settings& s) {
     if (len < settings_bytes_for_version(version)) return false;
 
     Settings n = s;  // bindings and the play-stats choice keep their values in older files
-    n.screen = bytes_get_i32(d, 8);
-    n.volume = bytes_get_i32(d, 12);
-    n.rumble = bytes_get_i32(d, 16) != 0;
-    n.music = version >= 2 ? bytes_get_i32(d, 20) : 10;
-    n.ghosting = version >= 3 ? bytes_get_i32(d, 24) : 1;
-    n.case_color = version >= 4 ? bytes_get_i32(d, 28) : 9;
-    n.palette = version >= 4 ? bytes_get_i32(d, 32) : 0;
-    n.flashes = version >= 5 ? bytes_get_i32(d, 36) != 0 : 1;
-    n.effects = version >= 6 ? bytes_get_i32(d, 40) != 0 : 1;
-    n.fullscreen = version >= 7 ? bytes_get_i32(d, 44) != 0 : 0;
-    n.shine = version >= 8 ? bytes_get_i32(d, 48) != 0 : 1;
-    n.timing_bar = version >= 9 ? bytes_get_i32(d, 52) != 0 : 1;
-    n.monster_art = version >= 10 ? bytes_get_i32(d, 56) : 0;
-    n.prompts = version >= 11 ? bytes_get_i32(d, 60) != 0 : 1;
-    if (version >= 12) n.share_stats = bytes_get_i32(d, 64) != 0;
-    n.stats_asked = version >= 13 ? bytes_get_i32(d, 68) != 0 : 0;
-    n.rumble_level = version >= 15 ? bytes_get_i32(d, 72) : 2;
-    n.vignette = version >= 16 ? bytes_get_i32(d, 76) != 0 : 1;
-    if (version >= 17) {
+    for (const SettingField& f : FIELDS) {
+        if (version >= f.version)
+            field_set(n, f, bytes_get_i32(d, f.offset));
+        else if (f.older != KEEP)
+            field_set(n, f, f.older);
+    }
+    if (version >= BINDINGS_VERSION) {
         for (int a = 0; a < ACTION_COUNT; a++)
             for (int k = 0; k < KEYS_PER_ACTION; k++) {
-                int16_t code = bytes_get_i16(d, 80 + (a * KEYS_PER_ACTION + k) * 2);
+                int16_t code = bytes_get_i16(d, KEY_BINDS_OFFSET + (a * KEYS_PER_ACTION + k) * 2);
                 if (code >= SCANCODE_LIMIT) return false;
                 n.key_binds[a][k] = code;
             }
         for (int b = 0; b < PAD_BIND_COUNT; b++) {
-            if (d[144 + b] >= PAD_BUTTON_LIMIT) return false;
-            n.pad_binds[b] = d[144 + b];
+            if (d[PAD_BINDS_OFFSET + b] >= PAD_BUTTON_LIMIT) return false;
+            n.pad_binds[b] = d[PAD_BINDS_OFFSET + b];
         }
-        n.swap_ab = bytes_get_i32(d, 148) != 0;
     }
     // Older files: the timing bar became opt-in and the case colour default changed.
     if (version <= 10) n.timing_bar = 0;
     if (version <= 13) n.case_color = 9;
     s = n;
     return true;
+}
+
+void settings_clamp_ranges(Settings& s) {
+    for (const SettingField& f : FIELDS) {
+        const int32_t v = field_get(s, f);
+        if (v >= f.lo && v <= f.hi) continue;
+        if (f.fallback == SATURATE)
+            field_set(s, f, v < f.lo ? f.lo : f.hi);
+        else
+            field_set(s, f, f.fallback);
+    }
+}
+
+int32_t settings_fallback(const int32_t Settings::*member) {
+    for (const SettingField& f : FIELDS)
+        if (f.number == member) return f.fallback;
+    return 0;
 }
 
 bool settings_load() {

@@ -44,6 +44,11 @@ bool settings_save();
 int best_floor_load();
 bool best_floor_save(int value);
 
+// Brings every value into its range: most take a fixed default, the volumes stop at their ends.
+void settings_clamp_ranges(Settings& s);
+// The value an out-of-range setting falls back to (for the rules that also refuse locked values).
+int32_t settings_fallback(const int32_t Settings::*member);
+
 // Byte-level forms of the two files, for the loaders above and for tests.
 void settings_encode(const Settings& s, uint8_t out[SETTINGS_FILE_BYTES]);
 // Decodes `len` bytes of a settings file over `s`; false (s untouched) when the file is rejected.

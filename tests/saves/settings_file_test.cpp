@@ -2,6 +2,7 @@
 // and the save-folder paths.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -197,6 +198,45 @@ TEST_F(SettingsFileTest, FlagsReadAsNonZero) {
     EXPECT_EQ(settings.flashes, 1);
     EXPECT_EQ(settings.rumble, 1);
     EXPECT_EQ(settings.effects, 0);
+}
+
+TEST_F(SettingsFileTest, EveryRangeClampsToItsDefaultOrItsEnd) {
+    struct Case {
+        int32_t Settings::*field;
+        int32_t low_becomes, high_becomes;
+    } cases[] = {
+        {&Settings::screen, 0, 0},       {&Settings::volume, 0, 10},    {&Settings::music, 0, 10},
+        {&Settings::ghosting, 1, 1},     {&Settings::case_color, 9, 9}, {&Settings::palette, 0, 0},
+        {&Settings::monster_art, 0, 0},  {&Settings::rumble_level, 2, 2},
+    };
+    for (const Case& c : cases) {
+        for (int32_t bad : {-1, INT32_MIN, 99, INT32_MAX}) {
+            Settings s = settings;
+            s.*c.field = bad;
+            settings_clamp_ranges(s);
+            EXPECT_EQ(s.*c.field, bad < 0 ? c.low_becomes : c.high_becomes) << bad;
+        }
+        Settings fine = settings;
+        const int32_t kept = fine.*c.field;
+        settings_clamp_ranges(fine);
+        EXPECT_EQ(fine.*c.field, kept);  // values in range stay
+    }
+    EXPECT_EQ(settings_fallback(&Settings::case_color), 9);
+}
+
+TEST_F(SettingsFileTest, EveryFieldSurvivesTheFileWithItsOwnValue) {
+    // Each value set apart from its default and every other one, so a field written at another's
+    // offset would show.
+    Settings s = settings;
+    s.screen = 2; s.volume = 3; s.rumble = 0; s.music = 7; s.ghosting = 3; s.case_color = 12;
+    s.palette = 2; s.flashes = 0; s.effects = 0; s.fullscreen = 1; s.shine = 0; s.timing_bar = 1;
+    s.monster_art = 1; s.prompts = 0; s.share_stats = 1; s.stats_asked = 1; s.rumble_level = 3;
+    s.vignette = 0; s.swap_ab = 1;
+    uint8_t buf[SETTINGS_FILE_BYTES];
+    settings_encode(s, buf);
+    Settings back = settings;
+    ASSERT_TRUE(settings_decode(buf, sizeof buf, back));
+    EXPECT_EQ(std::memcmp(&back, &s, sizeof s), 0);
 }
 
 TEST_F(SettingsFileTest, BestFloor) {
