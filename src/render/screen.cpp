@@ -6,8 +6,10 @@
 
 uint8_t framebuffer[FB_BYTES];
 
-// Before any preset: the portrait values with the second panel all zero.
-ScreenLayout screen_layout = {
+namespace {
+
+// The portrait preset; its second panel is whatever the layout held before.
+constexpr ScreenLayout PORTRAIT = {
     .landscape = 0, .width = 144, .height = 312,
     .view = {0, 0, 143, 195},
     .panels = {{0, 196, 143, 311}, {0, 0, 0, 0}},
@@ -17,6 +19,11 @@ ScreenLayout screen_layout = {
     .select_x = 38, .start_x = 78, .pill_y = 280, .pill_w = 28, .pill_h = 8,
 };
 
+}  // namespace
+
+// Before any preset: the portrait values with the second panel all zero.
+ScreenLayout screen_layout = PORTRAIT;
+
 int32_t draw_origin_x = 0, draw_origin_y = 0;
 int32_t draw_color_override = -1;
 const uint8_t* draw_column_mask = nullptr;
@@ -25,16 +32,9 @@ int32_t draw_dither_level = 0;
 
 
 void layout_set_portrait() {
-    ScreenRect second = screen_layout.panels[1];
-    screen_layout = {
-        .landscape = 0, .width = 144, .height = 312,
-        .view = {0, 0, 143, 195},
-        .panels = {{0, 196, 143, 311}, second},
-        .panel_count = 1,
-        .dpad_x = 28, .dpad_y = 239, .dpad_arm = 16, .dpad_width = 16,
-        .a_x = 100, .a_y = 250, .b_x = 124, .b_y = 226, .button_radius = 11,
-        .select_x = 38, .start_x = 78, .pill_y = 280, .pill_w = 28, .pill_h = 8,
-    };
+    const ScreenRect second = screen_layout.panels[1];
+    screen_layout = PORTRAIT;
+    screen_layout.panels[1] = second;
 }
 
 void layout_set_landscape() {

@@ -21,6 +21,7 @@
 #include "screens/screens.h"
 #include "screens/transition.h"
 #include "support/temp_save_dir.h"
+#include "support/tick_reset.h"
 
 namespace {
 
@@ -57,19 +58,7 @@ uint32_t world_hash() {
 }
 
 uint32_t replay() {
-    game_state = prev_state = STATE_CLASS_SELECT;
-    input_prev = input_held = 0;
-    repeat_state = repeat_ticks = 0;
-    repeat_dirs = 0;
-    guard_kind = 0;
-    input_lock_timer = 0;
-    input_lock_held = 0;
-    secret_progress = 0;
-    settings = Settings{};
-    settings.stats_asked = 1;
-    transition = Transition{};
-    way_out_open = confirm_open = message_box_open = consent_open = 0;
-    std::memset(cheat_flags, 0, sizeof cheat_flags);
+    tick_globals_reset(STATE_CLASS_SELECT);
     fixed_seed = 0x5EED1234u;
     fixed_seed_runs = 0;
     next_random_state = 1;

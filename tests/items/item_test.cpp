@@ -5,18 +5,9 @@
 
 #include "items/item.h"
 #include "player_fixture.h"
+#include "support/item_maker.h"
 
 namespace {
-
-Item make(uint32_t id, int quality = 0, int upgrade = 0, int enchant = 0, int wear = 0, int depth = 0) {
-    Item it = item_make(id);
-    it.quality = (uint8_t)quality;
-    it.upgrade = (uint8_t)upgrade;
-    it.enchant = (int8_t)enchant;
-    it.wear = (uint8_t)wear;
-    it.depth_bonus = (uint8_t)depth;
-    return it;
-}
 
 struct ItemTest : ::testing::Test {
     void SetUp() override { reset_player(); }
@@ -63,11 +54,11 @@ TEST_F(ItemTest, WearLevelsAndBreaking) {
         {ITEM_NONE, 0, 200, false, 0},
     };
     for (const Case& c : cases) {
-        Item it = make(c.id, c.quality, 0, 0, c.wear);
+        Item it = test_item(c.id, c.quality, 0, 0, c.wear);
         EXPECT_EQ(item_is_broken(it), c.broken) << c.id << " q" << c.quality << " w" << c.wear;
         EXPECT_EQ(item_wear_level(it), c.level) << c.id << " q" << c.quality << " w" << c.wear;
     }
-    EXPECT_EQ(item_wear_max(make(ITEM_DAGGER, 2)), 60);
+    EXPECT_EQ(item_wear_max(test_item(ITEM_DAGGER, 2)), 60);
 }
 
 TEST_F(ItemTest, AttackAndDefence) {
@@ -75,18 +66,18 @@ TEST_F(ItemTest, AttackAndDefence) {
         Item item;
         int attack, defence;
     } cases[] = {
-        {make(ITEM_LONG_SWORD), 4, 0},
-        {make(ITEM_LONG_SWORD, 1, 2, 0, 0, 3), 10, 0},
-        {make(ITEM_DAGGER, 0, 0, ENCHANT_MIGHTY), 3, 0},
-        {make(ITEM_DAGGER, 0, 0, ENCHANT_KEEN), 1, 0},
-        {make(ITEM_LONG_SWORD, 0, 0, 0, 40), 0, 0},
-        {make(ITEM_TOWER_SHIELD), -1, 3},
-        {make(ITEM_TOWER_SHIELD, 0, 0, 0, 40), 0, 0},
-        {make(ITEM_WOODEN_SHIELD), 0, 1},
-        {make(ITEM_IRON_SHIELD, 2, 1, ENCHANT_WARDING), 0, 6},
-        {make(ITEM_IRON_SHIELD, 2, 1, ENCHANT_THORNS), 0, 5},
-        {make(ITEM_HEALING_POTION), 0, 0},
-        {make(ITEM_NONE), 0, 0},
+        {test_item(ITEM_LONG_SWORD), 4, 0},
+        {test_item(ITEM_LONG_SWORD, 1, 2, 0, 0, 3), 10, 0},
+        {test_item(ITEM_DAGGER, 0, 0, ENCHANT_MIGHTY), 3, 0},
+        {test_item(ITEM_DAGGER, 0, 0, ENCHANT_KEEN), 1, 0},
+        {test_item(ITEM_LONG_SWORD, 0, 0, 0, 40), 0, 0},
+        {test_item(ITEM_TOWER_SHIELD), -1, 3},
+        {test_item(ITEM_TOWER_SHIELD, 0, 0, 0, 40), 0, 0},
+        {test_item(ITEM_WOODEN_SHIELD), 0, 1},
+        {test_item(ITEM_IRON_SHIELD, 2, 1, ENCHANT_WARDING), 0, 6},
+        {test_item(ITEM_IRON_SHIELD, 2, 1, ENCHANT_THORNS), 0, 5},
+        {test_item(ITEM_HEALING_POTION), 0, 0},
+        {test_item(ITEM_NONE), 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(item_attack(c.item), c.attack) << c.item.id;
@@ -99,20 +90,20 @@ TEST_F(ItemTest, WorthValueAndRepair) {
         Item item;
         int worth, value, repair;
     } cases[] = {
-        {make(ITEM_DAGGER), 6, 6, 0},
-        {make(ITEM_LONG_SWORD), 12, 12, 0},
-        {make(ITEM_LONG_SWORD, 0, 0, 0, 1), 12, 12, 1},
-        {make(ITEM_LONG_SWORD, 0, 0, 0, 10), 12, 12, 2},
-        {make(ITEM_LONG_SWORD, 0, 0, 0, 40), 12, 3, 12},
-        {make(ITEM_LONG_SWORD, 1, 1, ENCHANT_KEEN), 34, 34, 0},
-        {make(ITEM_LONG_SWORD, 1, 0, 0, 5), 18, 18, 1},
-        {make(ITEM_DAGGER, 0, 0, 0, 0, 3), 12, 12, 0},
-        {make(ITEM_WOODEN_SHIELD), 8, 8, 0},
-        {make(ITEM_TOWER_SHIELD, 2), 32, 32, 0},
-        {make(ITEM_ANTIDOTE), 4, 4, 0},
-        {make(ITEM_HEALING_POTION, 0, 0, 0, 30), 4, 6, 0},
-        {make(ITEM_SUPERIOR_POTION), 4, 30, 0},
-        {make(ITEM_NONE), 4, 4, 0},
+        {test_item(ITEM_DAGGER), 6, 6, 0},
+        {test_item(ITEM_LONG_SWORD), 12, 12, 0},
+        {test_item(ITEM_LONG_SWORD, 0, 0, 0, 1), 12, 12, 1},
+        {test_item(ITEM_LONG_SWORD, 0, 0, 0, 10), 12, 12, 2},
+        {test_item(ITEM_LONG_SWORD, 0, 0, 0, 40), 12, 3, 12},
+        {test_item(ITEM_LONG_SWORD, 1, 1, ENCHANT_KEEN), 34, 34, 0},
+        {test_item(ITEM_LONG_SWORD, 1, 0, 0, 5), 18, 18, 1},
+        {test_item(ITEM_DAGGER, 0, 0, 0, 0, 3), 12, 12, 0},
+        {test_item(ITEM_WOODEN_SHIELD), 8, 8, 0},
+        {test_item(ITEM_TOWER_SHIELD, 2), 32, 32, 0},
+        {test_item(ITEM_ANTIDOTE), 4, 4, 0},
+        {test_item(ITEM_HEALING_POTION, 0, 0, 0, 30), 4, 6, 0},
+        {test_item(ITEM_SUPERIOR_POTION), 4, 30, 0},
+        {test_item(ITEM_NONE), 4, 4, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(item_worth_base(c.item), c.worth) << c.item.id;
@@ -123,16 +114,16 @@ TEST_F(ItemTest, WorthValueAndRepair) {
 
 TEST_F(ItemTest, NamesWithQualityAndUpgrade) {
     char out[40];
-    item_name(make(ITEM_LONG_SWORD), out, sizeof out);
+    item_name(test_item(ITEM_LONG_SWORD), out, sizeof out);
     EXPECT_STREQ(out, "Long Sword");
-    item_name(make(ITEM_LONG_SWORD, 1, 2), out, sizeof out);
+    item_name(test_item(ITEM_LONG_SWORD, 1, 2), out, sizeof out);
     EXPECT_STREQ(out, "Fine Long Sword +2");
-    item_name(make(ITEM_VENOM_DAGGER, 2), out, sizeof out);
+    item_name(test_item(ITEM_VENOM_DAGGER, 2), out, sizeof out);
     EXPECT_STREQ(out, "Rare Venom Dagger");
-    item_name(make(ITEM_SPEAR, 0, 3), out, sizeof out);
+    item_name(test_item(ITEM_SPEAR, 0, 3), out, sizeof out);
     EXPECT_STREQ(out, "Spear +3");
     char small[8];
-    item_name(make(ITEM_ENCHANTED_SWORD, 2, 1), small, sizeof small);
+    item_name(test_item(ITEM_ENCHANTED_SWORD, 2, 1), small, sizeof small);
     EXPECT_STREQ(small, "Rare En");
 }
 
@@ -155,16 +146,16 @@ TEST_F(ItemTest, EnchantsFitTheirKind) {
     for (int e = -1; e <= 8; ++e) {
         bool weapon_enchant = e >= 1 && e <= 4;
         bool shield_enchant = e == 5 || e == 6;
-        EXPECT_EQ(enchant_fits_item(make(ITEM_LONG_SWORD), e), weapon_enchant) << e;
-        EXPECT_EQ(enchant_fits_item(make(ITEM_IRON_SHIELD), e), shield_enchant) << e;
-        EXPECT_FALSE(enchant_fits_item(make(ITEM_HEALING_POTION), e)) << e;
-        EXPECT_FALSE(enchant_fits_item(make(ITEM_NONE), e)) << e;
-        EXPECT_EQ(enchant_fits_item(make(ITEM_VENOM_DAGGER), e), weapon_enchant && e != ENCHANT_VENOMOUS) << e;
+        EXPECT_EQ(enchant_fits_item(test_item(ITEM_LONG_SWORD), e), weapon_enchant) << e;
+        EXPECT_EQ(enchant_fits_item(test_item(ITEM_IRON_SHIELD), e), shield_enchant) << e;
+        EXPECT_FALSE(enchant_fits_item(test_item(ITEM_HEALING_POTION), e)) << e;
+        EXPECT_FALSE(enchant_fits_item(test_item(ITEM_NONE), e)) << e;
+        EXPECT_EQ(enchant_fits_item(test_item(ITEM_VENOM_DAGGER), e), weapon_enchant && e != ENCHANT_VENOMOUS) << e;
     }
 }
 
 TEST_F(ItemTest, EqualityComparesEveryByte) {
-    Item a = make(ITEM_SPEAR, 1, 1, ENCHANT_KEEN, 3, 2);
+    Item a = test_item(ITEM_SPEAR, 1, 1, ENCHANT_KEEN, 3, 2);
     Item b = a;
     EXPECT_TRUE(item_equal(a, b));
     b.junk = 1;

@@ -20,6 +20,7 @@
 #include "render/screen.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
+#include "support/temp_save_dir.h"
 
 namespace {
 
@@ -159,13 +160,10 @@ TEST(ConfirmLoseFlow, AsksTheQuestionWithTheRestAction) {
 namespace {
 
 struct FullscreenTest : ::testing::Test {
-    std::filesystem::path dir;
+    TempSaveDir tmp;  // the save folder for the whole test
     Settings saved;
     void SetUp() override {
         saved = settings;
-        dir = std::filesystem::temp_directory_path() / ("qm_fullscreen_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        save_dir_set((dir.string() + "/").c_str());
         layout_set_landscape();
         case_select_model(CASE_16_9);
         toast_timer = 0;
@@ -176,8 +174,6 @@ struct FullscreenTest : ::testing::Test {
         layout_set_landscape();
         case_select_model(CASE_16_9);
         toast_timer = 0;
-        save_dir_set(nullptr);
-        std::filesystem::remove_all(dir);
     }
 };
 
@@ -213,7 +209,7 @@ TEST_F(FullscreenTest, ToggleDoesNothingOnPhoneOrSquare) {
     fullscreen_toggle_setting();
     EXPECT_EQ(settings.fullscreen, 0);
     EXPECT_EQ(toast_timer, 0);
-    EXPECT_FALSE(std::filesystem::exists(dir / "settings.dat"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path("settings.dat")));
     case_select_model(CASE_16_9);
     layout_set_square();
     fullscreen_toggle_setting();

@@ -13,29 +13,25 @@
 #include "saves/bytes.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
+#include "support/temp_save_dir.h"
 
 namespace {
 
 struct SettingsFileTest : ::testing::Test {
-    std::filesystem::path dir;
+    TempSaveDir tmp;  // the save folder for the whole test
     Settings saved;
     void SetUp() override {
         saved = settings;
-        dir = std::filesystem::temp_directory_path() / ("qm_settings_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        save_dir_set((dir.string() + "/").c_str());
     }
     void TearDown() override {
         settings = saved;
-        save_dir_set(nullptr);
-        std::filesystem::remove_all(dir);
     }
     void write(const char* name, const std::vector<uint8_t>& bytes) {
-        std::ofstream f(dir / name, std::ios::binary);
+        std::ofstream f(tmp.path(name), std::ios::binary);
         f.write((const char*)bytes.data(), (std::streamsize)bytes.size());
     }
     std::vector<uint8_t> read(const char* name) {
-        std::ifstream f(dir / name, std::ios::binary);
+        std::ifstream f(tmp.path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
     }
 };
@@ -83,7 +79,7 @@ TEST_F(SettingsFileTest, WrittenLayoutIsExact) {
     EXPECT_EQ(b[144], 0);
     EXPECT_EQ(b[147], 9);
     EXPECT_EQ(bytes_get_i32(b.data(), 148), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir / "settings.dat.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path("settings.dat.tmp")));
 }
 
 TEST_F(SettingsFileTest, RoundTrip) {
