@@ -38,10 +38,8 @@ int open_run(int x, int y, int dx, int dy) {
 void monsters_clear() { monsters.count = 0; }
 
 bool monster_add(int t, int x, int y) {
-    if (!(t > M_NONE && t < M_COUNT)) {
-        check_failed("t > M_NONE && t < M_COUNT", "src/dungeon", __LINE__, "monster_add", "monster_add type %d", t);
+    if (!SOFT_CHECK_AS(t > M_NONE && t < M_COUNT, "t > M_NONE && t < M_COUNT", "src/dungeon", "monster_add type %d", t))
         return false;
-    }
     if (monsters.count < 0 || monsters.count >= MAX_MONSTERS) return false;
     Monster m{};
     m.x = x;
@@ -94,11 +92,9 @@ int monster_at(int x, int y) {
 }
 
 void monster_remove(int idx) {
-    if (!(idx >= 0 && idx < monsters.count) || idx >= MAX_MONSTERS) {
-        check_failed("idx >= 0 && idx < monsters.count", "src/dungeon", __LINE__, "monster_remove",
-                     "monster_remove %d of %d", idx, monsters.count);
+    if (!SOFT_CHECK_AS(idx >= 0 && idx < monsters.count && idx < MAX_MONSTERS, "idx >= 0 && idx < monsters.count",
+                       "src/dungeon", "monster_remove %d of %d", idx, monsters.count))
         return;
-    }
     int last = monsters.count - 1;
     if (last >= MAX_MONSTERS) last = MAX_MONSTERS - 1;
     monsters.list[idx] = monsters.list[last];

@@ -13,11 +13,9 @@ void load_floor(int floor_index) {
     player.floor_mark = 0;
     player.floor_kills = 0;
     if (player.boon_ranks[BOON_LAST_STAND] >= 3) player.last_stand_used = 0;
-    if (!(floor_index >= 0 && floor_index <= MAX_FLOOR)) {
-        check_failed("floor_index >= 0 && floor_index <= MAX_FLOOR", "src/dungeon", __LINE__, "load_floor", "load_floor %d",
-                     floor_index);
+    if (!SOFT_CHECK_AS(floor_index >= 0 && floor_index <= MAX_FLOOR, "floor_index >= 0 && floor_index <= MAX_FLOOR",
+                       "src/dungeon", "load_floor %d", floor_index))
         return;
-    }
     floor_begin(floor_index);
 
     if (training_active() && training_map_floor(floor_index))

@@ -96,11 +96,9 @@ int bag_add(Bag& bag, const Item& item, int count) {
 bool bag_add_new(uint32_t id, int count) { return bag_add(player.bag, item_make(id), count) != -1; }
 
 void bag_remove(Bag& b, int idx) {
-    if (!(idx >= 0 && idx < b.count)) {
-        check_failed("idx >= 0 && idx < b->count", "src/items", __LINE__, "bag_remove", "bag_remove %d of %d", idx,
-                     b.count);
+    if (!SOFT_CHECK_AS(idx >= 0 && idx < b.count, "idx >= 0 && idx < b->count", "src/items", "bag_remove %d of %d", idx,
+                       b.count))
         return;
-    }
     fill_cells(b, b.entries[idx], BAG_EMPTY);
     int last = b.count - 1;
     if (idx != last) {

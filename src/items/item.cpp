@@ -49,10 +49,8 @@ bool id_in(uint32_t id, uint32_t set) { return id < ITEM_COUNT && (set >> id) & 
 }  // namespace
 
 const ItemDef& item_def(uint32_t id) {
-    if (id >= ITEM_COUNT) {
-        check_failed("id >= ITEM_NONE && id < ITEM_COUNT", "src/items", __LINE__, "item_def", "item id %d", (int)id);
+    if (!SOFT_CHECK_AS(id < ITEM_COUNT, "id >= ITEM_NONE && id < ITEM_COUNT", "src/items", "item id %d", (int)id))
         return ITEMS[ITEM_NONE];
-    }
     return ITEMS[id];
 }
 
@@ -62,8 +60,7 @@ bool item_id_is_stackable(uint32_t id) { return id_in(id, STACKABLE_IDS); }
 bool item_id_is_healing(uint32_t id) { return id_in(id, HEALING_IDS); }
 
 Item item_make(uint32_t id) {
-    if (id >= ITEM_COUNT)
-        check_failed("id >= ITEM_NONE && id < ITEM_COUNT", "src/items", __LINE__, "item_make", "item id %d", (int)id);
+    SOFT_CHECK_AS(id < ITEM_COUNT, "id >= ITEM_NONE && id < ITEM_COUNT", "src/items", "item id %d", (int)id);
     Item item{};
     item.id = id;
     return item;

@@ -12,6 +12,11 @@ void check_failed(const char* expr, const char* file, int line, const char* func
 #define SOFT_CHECK(cond, ...) \
     ((cond) ? true : (check_failed(#cond, __FILE__, __LINE__, __func__, __VA_ARGS__), false))
 
+// The same, for sites whose report names a source folder and the rule's own wording rather than
+// this file and the C++ condition: `if (!SOFT_CHECK_AS(i < n, "i < n", "src/items", "index %d", i)) ...`
+#define SOFT_CHECK_AS(cond, expr_text, source, ...) \
+    ((cond) ? true : (check_failed(expr_text, source, __LINE__, __func__, __VA_ARGS__), false))
+
 // Builds the "assert" event and queues it; a fatal one also leaves a line in crash.txt.
 void assert_event(const char* expr, const char* file, int line, const char* func, const char* msg, const char* where,
                   bool fatal);
