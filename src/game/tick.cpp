@@ -156,44 +156,43 @@ uint8_t tick_guard_step(uint8_t held, uint8_t presses) {
 }
 
 bool game_tick(uint8_t input) {
-    // 1. Input words: rebinding, held bits, new presses.
+    // Input words: rebinding, held bits, new presses.
     perf_begin(ZONE_TICK);
     uint8_t held = rebind_tick(input);
     input_held = held;
     uint8_t presses = input_edges(held, input_prev);
     input_prev = held;
 
-    // 2. Hidden sequence and its caption clock.
+    // Hidden sequence and its caption clock.
     presses = tick_secret_step(presses);
-    // 3. D-pad auto-repeat.
+    // D-pad auto-repeat.
     presses = tick_repeat_step(held, presses);
-    // 4. Screen-entry guard.
+    // Screen-entry guard.
     presses = tick_guard_step(held, presses);
 
-    // 5. A suspended tick skips straight to the bookkeeping.
+    // A suspended tick skips straight to the bookkeeping.
     if (!hook_tick_suspended()) tick_world_and_state(presses);
 
-    // 14. Quit request, tips, lifetime statistics.
+    // Quit request, tips, lifetime statistics.
     bool quit = quit_requested != 0;
     tips_update();
     profile_tick(state_in_mask(IN_PLAY_STAT_MASK, game_state));
 
-    // 15. Invariants.
+    // Invariants.
     game_check_invariants();
 
-    // 16. Softlock detector and the floor's run record.
+    // Softlock detector and the floor's run record.
     softlock_check(input);
     run_record_tick();
 
-    // 17. Session file.
+    // Session file.
     session_tick();
 
-    // 18. Close the tick's zone; a finished trace capture says so.
+    // Close the tick's zone; a finished trace capture says so.
     perf_end(ZONE_TICK);
     if (perf_trace_saved) {
         perf_trace_saved = 0;
         toast_show("TRACE SAVED");
     }
-    // 19.
     return !quit;
 }

@@ -111,7 +111,7 @@ static void apply_named_options(const CmdLine& c) {
 }
 
 int shell_main(int argc, char** argv) {
-    // 1-3: options, handheld mode, layout and case model.
+    // Options, handheld mode, layout and case model.
     CmdLine c = cmdline_parse(argc, argv);
     perf_scene = c.perf_scene;
     perf_trace_on = c.perf_trace;
@@ -129,7 +129,7 @@ int shell_main(int argc, char** argv) {
     layout_set_landscape();
     case_select_model(model);
 
-    // 4-6: SDL subsystems and the audio device.
+    // SDL subsystems and the audio device.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
         return 1;
@@ -139,7 +139,7 @@ int shell_main(int argc, char** argv) {
     SDL_InitSubSystem(SDL_INIT_SENSOR);
     open_audio();
 
-    // 7-8: sampling hint and the save folder.
+    // Sampling hint and the save folder.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     if (char* pref = SDL_GetPrefPath("", "QuillmarchDemo")) {
         save_dir_set(pref);
@@ -148,7 +148,7 @@ int shell_main(int argc, char** argv) {
         std::fprintf(stderr, "Save directory unavailable: %s\n", SDL_GetError());
     }
 
-    // 9-13: window, icon, renderer and screen texture.
+    // Window, icon, renderer and screen texture.
     int ww, wh;
     window_size_pick(&ww, &wh);
     SDL_Window* window = SDL_CreateWindow("Quillmarch Demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ww, wh,
@@ -170,7 +170,7 @@ int shell_main(int argc, char** argv) {
     SDL_Texture* texture = screen_texture_create(window, renderer, nullptr);
     if (!texture) return 1;
 
-    // 14-18: case art, hooks, game data, telemetry, session and the application-event watch.
+    // Case art, hooks, game data, telemetry, session and the application-event watch.
     if (!case_art_load()) std::fprintf(stderr, "Console art unavailable: using the plain pad\n");
     crash_filter_install();
     set_key_name_fn(key_name_hook);
@@ -183,7 +183,7 @@ int shell_main(int argc, char** argv) {
     else session_start(0, 0);
     SDL_AddEventWatch(app_event_watch, nullptr);
 
-    // 19-22: development modes and the named case colour and palette.
+    // Development modes and the named case colour and palette.
     if (gpu_check_countdown != 0) {
         power_on_delay_set(0);
         perf_scene_setup(0);
@@ -202,7 +202,7 @@ int shell_main(int argc, char** argv) {
         perf_scene_setup(perf_test_floor);
     }
 
-    // 23: the frame loop.
+    // The frame loop.
     FrameLoop fl = {};
     fl.window = window;
     fl.renderer = renderer;
@@ -214,7 +214,7 @@ int shell_main(int argc, char** argv) {
     fl.ticks_per_step = fl.frequency / 60;
     while (fl.running == 1) run_frame(fl);
 
-    // 24: shutdown.
+    // Shutdown.
     session_end();
     platform_shutdown();
     pads_close_all();
