@@ -150,6 +150,10 @@ int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
 
 }  // namespace
 
+int wall_door_inset(int glyph, float u, float h) {
+    return glyph == GLYPH_DOOR && u >= 0.14f && u <= 0.86f ? (int)(h / 16.0f) : 0;
+}
+
 void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, int axis, bool edge, float u, float,
                       float) {
     const ScreenRect& r = screen_layout.view;
@@ -161,9 +165,9 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     const int full_top = bottom - (int)(view_in_shrine ? 3.0f * h : h);
     int top = std::max(r.y0, full_top);
     int draw_top = top, draw_bottom = bottom;
-    if (glyph == GLYPH_DOOR && u >= 0.14f && u <= 0.86f) {
-        draw_top = std::max(r.y0, full_top + (int)(h / 16.0f));
-        draw_bottom = bottom - (int)(h / 16.0f);
+    if (const int inset = wall_door_inset(glyph, u, h)) {
+        draw_top = std::max(r.y0, full_top + inset);
+        draw_bottom = bottom - inset;
     }
     if (hit.face == 1 || hit.face == 2) u = 1.0f - u;
     const float face_h = (float)(bottom - full_top);
