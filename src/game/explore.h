@@ -5,6 +5,7 @@
 
 #include "dungeon/monsters.h"
 #include "dungeon/wander.h"
+#include "levelup/levelup.h"
 
 // A fight about to start once the view has turned to the monster and its countdown ran out.
 struct Encounter {
@@ -36,6 +37,8 @@ void encounter_disarm();
 void floor_banner();
 
 bool encounter_is_armed();
+// What the level-up draw and input need to know of the run: whether it is a training run.
+LevelupMode levelup_mode_now();
 // Ticks since monster slot m's opening roar while an encounter is armed for it, else -1.
 int32_t encounter_roar_ticks(int m);
 // Ticks since the chest at (x, y) of this floor was opened; -1 for any other cell or before.

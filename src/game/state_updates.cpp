@@ -172,8 +172,21 @@ void tick_update_state(uint8_t presses) {
     case STATE_STATS: update_stats(presses); break;
     case STATE_CREDITS: update_credits(presses); break;
     case STATE_POWER_ON: update_power_on(presses); break;
-    case STATE_LEVELUP: update_levelup(presses); break;
-    case STATE_CLASS_SELECT: update_class_select(presses); break;
+    case STATE_LEVELUP:
+        if (presses & BTN_SELECT) {
+            // The bag opens over the cards and returns to them.
+            state_under_pause = STATE_LEVELUP;
+            bag_view_reset();
+            game_state = STATE_BAG;
+            play_sfx(SFX_CONFIRM);
+        }
+        update_levelup(presses, levelup_mode_now());
+        break;
+    case STATE_CLASS_SELECT: {
+        const int cls = update_class_select(presses);
+        if (cls != CLASS_SELECT_STAY) run_start_transition(cls);
+        break;
+    }
     case STATE_UNLOCKS: update_unlocks(presses); break;
     case STATE_SHRINE: update_shrine(presses); break;
     case STATE_CONTROLS: update_controls(presses); break;
