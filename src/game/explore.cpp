@@ -16,6 +16,7 @@
 #include "game/run_start.h"
 #include "game/state.h"
 #include "levelup/levelup.h"
+#include "profile/profile.h"
 #include "world/buttons.h"
 #include "services/rumble.h"
 #include "runfile/run_file.h"
@@ -68,6 +69,7 @@ void way_out_choose(int row) {
     case WAY_OUT_CONTINUE: floor_banner(); break;
     case WAY_OUT_ESCAPE:
         play_sfx(SFX_CONFIRM);
+        profile_run_end(1);
         run_finish(1);
         game_state = STATE_ESCAPED;
         break;

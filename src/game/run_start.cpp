@@ -107,10 +107,13 @@ void run_save_and_quit() {
 }
 
 void run_abandon() {
-    if (load_run())
+    if (load_run()) {
+        // The profile records the run's end before the run record reads it.
+        profile_run_end(0);
         run_finish(0);
-    else
+    } else {
         run_delete();
+    }
     game_state = STATE_TITLE;
     title_then_class_select(0);
 }

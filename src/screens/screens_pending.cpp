@@ -7,10 +7,7 @@ uint8_t way_out_open = 0;
 int32_t way_out_cursor = 0;
 int32_t caption_index = 0;
 int32_t caption_timer = 0;
-int32_t unlocks_cursor = 0;
 
-void update_unlocks(uint8_t) {}
-float unlocks_completion() { return 0.0f; }
 void hit_regions_clear() {}
 void dim_screen() {}
 void draw_splash() {}
