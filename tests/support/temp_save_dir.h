@@ -11,9 +11,14 @@
 
 struct TempSaveDir {
     std::string dir;
-    TempSaveDir() {
-        char tmpl[] = "/tmp/qm_test_XXXXXX";
-        const char* made = mkdtemp(tmpl);
+    // `base` may name a memory-backed folder for tests that write thousands of files.
+    explicit TempSaveDir(const char* base = "/tmp") {
+        std::string tmpl = std::string(base) + "/qm_test_XXXXXX";
+        const char* made = mkdtemp(tmpl.data());
+        if (!made) {
+            tmpl = "/tmp/qm_test_XXXXXX";
+            made = mkdtemp(tmpl.data());
+        }
         dir = made ? made : "/tmp";
         save_dir_set((dir + "/").c_str());
     }
