@@ -1,5 +1,6 @@
 // Settings application: each setting is clamped to its range and handed to the case, palette,
-// screen effect, ghosting and sound. Also the case-shape query and the empty platform hooks.
+// screen effect, ghosting and sound. Also the case-shape query, the case and palette names and
+// the look preview for the screens, and the empty platform hooks.
 #include "services/services.h"
 
 #include "platform/case_art.h"
