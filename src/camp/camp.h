@@ -23,3 +23,6 @@ void camp_rest();
 bool camp_on_floor(int n);
 // Opens the camp on arrival.
 void camp_enter();
+
+// The name of an enchantment from the camp's enchant table ("" for none).
+const char* enchant_name(int enchant);

@@ -11,3 +11,6 @@ bool class_can_use(const Item& item);
 
 // Gives the player the class's starting changes.
 void class_apply(int cls);
+
+// The class's name as the screens and the records show it ("" when unknown).
+const char* class_name(int cls);

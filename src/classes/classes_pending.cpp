@@ -4,3 +4,4 @@
 bool class_can_use(const Item&) { return true; }
 
 void class_apply(int) {}
+const char* class_name(int) { return ""; }
