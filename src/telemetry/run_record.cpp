@@ -171,6 +171,7 @@ void run_record_tick(bool playing) {
     if (!run_record.active) record_start();
     else if (run_record.floor != current_floor) {
         run_record_emit("descend");
+        fresh_start = true;  // a floor reached by the stairs did not come from a save
         record_start();
     }
     run_record.ticks++;
