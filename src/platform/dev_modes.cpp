@@ -65,6 +65,9 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
     test_last_ms = now;
     if (now - test_start_ms > (perf_test_secs + 1) * 1000) {
         perf_test_report(fl);
+        test_start_ms = test_last_ms = 0;
+        test_count = 0;
+        test_steps[0] = test_steps[1] = test_steps[2] = 0;
         perf_test_on = 0;
         fl.running = 0;
     }
