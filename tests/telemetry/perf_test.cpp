@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "saves/settings.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
 #include "telemetry/perf.h"
@@ -22,13 +23,12 @@ void advance_ms(double ms) { fake_ticks += (uint64_t)(ms * 1000); }
 
 struct PerfTest : ::testing::Test {
     TempSaveDir tmp;
+    TelemetryConsent consent;
     void SetUp() override {
         fake_ticks = 1000000;
         perf_clock_set(fake_counter, 1000000);
         perf_reset();
         perf_event();  // clears the histograms
-        settings.share_stats = 1;
-        install_id_set("testid12");
         game_state = STATE_DUNGEON;
         current_floor = 0;
     }
@@ -36,9 +36,6 @@ struct PerfTest : ::testing::Test {
         perf_reset();
         perf_event();
         perf_clock_set(nullptr, 0);
-        settings.share_stats = 0;
-        install_id_set("");
-        install_id_forget();
         game_state = 0;
         current_floor = 0;
     }

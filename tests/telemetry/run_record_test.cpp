@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saves/settings.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
 #include "telemetry/run_record.h"
@@ -52,9 +53,8 @@ std::vector<json> lines_of(const std::string& text) {
 
 struct RunRecordTest : ::testing::Test {
     TempSaveDir tmp;
+    TelemetryConsent consent;
     void SetUp() override {
-        settings.share_stats = 1;
-        install_id_set("testid12");
         fake = RunFacts{};
         fake.seed = 4242;
         std::strcpy(fake.class_name, "KNIGHT");
@@ -86,9 +86,6 @@ struct RunRecordTest : ::testing::Test {
         run_record_source_set({});
         run_record_reset();
         session_open = 0;
-        settings.share_stats = 0;
-        install_id_set("");
-        install_id_forget();
         player = Player{};
         current_floor = 0;
         game_state = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "saves/settings.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
 #include "telemetry/sender.h"
@@ -37,9 +38,8 @@ int fake_post(const char* path, const char* body, size_t length) {
 
 struct SenderTest : ::testing::Test {
     TempSaveDir tmp;
+    TelemetryConsent consent;
     void SetUp() override {
-        settings.share_stats = 1;
-        install_id_set("testid12");
         telemetry_queue_paths();
         sender_post = fake_post;
         posts.clear();
@@ -52,9 +52,6 @@ struct SenderTest : ::testing::Test {
         for (int i = 0; i < 500 && sender_busy.load(); i++) usleep(2000);
         sender_post = http_post;
         sender_last_count = -1;
-        settings.share_stats = 0;
-        install_id_set("");
-        install_id_forget();
     }
     void wait_idle() {
         for (int i = 0; i < 1000 && sender_busy.load(); i++) usleep(2000);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "saves/settings.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"
@@ -18,9 +19,8 @@ namespace {
 
 struct SessionTest : ::testing::Test {
     TempSaveDir tmp;
+    TelemetryConsent consent;
     void SetUp() override {
-        settings.share_stats = 1;
-        install_id_set("testid12");
         session_open = 0;
         game_state = STATE_DUNGEON;
         current_floor = 4;
@@ -28,9 +28,6 @@ struct SessionTest : ::testing::Test {
     void TearDown() override {
         session_open = 0;
         crash_log_release();
-        settings.share_stats = 0;
-        install_id_set("");
-        install_id_forget();
         game_state = 0;
         current_floor = 0;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "saves/settings.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
 #include "telemetry/softlock.h"
@@ -16,17 +17,13 @@ namespace {
 
 struct SoftlockTest : ::testing::Test {
     TempSaveDir tmp;
+    TelemetryConsent consent;
     void SetUp() override {
-        settings.share_stats = 1;
-        install_id_set("testid12");
         softlock_reset();
         game_state = STATE_PAUSE;
         current_floor = 2;
     }
     void TearDown() override {
-        settings.share_stats = 0;
-        install_id_set("");
-        install_id_forget();
         softlock_reset();
         game_state = 0;
         current_floor = 0;
