@@ -82,18 +82,18 @@ const char MAIN_DRUMS[] =
 // Chords by bar: E F E F | G F E E | Am Dm Am E | F G F E.
 const char FIGHT_MELODY[] =
     "E4:2 F4:2 G#4:2 F4:2 E4:4 B4:2 A4:2  "   // E
-    "A4:4 C5:4 B4:2 A4:2 F4:4  "              // F
+    "A4:4 C5:4 F5:2 C5:2 A4:2 F4:2  "         // F
     "E4:2 F4:2 G#4:2 F4:2 E4:4 B4:2 C5:2  "   // E
-    "D5:4 C5:4 A4:4 C5:4  "                   // F
+    "F5:4 C5:4 A4:8  "                        // F
     "B4:4 D5:4 G5:6 F5:2  "                   // G
-    "F5:4 E5:2 D5:2 C5:4 A4:4  "              // F
+    "F5:4 C5:2 D5:2 C5:4 A4:4  "              // F
     "B4:2 C5:2 B4:2 A4:2 G#4:4 E4:4  "        // E
     "G#4:2 B4:2 E5:8 r:4  "                   // E
     "A4:2 C5:2 E5:4 A5:4 E5:4  "              // Am
     "F5:4 E5:2 D5:2 A4:4 D5:4  "              // Dm
     "C5:2 D5:2 E5:2 C5:2 A4:4 E5:4  "         // Am
-    "G#5:4 F5:2 E5:2 D5:2 C5:2 B4:4  "        // E
-    "A4:2 C5:2 F5:4 E5:2 F5:2 A5:4  "         // F
+    "G#5:2 A5:2 G#5:2 F5:2 E5:4 B4:4  "       // E
+    "A4:2 C5:2 F5:4 A5:2 G5:2 F5:4  "         // F
     "G5:4 F5:2 D5:2 B4:8  "                   // G
     "C5:4 A4:4 F4:8  "                        // F
     "G#4:8 B4:8";                             // E
