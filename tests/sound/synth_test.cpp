@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "sound/audio_fixture.h"
@@ -115,6 +116,26 @@ TEST_F(Synth, QueueHoldsSixtyFourAndDropsTheRest) {
     // Once drained, the queue takes ids again.
     play_sfx(SFX_STEP);
     EXPECT_EQ(sfx_ring.write_count.load() - sfx_ring.read_count.load(), 1u);
+}
+
+TEST_F(Synth, QueueBetweenTwoThreadsLosesNothingItAccepted) {
+    // The game thread queues while the audio thread drains: every id that found room starts once.
+    constexpr int SENDS = 20000;
+    std::atomic<bool> done{false};
+    uint32_t first = sfx_ring.write_count.load();
+    std::thread audio([&] {
+        float block[64];
+        while (!done.load()) audio_mix(block, 64);
+        audio_mix(block, 1);
+    });
+    for (int i = 0; i < SENDS; i++) play_sfx(SFX_MOVE);
+    done.store(true);
+    audio.join();
+    uint32_t accepted = sfx_ring.write_count.load() - first;
+    EXPECT_GT(accepted, 0u);
+    EXPECT_LE(accepted, (uint32_t)SENDS);
+    EXPECT_EQ(sfx_ring.read_count.load(), sfx_ring.write_count.load());
+    EXPECT_EQ((uint32_t)sfx_serial, accepted);
 }
 
 TEST_F(Synth, IdsOutsideTheTableAreIgnored) {
