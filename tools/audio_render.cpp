@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "sound/audio.h"
+#include "sound/audio_fixture.h"
 #include "sound/music.h"
 
 namespace {
@@ -28,19 +29,6 @@ const char* const SFX_NAMES[SFX_COUNT] = {
     "", "step", "swish", "hit", "deny", "thud", "break", "hollow", "secret", "descend", "pickup", "coin",
     "heavy", "hurt", "kill", "reward", "heal", "popup", "banner", "status", "move", "confirm", "back", "bell"};
 
-void reset() {
-    for (Voice& v : sfx_voices) v = Voice{};
-    sfx_ring.read_count.store(sfx_ring.write_count.load());
-    master_volume.store(VOLUME_MAX);
-    music_volume.store(VOLUME_MAX);
-    audio_set_rate(RATE);
-    sequencer.song_request.store(SONG_NONE);
-    sequencer.current = SONG_NONE;
-    sequencer.gain = 1.0f;
-    sequencer.tick_sample = 0;
-    for (SongPlayback& p : sequencer.playback) p = SongPlayback{};
-    for (Voice& v : sequencer.voices) v = Voice{};
-}
 
 void put16(FILE* f, uint16_t v) {
     uint8_t b[2] = {(uint8_t)(v & 0xFF), (uint8_t)(v >> 8)};
@@ -93,7 +81,7 @@ Level level(const std::vector<float>& s) {
 int render_effects(const std::string& dir) {
     int failures = 0;
     for (int id = 1; id < SFX_COUNT; id++) {
-        reset();
+        audio_globals_reset();
         play_sfx(id);
         std::vector<float> out;
         float block[BLOCK];
@@ -142,7 +130,7 @@ bool write_wave_png(const std::string& path, const std::vector<float>& s, size_t
 // One loop of a song and `extra` sixteenths past the loop point, counting notes that a new event
 // cut before their gate ended and the voices still sounding in the last sample before the loop.
 int render_song(const std::string& dir, int song, const char* name, int extra) {
-    reset();
+    audio_globals_reset();
     play_song(song);
     int32_t tick = song_tick_samples(RATE, SONGS[song].bpm);
     int32_t loop = song_length_ticks(song, 0);
@@ -183,7 +171,7 @@ int render_song(const std::string& dir, int song, const char* name, int extra) {
 }
 
 void bench() {
-    reset();
+    audio_globals_reset();
     play_song(SONG_FIGHT);
     float block[BLOCK];
     audio_mix(block, BLOCK);

@@ -50,7 +50,7 @@ struct Voice {
     uint8_t active;
     int32_t wave;
     float duty;
-    float phase;  // 0..1, kept above 1 by the noise until its register steps
+    float phase;  // 0..1 through one period
     float freq;
     float ratio;  // frequency factor per sample, for the sweep
     int32_t delay;
