@@ -196,16 +196,18 @@ CampAction hub_pick() {
 
 void sell_junk() {
     int units = 0, gold = 0;
-    for (int i = player.bag.count - 1; i >= 0; i--) {
-        BagEntry& e = player.bag.entries[i];
+    // Entered for buying back in bag order, then removed from the end so the indices hold.
+    for (int i = 0; i < player.bag.count; i++) {
+        const BagEntry& e = player.bag.entries[i];
         if (!e.item.junk) continue;
         const int value = item_value(e.item);
         for (int u = 0; u < e.count; u++) buy_back_add(e.item, value);
         units += e.count;
         gold += value * e.count;
         run_record_item_event("sell", e.item, value * e.count, "junk");
-        bag_remove(player.bag, i);
     }
+    for (int i = player.bag.count - 1; i >= 0; i--)
+        if (player.bag.entries[i].item.junk) bag_remove(player.bag, i);
     player.gold += gold;
     char text[TOAST_LINE_BYTES];
     std::snprintf(text, sizeof text, "SOLD %d JUNK +%dG", units, gold);
