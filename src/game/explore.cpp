@@ -57,7 +57,7 @@ void encounter_tick() {
 void way_out_save_and_quit() {
     if (current_floor < MAX_FLOOR) {
         load_floor(current_floor + 1);
-        if (camp_on_floor(current_floor) && !training_active()) camp_enter();
+        if (floor_has_camp(current_floor) && !training_active()) camp_enter();
     }
     run_save_and_quit();
 }

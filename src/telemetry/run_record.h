@@ -15,6 +15,10 @@ void run_record_item_event(const char* what, const Item& item, int count, const 
 // Notes a choice ("level", "boon", ...) among three offers and the index taken.
 void run_record_pick(const char* kind, const char* const options[3], int chosen);
 
+// Notes an item line with a gold amount, and a rest with the hit points it gave.
+void run_record_item_n(const char* what, const char* detail, int n);
+void run_record_rest(int value);
+
 // Starts the per-floor record afresh for a new run.
 void run_record_reset();
 // Ends the run: 0 lost, else escaped; writes the run summary and the profile's run end.
