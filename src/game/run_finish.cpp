@@ -1,7 +1,6 @@
 // The end of a run, and what the game tells the run record about itself: names, the gear, the bag
 // and the run's counters. game_init hands the record its source; run_finish is called on death,
 // escape and abandon.
-#include "camp/camp.h"
 #include "classes/classes.h"
 #include "combat/combat.h"
 #include "combat/training.h"
@@ -10,6 +9,7 @@
 #include "game/run_start.h"
 #include "game/state.h"
 #include "items/bag.h"
+#include "items/enchant.h"
 #include "items/item.h"
 #include "profile/profile.h"
 #include "runfile/run_file.h"
@@ -28,8 +28,7 @@ void describe_item(const Item& item, RecordItem* out) {
     *out = RecordItem{};
     if (item.id == ITEM_NONE || item.id >= ITEM_COUNT) return;
     std::snprintf(out->name, sizeof out->name, "%s", item_def(item.id).name);
-    const char* ench = enchant_name(item.enchant);
-    std::snprintf(out->enchant, sizeof out->enchant, "%s", ench ? ench : "");
+    std::snprintf(out->enchant, sizeof out->enchant, "%s", enchant_def(item.enchant).name);
     out->quality = item.quality;
     out->upgrade = item.upgrade;
     out->wear = item.wear;
@@ -44,8 +43,7 @@ const char* record_monster_name(int type) { return type >= 0 && type < M_COUNT ?
 // What exists of the run so far; counters of the fight and profile modules join as they land.
 void gather_facts(RunFacts* f) {
     f->seed = run_seed;
-    const char* cls = class_name(player.cls);
-    std::snprintf(f->class_name, sizeof f->class_name, "%s", cls ? cls : "");
+    std::snprintf(f->class_name, sizeof f->class_name, "%s", class_info(player.cls).name);
     f->training = training_active() ? 1 : 0;
     for (uint8_t flag : cheat_flags) f->any_cheat |= flag;
     f->potions = bag_healing_potions();
