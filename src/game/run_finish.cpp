@@ -1,6 +1,7 @@
 // The end of a run, and what the game tells the run record about itself: names, the gear, the bag
 // and the run's counters. game_init hands the record its source; run_finish is called on death,
 // escape and abandon.
+#include "boons/boons.h"
 #include "classes/classes.h"
 #include "combat/combat.h"
 #include "combat/training.h"
@@ -59,6 +60,13 @@ void gather_facts(RunFacts* f) {
         f->bag[i].count = bag.entries[i].count;
     }
     f->bag_count = count;
+    for (int id = 0; id < BOON_ROWS && f->boon_count < RECORD_BOONS_MAX; id++) {
+        const BoonDef* def = boon_def(id);
+        int level = boon_level(id);
+        if (!def || level <= 0) continue;
+        std::snprintf(f->boons[f->boon_count].name, sizeof f->boons[0].name, "%s", def->name);
+        f->boons[f->boon_count++].level = level;
+    }
     f->skill = skill_rating();
     f->career = profile_runs();
     f->skill0 = run_start_rating;

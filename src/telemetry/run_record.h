@@ -13,7 +13,7 @@ constexpr int RECORD_PICKS_MAX = 8;
 constexpr int RECORD_ITEMS_MAX = 40;
 constexpr int RECORD_POTIONS_MAX = 16;
 constexpr int RECORD_BAG_MAX = 30;
-constexpr int RECORD_BOONS_MAX = 16;
+constexpr int RECORD_BOONS_MAX = 40;
 
 // The run statistics counters the record reads, by name in the run summary.
 enum RecordStat : int {

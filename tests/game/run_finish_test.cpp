@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "boons/boons.h"
+#include "classes/classes.h"
 #include "dungeon/floor.h"
 #include "game/run_start.h"
 #include "game/state.h"
@@ -52,6 +54,8 @@ TEST_F(RunFinishTest, BestFloorRisesOnlyForADeeperRun) {
 TEST_F(RunFinishTest, SummaryNamesTheGameGearAndGoesToTheLocalHistory) {
     current_floor = 3;
     player.gold = 17;
+    boon_grant(BOON_VIGOR);
+    boon_grant(BOON_VIGOR);
     run_record_tick(true);
     run_finish(1);
     auto j = nlohmann::json::parse(tmp.read("runs.jsonl"));
@@ -61,6 +65,9 @@ TEST_F(RunFinishTest, SummaryNamesTheGameGearAndGoesToTheLocalHistory) {
     EXPECT_EQ(j["weapon"], item_def(player.main_hand.id).name);
     EXPECT_EQ(j["offhand"], item_def(player.off_hand.id).name);
     EXPECT_EQ(j["run"], run_seed);
+    EXPECT_EQ(j["class"], class_info(player.cls).name);
+    ASSERT_GE(boon_level(BOON_VIGOR), 1);
+    EXPECT_EQ(j["boons"], nlohmann::json::object({{boon_def(BOON_VIGOR)->name, boon_level(BOON_VIGOR)}}));
     EXPECT_FALSE(tmp.exists("runs_outbox.jsonl"));  // sharing is off
 }
 
