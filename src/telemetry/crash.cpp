@@ -97,6 +97,9 @@ void crash_filter_install() {
     save_path_into(crash_path, sizeof crash_path, "crash.txt");
     crash_log_reopen();
     dl_iterate_phdr(first_object_base, &load_base);
+#if defined(__SANITIZE_ADDRESS__)
+    return;  // the sanitizer's own report of a crash says more than this line
+#endif
 
     stack_t ss = {};
     ss.ss_sp = alt_stack;
