@@ -43,3 +43,6 @@ int32_t souls_preview(int won);
 // Ranks bought of soul upgrade u (0..2), and how many it has.
 int upgrade_rank(int u);
 int upgrade_max_rank(int u);
+
+// Ends the run in the lifetime record: souls awarded, statistics counted (won = 1 for an escape).
+void profile_run_end(int won);

@@ -25,3 +25,4 @@ uint32_t profile_monsters_met() { return 0; }
 int32_t souls_preview(int) { return 0; }
 int upgrade_rank(int) { return 0; }
 int upgrade_max_rank(int) { return 0; }
+void profile_run_end(int) {}
