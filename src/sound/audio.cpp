@@ -27,6 +27,10 @@ constexpr SfxLayer noise(float f0, float f1, int32_t delay, int32_t dur, float v
 // Output gains at full volume: the music sits under the effects.
 constexpr float MUSIC_GAIN = 0.75f;
 constexpr float MASTER_GAIN = 0.8f;
+constexpr float DRONE_VOLUME = 0.07f;
+constexpr int32_t DRONE_ATTACK_DIVISOR = 8;    // an eighth of a second to swell
+constexpr int32_t DRONE_RELEASE_TICKS = 4;     // unheld this long, it fades
+constexpr int32_t TICKS_PER_SECOND = 60;
 
 }  // namespace
 
@@ -90,6 +94,8 @@ SfxRing sfx_ring;
 int32_t sfx_serial = 0;
 std::atomic<int32_t> master_volume{VOLUME_MAX};
 std::atomic<int32_t> music_volume{VOLUME_MAX};
+std::atomic<int32_t> drone_setting{0};
+std::atomic<uint32_t> drone_holds{0};
 std::atomic<int32_t> audio_rate{AUDIO_DEFAULT_RATE};
 
 void play_sfx(int id) {
@@ -105,6 +111,11 @@ static int32_t volume_clamp(int v) { return v < 0 ? 0 : v > VOLUME_MAX ? VOLUME_
 
 void audio_set_master_volume(int v) { master_volume.store(volume_clamp(v), std::memory_order_relaxed); }
 void audio_set_music_volume(int v) { music_volume.store(volume_clamp(v), std::memory_order_relaxed); }
+
+void audio_hold_drone(int setting) {
+    drone_setting.store(setting > 0 ? setting : 0, std::memory_order_relaxed);
+    drone_holds.fetch_add(1, std::memory_order_release);
+}
 
 void audio_set_rate(int hz) {
     if (hz > 0) audio_rate.store(hz, std::memory_order_relaxed);
@@ -233,8 +244,39 @@ static void sfx_start_queued(int32_t rate) {
     sfx_ring.read_count.store(w, std::memory_order_release);
 }
 
+// The audio thread's view of the drone: the last hold count it saw and samples since it changed.
+static uint32_t drone_seen = 0;
+static int32_t drone_idle = 0;
+
+static void drone_update(int32_t rate, int n) {
+    const uint32_t holds = drone_holds.load(std::memory_order_acquire);
+    const int32_t setting = drone_setting.load(std::memory_order_relaxed);
+    if (holds != drone_seen) {
+        drone_seen = holds;
+        drone_idle = 0;
+    } else if (drone_idle < INT32_MAX - n) {
+        drone_idle += n;
+    }
+    Voice& v = sfx_voices[DRONE_VOICE];
+    const bool held = setting > 0 && drone_idle < DRONE_RELEASE_TICKS * rate / TICKS_PER_SECOND;
+    if (held) {
+        if (!v.active || v.priority != DRONE_PRIORITY) {
+            voice_start(&v, WAVE_TRIANGLE, 0.5f, (float)setting, (float)setting, rate, rate / DRONE_ATTACK_DIVISOR,
+                        DRONE_VOLUME, 1.0f);
+            v.priority = DRONE_PRIORITY;
+        }
+        v.freq = (float)setting;
+        v.ratio = 1.0f;
+        if (v.age > v.attack) v.age = v.attack;  // sustain: the release waits until the holds stop
+    } else if (v.active && v.priority == DRONE_PRIORITY && v.age < v.attack) {
+        v.age = v.attack;  // let go while still swelling: fade from here
+    }
+    if (!v.active && v.priority == DRONE_PRIORITY) v.priority = 0;
+}
+
 void audio_mix(float* out, int n) {
     int32_t rate = audio_rate.load(std::memory_order_relaxed);
+    drone_update(rate, n);
     sfx_start_queued(rate);
     float music_gain = (float)music_volume.load(std::memory_order_relaxed) * MUSIC_GAIN / (float)VOLUME_MAX;
     float master_gain = (float)master_volume.load(std::memory_order_relaxed) * MASTER_GAIN / (float)VOLUME_MAX;

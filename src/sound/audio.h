@@ -80,8 +80,18 @@ extern std::atomic<int32_t> master_volume;
 extern std::atomic<int32_t> music_volume;
 extern std::atomic<int32_t> audio_rate;
 
+// The shrine's drone, held on voice 6: the main thread holds it once a tick with a setting (its
+// pitch in Hz); the audio thread sounds a low triangle while held and lets it fade a few ticks
+// after the last hold. Effects never take its voice while it sounds.
+constexpr int DRONE_VOICE = 6;
+constexpr uint8_t DRONE_PRIORITY = 255;
+extern std::atomic<int32_t> drone_setting;
+extern std::atomic<uint32_t> drone_holds;
+
 // Main thread.
 void play_sfx(int id);
+// Holds the drone for this tick at `setting` Hz (0 lets it go).
+void audio_hold_drone(int setting);
 void audio_set_rate(int hz);
 void audio_set_master_volume(int v);
 void audio_set_music_volume(int v);

@@ -13,6 +13,7 @@ inline void audio_globals_reset() {
     master_volume.store(VOLUME_MAX);
     music_volume.store(VOLUME_MAX);
     audio_rate.store(AUDIO_DEFAULT_RATE);
+    drone_setting.store(0);
     sequencer.song_request.store(SONG_NONE);
     sequencer.current = SONG_NONE;
     sequencer.gain = 1.0f;

@@ -2,6 +2,7 @@
 // delayed layers, the queue's capacity, priority stealing, volumes, clipping and the callback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -277,6 +278,41 @@ TEST_F(Synth, RateComesFromTheDevice) {
     audio_render(1);
     EXPECT_EQ(sfx_voices[0].duration, 44100 * 28 / 1000);
     EXPECT_EQ(sfx_voices[0].attack, 88);
+}
+
+}  // namespace
+
+namespace {
+
+// The shrine's drone: held once a tick it sustains on voice 6 at its setting's pitch, effects never
+// take that voice, and a few ticks without a hold let it fade out.
+TEST_F(Synth, HeldDroneSustainsKeepsItsVoiceAndFadesWhenLetGo) {
+    const int tick = AUDIO_DEFAULT_RATE / 60;
+    for (int t = 0; t < 30; t++) {
+        audio_hold_drone(90);
+        audio_render(tick);
+    }
+    const Voice& v = sfx_voices[DRONE_VOICE];
+    ASSERT_TRUE(v.active);
+    EXPECT_EQ(v.priority, DRONE_PRIORITY);
+    EXPECT_FLOAT_EQ(v.freq, 90.0f);
+    float peak = 0;
+    for (float x : audio_render(tick)) peak = std::max(peak, std::fabs(x));
+    EXPECT_GT(peak, 0.01f);
+    // The pitch follows the setting.
+    audio_hold_drone(50);
+    audio_render(tick);
+    EXPECT_FLOAT_EQ(v.freq, 50.0f);
+    // A burst of effects takes every other voice but not the drone's.
+    for (int i = 0; i < 12; i++) play_sfx(SFX_BELL);
+    audio_hold_drone(50);
+    audio_render(64);
+    EXPECT_EQ(sfx_voices[DRONE_VOICE].priority, DRONE_PRIORITY);
+    EXPECT_EQ(sfx_voices[DRONE_VOICE].wave, WAVE_TRIANGLE);
+    // Let go: it fades within about a second and frees its voice.
+    for (int t = 0; t < 90; t++) audio_render(tick);
+    EXPECT_FALSE(sfx_voices[DRONE_VOICE].active);
+    EXPECT_NE(sfx_voices[DRONE_VOICE].priority, DRONE_PRIORITY);
 }
 
 }  // namespace
