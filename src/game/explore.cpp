@@ -16,7 +16,6 @@
 #include "game/run_start.h"
 #include "game/state.h"
 #include "levelup/levelup.h"
-#include "profile/profile.h"
 #include "world/buttons.h"
 #include "services/rumble.h"
 #include "runfile/run_file.h"
@@ -58,7 +57,7 @@ void encounter_tick() {
 void way_out_save_and_quit() {
     if (current_floor < MAX_FLOOR) {
         load_floor(current_floor + 1);
-        if (camp_on_floor(current_floor) && !training_active()) camp_enter();
+        if (floor_has_camp(current_floor) && !training_active()) camp_enter();
     }
     run_save_and_quit();
 }
@@ -69,7 +68,6 @@ void way_out_choose(int row) {
     case WAY_OUT_CONTINUE: floor_banner(); break;
     case WAY_OUT_ESCAPE:
         play_sfx(SFX_CONFIRM);
-        profile_run_end(1);
         run_finish(1);
         game_state = STATE_ESCAPED;
         break;

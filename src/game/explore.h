@@ -35,6 +35,8 @@ void encounter_arm(int kind, int x, int y, int ticks);
 void encounter_disarm();
 // The wipe to the next floor, with the floor's title card.
 void floor_banner();
+// ONWARD from the camp: the wipe back onto the camp's floor.
+void camp_onward();
 
 bool encounter_is_armed();
 // What the level-up draw and input need to know of the run: whether it is a training run.

@@ -57,7 +57,7 @@ void training_done_mid() {
     int f = current_floor;
     load_floor(f + 1);
     platform_unlocks_changed();
-    if (camp_on_floor(f + 1) && !training_active()) camp_enter();
+    if (floor_has_camp(f + 1) && !training_active()) camp_enter();
     if (run_active) save_run_or_toast();
 }
 
@@ -107,13 +107,10 @@ void run_save_and_quit() {
 }
 
 void run_abandon() {
-    if (load_run()) {
-        // The profile records the run's end before the run record reads it.
-        profile_run_end(0);
+    if (load_run())
         run_finish(0);
-    } else {
+    else
         run_delete();
-    }
     game_state = STATE_TITLE;
     title_then_class_select(0);
 }

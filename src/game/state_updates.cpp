@@ -165,7 +165,25 @@ void tick_update_state(uint8_t presses) {
         break;
     case STATE_PAUSE: update_pause(presses); break;
     case STATE_BAG: update_bag(presses); break;
-    case STATE_CAMP: update_camp(presses); break;
+    case STATE_CAMP:
+        switch (update_camp(presses)) {
+        case CAMP_ONWARD: camp_onward(); break;
+        case CAMP_OPEN_BAG:
+            // The bag and the pause open over the camp and return to it.
+            state_under_pause = STATE_CAMP;
+            bag_view_reset();
+            game_state = STATE_BAG;
+            play_sfx(SFX_CONFIRM);
+            break;
+        case CAMP_OPEN_PAUSE:
+            state_under_pause = STATE_CAMP;
+            pause_cursor = 0;
+            game_state = STATE_PAUSE;
+            play_sfx(SFX_CONFIRM);
+            break;
+        default: break;
+        }
+        break;
     case STATE_DEATH: update_death(presses); break;
     case STATE_ESCAPED: update_escaped(presses); break;
     case STATE_OPTIONS: update_options(presses); break;
