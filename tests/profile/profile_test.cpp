@@ -2,6 +2,7 @@
 // locks, the codex, weapon records, the play counters of the tick, flags and hints.
 #include <gtest/gtest.h>
 
+#include "combat/meters.h"
 #include "dungeon/monsters.h"
 #include "items/bag.h"
 #include "profile/profile.h"
@@ -25,6 +26,7 @@ struct ProfileTest : ::testing::Test {
         current_floor = 0;
         run_heat = 0;
         cheats_used = 0;
+        threat_total = 0;
         profile_tick(false);
     }
     void TearDown() override {
@@ -53,6 +55,13 @@ TEST_F(ProfileTest, SoulsAtTheEndOfARun) {
     run_heat = 2;
     EXPECT_EQ(souls_preview(0), 18 + 18 * 2 * 20 / 100);
     run_heat = 0;
+    // A tenth of the threat tally: dying on floor 12 with 35 of it, then the same at heat 2.
+    threat_total = 35;
+    EXPECT_EQ(souls_preview(0), 12 + 5 + 3 + 1);
+    run_heat = 2;
+    EXPECT_EQ(souls_preview(0), 21 + 8);
+    run_heat = 0;
+    threat_total = 0;
 
     // The preview is exactly what the run's end awards, for a death and for an escape.
     player.hp = 0;
