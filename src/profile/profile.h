@@ -120,6 +120,7 @@ constexpr int UNLOCK_PALETTE = 4;
 constexpr int UNLOCK_ART = 5;
 constexpr int UNLOCK_ROWS = 15;
 constexpr int UNLOCK_CASE_ROWS = 4;
+constexpr int UNLOCK_FIRST_CASE_ROW = 7;  // rows 7..14 are the looks: cases, palettes, monster art
 
 struct UnlockRow {
     int32_t kind;

@@ -5,6 +5,7 @@
 #include "services/services.h"
 #include "world/item_record.h"
 
+// Class and boon ids stand as numbers: those modules ask these locks, so this one cannot include them.
 // clang-format off
 const UnlockRow UNLOCKS[UNLOCK_ROWS] = {
     /* 0 BRUTE        */ {.kind = UNLOCK_CLASS,   .id = 1,                 .cost = 60,  .free = 0},
@@ -35,7 +36,6 @@ int32_t run_heat = 0;
 
 namespace {
 
-constexpr int FIRST_CASE_ROW = 7;
 // Soul upgrades count for nothing in runs hotter than this.
 constexpr int UPGRADE_HEAT_LIMIT = 2;
 
@@ -126,7 +126,7 @@ int case_color_unlock_cost(int colour) {
 }
 
 void unlock_case_colors(int32_t out[UNLOCK_CASE_ROWS]) {
-    for (int i = 0; i < UNLOCK_CASE_ROWS; i++) out[i] = UNLOCKS[FIRST_CASE_ROW + i].id;
+    for (int i = 0; i < UNLOCK_CASE_ROWS; i++) out[i] = UNLOCKS[UNLOCK_FIRST_CASE_ROW + i].id;
 }
 
 const char* case_color_unlock_name(int colour) {

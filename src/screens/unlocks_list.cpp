@@ -28,8 +28,6 @@ constexpr const char* UNLOCK_SECTION_TITLES[UNLOCK_SECTIONS] = {
 constexpr const char* UNLOCK_KIND_WORDS[UNLOCK_SECTIONS - 1] = {"CLASS", "ITEM", "BOON", "CASE", "SCREEN", "MONSTERS"};
 constexpr const char* PALETTE_DESCRIPTIONS[] = {"THE ORIGINAL SCREEN", "POCKET-LCD GREEN", "AMBER MONOCHROME"};
 constexpr int MESSAGE_STEPS = 90;
-constexpr int FIRST_CASE_ROW = 7;
-constexpr int FIRST_COSMETIC_ROW = FIRST_CASE_ROW;
 
 bool row_valid(int row) { return row >= 0 && row < UNLOCK_ROWS; }
 bool upgrade_row(int32_t row) { return row >= UNLOCK_UPGRADE_ROW && row < UNLOCK_UPGRADE_ROW + UPGRADE_COUNT; }
@@ -88,7 +86,7 @@ void row_input(int32_t row) {
         cosmetic_equip(row);
         message_set("UNLOCKED!");
         play_sfx(SFX_REWARD);
-    } else if (row >= FIRST_COSMETIC_ROW) {
+    } else if (row >= UNLOCK_FIRST_CASE_ROW) {
         cosmetic_equip(row);
         message_set("PUT ON!");
         play_sfx(SFX_CONFIRM);
@@ -179,8 +177,7 @@ int unlock_price(int row) { return row_valid(row) ? UNLOCKS[row].cost : 0; }
 
 int unlock_next_goal() {
     // The class, weapons and boons come first; the looks only once those are all owned.
-    constexpr int GAMEPLAY_ROWS = 7;
-    const int ranges[2] = {GAMEPLAY_ROWS, UNLOCK_ROWS};
+    const int ranges[2] = {UNLOCK_FIRST_CASE_ROW, UNLOCK_ROWS};
     for (int end : ranges) {
         int best = -1;
         for (int r = 0; r < end; r++) {
@@ -244,7 +241,7 @@ const char* unlock_row_description(int row) {
         const BoonDef* b = boon_def(id);
         return b ? b->desc : "";
     }
-    case UNLOCK_CASE: return row == FIRST_CASE_ROW ? "THE CLASSIC: SOLID PLASTIC" : "SOLID PLASTIC";
+    case UNLOCK_CASE: return row == UNLOCK_FIRST_CASE_ROW ? "THE CLASSIC: SOLID PLASTIC" : "SOLID PLASTIC";
     case UNLOCK_PALETTE: return id >= 0 && id < 3 ? PALETTE_DESCRIPTIONS[id] : "";
     default: return "EVERY PIXEL PLACED BY HAND";
     }

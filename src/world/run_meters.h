@@ -1,5 +1,5 @@
 // The run's duel meters that the profile reads at a run's end and for the souls preview. The fight
-// code keeps them; the profile sits beside it and so asks through these functions.
+// code keeps them and defines these; the profile, beside it in the layers, may not include it.
 #pragma once
 #include <cstdint>
 
