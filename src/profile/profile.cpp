@@ -29,6 +29,9 @@ constexpr int JOKE_LINES = 30;
 // resumed run starts with is never counted as gained.
 int32_t gold_seen = 0;
 bool gold_known = false;
+// Play time, gold and best hits change too often to write each time: they are written with the
+// next change that saves, or when play pauses or stops.
+bool counters_unsaved = false;
 
 int32_t current_run() { return profile.runs == INT32_MAX ? INT32_MAX : profile.runs + 1; }
 bool kind_valid(int t) { return t >= 1 && t < PROFILE_KIND_SLOTS; }
@@ -177,9 +180,16 @@ void profile_run_begin() {
 void profile_tick(bool in_play) {
     if (!in_play) {
         gold_known = false;
+        if (counters_unsaved) {
+            counters_unsaved = false;
+            profile_save();
+        }
         return;
     }
-    if (gold_known && player.gold > gold_seen) count_add(profile.gold_gained, (int64_t)player.gold - gold_seen);
+    if (gold_known && player.gold > gold_seen) {
+        count_add(profile.gold_gained, (int64_t)player.gold - gold_seen);
+        counters_unsaved = true;
+    }
     gold_seen = player.gold;
     gold_known = true;
 
@@ -189,6 +199,7 @@ void profile_tick(bool in_play) {
         profile.run_ticks = 0;
         count_add(profile.seconds, 1);
         count_add(profile.run_seconds, 1);
+        counters_unsaved = true;
     }
     if (profile.run_ticks % CARRY_CHECK_TICKS != 0) return;
 
@@ -224,11 +235,12 @@ void weapon_stat_kill() {
     profile_save();
 }
 
-// Called on every blow in a duel, so it is not written on its own: the fight's end saves it.
+// Called on every blow of a duel, so it waits for the next save rather than stall the fight.
 void weapon_stat_best_hit(int32_t damage) {
     const uint32_t id = main_weapon_id();
-    if (id == 0 || cheats_active()) return;
-    max_into(profile.items[id].best_hit, damage);
+    if (id == 0 || cheats_active() || damage <= profile.items[id].best_hit) return;
+    profile.items[id].best_hit = damage;
+    counters_unsaved = true;
 }
 
 int32_t profile_runs() { return profile.runs; }

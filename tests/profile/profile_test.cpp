@@ -339,6 +339,9 @@ TEST_F(ProfileTest, WeaponRecordsCountOnlyWeaponsInTheMainHand) {
     weapon_stat_best_hit(5);
     EXPECT_EQ(profile.items[ITEM_LONG_SWORD].kills, 1);
     EXPECT_EQ(profile.items[ITEM_LONG_SWORD].best_hit, 7);
+    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 0);  // not written mid-fight
+    profile_tick(false);
+    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 7);
     player.main_hand = item_make(ITEM_TOWER_SHIELD);
     weapon_stat_kill();
     EXPECT_EQ(profile.items[ITEM_TOWER_SHIELD].kills, 0);
@@ -375,7 +378,9 @@ TEST_F(ProfileTest, TheTickCountsGoldAndTime) {
     EXPECT_EQ(profile.run_seconds, 2);
     for (int i = 0; i < 59; i++) profile_tick(true);
     EXPECT_EQ(profile.seconds, 2);
-    profile_tick(false);
+    profile_tick(false);  // leaving play writes what play counted
+    EXPECT_EQ(on_disk().seconds, 2);
+    EXPECT_EQ(on_disk().gold_gained, 20);
     for (int i = 0; i < 10; i++) profile_tick(false);
     EXPECT_EQ(profile.seconds, 2);
     profile_tick(true);
