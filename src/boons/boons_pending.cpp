@@ -2,3 +2,4 @@
 #include "boons/boons.h"
 
 int boon_value(int) { return 0; }
+int boon_level(int) { return 0; }

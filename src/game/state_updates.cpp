@@ -159,7 +159,7 @@ void tick_update_state(uint8_t presses) {
     case STATE_DUNGEON: update_dungeon(presses); break;
     case STATE_COMBAT:
         if (combat_is_reflex())
-            combat_update(presses);
+            combat_update(input_held, presses);
         else
             combat_player_input(presses);
         break;

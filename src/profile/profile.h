@@ -40,3 +40,13 @@ int32_t souls_preview(int won);
 // Ranks bought of soul upgrade u (0..2), and how many it has.
 int upgrade_rank(int u);
 int upgrade_max_rank(int u);
+
+// Fights: the codex marks a monster kind met or slain; the wielded weapon's record counts a kill
+// or keeps its best hit; the skill rating and the number of rated duels (written at once when asked).
+void codex_met(int t);
+void codex_slain(int t);
+void weapon_stat_kill();
+void weapon_stat_best_hit(int d);
+int32_t profile_skill_rating();
+int32_t profile_rated_fights();
+void profile_skill_store(int32_t rating, int32_t rated_fights, bool write_now);

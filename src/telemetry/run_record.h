@@ -17,3 +17,9 @@ void run_record_item_event(const char* what, const Item& item, int count, const 
 void run_record_reset();
 // Ends the run: 0 lost, else escaped; writes the run summary and the profile's run end.
 void run_finish(int escaped);
+
+// A fight's row: its start, and its end with the result (0 monster slain, 1 player dead, 2 alive).
+void run_record_fight_begin();
+void run_record_fight_end(int result);
+// The latest blow against the player, kept for the death record.
+void run_record_death(int hp_before, int damage, bool chip);

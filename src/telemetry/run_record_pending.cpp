@@ -9,3 +9,7 @@ void run_record_item_event(const char*, const Item&, int, const char*) {}
 
 void run_record_reset() {}
 void run_finish(int) {}
+
+void run_record_fight_begin() {}
+void run_record_fight_end(int) {}
+void run_record_death(int, int, bool) {}
