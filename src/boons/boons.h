@@ -16,5 +16,5 @@ constexpr int BOON_SIDESTEP = 38;
 
 // The strength of boon `id` the player owns; 0 when not owned.
 int boon_value(int id);
-// The level of boon `id` the player owns (1..5); 0 when not owned.
+// The level of boon `id` the player owns, from its rank; 0 when not owned.
 int boon_level(int id);
