@@ -7,13 +7,18 @@
 #include "combat/reflex.h"
 #include "explore_fixture.h"
 #include "game/game.h"
+#include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
+#include "telemetry/check.h"
 #include "world/buttons.h"
 
 namespace {
 
 TEST(FightInTheGame, WalkingIntoAMonsterStartsTheDuelAndItEndsInTheDungeon) {
+    TempSaveDir tmp;
     tick_globals_reset(STATE_DUNGEON);
+    settings.share_stats = 1;  // soft-assertion reports land in the events outbox
+    assert_sites_reset();
     const char* rows[MAP_H] = {
         "################", "#..............#", "#..............#", "#..............#", "#..............#",
         "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
@@ -40,6 +45,10 @@ TEST(FightInTheGame, WalkingIntoAMonsterStartsTheDuelAndItEndsInTheDungeon) {
     EXPECT_EQ(player.kills, 1);
     EXPECT_GT(player.hp, 0);
     EXPECT_GT(reflex.fight_stats[FS_JABS], 0);
+    // No world rule broke on the way.
+    EXPECT_EQ(tmp.read("events_outbox.jsonl").find("\"assert\""), std::string::npos) << tmp.read("events_outbox.jsonl");
+    settings.share_stats = 0;
+    assert_sites_reset();
     run_active = 0;
 }
 
