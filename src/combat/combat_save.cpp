@@ -70,110 +70,96 @@ constexpr uint8_t NO_MOVE = 0xFF;
 
 bool in_range(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
 
-}  // namespace
+// The plain fields, one row each; type, queue, statuses and log are handled beside them.
+struct WordField {
+    int off;
+    int32_t Combat::*field;
+};
+struct ByteField {
+    int off;
+    uint8_t Combat::*field;
+};
 
-void combat_save_write(uint8_t out[COMBAT_SAVED_BYTES]) {
-    const Combat& c = combat;
-    std::memset(out, 0, COMBAT_SAVED_BYTES);
-    bytes_put_u32(out, OFF_TYPE, c.type);
-    bytes_put_i32(out, OFF_HP, c.hp);
-    bytes_put_i32(out, OFF_MAX_HP, c.max_hp);
-    bytes_put_i32(out, OFF_TURN, c.turn);
-    out[OFF_ENRAGED] = c.enraged;
-    out[OFF_FURY] = c.fury;
-    out[OFF_FIRST_STRIKE] = c.first_strike;
-    out[OFF_ELITE] = c.elite;
-    bytes_put_i32(out, OFF_HEAL_SHOWN, c.heal_shown);
-    bytes_put_i32(out, OFF_HEAL_TIMER, c.heal_timer);
-    bytes_put_i32(out, OFF_ACTION_CURSOR, c.action_cursor);
-    bytes_put_i32(out, OFF_ITEM_CURSOR, c.item_cursor);
-    bytes_put_i32(out, OFF_FIRE_TURNS, c.fire_turns);
-    bytes_put_i32(out, OFF_FIRE_DOSE, c.fire_dose);
-    out[OFF_GUARDING] = c.guarding;
-    out[OFF_MISSED] = c.missed;
-    out[OFF_ITEM_MENU] = c.item_menu;
-    out[OFF_LAST_MOVE] = c.last_move;
-    bytes_put_i32(out, OFF_MONSTER_X, c.monster_x);
-    bytes_put_i32(out, OFF_MONSTER_Y, c.monster_y);
-    for (int i = 0; i < MOVE_QUEUE_CAP; i++) out[OFF_QUEUE + i] = c.queue[i];
-    bytes_put_i32(out, OFF_QUEUED, c.queued);
-    bytes_put_i32(out, OFF_GOLD_STOLEN, c.gold_stolen);
-    bytes_put_i32(out, OFF_BUFF, c.buff);
-    out[OFF_REFLEX] = c.reflex;
-    out[OFF_FLED] = c.fled;
-    out[OFF_GUARD_BREAK_DUE] = c.guard_break_due;
-    for (int i = 0; i < 3; i++) out[OFF_MONSTER_STATUS + i] = c.monster_status[i];
-    for (int l = 0; l < COMBAT_LOG_LINES; l++) {
-        uint8_t* line = out + OFF_LOG + l * COMBAT_LOG_BYTES;
-        size_t n = strnlen(c.log[l], COMBAT_LOG_BYTES - 1);
-        std::memcpy(line, c.log[l], n);
-    }
-    bytes_put_i32(out, OFF_MONSTER_DELAY, c.monster_delay);
-    bytes_put_i32(out, OFF_VICTORY_DELAY, c.victory_delay);
-    bytes_put_i32(out, OFF_HIT_POPUP_TIMER, c.hit_popup_timer);
-    bytes_put_i32(out, OFF_MONSTER_FLASH_TIMER, c.monster_flash_timer);
-    bytes_put_i32(out, OFF_SHAKE_TIMER, c.shake_timer);
-    bytes_put_i32(out, OFF_HIT_POPUP_VALUE, c.hit_popup_value);
-    bytes_put_i32(out, OFF_HIT_POPUP_HEAVY, c.hit_popup_heavy);
-    bytes_put_i32(out, OFF_HURT_POPUP_TIMER, c.hurt_popup_timer);
-    bytes_put_i32(out, OFF_HURT_POPUP_VALUE, c.hurt_popup_value);
-    bytes_put_i32(out, OFF_HURT_POPUP_KIND, c.hurt_popup_kind);
-}
+const WordField WORD_FIELDS[] = {
+    {OFF_HP, &Combat::hp},
+    {OFF_MAX_HP, &Combat::max_hp},
+    {OFF_TURN, &Combat::turn},
+    {OFF_HEAL_SHOWN, &Combat::heal_shown},
+    {OFF_HEAL_TIMER, &Combat::heal_timer},
+    {OFF_ACTION_CURSOR, &Combat::action_cursor},
+    {OFF_ITEM_CURSOR, &Combat::item_cursor},
+    {OFF_FIRE_TURNS, &Combat::fire_turns},
+    {OFF_FIRE_DOSE, &Combat::fire_dose},
+    {OFF_MONSTER_X, &Combat::monster_x},
+    {OFF_MONSTER_Y, &Combat::monster_y},
+    {OFF_QUEUED, &Combat::queued},
+    {OFF_GOLD_STOLEN, &Combat::gold_stolen},
+    {OFF_BUFF, &Combat::buff},
+    {OFF_MONSTER_DELAY, &Combat::monster_delay},
+    {OFF_VICTORY_DELAY, &Combat::victory_delay},
+    {OFF_HIT_POPUP_TIMER, &Combat::hit_popup_timer},
+    {OFF_MONSTER_FLASH_TIMER, &Combat::monster_flash_timer},
+    {OFF_SHAKE_TIMER, &Combat::shake_timer},
+    {OFF_HIT_POPUP_VALUE, &Combat::hit_popup_value},
+    {OFF_HIT_POPUP_HEAVY, &Combat::hit_popup_heavy},
+    {OFF_HURT_POPUP_TIMER, &Combat::hurt_popup_timer},
+    {OFF_HURT_POPUP_VALUE, &Combat::hurt_popup_value},
+    {OFF_HURT_POPUP_KIND, &Combat::hurt_popup_kind},
+};
 
-bool combat_save_read(const uint8_t in[COMBAT_SAVED_BYTES]) {
-    Combat c{};
-    c.type = bytes_get_u32(in, OFF_TYPE);
-    c.hp = bytes_get_i32(in, OFF_HP);
-    c.max_hp = bytes_get_i32(in, OFF_MAX_HP);
-    c.monster_x = bytes_get_i32(in, OFF_MONSTER_X);
-    c.monster_y = bytes_get_i32(in, OFF_MONSTER_Y);
-    c.queued = bytes_get_i32(in, OFF_QUEUED);
-    c.action_cursor = bytes_get_i32(in, OFF_ACTION_CURSOR);
-    c.item_cursor = bytes_get_i32(in, OFF_ITEM_CURSOR);
-    c.gold_stolen = bytes_get_i32(in, OFF_GOLD_STOLEN);
-    c.buff = bytes_get_i32(in, OFF_BUFF);
-    c.reflex = in[OFF_REFLEX];
-    c.elite = in[OFF_ELITE];
+const ByteField BYTE_FIELDS[] = {
+    {OFF_ENRAGED, &Combat::enraged},
+    {OFF_FURY, &Combat::fury},
+    {OFF_FIRST_STRIKE, &Combat::first_strike},
+    {OFF_ELITE, &Combat::elite},
+    {OFF_GUARDING, &Combat::guarding},
+    {OFF_MISSED, &Combat::missed},
+    {OFF_ITEM_MENU, &Combat::item_menu},
+    {OFF_LAST_MOVE, &Combat::last_move},
+    {OFF_REFLEX, &Combat::reflex},
+    {OFF_FLED, &Combat::fled},
+    {OFF_GUARD_BREAK_DUE, &Combat::guard_break_due},
+};
+
+// Every value the fight may use to index or to count is in its range.
+bool block_valid(const Combat& c) {
     if (c.type <= M_NONE || c.type >= M_COUNT) return false;
     if (c.max_hp < 1 || !in_range(c.hp, 0, c.max_hp)) return false;
     if (!in_range(c.monster_x, 0, MAP_COLS - 1) || !in_range(c.monster_y, 0, MAP_ROWS - 1)) return false;
     if (!in_range(c.queued, 0, MOVE_QUEUE_CAP)) return false;
     if (!in_range(c.action_cursor, 0, TURN_ACTIONS - 1) || !in_range(c.item_cursor, 0, ITEM_ROWS - 1)) return false;
     if (c.gold_stolen < 0 || c.buff < 0 || c.reflex > 1 || c.elite > 1) return false;
-    for (int i = 0; i < MOVE_QUEUE_CAP; i++) {
-        c.queue[i] = in[OFF_QUEUE + i];
-        if (i < c.queued && c.queue[i] >= MONSTER_MOVE_COUNT) return false;
-    }
-    c.last_move = in[OFF_LAST_MOVE];
-    if (c.last_move >= MONSTER_MOVE_COUNT && c.last_move != NO_MOVE) return false;
-    c.turn = bytes_get_i32(in, OFF_TURN);
-    c.enraged = in[OFF_ENRAGED];
-    c.fury = in[OFF_FURY];
-    c.first_strike = in[OFF_FIRST_STRIKE];
-    c.heal_shown = bytes_get_i32(in, OFF_HEAL_SHOWN);
-    c.heal_timer = bytes_get_i32(in, OFF_HEAL_TIMER);
-    c.fire_turns = bytes_get_i32(in, OFF_FIRE_TURNS);
-    c.fire_dose = bytes_get_i32(in, OFF_FIRE_DOSE);
-    c.guarding = in[OFF_GUARDING];
-    c.missed = in[OFF_MISSED];
-    c.item_menu = in[OFF_ITEM_MENU];
-    c.fled = in[OFF_FLED];
-    c.guard_break_due = in[OFF_GUARD_BREAK_DUE];
+    for (int i = 0; i < c.queued; i++)
+        if (c.queue[i] >= MONSTER_MOVE_COUNT) return false;
+    return c.last_move < MONSTER_MOVE_COUNT || c.last_move == NO_MOVE;
+}
+
+}  // namespace
+
+void combat_save_write(uint8_t out[COMBAT_SAVED_BYTES]) {
+    const Combat& c = combat;
+    std::memset(out, 0, COMBAT_SAVED_BYTES);
+    bytes_put_u32(out, OFF_TYPE, c.type);
+    for (const WordField& f : WORD_FIELDS) bytes_put_i32(out, f.off, c.*f.field);
+    for (const ByteField& f : BYTE_FIELDS) out[f.off] = c.*f.field;
+    for (int i = 0; i < MOVE_QUEUE_CAP; i++) out[OFF_QUEUE + i] = c.queue[i];
+    for (int i = 0; i < 3; i++) out[OFF_MONSTER_STATUS + i] = c.monster_status[i];
+    for (int l = 0; l < COMBAT_LOG_LINES; l++)
+        std::memcpy(out + OFF_LOG + l * COMBAT_LOG_BYTES, c.log[l], strnlen(c.log[l], COMBAT_LOG_BYTES - 1));
+}
+
+bool combat_save_read(const uint8_t in[COMBAT_SAVED_BYTES]) {
+    Combat c{};
+    c.type = bytes_get_u32(in, OFF_TYPE);
+    for (const WordField& f : WORD_FIELDS) c.*f.field = bytes_get_i32(in, f.off);
+    for (const ByteField& f : BYTE_FIELDS) c.*f.field = in[f.off];
+    for (int i = 0; i < MOVE_QUEUE_CAP; i++) c.queue[i] = in[OFF_QUEUE + i];
     for (int i = 0; i < 3; i++) c.monster_status[i] = in[OFF_MONSTER_STATUS + i];
     for (int l = 0; l < COMBAT_LOG_LINES; l++) {
         std::memcpy(c.log[l], in + OFF_LOG + l * COMBAT_LOG_BYTES, COMBAT_LOG_BYTES);
         c.log[l][COMBAT_LOG_BYTES - 1] = '\0';
     }
-    c.monster_delay = bytes_get_i32(in, OFF_MONSTER_DELAY);
-    c.victory_delay = bytes_get_i32(in, OFF_VICTORY_DELAY);
-    c.hit_popup_timer = bytes_get_i32(in, OFF_HIT_POPUP_TIMER);
-    c.monster_flash_timer = bytes_get_i32(in, OFF_MONSTER_FLASH_TIMER);
-    c.shake_timer = bytes_get_i32(in, OFF_SHAKE_TIMER);
-    c.hit_popup_value = bytes_get_i32(in, OFF_HIT_POPUP_VALUE);
-    c.hit_popup_heavy = bytes_get_i32(in, OFF_HIT_POPUP_HEAVY);
-    c.hurt_popup_timer = bytes_get_i32(in, OFF_HURT_POPUP_TIMER);
-    c.hurt_popup_value = bytes_get_i32(in, OFF_HURT_POPUP_VALUE);
-    c.hurt_popup_kind = bytes_get_i32(in, OFF_HURT_POPUP_KIND);
+    if (!block_valid(c)) return false;
     combat = c;
     return true;
 }
