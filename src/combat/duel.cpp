@@ -38,6 +38,8 @@ constexpr int32_t THORNS_PERCENT = 25;
 constexpr int32_t GOBLIN_STEAL_CHANCE = 25, GOBLIN_POISON_MAX_DRAW = 32, GOBLIN_POISON_FLOOR = 6;
 constexpr int32_t TRAINING_POISON = 99;
 constexpr int32_t PROFILE_WRITE_EVERY = 5;
+constexpr int32_t FLOW_HINT_IDLE_MS = 8000;
+constexpr int32_t FLOW_HINT_MAX = 3;
 
 bool monster_alive() { return reflex.monster_state != MS_DEAD; }
 
@@ -389,6 +391,24 @@ void skill_rating_update() {
     rating = std::clamp(rating, 0, RATING_MAX);
     rated++;
     profile_skill_store(rating, rated, rated % PROFILE_WRITE_EVERY == 0);
+}
+
+bool flow_hint_due() {
+    static int64_t seen_count = -1;
+    static int32_t seen_clock = 0;
+    static int32_t last_clock = 0;
+    const Reflex& r = reflex;
+    if (game_state != STATE_COMBAT || combat.reflex != 1 || training_active() || !monster_alive() || r.fight_over)
+        return false;
+    int64_t count = r.fight_stats[FS_JABS] + r.fight_stats[FS_HEAVIES];
+    bool changed = count != seen_count;
+    if (r.clock < last_clock || changed) seen_clock = r.clock;
+    if (seen_count >= 0 && count > seen_count) profile_attack_hint_mark();
+    seen_count = count;
+    last_clock = r.clock;
+    if (r.monster_state == MS_ATTACK) return false;
+    if (!profile_attack_hint_seen()) return true;
+    return r.clock - seen_clock >= FLOW_HINT_IDLE_MS && profile_flow_hint_count() < FLOW_HINT_MAX;
 }
 
 void run_stats_reset() {

@@ -50,3 +50,8 @@ void weapon_stat_best_hit(int d);
 int32_t profile_skill_rating();
 int32_t profile_rated_fights();
 void profile_skill_store(int32_t rating, int32_t rated_fights, bool write_now);
+// The attack hint of the duel: whether the player has ever attacked (set once), and how many times
+// the idle hint has been shown.
+bool profile_attack_hint_seen();
+void profile_attack_hint_mark();
+int32_t profile_flow_hint_count();

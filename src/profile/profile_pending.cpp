@@ -31,3 +31,6 @@ void weapon_stat_best_hit(int) {}
 int32_t profile_skill_rating() { return 0; }
 int32_t profile_rated_fights() { return 0; }
 void profile_skill_store(int32_t, int32_t, bool) {}
+bool profile_attack_hint_seen() { return false; }
+void profile_attack_hint_mark() {}
+int32_t profile_flow_hint_count() { return 0; }

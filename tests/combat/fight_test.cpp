@@ -218,6 +218,17 @@ TEST(FightFeedback, APerfectParryShowsItsWordAndStopsTheClock) {
     EXPECT_NE(reflex.dodge_at, REFLEX_NEVER);
 }
 
+TEST(FightFeedback, TheAttackHintWaitsForAnIdleMonster) {
+    fight_world(M_GOBLIN);
+    start_combat(M_GOBLIN, 6, 5);
+    EXPECT_TRUE(flow_hint_due());  // the player has never attacked
+    duel_force_attack(ATK_PLAIN);
+    EXPECT_FALSE(flow_hint_due());  // not while the monster winds up
+    game_state = STATE_DUNGEON;
+    reflex_monster_enter(MS_READY, 1000);
+    EXPECT_FALSE(flow_hint_due());  // only in a fight
+}
+
 TEST(FightRecord, TheSavedBlockRoundTripsAndRejectsBadValues) {
     fight_world(M_SLIME);
     start_combat(M_SLIME, 6, 5);
