@@ -173,7 +173,8 @@ void player_input(const ReflexInput& in, int32_t now) {
     bool locked = now < r.guard_locked_until;
     bool busy = now < r.busy_until;
 
-    // Guard.
+    // Guard: a blow through the guard knocks it down for the lock-out.
+    if (locked) r.guard_up = 0;
     if (!in.guard) {
         r.guard_up = 0;
         if (in.dodge != 0 && busy && r.busy_until - now <= FT_BUFFER_MS) r.buffered_dodge = in.dodge;

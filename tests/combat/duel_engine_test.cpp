@@ -152,6 +152,11 @@ TEST(DuelDodge, ASideBlowThroughTheRaisedGuardLocksThePlayer) {
     EXPECT_TRUE(ev & EV_HEAVY_TAKEN);
     EXPECT_EQ(reflex.last_damage_taken, reflex.attack * 16 / 10 - 1);
     EXPECT_EQ(reflex.guard_locked_until, reflex.clock + 500);
+    // The guard stays down through the lock-out though the button is held, then rises again.
+    d.step();
+    EXPECT_FALSE(reflex.guard_up);
+    d.run_to(reflex.guard_locked_until + 20);
+    EXPECT_TRUE(reflex.guard_up);
 }
 
 TEST(DuelQueue, AFifthAttackIsIgnored) {
