@@ -92,7 +92,7 @@ int monster_start_hp(int type, bool elite) {
 
 // The combo glow behind the fight: brighter and faster as the combo's damage tier climbs.
 void combo_glow() {
-    if (duel.combo == 0) {
+    if (combo == 0) {
         if (fxfield_active(FX_FIELD_COMBO)) fxfield_clear(FX_FIELD_COMBO);
         return;
     }
@@ -281,7 +281,6 @@ void fight_over() {
     combat.death_hits = (int32_t)fight_stat_this_fight(FS_FULL_HITS);
     combat.death_ms = r.clock;
     combat.death_status = -1;
-    run_finish(0);
     game_state = STATE_DEATH;
 }
 
@@ -291,8 +290,8 @@ void victory_finish() {
         toast_show2(combat.victory_lines[0], combat.victory_lines[1]);
     else
         toast_show(combat.victory_lines[0]);
+    // Exploration opens the level-up screen next when picks are owed.
     game_state = STATE_DUNGEON;
-    levelup_open();
 }
 
 void count_down(int32_t& t) {
@@ -387,8 +386,8 @@ void start_combat(int type, int mx, int my) {
 
     if (!combat.reflex) return;
     int dmax = reflex_hp_scale(full), dhp = reflex_hp_scale(hp);
-    dmax += dmax * duel.flow / 4000;
-    dhp += dhp * duel.flow / 4000;
+    dmax += dmax * flow / 4000;
+    dhp += dhp * flow / 4000;
     run_record_fight_begin();
     reflex_fight_start(type, dhp, dmax, combat_monster_attack(), current_floor, true);
     combat.hp = reflex.hp;
@@ -450,8 +449,8 @@ void combat_victory() {
     char loot_line[VICTORY_LINE_BYTES];
     int fl = flow_level();
     loot_drop(type, x, y, 2 * fl, combat.elite, loot_line, sizeof loot_line);
-    int threat_before = duel.threat_total;
-    duel.threat_total += fl;
+    int threat_before = threat_total;
+    threat_total += fl;
 
     int xp = MONSTER_TYPES[type].xp * (combat.elite ? 2 : 1);
     xp += xp * boon_value(BOON_VETERAN) / 100;
@@ -502,7 +501,7 @@ void combat_victory() {
         line_format(l2, VICTORY_LINE_BYTES, "FULLY HEALED");
     else if (combat.elite && !combat.levelled && gold_back == 0)
         line_format(l2, VICTORY_LINE_BYTES, "+%d XP", xp);
-    else if (duel.threat_total / 10 > threat_before / 10)
+    else if (threat_total / 10 > threat_before / 10)
         line_format(l2, VICTORY_LINE_BYTES, "+1 SOUL: THREAT");
     else
         l2[0] = '\0';

@@ -77,6 +77,7 @@ bool combat_is_reflex();                    // the fight in progress is real-tim
 bool combat_auto_paused();                  // the real-time fight is paused by itself
 int32_t combat_victory_delay();             // ticks left of the victory pause
 void fx_update();                           // shake, flashes, popups
+void fx_levelup();                          // the level-up flash
 
 // The 228 saved bytes of the record: written and read field by field, little-endian.
 void combat_save_write(uint8_t out[COMBAT_SAVED_BYTES]);

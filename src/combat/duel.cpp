@@ -101,10 +101,10 @@ const char* skill_rank_name(int rating) {
     return "MASTER";
 }
 
-int flow_level() { return std::min((duel.flow + 100) / 200, 5); }
+int flow_level() { return std::min((flow + 100) / 200, 5); }
 
 int combo_tier_percent() {
-    int c = duel.combo;
+    int c = combo;
     if (c < 5) return 100;
     if (c < 12) return 110;
     if (c < 25) return 125;
@@ -112,7 +112,7 @@ int combo_tier_percent() {
     return 200;
 }
 
-int flow_damage_percent() { return 100 + FT_FLOW_DAMAGE * duel.flow / 1000; }
+int flow_damage_percent() { return 100 + FT_FLOW_DAMAGE * flow / 1000; }
 
 int reflex_hp_scale(int hp) { return std::max(hp * FT_HP_PERCENT / 100, 1); }
 
@@ -251,16 +251,16 @@ bool combat_damage_player(int attack, bool chip) {
             r.fight_stats[FS_CAPPED]++;
         }
     }
-    duel.flow = std::max(duel.flow - d * 1000 / max_hp * (chip ? 1 : 3), 0);
+    flow = std::max(flow - d * 1000 / max_hp * (chip ? 1 : 3), 0);
     if (chip) {
         reflex_events |= EV_BLOCK;
     } else {
-        if (duel.combo >= 3) {
+        if (combo >= 3) {
             reflex_events |= EV_COMBO_BROKEN;
-            r.broken_combo = duel.combo;
+            r.broken_combo = combo;
             r.fight_stats[FS_COMBOS_LOST]++;
         }
-        duel.combo = 0;
+        combo = 0;
         reflex_events |= EV_PLAYER_HURT;
         duel.clean_ms = 0;
         duel.kill_streak = 0;
@@ -334,7 +334,7 @@ void combat_monster_special(bool side_attack) {
 
 void combat_add_combo(int n) {
     int before = combo_tier_percent();
-    duel.combo += n;
+    combo += n;
     duel.step_hits += n;
     if (duel.hit_rate > 100 && !training_active()) {
         float assist = skill_assist(), pressure = fight_pressure();
@@ -342,11 +342,11 @@ void combat_add_combo(int n) {
         int32_t span = 12000 - (int32_t)(6000.0f * pressure);
         int32_t h = duel.clean_ms < start ? 0 : (duel.clean_ms - start < span ? (duel.clean_ms - start) * 100 / span : 100);
         int32_t base = n * h * (std::min(duel.hit_rate, 300) - 100) / 2500;
-        duel.flow = std::min(duel.flow + (int32_t)((1.0f + pressure) * (float)base), 1000);
+        flow = std::min(flow + (int32_t)((1.0f + pressure) * (float)base), 1000);
     }
     if (combo_tier_percent() != before) reflex_events |= EV_FLOW_TIER;
-    duel.best_combo = std::max(duel.best_combo, duel.combo);
-    reflex.fight_stats[FS_BEST_COMBO] = std::max<int64_t>(reflex.fight_stats[FS_BEST_COMBO], duel.combo);
+    duel.best_combo = std::max(duel.best_combo, combo);
+    reflex.fight_stats[FS_BEST_COMBO] = std::max<int64_t>(reflex.fight_stats[FS_BEST_COMBO], combo);
 }
 
 void duel_ticks(int dt) {
@@ -415,6 +415,7 @@ void run_stats_reset() {
     berserk_floor = -1;
     for (int64_t& s : reflex.fight_stats) s = 0;
     duel = DuelMeters{};
+    flow = combo = threat_total = 0;
     for (int32_t& c : duel_counters) c = 0;
     duel_shatters = 0;
 }

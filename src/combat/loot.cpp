@@ -11,6 +11,7 @@
 #include "combat/training.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
+#include "items/enchant.h"
 #include "items/floor_items.h"
 #include "items/item.h"
 #include "items/item_random.h"
@@ -100,8 +101,8 @@ void loot_drop(int type, int x, int y, int bonus, bool elite, char* line, size_t
     if (type == M_DRAGON) {
         Item item = item_make_gear(current_floor, loot_rand, g);
         if (!lay_item(x, y, item, FLOOR_SRC_DRAGON)) return;
-        const char* ench = item_enchant_name(item.enchant);
-        if (ench)
+        const char* ench = enchant_def(item.enchant).name;
+        if (ench[0])
             std::snprintf(line, size, "DROPPED: %s %s", ench, item_def(item.id).short_name);
         else
             std::snprintf(line, size, "DROPPED: %s", item_def(item.id).short_name);

@@ -62,7 +62,7 @@ void rest_draw(int percent) {
     int32_t ms = (int32_t)(fight_rng() % (uint32_t)(FT_RECOVER_MAX - FT_RECOVER_MIN + 1)) + FT_RECOVER_MIN;
     ms = ms * r.tempo / 100;
     if (training_active()) ms = ms * 3 / 2;
-    ms -= (int32_t)((int64_t)ms * duel.flow * 60 / 100000);
+    ms -= (int32_t)((int64_t)ms * flow * 60 / 100000);
     reflex_monster_enter(MS_READY, ms * percent / 100);
 }
 
@@ -98,7 +98,7 @@ void choose_attack() {
     int32_t total = 0;
     for (int i = 0; i < CHOICE_COUNT; i++) {
         w[i] = st.weight[i];
-        if (i == CHOICE_FLURRY || i == CHOICE_FEINT) w[i] += w[i] * duel.flow * 3 / 1000;
+        if (i == CHOICE_FLURRY || i == CHOICE_FEINT) w[i] += w[i] * flow * 3 / 1000;
         total += w[i];
     }
     total = std::max(total, 1);
@@ -111,7 +111,7 @@ void choose_attack() {
     switch (choice) {
     case CHOICE_SINGLE: reflex_queue_attack_pct(ATK_PLAIN, FT_SINGLE_TIME, false); break;
     case CHOICE_FLURRY: {
-        bool three = (int32_t)(fight_rng() % 10u) < duel.flow / 250 + 4;
+        bool three = (int32_t)(fight_rng() % 10u) < flow / 250 + 4;
         reflex_queue_attack_pct(ATK_PLAIN, FT_SINGLE_TIME, true);
         if (three) reflex_queue_attack_pct(ATK_PLAIN, FT_FLURRY_NEXT, true);
         reflex_queue_attack_pct(ATK_PLAIN, FT_FLURRY_NEXT, false);
@@ -298,8 +298,8 @@ void meters_step() {
     duel.hit_rate = std::max(duel.hit_rate + step, 0);
     duel.step_hits = 0;
     if (r.monster_state != MS_DEAD) duel.clean_ms = std::min(duel.clean_ms + CLOCK_STEP_SHORT, CLEAN_MAX_MS);
-    if (player.hp * 3 < player.max_hp && duel.flow > 0) duel.flow--;
-    r.fight_stats[FS_FLOW_SUM] += duel.flow;
+    if (player.hp * 3 < player.max_hp && flow > 0) flow--;
+    r.fight_stats[FS_FLOW_SUM] += flow;
     r.fight_stats[FS_FLOW_SAMPLES]++;
 }
 
@@ -391,7 +391,7 @@ void monster_impact(int32_t now) {
     r.last_impact_at = now;
     if (a.kind == ATK_FEINT && !a.rewound) {
         a.rewound = 1;
-        a.parry_window = FT_PARRY_WINDOW - duel.flow * FEINT_FLOW_CUT / 100;
+        a.parry_window = FT_PARRY_WINDOW - flow * FEINT_FLOW_CUT / 100;
         a.windup = r.tempo * 260 / 100 + a.parry_window;
         r.fight_stats[FS_FEINTS]++;
         reflex_monster_enter(MS_ATTACK, a.windup);
@@ -404,7 +404,7 @@ void monster_impact(int32_t now) {
     int32_t impact = r.state_start + r.state_length;
     if (a.kind == ATK_PLAIN || a.kind == ATK_FEINT) {
         int32_t d = impact - r.parry_press_at;
-        int32_t early = FT_PARRY_EARLY + r.parry_bonus_ms + duel.flow * FT_FLOW_PARRY_BONUS / 1000;
+        int32_t early = FT_PARRY_EARLY + r.parry_bonus_ms + flow * FT_FLOW_PARRY_BONUS / 1000;
         if (r.parry_press_at != REFLEX_NEVER && d >= -FT_PARRY_LATE && d <= early && !locked) {
             reflex_events |= EV_PARRY;
             r.parry_at = now;
@@ -591,7 +591,7 @@ bool reflex_queue_attack(int kind, int time, bool chained) {
     if (kind == ATK_SHIELD) {
         e.windup = time;  // how long the shield stays up
     } else {
-        float share = (float)duel.flow * (FT_FLOW_WINDOW_CUT / 100.0f) / 1000.0f;
+        float share = (float)flow * (FT_FLOW_WINDOW_CUT / 100.0f) / 1000.0f;
         e.parry_window = (int32_t)((1.0f - share) * (float)FT_PARRY_WINDOW);
         float factor = training_active() ? 1.3f - share
                                          : 1.0f + 0.3f * skill_assist() - 0.25f * fight_pressure() - share;

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/meters.h"
+
 constexpr int32_t REFLEX_NEVER = -100000;  // a time that has not happened
 constexpr int REFLEX_QUEUE_CAP = 4;
 constexpr int FIGHT_STAT_COUNT = 30;
@@ -151,16 +153,14 @@ constexpr uint32_t FIGHT_RNG_START = 0x2F6E2B1Du;
 extern uint32_t fight_rng_state;
 uint32_t fight_rng();
 
-// The run's meters beside the record (saved with the run).
+// The run's meters beside the record (saved with the run), with flow, combo and the threat total
+// of combat/meters.h.
 struct DuelMeters {
-    int32_t flow;         // 0..1000
-    int32_t combo;
     int32_t best_combo;
     int32_t hit_rate;     // 100 x hits per second, smoothed
     int32_t clean_ms;     // time without a full hit
     int32_t kill_streak;
     int32_t step_hits;    // hits of the current step, read by the next step's meters
-    int32_t threat_total;
     uint8_t view_guard_held, view_crush_pending, view_weak_pending;
 };
 extern DuelMeters duel;

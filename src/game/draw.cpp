@@ -18,6 +18,7 @@
 #include "screens/transition.h"
 #include "shrine/shrine.h"
 #include "profile/profile.h"
+#include "render/perf_overlay.h"
 #include "telemetry/perf.h"
 
 ViewScene view_scene_now() {

@@ -8,13 +8,16 @@
 #include "game/invariants.h"
 #include "items/bag.h"
 #include "items/item.h"
+#include "levelup/levelup.h"
 #include "world/player.h"
 
 bool world_facts_gather(WorldFacts* out) {
     WorldFacts& w = *out;
     w = WorldFacts{};
-    // The level-up picks, the experience curve and the souls belong to records not yet written.
-    w.progress_unknown = 1;
+    // The souls belong to the lifetime profile, not yet written.
+    w.souls_unknown = 1;
+    w.levelup_pending = levelup.pending;
+    w.xp_next = xp_to_next(player.level);
     w.player_class = player.cls;
     w.gold = player.gold;
     w.keys = player.keys;

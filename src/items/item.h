@@ -63,5 +63,3 @@ bool enchant_fits_item(const Item& item, int enchant);
 // short name into broke_line, notes the break in the run record (`where`: "main" or "off"), plays
 // the break sound and returns true.
 bool item_wear(Item& item, const char* where, char* broke_line, size_t size);
-// The enchantment's name ("KEEN" .. "THORNS"), or null for none.
-const char* item_enchant_name(int enchant);

@@ -5,10 +5,6 @@
 #include "sound/audio.h"
 #include "telemetry/run_record.h"
 
-namespace {
-const char* const ENCHANT_NAMES[] = {nullptr, "KEEN", "VAMPIRIC", "VENOMOUS", "MIGHTY", "WARDING", "THORNS"};
-}
-
 bool item_wear(Item& item, const char* where, char* broke_line, size_t size) {
     if (!item_is_wearable(item) || item_is_broken(item)) return false;
     item.wear++;
@@ -17,9 +13,4 @@ bool item_wear(Item& item, const char* where, char* broke_line, size_t size) {
     run_record_item_event("broke", item, 0, where);
     play_sfx(SFX_DENY);
     return true;
-}
-
-const char* item_enchant_name(int enchant) {
-    if (enchant <= ENCHANT_NONE || enchant > ENCHANT_THORNS) return nullptr;
-    return ENCHANT_NAMES[enchant];
 }

@@ -7,6 +7,9 @@ extern int32_t run_heat;
 
 // Whether an item id is still locked behind a soul unlock.
 bool item_locked(int id);
+// Whether class c, or boon id, still waits for its soul unlock.
+bool class_locked(int c);
+bool boon_locked(int id);
 // The three soul upgrades.
 constexpr int UPGRADE_VITALITY = 0;
 constexpr int UPGRADE_EMBERS = 1;
@@ -41,6 +44,8 @@ int32_t souls_preview(int won);
 int upgrade_rank(int u);
 int upgrade_max_rank(int u);
 
+// Ends the run in the lifetime record: souls awarded, statistics counted (won = 1 for an escape).
+void profile_run_end(int won);
 // Fights: the codex marks a monster kind met or slain; the wielded weapon's record counts a kill
 // or keeps its best hit; the skill rating and the number of rated duels (written at once when asked).
 void codex_met(int t);

@@ -5,6 +5,8 @@
 int32_t run_heat = 0;
 
 bool item_locked(int) { return false; }
+bool class_locked(int) { return false; }
+bool boon_locked(int) { return false; }
 int upgrade_active_rank(int) { return 0; }
 void profile_count_secret() {}
 
@@ -23,6 +25,7 @@ uint32_t profile_monsters_met() { return 0; }
 int32_t souls_preview(int) { return 0; }
 int upgrade_rank(int) { return 0; }
 int upgrade_max_rank(int) { return 0; }
+void profile_run_end(int) {}
 
 void codex_met(int) {}
 void codex_slain(int) {}

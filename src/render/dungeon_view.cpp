@@ -343,8 +343,10 @@ void draw_dungeon_view(const ViewScene& scene) {
         depth_buffer[X] = hits[X].depth;
         const float h = (float)f.H / hits[X].depth;
         const int bottom = std::min(f.y1, f.horizon + (int)(f.cam.eye * h));
-        view_wall_bottom[X] = (int16_t)std::max(bottom, -30000);
-        view_wall_top[X] = (int16_t)std::clamp(bottom - (int)(f.shrine ? 3.0f * h : h), -30000, 30000);
+        // A door's panel leaves bands open above and below it: the floor and ceiling show there.
+        const int inset = wall_door_inset(hits[X].glyph, hits[X].u, h);
+        view_wall_bottom[X] = (int16_t)std::max(bottom - inset, -30000);
+        view_wall_top[X] = (int16_t)std::clamp(bottom - (int)(f.shrine ? 3.0f * h : h) + inset, -30000, 30000);
     }
     if (!view_detail_look) ceiling_dots();
     view_draw_floor_and_ceiling();

@@ -49,7 +49,8 @@ void draw_held_items() {
     const Item& off = player.off_hand;
     const Image* main_pic = hand_picture(main);
     const Image* off_pic = hand_picture(off);
-    const bool two_handed = main_pic && item_def(main.id).two_handed;
+    // A two-handed weapon takes both hands even when broken and shown as an empty hand.
+    const bool two_handed = main.id != ITEM_NONE && item_def(main.id).two_handed;
     auto scale_of = [&](uint32_t id) {
         return (id == ITEM_DAGGER || id == ITEM_VENOM_DAGGER) ? base_scale * 1.6f : base_scale;
     };

@@ -50,6 +50,9 @@ struct BillboardClips {
 };
 extern BillboardClips billboard_clips;
 
+// Sets the column mask and clip for an object compared at test_depth; the caller resets both to null.
+void view_object_clip_set(float test_depth);
+
 // The front face of the see-through shrine cell `hit` in column X. a and b: distances at which the
 // ray enters and leaves the cell; u along the face.
 void draw_billboard(const ViewHit& hit, int column, float a, float b, int glyph, int axis, float u, float ray_x,

@@ -26,5 +26,9 @@ extern float depth_buffer[FB_LONG];
 // The distance from the camera to the centre of the stairs cell last drawn, less half a cell.
 extern float view_stairs_distance;
 
+// Rows a door panel leaves open above and below itself, at position u across the face (as the ray met
+// it) of a strip h pixels per wall unit; 0 for anything but a door's panel.
+int wall_door_inset(int glyph, float u, float h);
+
 // The world as the player sees it from the current cell, into the view rectangle.
 void draw_dungeon_view(const ViewScene& scene);

@@ -60,8 +60,11 @@ int floor_row(float depth) {
 uint8_t object_mask[FB_LONG];
 int16_t object_clip[FB_LONG];
 
-// Hides the object where a wall or a see-through box stands in front of it, and below the view.
-void set_object_clip(float test_depth) {
+}  // namespace
+
+// Hides the object where a wall stands in front of it and outside the view, and clips it at the top
+// row of the nearest see-through box in front of it: a nearer box hides what a farther one shows.
+void view_object_clip_set(float test_depth) {
     const ViewFrame& f = view_frame;
     for (int X = 0; X < FB_LONG; X++) {
         if (X < f.x0 || X > f.x1) {
@@ -75,13 +78,15 @@ void set_object_clip(float test_depth) {
         for (int i = 0; i < billboard_clips.count[X]; i++)
             if (billboard_clips.depth[X][i] < test_depth && billboard_clips.depth[X][i] < nearest) {
                 nearest = billboard_clips.depth[X][i];
-                clip = std::min(clip, billboard_clips.top[X][i]);
+                clip = billboard_clips.top[X][i];
             }
         object_clip[X] = clip;
     }
     screen_set_column_mask(object_mask);
     screen_set_column_clip(object_clip);
 }
+
+namespace {
 
 // The four dark passes and the plain one that outline an object.
 template <typename Draw>
@@ -333,7 +338,7 @@ void view_gather_objects() {
 void view_draw_objects() {
     for (int i = 0; i < view_object_count; i++) {
         const ViewEntry& e = view_objects[i];
-        set_object_clip(e.test_depth);
+        view_object_clip_set(e.test_depth);
         draw_entry(e);
         screen_set_column_mask(nullptr);
         screen_set_column_clip(nullptr);

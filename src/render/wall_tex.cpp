@@ -12,15 +12,20 @@
 
 namespace {
 
+// Joint widths across and down the face, each at least about a pixel where the strip is drawn.
+struct Mortar {
+    float u, v;
+};
+
 const Image* face_picture(const char* name) { return sprite_entry_image(sprite_find(name), 0); }
 
 // Stone: 2, mortar and cracks 1.
-int stone_texel(const ViewHit& hit, float u, float v, float mortar) {
-    return brick_pattern_at(hit, u, v, mortar, mortar) == 0 ? 2 : 1;
+int stone_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
+    return brick_pattern_at(hit, u, v, mortar.u, mortar.v) == 0 ? 2 : 1;
 }
 
 // Stairs down: a dark doorway with steps sinking into it, lit at the front.
-int stairs_texel(const ViewHit& hit, float u, float v, float mortar) {
+int stairs_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
     if (u < 0.12f || u > 0.88f || v < 0.12f) return stone_texel(hit, u, v, mortar);
     if (u < 0.16f || u > 0.84f || v < 0.16f) return 3;
     const int step = (int)((v - 0.16f) / 0.14f);
@@ -42,21 +47,21 @@ int door_texel(float u, float v) {
 }
 
 // Cracked wall: bricks with a jagged dark split down the middle.
-int cracked_texel(const ViewHit& hit, float u, float v, float mortar) {
+int cracked_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
     const float split = 0.5f + 0.12f * std::sin(v * 17.0f) + 0.05f * std::sin(v * 41.0f);
-    if (std::fabs(u - split) < 0.025f + mortar) return 0;
-    if (std::fabs(u - split) < 0.05f + mortar) return 1;
+    if (std::fabs(u - split) < 0.025f + mortar.u) return 0;
+    if (std::fabs(u - split) < 0.05f + mortar.u) return 1;
     return stone_texel(hit, u, v, mortar);
 }
 
 // Hollow wall: bricks of a lighter, looser kind with wider joints.
-int hollow_texel(const ViewHit& hit, float u, float v, float mortar) {
-    const int c = brick_pattern_at(hit, u, v, mortar * 2.0f, mortar * 2.0f);
+int hollow_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
+    const int c = brick_pattern_at(hit, u, v, mortar.u * 2.0f, mortar.v * 2.0f);
     return c == 0 ? 2 : (c == 2 ? 1 : 0);
 }
 
 // Decorated faces: a hanging banner ("N"), a carved window ("W").
-int banner_texel(const ViewHit& hit, float u, float v, float mortar) {
+int banner_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
     if (u > 0.3f && u < 0.7f && v > 0.08f) {
         const float point = 0.85f - 0.1f * (1.0f - std::fabs(u - 0.5f) / 0.2f);
         if (v < point) {
@@ -69,7 +74,7 @@ int banner_texel(const ViewHit& hit, float u, float v, float mortar) {
     return stone_texel(hit, u, v, mortar);
 }
 
-int window_texel(const ViewHit& hit, float u, float v, float mortar) {
+int window_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
     const float du = u - 0.5f, dv = v - 0.42f;
     if (std::fabs(du) < 0.16f && v > 0.22f && v < 0.7f) {
         if (dv < -0.08f && du * du + (dv + 0.08f) * (dv + 0.08f) > 0.0256f) return stone_texel(hit, u, v, mortar);
@@ -114,7 +119,7 @@ float long_face_u(const ViewHit& hit, float u) {
 
 int exit_texel(float u, float v) { return fxfield_sample(4, u, v); }
 
-int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
+int face_texel(const ViewHit& hit, int glyph, float u, float v, Mortar mortar) {
     switch (glyph) {
         case GLYPH_DOOR: return door_texel(u, v);
         case GLYPH_STAIRS: return stairs_texel(hit, u, v, mortar);
@@ -150,8 +155,12 @@ int face_texel(const ViewHit& hit, int glyph, float u, float v, float mortar) {
 
 }  // namespace
 
-void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, int axis, bool edge, float u, float,
-                      float) {
+int wall_door_inset(int glyph, float u, float h) {
+    return glyph == GLYPH_DOOR && u >= 0.14f && u <= 0.86f ? (int)(h / 16.0f) : 0;
+}
+
+void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, int axis, bool edge, float u,
+                      float ray_x, float ray_y) {
     const ScreenRect& r = screen_layout.view;
     if (column < r.x0 || column > r.x1) return;
     const int W = r.x1 - r.x0 + 1, H = r.y1 - r.y0 + 1;
@@ -161,13 +170,18 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     const int full_top = bottom - (int)(view_in_shrine ? 3.0f * h : h);
     int top = std::max(r.y0, full_top);
     int draw_top = top, draw_bottom = bottom;
-    if (glyph == GLYPH_DOOR && u >= 0.14f && u <= 0.86f) {
-        draw_top = std::max(r.y0, full_top + (int)(h / 16.0f));
-        draw_bottom = bottom - (int)(h / 16.0f);
+    if (const int inset = wall_door_inset(glyph, u, h)) {
+        draw_top = std::max(r.y0, full_top + inset);
+        draw_bottom = bottom - inset;
     }
     if (hit.face == 1 || hit.face == 2) u = 1.0f - u;
     const float face_h = (float)(bottom - full_top);
-    const float mortar = std::max(0.012f, 0.7f / std::max(h, 1.0f));
+    // A joint narrower than a pixel drops out in some columns and rows and the bricks break up into
+    // dashes. Down the face a pixel is 1 / h; across it, a column spans 2 depth / (W |ray|) of the
+    // face, the ray's component across the face's grid line, which grows as the wall turns away.
+    const float ray_across = std::fabs(axis == 0 ? ray_x : ray_y);
+    const float column_u = 2.0f * depth / ((float)W * std::max(ray_across, 0.05f));
+    const Mortar mortar{std::clamp(column_u, 0.012f, 0.08f), std::max(0.012f, 1.0f / std::max(h, 1.0f))};
     const bool detail = view_detail_look != 0;
 
     // Decorations of plain stone faces.

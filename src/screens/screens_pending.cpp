@@ -46,3 +46,4 @@ void screen_snapshot_take() {}
 bool screen_snapshot_get() { return false; }
 int screen_snapshot_age() { return 0x100000; }
 void screen_snapshot_drop() {}
+void unlocks_reveal_row(const char*) {}

@@ -42,13 +42,13 @@ TEST(DuelParry, PerfectAtNinetyParryAtNinetyOneNoneBeyondTheEarlyEdge) {
     EXPECT_TRUE(ev & EV_PERFECT);
     EXPECT_EQ(reflex.monster_state, MS_STAGGER);
     EXPECT_EQ(reflex.state_length, 720);
-    EXPECT_EQ(duel.combo, 3);  // a parry and two more for a perfect one
+    EXPECT_EQ(combo, 3);  // a parry and two more for a perfect one
     EXPECT_EQ(reflex.riposte_until, reflex.clock + FT_RIPOSTE_MS);
 
     ev = guard_before_impact(91);
     EXPECT_TRUE(ev & EV_PARRY);
     EXPECT_FALSE(ev & EV_PERFECT);
-    EXPECT_EQ(duel.combo, 1);
+    EXPECT_EQ(combo, 1);
 
     ev = guard_before_impact(320);
     EXPECT_TRUE(ev & EV_PARRY);
@@ -188,7 +188,7 @@ TEST(DuelAttack, JabsChainIntoAFinisher) {
     EXPECT_EQ(reflex.jab_chain, 0);
     EXPECT_EQ(reflex.busy_until, reflex.finisher_at + FT_FINISHER_RECOVERY);
     // Two jabs and the finisher count three hits, and the finisher one more.
-    EXPECT_EQ(duel.combo, 4);
+    EXPECT_EQ(combo, 4);
     // A tap inside the finisher's recovery is lost, not buffered.
     d.cues.push_back({reflex.clock + 10, 'A'});
     d.cues.push_back({reflex.clock + 40, 'a'});

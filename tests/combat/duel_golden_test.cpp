@@ -52,7 +52,7 @@ std::string duel_trace() {
     }
     char tail[96];
     std::snprintf(tail, sizeof tail, "over %d dead %d combo %d flow %d\n", reflex.fight_over, reflex.player_dead,
-                  duel.combo, duel.flow);
+                  combo, flow);
     return out + tail;
 }
 

@@ -22,25 +22,25 @@ TEST(DuelCombo, TiersFollowTheComboAndFlowScalesBothWays) {
     const int combos[] = {0, 4, 5, 11, 12, 24, 25, 44, 45, 300};
     const int tiers[] = {100, 100, 110, 110, 125, 125, 150, 150, 200, 200};
     for (int i = 0; i < 10; i++) {
-        duel.combo = combos[i];
+        combo = combos[i];
         EXPECT_EQ(combo_tier_percent(), tiers[i]) << combos[i];
     }
-    duel.combo = 4;
+    combo = 4;
     combat_add_combo(1);
     EXPECT_TRUE(reflex_events & EV_FLOW_TIER);
     EXPECT_EQ(duel.best_combo, 5);
 
     // flow 1000: the monster's blow is 2.5 times as strong before defence.
     no_shield(100, 100);
-    duel.flow = 1000;
+    flow = 1000;
     EXPECT_EQ(flow_damage_percent(), 250);
     combat_damage_player(10, true);
     EXPECT_EQ(reflex.last_damage_taken, 25);
-    EXPECT_EQ(duel.flow, 750);  // even a chip costs flow
+    EXPECT_EQ(flow, 750);  // even a chip costs flow
     EXPECT_EQ(flow_level(), 4);
-    duel.flow = 99;
+    flow = 99;
     EXPECT_EQ(flow_level(), 0);
-    duel.flow = 100;
+    flow = 100;
     EXPECT_EQ(flow_level(), 1);
 }
 
@@ -49,22 +49,22 @@ TEST(DuelCombo, FlowGrowsOnlyWithAHighHitRateAfterACleanStretch) {
     duel.hit_rate = 300;
     duel.clean_ms = 0;
     combat_add_combo(1);
-    EXPECT_EQ(duel.flow, 0);  // no clean stretch yet
+    EXPECT_EQ(flow, 0);  // no clean stretch yet
     duel.clean_ms = 60000;
     combat_add_combo(1);
     // Fully ready: 1 x 100 x (300 - 100) / 2500 = 8.
-    EXPECT_EQ(duel.flow, 8);
+    EXPECT_EQ(flow, 8);
     duel.hit_rate = 100;
     combat_add_combo(1);
-    EXPECT_EQ(duel.flow, 8);
+    EXPECT_EQ(flow, 8);
     // A full hit clears the combo, breaks a combo of 3 or more and costs flow three times over.
-    duel.combo = 7;
+    combo = 7;
     no_shield(100, 100);
     combat_damage_player(2, false);
     EXPECT_TRUE(reflex_events & EV_COMBO_BROKEN);
     EXPECT_EQ(reflex.broken_combo, 7);
-    EXPECT_EQ(duel.combo, 0);
-    EXPECT_EQ(duel.flow, 0);
+    EXPECT_EQ(combo, 0);
+    EXPECT_EQ(flow, 0);
     EXPECT_EQ(duel.clean_ms, 0);
 }
 

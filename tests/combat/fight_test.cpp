@@ -6,6 +6,7 @@
 
 #include "combat/duel_harness.h"
 #include "dungeon/elite.h"
+#include "levelup/levelup.h"
 #include "saves/bytes.h"
 #include "world/buttons.h"
 #include "services/toast.h"
@@ -16,6 +17,7 @@ namespace {
 // An open room, the player at (5, 5) facing east, and the monster (if any) beside him.
 void fight_world(int type, int floor = 0) {
     duel_player_reset(100);
+    levelup_clear();
     current_floor = floor;
     for (uint8_t& f : cheat_flags) f = 0;
     for (int y = 0; y < MAP_H; y++)
@@ -161,6 +163,7 @@ TEST(FightEnd, VictoryLeavesLootAndWaitsThirtyFourTicks) {
 
 TEST(FightEnd, StolenGoldComesBackAndADragonHealsFully) {
     fight_world(M_DRAGON, 4);
+    player.level = 10;  // 25 xp is no level here
     start_combat(M_DRAGON, 6, 5);
     player.hp = 30;
     player.status[ST_BURN] = 4;
@@ -174,6 +177,15 @@ TEST(FightEnd, StolenGoldComesBackAndADragonHealsFully) {
     // A slain dragon always leaves a gear piece.
     EXPECT_EQ(floor_items.count, 1);
     EXPECT_EQ(std::strncmp(combat.victory_lines[1], "DROPPED: ", 9), 0) << combat.victory_lines[1];
+}
+
+TEST(FightEnd, ALevelGainedLeadsTheVictoryLines) {
+    fight_world(M_DRAGON, 4);
+    start_combat(M_DRAGON, 6, 5);
+    combat_victory();
+    EXPECT_EQ(player.level, 3);  // 25 xp from level 1: 10, then 15
+    EXPECT_STREQ(combat.victory_lines[0], "LEVEL UP! NOW LVL 3");
+    EXPECT_STREQ(last_line(), "Level up!");
 }
 
 TEST(FightEnd, DeathEndsTheFightInTheDeathState) {

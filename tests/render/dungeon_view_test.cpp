@@ -141,6 +141,50 @@ TEST_F(DungeonViewTest, LookByFloorShrineAndFlicker) {
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
 }
 
+// A door seen head-on: its panel stops short of the ceiling and the floor, and the floor tiles and
+// ceiling lines behind it show in those bands just as they do through an open doorway.
+TEST_F(DungeonViewTest, DoorInsetBandsShowFloorAndCeiling) {
+    settings.effects = 0;
+    settings.vignette = 0;
+    current_floor = 12;  // the detailed look draws a ceiling
+    open_room();
+    const ScreenRect& v = screen_layout.view;
+    const int mid = v.x0 + (v.x1 - v.x0 + 1) / 2;
+    stand(1, 5, 1);
+    gmap[5][4] = '.';
+    screen_clear();
+    draw_dungeon_view(view_scene_now());
+    std::vector<int> open((size_t)screen_layout.width * screen_layout.height);
+    for (int y = 0; y < screen_layout.height; y++)
+        for (int x = 0; x < screen_layout.width; x++) open[(size_t)y * screen_layout.width + x] = screen_get(x, y);
+    auto open_at = [&](int x, int y) { return open[(size_t)y * screen_layout.width + x]; };
+    gmap[5][4] = GLYPH_DOOR;
+    screen_clear();
+    draw_dungeon_view(view_scene_now());
+    ASSERT_EQ(view_detail_look, 1);
+    ASSERT_NEAR(depth_buffer[mid], 2.5f, 0.01f);
+
+    const float h = (float)view_frame.H / depth_buffer[mid];
+    const int bottom = std::min(v.y1, view_frame.horizon + (int)(view_frame.cam.eye * h));
+    const int top = bottom - (int)h;
+    const int inset = (int)(h / 16.0f);
+    ASSERT_GE(inset, 3);
+    int shown = 0;
+    for (int X = mid - 10; X <= mid + 10; X++) {
+        // Rows strictly inside the bands: the strip's own edge lines stay.
+        for (int y = top + 1; y < top + inset; y++) {
+            EXPECT_EQ(screen_get(X, y), open_at(X, y)) << X << "," << y;
+            shown += screen_get(X, y) != 0;
+        }
+        for (int y = bottom - inset + 1; y < bottom; y++) {
+            EXPECT_EQ(screen_get(X, y), open_at(X, y)) << X << "," << y;
+            shown += screen_get(X, y) != 0;
+        }
+    }
+    EXPECT_GT(shown, 0);
+    png_write_framebuffer("view_door_head_on.png", 3);
+}
+
 TEST_F(DungeonViewTest, ObjectWedgeDripsAndCap) {
     open_room();
     stand(4, 5, 1);  // facing east

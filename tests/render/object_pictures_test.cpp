@@ -64,7 +64,7 @@ TEST_F(ObjectPictures, FloorObjectsAtFourDepths) {
     const char* letters = "agkpswbCc";
     const int extra = ITEM_COUNT - 1;
     PngSheet sheet(4 * 314, (9 + extra + 1) * 146);
-    PngSheet held(2 * 626, 2 * 290);
+    PngSheet held(2 * 626, 3 * 290);
     int r = 0;
     for (const char* p = letters; *p; p++, r++)
         EXPECT_GT(row(sheet, r, [&](ViewObject o) { draw_floor_object(*p, o, 0, 0); }), 0) << *p;
@@ -76,8 +76,8 @@ TEST_F(ObjectPictures, FloorObjectsAtFourDepths) {
     ASSERT_TRUE(monster_add(M_MIMIC, 2, 2));
     monsters.list[0].kind_state = 1;
     EXPECT_GT(row(sheet, r++, [&](ViewObject o) { draw_mimic(o, 0, 2, 2); }), 0);
-    // Held items: sword and shield, then a two-handed axe, then empty hands.
-    for (int i = 0; i < 4; i++) {
+    // Held items: sword and shield, a two-handed axe, two daggers, empty hands, a broken long sword.
+    for (int i = 0; i < 5; i++) {
         screen_clear();
         player = Player{};
         view_pos.x = view_pos.y = 0.5f;
@@ -90,6 +90,9 @@ TEST_F(ObjectPictures, FloorObjectsAtFourDepths) {
         } else if (i == 2) {
             player.main_hand = item_make(ITEM_DAGGER);
             player.off_hand = item_make(ITEM_VENOM_DAGGER);
+        } else if (i == 4) {
+            player.main_hand = item_make(ITEM_LONG_SWORD);
+            player.main_hand.wear = (uint8_t)item_wear_max(player.main_hand);
         }
         draw_held_items();
         EXPECT_GT(drawn(), 0);

@@ -11,6 +11,7 @@
 #include "render/objects.h"
 #include "render/pictures.h"
 #include "render/view.h"
+#include "render/view_frame.h"
 #include "render_fixture.h"
 #include "saves/settings.h"
 
@@ -246,6 +247,42 @@ TEST_F(ObjectsTest, BrazierShowsItsLidAndThePillarNone) {
     EXPECT_EQ(billboard_clips.top[130][0], qtop);
 }
 
+// An object behind two see-through boxes is cut at the nearer box's top, whichever is taller.
+TEST_F(ObjectsTest, ObjectClipsAtTheNearestBoxInFront) {
+    view_in_shrine = 1;
+    std::memset(&billboard_clips.count, 0, sizeof billboard_clips.count);
+    const ViewFrame saved = view_frame;
+    view_frame.x0 = 0;
+    view_frame.x1 = 200;
+    view_frame.y1 = 143;
+    for (int X = 0; X < FB_LONG; X++) depth_buffer[X] = 1e30f;
+    // Kept farthest first, as the ray caster draws them: a tall pillar behind a short brazier...
+    draw_billboard(test_hit, 140, 3.0f, 4.0f, 'Q', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 140, 2.0f, 3.0f, 'P', 0, 0.5f, 1.0f, 0.0f);
+    // ...and a short brazier behind a tall pillar.
+    draw_billboard(test_hit, 141, 3.0f, 4.0f, 'P', 0, 0.5f, 1.0f, 0.0f);
+    draw_billboard(test_hit, 141, 2.0f, 3.0f, 'Q', 0, 0.5f, 1.0f, 0.0f);
+    ASSERT_EQ(billboard_clips.count[140], 2);
+    ASSERT_EQ(billboard_clips.count[141], 2);
+    ASSERT_LT(billboard_clips.top[140][0], billboard_clips.top[140][1]);
+    ASSERT_GT(billboard_clips.top[141][0], billboard_clips.top[141][1]);
+
+    view_object_clip_set(5.0f);
+    ASSERT_NE(draw_column_clip, nullptr);
+    EXPECT_EQ(draw_column_clip[140], billboard_clips.top[140][1]);
+    EXPECT_EQ(draw_column_clip[141], billboard_clips.top[141][1]);
+    // Between the two boxes only the nearer one is in front.
+    view_object_clip_set(2.5f);
+    EXPECT_EQ(draw_column_clip[140], billboard_clips.top[140][1]);
+    EXPECT_EQ(draw_column_clip[141], billboard_clips.top[141][1]);
+    // In front of both, nothing cuts it.
+    view_object_clip_set(1.5f);
+    EXPECT_EQ(draw_column_clip[140], view_frame.y1 + 1);
+    screen_set_column_mask(nullptr);
+    screen_set_column_clip(nullptr);
+    view_frame = saved;
+}
+
 TEST_F(ObjectsTest, UnlitNicheShowsOnlyEmbersAtItsFoot) {
     view_in_shrine = 1;
     test_hit.face = 0;
@@ -288,6 +325,23 @@ TEST_F(ObjectsTest, HeldItemsBrokenTwoHandedAndClipped) {
     ASSERT_TRUE(item_is_broken(player.main_hand));
     draw_held_items();
     EXPECT_EQ(snapshot(), empty);
+
+    // A broken two-handed weapon still takes both hands: one empty-hand block, on the main side.
+    screen_clear();
+    player.main_hand = item_make(ITEM_LONG_SWORD);
+    player.main_hand.wear = (uint8_t)item_wear_max(player.main_hand);
+    ASSERT_TRUE(item_is_broken(player.main_hand));
+    draw_held_items();
+    const auto broken_two = snapshot();
+    EXPECT_TRUE(broken_two != empty);
+    const ScreenRect& view = screen_layout.view;
+    const int centre = view.x0 + (view.x1 - view.x0 + 1) / 2;
+    int left = 0, right = 0;
+    for (int y = view.y0; y <= view.y1; y++)
+        for (int x = view.x0; x <= view.x1; x++)
+            if (screen_get(x, y)) (x < centre ? left : right)++;
+    EXPECT_EQ(left, 0);
+    EXPECT_GT(right, 0);
 
     screen_clear();
     player.main_hand = item_make(ITEM_LONG_SWORD);

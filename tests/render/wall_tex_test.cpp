@@ -148,3 +148,46 @@ TEST_F(WallTexTest, LongFaceReadsTheSameFromBothSides) {
 }
 
 }  // namespace
+
+namespace {
+
+// Joints never thin below a pixel: each course line shows in every column, and a wall seen at a
+// slant still shows its vertical joints although each column spans a wide slice of the face.
+TEST_F(WallTexTest, JointsAreAtLeastAPixelWide) {
+    gmap[0][3] = '#';
+    test_hit = {3, 0, 0};
+    const ScreenRect& v = screen_layout.view;
+    const int W = v.x1 - v.x0 + 1, H = v.y1 - v.y0 + 1;
+    for (float depth = 1.0f; depth < 1.97f; depth += 0.05f) {  // nearer than the first shade step
+        face('#', depth);
+        const float h = (float)H / depth;
+        const int bottom = std::min(v.y1, view_horizon + (int)(view_eye_height * h));
+        const int top = bottom - (int)h;
+        for (int X = v.x0; X <= v.x1; X++) {
+            const float u = ((float)(X - v.x0) + 0.5f) / (float)W;
+            if (u < 0.2f || u > 0.3f) continue;  // between the vertical joints of both course kinds
+            int lines = 0;
+            for (int y = std::max(top + 1, v.y0); y < bottom; y++)
+                if (screen_get(X, y) == 1 && screen_get(X, y - 1) != 1) lines++;
+            EXPECT_GE(lines, 6) << "depth " << depth << " column " << X;  // 7 with the top row cut off
+        }
+    }
+
+    // Slanted: the ray meets the face's grid line at a shallow angle.
+    const float depth = 1.5f, ray_x = 0.35f, ray_y = 0.94f;
+    const float column_u = 2.0f * depth / ((float)W * ray_x);
+    const float h = (float)H / depth;
+    const int bottom = std::min(v.y1, view_horizon + (int)(view_eye_height * h));
+    const int top = bottom - (int)h;
+    const int row = top + (int)(h * 0.5f / 7.0f);  // inside the first course
+    ASSERT_GE(row, v.y0);
+    screen_clear();
+    int joints = 0, X = v.x0;
+    for (float u = 0.02f; u < 0.98f && X <= v.x1; u += column_u, X++) {
+        draw_wall_column(test_hit, X, depth, '#', 0, false, u, ray_x, ray_y);
+        joints += screen_get(X, row) == 1;
+    }
+    EXPECT_GE(joints, 2);  // the joints at a third and two thirds across
+}
+
+}  // namespace
