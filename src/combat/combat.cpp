@@ -45,8 +45,6 @@ constexpr uint8_t DIRECTIONS = BTN_UP | BTN_DOWN | BTN_LEFT | BTN_RIGHT;
 constexpr int FX_FIELD_COMBO = 5;
 constexpr int32_t DODGE_MEMORY_MS = 700;  // a hurt this soon after a dodge was a dodge the wrong way
 constexpr int32_t DRAGON_HEAT_BONUS = 1;  // above this heat a dragon has a fifth more hp
-constexpr int ELITE_FLOOR_MIN = 12;
-constexpr int ELITE_CHANCE_MAX = 40;
 constexpr int HEAT_ATTACK_BONUS = 3;      // above this heat monsters hit 15 % harder
 constexpr int HEAT_DRAGON_SKIP = 4;       // ... and dragons a further quarter, except at this heat
 constexpr int HIT_STOP_STAR = 3, HIT_STOP_PARRY = 6, HIT_STOP_BREAK = 8, HIT_STOP_FINISHER = 9;
@@ -59,11 +57,6 @@ constexpr int FLOW_LEVEL_TOP = 5;
 int32_t last_glow_height = -1;
 
 const char* monster_name(int type) { return MONSTER_TYPES[(type > M_NONE && type < M_COUNT) ? type : 0].name; }
-
-bool elite_eligible(int type) {
-    return type == M_GOBLIN || type == M_RAT || type == M_SKELETON || type == M_BAT || type == M_SLIME ||
-           type == M_ORC;
-}
 
 // A bounded text write: longer texts are cut at the buffer's end.
 __attribute__((format(printf, 3, 4))) void line_format(char* out, size_t size, const char* fmt, ...) {
@@ -346,9 +339,9 @@ void start_combat(int type, int mx, int my) {
     if (training)
         elite = false;
     else if (m >= 0)
-        elite = monsters.list[m].elite || (cheat_flags[CHEAT_FORCE_ELITES] && elite_eligible(type));
+        elite = monsters.list[m].elite || (cheat_flags[CHEAT_FORCE_ELITES] && elite_type_eligible(type));
     else
-        elite = elite_eligible(type) && (cheat_flags[CHEAT_FORCE_ELITES] || elite_chance_test(mx, my, current_floor, type));
+        elite = elite_type_eligible(type) && (cheat_flags[CHEAT_FORCE_ELITES] || elite_chance_test(mx, my, current_floor, type));
 
     int full = training ? drill_monster_hp(type) : monster_start_hp(type, elite);
     int hp = full;

@@ -11,15 +11,15 @@
 
 namespace {
 constexpr int ELITE_CHANCE_MAX = 40;
+}  // namespace
 
-bool eligible(int type) {
+bool elite_type_eligible(int type) {
     return type == M_GOBLIN || type == M_RAT || type == M_SKELETON || type == M_BAT || type == M_SLIME ||
            type == M_ORC;
 }
-}  // namespace
 
 bool elite_chance_test(int x, int y, int floor, int type) {
-    if (!eligible(type)) return false;
+    if (!elite_type_eligible(type)) return false;
     // Signed: no positional elite while the chance is 0 or less (below floor 12).
     int chance = std::min(2 * floor - 22, ELITE_CHANCE_MAX);
     if (chance <= 0) return false;
@@ -35,5 +35,5 @@ bool elite_chance_test(int x, int y, int floor, int type) {
 bool monster_is_elite(int index) {
     if (index < 0 || index >= monsters.count || index >= MAX_MONSTERS) return false;
     const Monster& m = monsters.list[index];
-    return m.elite || (cheat_flags[CHEAT_FORCE_ELITES] && eligible(m.type));
+    return m.elite || (cheat_flags[CHEAT_FORCE_ELITES] && elite_type_eligible(m.type));
 }

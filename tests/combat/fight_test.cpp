@@ -138,6 +138,8 @@ TEST(FightResume, ARestoredDuelHasNoOpeningAndAFreshClock) {
 
 TEST(FightEnd, VictoryLeavesLootAndWaitsThirtyFourTicks) {
     fight_world(M_GOBLIN, 2);
+    cheat_flags[CHEAT_FORCE_ELITES] = 1;  // an elite always drops something
+    player.level = 10;                    // and its 10 xp are no level here
     start_combat(M_GOBLIN, 6, 5);
     reflex.hp = 1;
     reflex_monster_enter(MS_READY, 100000);
@@ -149,7 +151,8 @@ TEST(FightEnd, VictoryLeavesLootAndWaitsThirtyFourTicks) {
     EXPECT_EQ(monsters.count, 0);
     EXPECT_EQ(player.kills, 1);
     EXPECT_EQ(player.floor_kills, 1);
-    EXPECT_STREQ(combat.victory_lines[0], "GOBLIN SLAIN! +5 XP");
+    EXPECT_STREQ(combat.victory_lines[0], "ELITE GOBLIN SLAIN!");
+    EXPECT_NE(combat.victory_lines[1][0], '\0');  // the loot line
     ticks = 0;
     while (game_state == STATE_COMBAT && ticks < 200) {
         fight_tick(BTN_A, BTN_A);  // presses during the pause do nothing
