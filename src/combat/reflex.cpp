@@ -390,6 +390,7 @@ void monster_impact(int32_t now) {
     AttackEntry& a = r.current;
     r.last_impact_at = now;
     if (a.kind == ATK_FEINT && !a.rewound) {
+        a.kind = ATK_PLAIN;
         a.rewound = 1;
         a.parry_window = FT_PARRY_WINDOW - flow * FEINT_FLOW_CUT / 100;
         a.windup = r.tempo * 260 / 100 + a.parry_window;

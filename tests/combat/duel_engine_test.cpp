@@ -98,6 +98,7 @@ TEST(DuelFeint, TheFirstImpactIsNoBlowAndTheRealOneFollows) {
     uint64_t ev = d.run_until(EV_WINDUP, 2000);
     EXPECT_TRUE(ev & EV_WINDUP);
     EXPECT_EQ(reflex.current.rewound, 1);
+    EXPECT_EQ(reflex.current.kind, ATK_PLAIN);
     EXPECT_EQ(reflex.current.parry_window, FT_PARRY_WINDOW);
     EXPECT_EQ(reflex.current.windup, reflex.tempo * 260 / 100 + FT_PARRY_WINDOW);
     EXPECT_EQ(reflex.fight_stats[FS_FEINTS], 1);
