@@ -47,7 +47,7 @@ void monster_dies() {
     Reflex& r = reflex;
     r.hp = 0;
     combat_add_combo(1);
-    reflex_monster_enter(MS_DEAD, 250);
+    reflex_monster_enter(MS_DEAD, REFLEX_DEAD_MS);
     r.fight_stats[FS_SLAIN]++;
     duel.kill_streak++;
     reflex_events |= EV_KILL;

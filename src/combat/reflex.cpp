@@ -24,7 +24,6 @@ namespace {
 
 constexpr int32_t CLOCK_STEP_SHORT = 16, CLOCK_STEP_LONG = 17;  // three steps make 50 ms
 constexpr int32_t RECOVER_MS = 150, RECOVER_OPENING_MS = 200, READY_MS = 350;
-constexpr int32_t DEAD_MS = 250;
 constexpr int32_t STATUS_TICK_MS = 1500;
 constexpr int32_t HIT_RATE_SMOOTH = 480;
 constexpr int32_t CLEAN_MAX_MS = 60000;

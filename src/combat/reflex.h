@@ -6,6 +6,7 @@
 #include "combat/meters.h"
 
 constexpr int32_t REFLEX_NEVER = -100000;  // a time that has not happened
+constexpr int32_t REFLEX_DEAD_MS = 250;     // the slain monster falls this long before the fight ends
 constexpr int REFLEX_QUEUE_CAP = 4;
 constexpr int FIGHT_STAT_COUNT = 30;
 
