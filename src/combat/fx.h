@@ -1,5 +1,6 @@
 // Fight feedback: shakes, hit stops, popup words and flashes that fights write and the screens read.
-// Fights, level-ups and status ticks call the fx_* family; the tick runs fx_update every step.
+// Fights, level-ups and status ticks call the fx_* family; the tick runs fx_update every step
+// (fx_update, fx_levelup and fx_reset are declared with the fight in combat/combat.h).
 #pragma once
 #include <cstdint>
 
@@ -32,7 +33,6 @@ void popup_banner(const char* text);
 void fx_hit_small();
 void fx_hit_medium(bool flash);
 void fx_hit_big();
-void fx_levelup();
 void fx_long_flash();
 // Raises the hit stop to at least n steps.
 void fx_hit_stop(int n);

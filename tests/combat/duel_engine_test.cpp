@@ -34,6 +34,11 @@ TEST(DuelClock, ThreeStepsMakeFiftyMilliseconds) {
     d.step();
     EXPECT_EQ(reflex.clock, 50);
     EXPECT_EQ(reflex.fight_stats[FS_MS], 50);
+    // With no blows the hit rate runs down to 0, even through the steps that would round to nothing.
+    duel.hit_rate = 600;
+    reflex_monster_enter(MS_READY, 1000000);
+    for (int i = 0; i < 3000 && duel.hit_rate > 0; i++) d.step();
+    EXPECT_EQ(duel.hit_rate, 0);
 }
 
 TEST(DuelParry, PerfectAtNinetyParryAtNinetyOneNoneBeyondTheEarlyEdge) {
