@@ -98,6 +98,31 @@ TEST(FightStart, MonsterAttackGrowsWithTheFloor) {
     EXPECT_EQ(combat_monster_attack(), 3 + 2 + 1 + 2 + 2);
 }
 
+TEST(FightQueue, AGoblinThatStoleNeverQueuesTheGoldPairAndTheQueueKeepsItsCap) {
+    fight_world(0, 7);
+    player.gold = 50;
+    int pairs = 0;
+    for (int n = 0; n < 2000; n++) {
+        combat = Combat{};
+        combat.type = M_GOBLIN;
+        combat.gold_stolen = n % 2 ? 5 : 0;
+        combat_queue_fill();
+        ASSERT_LE(combat.queued, MOVE_QUEUE_CAP);
+        bool pair = combat.queue[0] == 4 || combat.queue[1] == 4;
+        if (combat.gold_stolen) {
+            EXPECT_FALSE(pair);
+        }
+        pairs += pair;
+        // A queue already two long is left as it is.
+        combat.queue[0] = 4;
+        combat.queue[1] = 5;
+        combat.queued = 2;
+        combat_queue_fill();
+        EXPECT_EQ(combat.queued, 2);
+    }
+    EXPECT_GT(pairs, 100);
+}
+
 TEST(FightElite, NoneBelowFloorTwelveAtMostFortyPercent) {
     int deep = 0, cells = 0;
     for (uint32_t seed = 1; seed <= 40; seed++) {
