@@ -46,3 +46,17 @@ int upgrade_max_rank(int u);
 
 // Ends the run in the lifetime record: souls awarded, statistics counted (won = 1 for an escape).
 void profile_run_end(int won);
+// Fights: the codex marks a monster kind met or slain; the wielded weapon's record counts a kill
+// or keeps its best hit; the skill rating and the number of rated duels (written at once when asked).
+void codex_met(int t);
+void codex_slain(int t);
+void weapon_stat_kill();
+void weapon_stat_best_hit(int d);
+int32_t profile_skill_rating();
+int32_t profile_rated_fights();
+void profile_skill_store(int32_t rating, int32_t rated_fights, bool write_now);
+// The attack hint of the duel: whether the player has ever attacked (set once), and how many times
+// the idle hint has been shown.
+bool profile_attack_hint_seen();
+void profile_attack_hint_mark();
+int32_t profile_flow_hint_count();

@@ -26,3 +26,14 @@ int32_t souls_preview(int) { return 0; }
 int upgrade_rank(int) { return 0; }
 int upgrade_max_rank(int) { return 0; }
 void profile_run_end(int) {}
+
+void codex_met(int) {}
+void codex_slain(int) {}
+void weapon_stat_kill() {}
+void weapon_stat_best_hit(int) {}
+int32_t profile_skill_rating() { return 0; }
+int32_t profile_rated_fights() { return 0; }
+void profile_skill_store(int32_t, int32_t, bool) {}
+bool profile_attack_hint_seen() { return false; }
+void profile_attack_hint_mark() {}
+int32_t profile_flow_hint_count() { return 0; }
