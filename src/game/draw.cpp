@@ -1,6 +1,7 @@
 // The draw pass: clears the frame, draws the running state (overlays over what lies beneath
 // them), then the pad, the transition, the tips, the caption and the performance overlay.
 #include "combat/combat.h"
+#include "combat/duel.h"
 #include "combat/fight_peek.h"
 #include "combat/training.h"
 #include "dungeon/map.h"

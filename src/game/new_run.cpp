@@ -2,7 +2,8 @@
 #include <ctime>
 
 #include "combat/combat.h"
-#include "combat/run_stats.h"
+#include "combat/duel.h"
+#include "combat/reflex.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
 #include "game/load_floor.h"
@@ -64,7 +65,7 @@ void new_run() {
     cheats_used = 0;
 
     run_record_reset();
-    fight_stats_reset();
+    run_stats_reset();
     encounter_disarm();
     training_stop();
 

@@ -4,6 +4,8 @@
 #include "boons/boons.h"
 #include "classes/classes.h"
 #include "combat/combat.h"
+#include "combat/duel.h"
+#include "combat/reflex.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
 #include "dungeon/monsters.h"
@@ -43,7 +45,7 @@ void describe_item(const Item& item, RecordItem* out) {
 
 const char* record_monster_name(int type) { return type >= 0 && type < M_COUNT ? MONSTER_TYPES[type].name : ""; }
 
-// What exists of the run so far; counters of the fight and profile modules join as they land.
+// What exists of the run so far; the profile's counters join when it lands.
 void gather_facts(RunFacts* f) {
     f->seed = run_seed;
     std::snprintf(f->class_name, sizeof f->class_name, "%s", class_info(player.cls).name);
@@ -69,6 +71,23 @@ void gather_facts(RunFacts* f) {
         std::snprintf(f->boons[f->boon_count].name, sizeof f->boons[0].name, "%s", def->name);
         f->boons[f->boon_count++].level = level;
     }
+    // The fight's meters and the run's duel counters.
+    f->realtime = reflex_fights;
+    f->threat = flow_level();
+    f->flow = flow;
+    if (game_state == STATE_COMBAT) {
+        f->monster_type = (int32_t)combat.type;
+        f->fight_ms = reflex.clock;
+        f->door_used = fight_stat_this_fight(FS_DOOR_SAVES) > 0;
+    }
+    static const int FROM_FIGHT[RS_COUNT] = {
+        FS_FIGHTS, FS_MS, FS_DEALT, FS_TAKEN, FS_FULL_HITS, FS_PARRIES, FS_PERFECTS, FS_BLOCKS, FS_DODGES,
+        FS_GUARD_BREAKS, -1, FS_JABS, FS_HEAVIES, FS_FINISHERS, FS_STAGGERS, FS_INTERRUPTS, FS_BREAKS,
+        FS_BERSERKS, FS_REACT_SUM, FS_REACT_COUNT,
+    };
+    for (int i = 0; i < RS_COUNT; i++) f->stats[i] = FROM_FIGHT[i] >= 0 ? reflex.fight_stats[FROM_FIGHT[i]] : 0;
+    f->stats[RS_SHATTERS] = duel_shatters;
+    f->flow_best = duel.best_combo;
     f->skill = skill_rating();
     f->career = profile_runs();
     f->souls = run_end_souls;

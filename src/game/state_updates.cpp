@@ -159,9 +159,11 @@ void tick_update_state(uint8_t presses) {
     case STATE_DUNGEON: update_dungeon(presses); break;
     case STATE_COMBAT:
         if (combat_is_reflex())
-            combat_update(presses);
+            combat_update(input_held, presses);
         else
             combat_player_input(presses);
+        // A lost fight ends the run.
+        if (game_state == STATE_DEATH) run_finish(0);
         break;
     case STATE_PAUSE: update_pause(presses); break;
     case STATE_BAG: update_bag(presses); break;

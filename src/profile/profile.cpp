@@ -313,19 +313,28 @@ void profile_hint_mark() {
     profile_save();
 }
 
-bool profile_attacked_once() { return (profile.flags & PROFILE_FLAG_ATTACKED_ONCE) != 0; }
+bool profile_attack_hint_seen() { return (profile.flags & PROFILE_FLAG_ATTACKED_ONCE) != 0; }
 
-void profile_attacked_once_mark() {
-    if (profile_attacked_once()) return;
+void profile_attack_hint_mark() {
+    if (profile_attack_hint_seen()) return;
     profile.flags |= PROFILE_FLAG_ATTACKED_ONCE;
     profile_save();
 }
 
-int32_t profile_flow_hints_shown() { return profile.flow_hints; }
+int32_t profile_flow_hint_count() { return profile.flow_hints; }
 
-void profile_flow_hint_count() {
+void profile_flow_hint_raise() {
     count_add(profile.flow_hints, 1);
     profile_save();
+}
+
+int32_t profile_skill_rating() { return profile.skill_rating; }
+int32_t profile_rated_fights() { return profile.rated_fights; }
+
+void profile_skill_store(int32_t rating, int32_t rated_fights, bool write_now) {
+    profile.skill_rating = rating < 0 ? 0 : rating > PROFILE_RATING_MAX ? PROFILE_RATING_MAX : rating;
+    profile.rated_fights = rated_fights;
+    if (write_now) profile_save();
 }
 
 int joke_banner_next() {

@@ -15,6 +15,7 @@ constexpr int PROFILE_ITEM_SLOTS = 16;   // item ids 1..15; slot 0 unused
 constexpr int PROFILE_HEATS = 6;         // heat 0..5
 constexpr int PROFILE_STRETCHES = 6;     // ten-floor stretches with a first dragon kill
 constexpr int UPGRADE_COUNT = 3;
+constexpr int32_t PROFILE_RATING_MAX = 1000;  // the skill rating runs 0..1000
 
 // Record flags.
 constexpr uint32_t PROFILE_FLAG_TRAINING_SKIPPED = 0x1;
@@ -220,11 +221,15 @@ void training_offer_set(bool on);
 // The one-time tip that explains threat.
 bool profile_hint_seen();
 void profile_hint_mark();
-// The idle attack hint: whether the player has ever attacked, and how often it came up.
-bool profile_attacked_once();
-void profile_attacked_once_mark();
-constexpr int FLOW_HINT_MAX_SHOWN = 3;
-int32_t profile_flow_hints_shown();
-void profile_flow_hint_count();
+// The duel's attack hint: whether the player has ever attacked (set once), how many times the idle
+// hint has come up, and one more of those.
+bool profile_attack_hint_seen();
+void profile_attack_hint_mark();
+int32_t profile_flow_hint_count();
+void profile_flow_hint_raise();
+// The duel's skill rating and the number of rated duels; stored at once, written when asked.
+int32_t profile_skill_rating();
+int32_t profile_rated_fights();
+void profile_skill_store(int32_t rating, int32_t rated_fights, bool write_now);
 // Adds one to the joke-banner counter, saves the profile and returns the old count mod 30.
 int joke_banner_next();

@@ -174,7 +174,7 @@ bool class_number_ok(int32_t c) { return c >= 0 && c < PROFILE_CLASS_SLOTS; }
 // range is not taken.
 bool profile_indices_ok(const Profile& p) {
     if (p.souls < 0 || p.jokes < 0) return false;
-    if (p.skill_rating < 0 || p.skill_rating > 1000) return false;
+    if (p.skill_rating < 0 || p.skill_rating > PROFILE_RATING_MAX) return false;
     if (!class_number_ok(p.first_win.cls) || !class_number_ok(p.deepest_class)) return false;
     for (int d = 0; d < PROFILE_STRETCHES; d++)
         if (!class_number_ok(p.first_dragon_stretch[d].cls)) return false;

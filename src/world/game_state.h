@@ -33,6 +33,9 @@ extern int32_t frame_counter;
 
 // Cheats taint a run: the hidden sequence sets `cheats_used`; the debug switches live in `cheat_flags`.
 constexpr int CHEAT_FLAG_COUNT = 4;
+constexpr int CHEAT_IMMORTAL = 0;         // the player cannot lose hp
+constexpr int CHEAT_NO_DOOR = 1;          // DEATH'S DOOR never saves
+constexpr int CHEAT_FORCE_ELITES = 2;     // every eligible monster is an elite
 constexpr int CHEAT_FREEZE_MONSTERS = 3;
 extern uint8_t cheats_used;
 extern uint8_t cheat_flags[CHEAT_FLAG_COUNT];

@@ -398,12 +398,22 @@ TEST_F(ProfileTest, FlagsHintsAndTheJokeCounter) {
     EXPECT_FALSE(profile_hint_seen());
     profile_hint_mark();
     EXPECT_TRUE(profile_hint_seen());
-    EXPECT_FALSE(profile_attacked_once());
-    profile_attacked_once_mark();
-    EXPECT_TRUE(profile_attacked_once());
+    EXPECT_FALSE(profile_attack_hint_seen());
+    profile_attack_hint_mark();
+    EXPECT_TRUE(profile_attack_hint_seen());
     EXPECT_EQ(on_disk().flags, PROFILE_FLAG_THREAT_HINT | PROFILE_FLAG_ATTACKED_ONCE);
-    for (int i = 0; i < FLOW_HINT_MAX_SHOWN; i++) profile_flow_hint_count();
+    for (int i = 0; i < 3; i++) profile_flow_hint_raise();
+    EXPECT_EQ(profile_flow_hint_count(), 3);
     EXPECT_EQ(on_disk().flow_hints, 3);
+
+    // The rating is kept in range and written only when asked.
+    profile_skill_store(1200, 4, false);
+    EXPECT_EQ(profile_skill_rating(), 1000);
+    EXPECT_EQ(profile_rated_fights(), 4);
+    EXPECT_EQ(on_disk().rated_fights, 0);
+    profile_skill_store(-3, 5, true);
+    EXPECT_EQ(on_disk().skill_rating, 0);
+    EXPECT_EQ(on_disk().rated_fights, 5);
 
     profile.jokes = 29;
     EXPECT_EQ(joke_banner_next(), 29);
