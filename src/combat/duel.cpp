@@ -427,6 +427,7 @@ void run_stats_reset() {
     berserk_floor = -1;
     for (int64_t& s : reflex.fight_stats) s = 0;
     duel = DuelMeters{};
+    killer_type = M_NONE;  // a death outside a fight names no monster of an earlier run
     flow = combo = threat_total = 0;
     for (int32_t& c : duel_counters) c = 0;
     duel_shatters = 0;

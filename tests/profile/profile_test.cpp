@@ -2,7 +2,9 @@
 // locks, the codex, weapon records, the play counters of the tick, flags and hints.
 #include <gtest/gtest.h>
 
+#include "combat/combat.h"
 #include "combat/meters.h"
+#include "combat/reflex.h"
 #include "dungeon/monsters.h"
 #include "items/bag.h"
 #include "profile/profile.h"
@@ -102,9 +104,13 @@ TEST_F(ProfileTest, RunStatisticsAndRecords) {
     player.kills = 3;
     player.level = 4;
     player.hp = 0;
+    killer_type = M_ORC;
     profile_run_end(0);
+    killer_type = M_NONE;
     EXPECT_EQ(profile.runs, 1);
     EXPECT_EQ(profile.runs_lost, 1);
+    EXPECT_EQ(profile.killed_by[M_ORC], 1);
+    EXPECT_EQ(profile.classes[1].deaths_by[M_ORC], 1);
     EXPECT_EQ(profile.floors_reached, 5);
     EXPECT_EQ(profile.best_level, 4);
     EXPECT_EQ(profile.most_kills, 3);
@@ -124,6 +130,7 @@ TEST_F(ProfileTest, RunStatisticsAndRecords) {
     EXPECT_EQ(profile.run_carried, 0u);
 
     // Two escapes at heat 1 build a streak; a loss ends it.
+    duel.best_combo = 17;
     for (int run = 2; run <= 3; run++) {
         profile_run_begin();
         run_heat = 1;
@@ -132,6 +139,8 @@ TEST_F(ProfileTest, RunStatisticsAndRecords) {
         for (int i = 0; i < 60 * (run == 2 ? 90 : 70); i++) profile_tick(true);
         profile_run_end(1);
     }
+    duel = DuelMeters{};
+    EXPECT_EQ(profile.best_combo, 17);
     EXPECT_EQ(brute.wins, 2);
     EXPECT_EQ(brute.streak, 2);
     EXPECT_EQ(brute.best_streak, 2);
