@@ -228,11 +228,12 @@ void profile_count_secret() {
     profile_save();
 }
 
+// A kill is followed at once by the codex's count, which writes both.
 void weapon_stat_kill() {
     const uint32_t id = main_weapon_id();
     if (id == 0 || cheats_active()) return;
     count_add(profile.items[id].kills, 1);
-    profile_save();
+    counters_unsaved = true;
 }
 
 // Called on every blow of a duel, so it waits for the next save rather than stall the fight.

@@ -2,6 +2,8 @@
 // locks, the codex, weapon records, the play counters of the tick, flags and hints.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "combat/combat.h"
 #include "combat/meters.h"
 #include "combat/reflex.h"
@@ -29,7 +31,8 @@ struct ProfileTest : ::testing::Test {
         run_heat = 0;
         cheats_used = 0;
         threat_total = 0;
-        profile_tick(false);
+        profile_tick(false);  // forgets the purse, writing what an earlier test left counted
+        std::remove(tmp.path("profile.dat").c_str());
     }
     void TearDown() override {
         profile = Profile{};
@@ -348,9 +351,13 @@ TEST_F(ProfileTest, WeaponRecordsCountOnlyWeaponsInTheMainHand) {
     weapon_stat_best_hit(5);
     EXPECT_EQ(profile.items[ITEM_LONG_SWORD].kills, 1);
     EXPECT_EQ(profile.items[ITEM_LONG_SWORD].best_hit, 7);
-    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 0);  // not written mid-fight
-    profile_tick(false);
+    EXPECT_FALSE(tmp.exists("profile.dat"));  // not written mid-fight
+    codex_slain(M_RAT);  // the kill's codex count writes them
     EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 7);
+    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].kills, 1);
+    weapon_stat_best_hit(8);
+    profile_tick(false);  // and so does leaving play
+    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 8);
     player.main_hand = item_make(ITEM_TOWER_SHIELD);
     weapon_stat_kill();
     EXPECT_EQ(profile.items[ITEM_TOWER_SHIELD].kills, 0);
