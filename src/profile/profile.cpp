@@ -180,10 +180,7 @@ void profile_run_begin() {
 void profile_tick(bool in_play) {
     if (!in_play) {
         gold_known = false;
-        if (counters_unsaved) {
-            counters_unsaved = false;
-            profile_save();
-        }
+        profile_flush();
         return;
     }
     if (gold_known && player.gold > gold_seen) {
@@ -214,6 +211,12 @@ void profile_tick(bool in_play) {
         changed = true;
     }
     if (changed) profile_save();
+}
+
+void profile_flush() {
+    if (!counters_unsaved) return;
+    counters_unsaved = false;
+    profile_save();
 }
 
 void profile_add_souls(int32_t n) {

@@ -197,8 +197,10 @@ void profile_run_begin();
 int32_t profile_run_end(int won);
 // The souls the run would award if it ended now.
 int32_t souls_preview(int won);
-// Once per tick; in_play counts play time, gold and carried items.
+// Once per tick; in_play counts play time, gold and carried items. Leaving play writes them.
 void profile_tick(bool in_play);
+// Writes the play counters not yet written (when the program closes).
+void profile_flush();
 void profile_add_souls(int32_t n);
 void profile_count_secret();
 // The main-hand weapon's kill count and best hit.

@@ -358,6 +358,9 @@ TEST_F(ProfileTest, WeaponRecordsCountOnlyWeaponsInTheMainHand) {
     weapon_stat_best_hit(8);
     profile_tick(false);  // and so does leaving play
     EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 8);
+    weapon_stat_best_hit(9);
+    profile_flush();  // or closing the program
+    EXPECT_EQ(on_disk().items[ITEM_LONG_SWORD].best_hit, 9);
     player.main_hand = item_make(ITEM_TOWER_SHIELD);
     weapon_stat_kill();
     EXPECT_EQ(profile.items[ITEM_TOWER_SHIELD].kills, 0);
