@@ -18,6 +18,10 @@ void update_unlocks(uint8_t presses);
 float unlocks_completion();
 
 void hit_regions_clear();
+// Records where a widget landed this frame (kind, index, rectangle) for the pointer and the spotlight.
+void hit_region_add(int kind, int index, int x, int y, int w, int h);
+// The text with its button placeholders expanded and shortened to `width` pixels, in a ring buffer.
+const char* text_fit(const char* text, int width);
 void dim_screen();
 
 void draw_splash();

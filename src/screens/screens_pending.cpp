@@ -33,8 +33,6 @@ void draw_controls() {}
 void draw_stats() {}
 void draw_credits() {}
 void draw_power_on() {}
-void draw_levelup() {}
-void draw_class_select() {}
 void draw_unlocks() {}
 void draw_shrine() {}
 void draw_demo_end() {}
@@ -43,3 +41,7 @@ void screen_snapshot_take() {}
 bool screen_snapshot_get() { return false; }
 int screen_snapshot_age() { return 0x100000; }
 void screen_snapshot_drop() {}
+
+// Until the text widgets land: no region is recorded, and a text is handed back as it is.
+void hit_region_add(int, int, int, int, int, int) {}
+const char* text_fit(const char* text, int) { return text; }
