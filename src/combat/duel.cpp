@@ -397,24 +397,37 @@ bool flow_hint_due() {
     static int64_t seen_count = -1;
     static int32_t seen_clock = 0;
     static int32_t last_clock = 0;
+    static bool stretch_counted = false;  // this idle stretch has brought the hint up
     const Reflex& r = reflex;
     if (game_state != STATE_COMBAT || combat.reflex != 1 || training_active() || !monster_alive() || r.fight_over)
         return false;
     int64_t count = r.fight_stats[FS_JABS] + r.fight_stats[FS_HEAVIES];
     bool changed = count != seen_count;
-    if (r.clock < last_clock || changed) seen_clock = r.clock;
+    if (r.clock < last_clock || changed) {
+        seen_clock = r.clock;
+        stretch_counted = false;
+    }
     if (seen_count >= 0 && count > seen_count) profile_attack_hint_mark();
     seen_count = count;
     last_clock = r.clock;
     if (r.monster_state == MS_ATTACK) return false;
     if (!profile_attack_hint_seen()) return true;
-    return r.clock - seen_clock >= FLOW_HINT_IDLE_MS && profile_flow_hint_count() < FLOW_HINT_MAX;
+    if (r.clock - seen_clock < FLOW_HINT_IDLE_MS) return false;
+    // Each idle stretch that brings the hint up counts once, so it comes up at most three times in
+    // a profile's life; it hides while the monster winds up and comes back without counting again.
+    if (!stretch_counted) {
+        if (profile_flow_hint_count() >= FLOW_HINT_MAX) return false;
+        profile_flow_hint_raise();
+        stretch_counted = true;
+    }
+    return true;
 }
 
 void run_stats_reset() {
     berserk_floor = -1;
     for (int64_t& s : reflex.fight_stats) s = 0;
     duel = DuelMeters{};
+    killer_type = M_NONE;  // a death outside a fight names no monster of an earlier run
     flow = combo = threat_total = 0;
     for (int32_t& c : duel_counters) c = 0;
     duel_shatters = 0;

@@ -52,12 +52,16 @@ void player_start() {
     bag_grid_clear(player.bag);
 }
 
+void run_start_snapshot() {
+    run_start_rating = skill_rating();
+    run_start_met = profile_monsters_met();
+}
+
 void new_run() {
     reflex_clear();
     run_heat = 0;
     item_luck = 0;
-    run_start_rating = skill_rating();
-    run_start_met = profile_monsters_met();
+    run_start_snapshot();
     cheats_used = 0;
 
     run_record_reset();

@@ -10,10 +10,13 @@
 #include "game/run_start.h"
 #include "items/floor_items.h"
 #include "screens/screens.h"
+#include "screens/unlocks_list.h"
 #include "telemetry/perf.h"
 #include "world/game_state.h"
 
 namespace {
+// The case-colours scene rests the unlocks cursor on the SOLID GREEN case.
+constexpr int32_t CASES_SCENE_ROW = 9;
 // The first debug switch: the fight code reads it, and the run counts as cheated.
 constexpr int PERF_CHEAT_FLAG = 0;
 constexpr int STAIRS_COLUMN = 8;
@@ -45,6 +48,6 @@ void perf_scene_setup(int scene, int floor_index) {
     game_state = STATE_DUNGEON;
     if (scene == SCENE_CASES) {
         game_state = STATE_UNLOCKS;
-        unlocks_reveal_row("SOLID GREEN");
+        unlocks_reveal_row(CASES_SCENE_ROW);
     }
 }

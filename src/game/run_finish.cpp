@@ -16,12 +16,14 @@
 #include "items/item.h"
 #include "profile/profile.h"
 #include "runfile/run_file.h"
+#include "screens/unlocks_list.h"
 #include "saves/settings.h"
 #include "telemetry/perf.h"
 #include "telemetry/run_record.h"
 #include "world/game_state.h"
 #include "world/player.h"
 
+#include <bit>
 #include <cstdio>
 
 uint8_t best_floor_new = 0;
@@ -88,6 +90,11 @@ void gather_facts(RunFacts* f) {
     f->flow_best = duel.best_combo;
     f->skill = skill_rating();
     f->career = profile_runs();
+    f->souls = run_end_souls;
+    f->souls_bal = profile.souls;
+    f->souls_spent = profile.souls_spent;
+    unlocks_owned_count(&f->unlocks, nullptr);
+    f->met_new = std::popcount(profile.met & ~run_start_met);
     f->skill0 = run_start_rating;
     f->heat = run_heat;
     for (int u = 0; u < 3; u++) f->perks[u] = upgrade_rank(u);

@@ -19,6 +19,7 @@ int32_t power_on_delay = 0;
 
 void save_on_exit() {
     if (run_active && !save_run()) toast_show("SAVE FAILED!");
+    profile_flush();
 }
 
 void auto_pause() {

@@ -59,6 +59,3 @@ void screen_snapshot_take();
 bool screen_snapshot_get();
 int screen_snapshot_age();
 void screen_snapshot_drop();
-
-// Shows the unlocks list row of this name as revealed (the perf test's case-colours scene).
-void unlocks_reveal_row(const char* name);

@@ -7,10 +7,7 @@ uint8_t way_out_open = 0;
 int32_t way_out_cursor = 0;
 int32_t caption_index = 0;
 int32_t caption_timer = 0;
-int32_t unlocks_cursor = 0;
 
-void update_unlocks(uint8_t) {}
-float unlocks_completion() { return 0.0f; }
 void hit_regions_clear() {}
 void dim_screen() {}
 void draw_splash() {}
@@ -44,7 +41,6 @@ void screen_snapshot_take() {}
 bool screen_snapshot_get() { return false; }
 int screen_snapshot_age() { return 0x100000; }
 void screen_snapshot_drop() {}
-void unlocks_reveal_row(const char*) {}
 
 // Until the text widgets land: no region is recorded, and a text is handed back as it is.
 void hit_region_add(int, int, int, int, int, int) {}

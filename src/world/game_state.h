@@ -44,3 +44,5 @@ constexpr int CHEAT_FORCE_ELITES = 2;     // every eligible monster is an elite
 constexpr int CHEAT_FREEZE_MONSTERS = 3;
 extern uint8_t cheats_used;
 extern uint8_t cheat_flags[CHEAT_FLAG_COUNT];
+// Whether the run is tainted by either; the lifetime statistics count nothing then.
+bool cheats_active();

@@ -7,6 +7,8 @@
 #include "combat/duel_harness.h"
 #include "dungeon/elite.h"
 #include "levelup/levelup.h"
+#include "profile/profile.h"
+#include "support/temp_save_dir.h"
 #include "saves/bytes.h"
 #include "world/buttons.h"
 #include "services/toast.h"
@@ -267,6 +269,24 @@ TEST(FightFeedback, TheAttackHintWaitsForAnIdleMonster) {
     game_state = STATE_DUNGEON;
     reflex_monster_enter(MS_READY, 1000);
     EXPECT_FALSE(flow_hint_due());  // only in a fight
+}
+
+TEST(FightFeedback, TheIdleHintComesUpThreeTimesInAProfilesLife) {
+    TempSaveDir tmp;  // each time it comes up is written to the profile
+    profile = Profile{};
+    profile_attack_hint_mark();
+    fight_world(M_GOBLIN);
+    start_combat(M_GOBLIN, 6, 5);
+    reflex_monster_enter(MS_READY, 100000);
+    for (int stretch = 1; stretch <= 4; stretch++) {
+        reflex.fight_stats[FS_JABS]++;  // an attack starts a new idle stretch
+        EXPECT_FALSE(flow_hint_due());
+        reflex.clock += 8000;
+        EXPECT_EQ(flow_hint_due(), stretch <= 3) << stretch;
+        EXPECT_EQ(flow_hint_due(), stretch <= 3) << stretch;  // still up, not counted again
+        EXPECT_EQ(profile_flow_hint_count(), stretch <= 3 ? stretch : 3);
+    }
+    profile = Profile{};
 }
 
 TEST(FightRecord, TheSavedBlockRoundTripsAndRejectsBadValues) {

@@ -10,6 +10,7 @@
 #include "game/state.h"
 #include "items/bag.h"
 #include "items/item.h"
+#include "profile/profile.h"
 #include "saves/settings.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/run_record.h"
@@ -69,6 +70,26 @@ TEST_F(RunFinishTest, SummaryNamesTheGameGearAndGoesToTheLocalHistory) {
     ASSERT_GE(boon_level(BOON_VIGOR), 1);
     EXPECT_EQ(j["boons"], nlohmann::json::object({{boon_def(BOON_VIGOR)->name, boon_level(BOON_VIGOR)}}));
     EXPECT_FALSE(tmp.exists("runs_outbox.jsonl"));  // sharing is off
+}
+
+TEST_F(RunFinishTest, SummaryCarriesTheProfilesSoulsAndFirsts) {
+    profile = Profile{};
+    profile.souls = 10;
+    profile.souls_spent = 60;
+    profile.unlocks[0] = 1;  // the BRUTE
+    run_start_met = 1u << 1;
+    profile.met = 1u << 1 | 1u << 2;  // one kind met for the first time this run
+    current_floor = 3;
+    player.kills = 0;
+    run_finish(1);
+    auto j = nlohmann::json::parse(tmp.read("runs.jsonl"));
+    EXPECT_EQ(j["souls"], 3 + 5 + 1);
+    EXPECT_EQ(j["souls_bal"], 10 + 9);
+    EXPECT_EQ(j["souls_spent"], 60);
+    EXPECT_EQ(j["unlocks"], 1);
+    EXPECT_EQ(j["met_new"], 1);
+    EXPECT_EQ(j["career"], 1);
+    profile = Profile{};
 }
 
 }  // namespace
