@@ -1,5 +1,5 @@
-// The level-up cards and the class select: full-view list screens that show what their updates keep
-// (the level-up record, the class cursor). Called by the draw pass in their states.
+// The level-up cards, the unlocks list and the class select: full-view list screens that show what
+// their updates keep (the level-up record, the unlocks list, the class cursor). Called by the draw pass.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +15,7 @@
 #include "render/font.h"
 #include "render/screen.h"
 #include "screens/screens.h"
+#include "screens/unlocks_list.h"
 #include "world/dither.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -179,4 +180,133 @@ void draw_class_select() {
     for (int i = 0; i < 4; i++)
         if (lines[i] && lines[i][0]) text_draw(v.x0 + 11, box_y + 5 + 9 * i, lines[i], i == 0 ? 3 : 2);
     text_centre(v, v.y1 - 12, text_fit("{A}: BEGIN   {B}: BACK", v.w - 7), 1);
+}
+
+namespace {
+
+// The detail lines and footer of the row under the unlocks cursor.
+struct UnlockDetail {
+    char line1[40];
+    const char* line2;
+    const char* footer;
+};
+
+UnlockDetail unlock_detail(int32_t id) {
+    UnlockDetail d{};
+    if (id < 0) {
+        const int section = -1 - id;
+        int total = 0;
+        const int owned = unlock_section_owned(section, &total);
+        std::snprintf(d.line1, sizeof d.line1, "%s  %d OF %d OWNED", unlock_section_title(section), owned, total);
+        const bool folded = unlock_section_collapsed(section) != 0;
+        d.line2 = folded ? "{A}: SHOW THEM" : "{A}: HIDE THEM";
+        d.footer = folded ? "{A}: OPEN   {B}: BACK" : "{A}: FOLD   {B}: BACK";
+    } else if (id >= UNLOCK_UPGRADE_ROW) {
+        const int u = id - UNLOCK_UPGRADE_ROW;
+        const bool off = upgrade_rank(u) > 0 && !upgrade_enabled(u);
+        std::snprintf(d.line1, sizeof d.line1, "PERK  RANK %d OF %d%s", upgrade_rank(u), upgrade_max_rank(u),
+                      off ? "  OFF" : "");
+        d.line2 = upgrade_desc(u);
+        d.footer = upgrade_rank(u) > 0 ? "{SELECT}: ON/OFF" : "{A}: BUY   {B}: BACK";
+    } else {
+        // The row's place within its section, counting the rows of that section up to it.
+        const int section = unlock_section_of(id);
+        int place = 0, total = 0;
+        for (int r = 0; r < UNLOCK_ROWS; r++) {
+            if (unlock_section_of(r) != section) continue;
+            total++;
+            if (r <= id) place++;
+        }
+        std::snprintf(d.line1, sizeof d.line1, "%s  %d/%d", unlock_kind_name(id), place, total);
+        d.line2 = unlock_row_description(id);
+        d.footer = "{A}: BUY   {B}: BACK";
+    }
+    return d;
+}
+
+}  // namespace
+
+void draw_unlocks() {
+    const View v = view_now();
+    clear_view(v);
+    frame_view(v);
+    char souls[24];
+    std::snprintf(souls, sizeof souls, "SOULS %d", profile.souls);
+    int t;
+    if (v.landscape) {
+        text_draw(v.x0 + 8, v.y0 + 5, "UNLOCKS", 3);
+        text_right(v.x1 - 7, v.y0 + 5, souls, 2);
+        screen_hline(v.x0 + 6, v.y0 + 15, v.w - 11, 1);
+        t = v.y0 + 19;
+    } else {
+        text_centre(v, v.y0 + 8, "UNLOCKS", 3);
+        text_centre(v, v.y0 + 20, souls, 2);
+        screen_hline(v.x0 + 10, v.y0 + 31, v.w - 19, 1);
+        t = v.y0 + 36;
+    }
+
+    int32_t rows[UNLOCK_LIST_MAX];
+    const int count = unlock_rows_build(rows);
+    int n = (v.h - (t - v.y0) - 34) / 10;
+    if (n > count) n = count;
+    if (n < 0) n = 0;
+    const int cursor = unlocks_cursor >= 0 && unlocks_cursor < count ? unlocks_cursor : 0;
+    int first = cursor - n / 2;
+    if (first > count - n) first = count - n;
+    if (first < 0) first = 0;
+    for (int i = 0; i < n; i++) {
+        const int index = first + i;
+        const int32_t id = rows[index];
+        const int y = t + 10 * i;
+        const bool on = index == cursor;
+        const int c = on ? 3 : 2;
+        if (on) text_draw(v.x0 + 5, y, ">", 3);
+        if (id < 0) {
+            const int section = -1 - id;
+            char title[40];
+            std::snprintf(title, sizeof title, "%c %s", unlock_section_collapsed(section) ? '+' : '-',
+                          unlock_section_title(section));
+            text_draw(v.x0 + 13, y, title, c);
+            int total = 0;
+            const int owned = unlock_section_owned(section, &total);
+            char tally[16];
+            std::snprintf(tally, sizeof tally, "%d/%d", owned, total);
+            text_right(v.x1 - 7, y, tally, 1);
+            const int from = v.x0 + 13 + text_width(title) + 4, to = v.x1 - 7 - text_width(tally) - 4;
+            if (to > from) screen_hline(from, y + 3, to - from, 1);
+        } else if (id >= UNLOCK_UPGRADE_ROW) {
+            const int u = id - UNLOCK_UPGRADE_ROW;
+            const int ranks = upgrade_rank(u);
+            const bool off = ranks > 0 && !upgrade_enabled(u);
+            text_draw(v.x0 + 19, y, upgrade_name(u), c);
+            const int px = v.x0 + 23 + text_width(upgrade_name(u));
+            for (int k = 0; k < upgrade_max_rank(u); k++) {
+                if (k < ranks) screen_fill_rect(px + 5 * k, y + 1, 3, 4, off ? 1 : 3);
+                else screen_rect(px + 5 * k, y + 1, 3, 4, 1);
+            }
+            char value[16];
+            const int cost = upgrade_next_cost(u);
+            if (off) std::snprintf(value, sizeof value, "OFF");
+            else if (cost <= 0) std::snprintf(value, sizeof value, "MAX");
+            else std::snprintf(value, sizeof value, "%d", cost);
+            text_right(v.x1 - 7, y, value, !off && cost > 0 && profile.souls >= cost ? 3 : 1);
+        } else {
+            const bool owned = unlock_owned(id);
+            text_draw(v.x0 + 19, y, unlock_row_name(id), owned ? 1 : c);
+            char value[16];
+            if (cosmetic_equipped(id)) std::snprintf(value, sizeof value, "ON");
+            else if (owned) std::snprintf(value, sizeof value, "OWNED");
+            else std::snprintf(value, sizeof value, "%d", unlock_price(id));
+            text_right(v.x1 - 7, y, value, !owned && profile.souls >= unlock_price(id) ? 3 : 1);
+        }
+    }
+
+    screen_hline(v.x0 + 6, v.y1 - 35, v.w - 11, 1);
+    if (count > 0) {
+        const UnlockDetail d = unlock_detail(rows[cursor]);
+        text_draw(v.x0 + 8, v.y1 - 32, d.line1, 1);
+        if (unlocks_message.timer > 0) text_draw(v.x0 + 8, v.y1 - 22, unlocks_message.text, 3);
+        else text_draw(v.x0 + 8, v.y1 - 22, text_fit(d.line2, v.w - 16), 2);
+        text_centre(v, v.y1 - 10, text_fit(d.footer, v.w - 7), 1);
+    }
 }

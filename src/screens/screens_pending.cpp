@@ -33,7 +33,6 @@ void draw_controls() {}
 void draw_stats() {}
 void draw_credits() {}
 void draw_power_on() {}
-void draw_unlocks() {}
 void draw_shrine() {}
 void draw_demo_end() {}
 void draw_caption() {}

@@ -7,6 +7,7 @@
 #include "classes/classes.h"
 #include "game/run_start.h"
 #include "items/item.h"
+#include "profile/profile.h"
 #include "services/toast.h"
 #include "world/buttons.h"
 #include "world/game_state.h"
@@ -85,6 +86,27 @@ TEST(ClassSelect, MovesBacksOutAndBegins) {
     EXPECT_EQ(update_class_select(BTN_START), CLASS_KNIGHT);
     EXPECT_EQ(update_class_select(BTN_B), CLASS_SELECT_STAY);
     EXPECT_EQ(game_state, STATE_TITLE);
+}
+
+}  // namespace
+
+namespace {
+
+// The BRUTE waits for its 60 souls: choosing it starts nothing until the unlock is bought.
+TEST(ClassSelect, BruteIsLockedUntilBought) {
+    profile = Profile{};
+    EXPECT_TRUE(class_locked(CLASS_BRUTE));
+    EXPECT_FALSE(class_locked(CLASS_KNIGHT));
+    game_state = STATE_CLASS_SELECT;
+    class_cursor = CLASS_BRUTE;
+    toast_line1[0] = '\0';
+    EXPECT_EQ(update_class_select(BTN_A), CLASS_SELECT_STAY);
+    EXPECT_STREQ(toast_line1, "UNLOCK IT WITH SOULS");
+    unlock_set(0);  // the BRUTE row
+    EXPECT_FALSE(class_locked(CLASS_BRUTE));
+    EXPECT_EQ(update_class_select(BTN_A), CLASS_BRUTE);
+    profile = Profile{};
+    game_state = STATE_SPLASH;
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/screen.h"
+#include "profile/profile.h"
 #include "screens/screens.h"
+#include "screens/unlocks_list.h"
 #include "support/png_out.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -133,6 +135,46 @@ TEST_F(ProgressScreens, ReviewPictures) {
         }
     }
     sheet.write("progress_screens.png");
+}
+
+// The unlocks list: owned, affordable and unaffordable rows, upgrade pips, "MAX" and "OFF", the
+// cursor kept in the middle of a long list, and the message in place of the description.
+TEST_F(ProgressScreens, UnlocksRowsPricesAndMessage) {
+    profile = Profile{};
+    profile.souls = 70;
+    unlock_set(12);  // GB GREEN owned
+    profile.upgrade_ranks[UPGRADE_VITALITY] = 3;  // all ranks: MAX
+    profile.upgrade_ranks[UPGRADE_FORAGER] = 1;
+    profile.upgrade_off_mask = 1u << UPGRADE_FORAGER;  // switched off: OFF
+    for (uint8_t& c : unlocks_collapsed) c = 0;
+    unlocks_message.timer = 0;
+    int32_t rows[UNLOCK_LIST_MAX];
+    const int count = unlock_rows_build(rows);
+    ASSERT_GT(count, 12);
+    const ScreenRect& v = screen_layout.view;
+    // Every row once under the cursor: the picture always holds the cursor's ">" and the frame.
+    PngSheet sheet(2 * 316, ((count + 1) / 2) * 148);
+    for (int i = 0; i < count; i++) {
+        unlocks_cursor = i;
+        screen_clear();
+        draw_unlocks();
+        EXPECT_EQ(screen_get(v.x0 + 1, v.y0 + 1), 1);
+        sheet.paste(0, 0, screen_layout.width, screen_layout.height, (i % 2) * 316, (i / 2) * 148, 1);
+    }
+    sheet.write("unlocks_list.png");
+    // A message replaces the description line for as long as it runs.
+    unlocks_cursor = 0;
+    std::snprintf(unlocks_message.text, sizeof unlocks_message.text, "NOT ENOUGH SOULS");
+    unlocks_message.timer = 90;
+    screen_clear();
+    draw_unlocks();
+    EXPECT_TRUE(text_at(v.x0 + 8, v.y1 - 22, "NOT ENOUGH SOULS", 3));
+    unlocks_message.timer = 0;
+    layout_set_portrait();
+    screen_clear();
+    draw_unlocks();
+    png_write_framebuffer("unlocks_list_portrait.png", 2);
+    profile = Profile{};
 }
 
 }  // namespace
