@@ -28,3 +28,16 @@ void reflex_clear();
 void fx_reset();
 // The berserk state holds on the current floor.
 bool berserk_this_floor();
+
+// The monster kind that killed the player, and how the fatal fight went.
+extern uint32_t killer_type;
+constexpr int32_t HURT_STATUS_TICK = 6;  // a status counter, not a blow, took the last hit point
+struct DeathNumbers {
+    int32_t hurt_reason;  // what the last hurt was; HURT_STATUS_TICK for a status
+    int32_t status;       // ST_POISON .. ST_REGEN when a status finished the player
+    int32_t hits_taken;
+    int32_t fight_ms;
+};
+DeathNumbers combat_death_numbers();
+// The player's chance in percent to evade a monster's blow.
+int evade_chance();

@@ -18,3 +18,7 @@ int32_t skill_rating() { return 0; }
 void reflex_clear() {}
 void fx_reset() {}
 bool berserk_this_floor() { return false; }
+
+uint32_t killer_type = 0;
+DeathNumbers combat_death_numbers() { return DeathNumbers{}; }
+int evade_chance() { return 0; }

@@ -8,3 +8,6 @@ bool levelup_open();
 
 // Clears the pending level-up picks.
 void levelup_clear();
+
+// Experience needed to leave a level.
+int32_t xp_to_next(int32_t level);

@@ -5,3 +5,5 @@ void update_levelup(uint8_t) {}
 bool levelup_open() { return false; }
 
 void levelup_clear() {}
+
+int32_t xp_to_next(int32_t) { return 0; }

@@ -40,3 +40,16 @@ int32_t souls_preview(int won);
 // Ranks bought of soul upgrade u (0..2), and how many it has.
 int upgrade_rank(int u);
 int upgrade_max_rank(int u);
+
+// What the run-end screens read of the lifetime record and the run that just ended.
+int32_t profile_souls();
+extern uint8_t run_end_new_best;     // 1 when the run reached a new best floor
+extern int32_t run_end_best_floor;   // the best floor shown
+extern int32_t run_end_souls;        // souls the run earned
+// The next rank's cost of soul upgrade u (0 when every rank is bought) and its name.
+int32_t upgrade_next_cost(int u);
+const char* upgrade_name(int u);
+// The unlock row the run-end screen offers next (negative when all are owned), its price and name.
+int unlock_next_goal();
+int32_t unlock_price(int row);
+const char* unlock_row_name(int row);

@@ -23,3 +23,13 @@ uint32_t profile_monsters_met() { return 0; }
 int32_t souls_preview(int) { return 0; }
 int upgrade_rank(int) { return 0; }
 int upgrade_max_rank(int) { return 0; }
+
+int32_t profile_souls() { return 0; }
+uint8_t run_end_new_best = 0;
+int32_t run_end_best_floor = 0;
+int32_t run_end_souls = 0;
+int32_t upgrade_next_cost(int) { return 0; }
+const char* upgrade_name(int) { return ""; }
+int unlock_next_goal() { return -1; }
+int32_t unlock_price(int) { return 0; }
+const char* unlock_row_name(int) { return ""; }
