@@ -47,6 +47,10 @@ void screen_snapshot_take() {
     screen_snapshot.stamp = frame_counter;
     screen_snapshot.used = 0;
     if (screen_snapshot.height < 1 || screen_snapshot.width < 1) return;
+    if ((int64_t)screen_snapshot.width * screen_snapshot.height > FB_BYTES) {
+        screen_snapshot.width = screen_snapshot.height = 0;  // a view larger than the screen: keep nothing
+        return;
+    }
     for (int i = 0; i < screen_snapshot.height; i++)
         for (int j = 0; j < screen_snapshot.width; j++)
             screen_snapshot.pixels[i * screen_snapshot.width + j] = (uint8_t)screen_get(v.x0 + j, v.y0 + i);

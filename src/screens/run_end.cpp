@@ -70,6 +70,17 @@ void draw_killer(const Frame& f, int t) {
     sprite_draw_at_scale(img, f.x0 + 25, t + 38, scale);
 }
 
+// How the fatal fight went, in full or in the brief form for a narrow view.
+void format_cause(char* out, size_t size, const DeathNumbers& death, bool brief) {
+    const int secs = (int)(((int64_t)death.fight_ms + 500) / 1000);
+    if (death.hurt_reason == HURT_STATUS_TICK)
+        std::snprintf(out, size, brief ? "%s" : "%s FINISHED IT", STATUS_TICK[std::clamp(death.status, 0, ST_COUNT - 1)].name);
+    else if (death.hits_taken >= 2)
+        std::snprintf(out, size, brief ? "%d HITS, %d SEC" : "%d HITS IN %d SECONDS", death.hits_taken, secs);
+    else
+        std::snprintf(out, size, brief ? "ONE HIT, %d SEC" : "ONE HIT, %d SECONDS IN", secs);
+}
+
 // The death screen's body; returns where it ends.
 int draw_death_body(const Frame& f) {
     const int t = f.y0 + (f.L ? 8 : 14);
@@ -85,22 +96,8 @@ int draw_death_body(const Frame& f) {
         std::snprintf(name, sizeof name, "THE DARK");
     std::snprintf(floor, sizeof floor, "FLOOR %d", current_floor + 1);
     const DeathNumbers death = combat_death_numbers();
-    const int status = std::clamp(death.status, 0, ST_COUNT - 1);
-    const int secs = (int)(((int64_t)death.fight_ms + 500) / 1000);
-    if (death.hurt_reason == HURT_STATUS_TICK)
-        std::snprintf(cause, sizeof cause, "%s FINISHED IT", STATUS_TICK[status].name);
-    else if (death.hits_taken >= 2)
-        std::snprintf(cause, sizeof cause, "%d HITS IN %d SECONDS", death.hits_taken, secs);
-    else
-        std::snprintf(cause, sizeof cause, "ONE HIT, %d SECONDS IN", secs);
-    if (text_width(cause) > f.w - 51) {
-        if (death.hurt_reason == HURT_STATUS_TICK)
-            std::snprintf(cause, sizeof cause, "%s", STATUS_TICK[status].name);
-        else if (death.hits_taken >= 2)
-            std::snprintf(cause, sizeof cause, "%d HITS, %d SEC", death.hits_taken, secs);
-        else
-            std::snprintf(cause, sizeof cause, "ONE HIT, %d SEC", secs);
-    }
+    format_cause(cause, sizeof cause, death, false);
+    if (text_width(cause) > f.w - 51) format_cause(cause, sizeof cause, death, true);
     text_draw(f.x0 + 44, t + 17, name, 2);
     text_draw(f.x0 + 44, t + 26, floor, 1);
     text_draw(f.x0 + 44, t + 35, cause, 2);

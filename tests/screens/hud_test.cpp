@@ -10,9 +10,6 @@
 #include <string>
 
 #include "dungeon/view_pos.h"
-#include "game/game.h"
-#include "game/run_start.h"
-#include "game/state.h"
 #include "render/pictures.h"
 #include "render/screen.h"
 #include "render/view.h"
@@ -21,7 +18,7 @@
 #include "screens/hud.h"
 #include "screens/screens.h"
 #include "services/toast.h"
-#include "support/png_out.h"
+#include "screens/screens_fixture.h"
 #include "world/player.h"
 
 namespace {
@@ -248,31 +245,14 @@ struct HudFloorTest : HudTest {
         HudTest::SetUp();
         saved_settings = settings;
         settings.effects = 1;
-        fixed_seed = 0x5EED1234u;
-        fixed_seed_runs = 0;
-        new_run();
-        game_state = STATE_DUNGEON;
-        frame_counter = 100;
+        screens_run_begin();
     }
     void TearDown() override {
         settings = saved_settings;
-        fixed_seed = 0;
-        game_state = STATE_SPLASH;
-        layout_set_landscape();
+        screens_run_end();
         HudTest::TearDown();
     }
-    // Draws the frame in both layouts and pastes them side by side.
-    static void shot(const char* name) {
-        PngSheet sheet(2 * (312 + 146) + 4, 2 * 312);
-        layout_set_landscape();
-        draw_frame();
-        sheet.paste(0, 0, 312, 144, 0, 0, 2);
-        layout_set_portrait();
-        draw_frame();
-        sheet.paste(0, 0, 144, 312, 2 * 312 + 4, 0, 2);
-        layout_set_landscape();
-        sheet.write(name);
-    }
+    static void shot(const char* name) { screens_shot(name); }
 };
 
 TEST_F(HudFloorTest, ReviewPictures) {

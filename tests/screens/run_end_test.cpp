@@ -9,16 +9,13 @@
 #include "combat/combat.h"
 #include "dungeon/fxfield.h"
 #include "dungeon/monsters.h"
-#include "game/game.h"
-#include "game/run_start.h"
-#include "game/state.h"
 #include "profile/profile.h"
 #include "render/pictures.h"
 #include "render/render_fixture.h"
 #include "saves/settings.h"
 #include "screens/run_end.h"
 #include "screens/screens.h"
-#include "support/png_out.h"
+#include "screens/screens_fixture.h"
 #include "world/player.h"
 
 namespace {
@@ -184,10 +181,7 @@ TEST_F(RunEndTest, HintsHideWhileTheInputGuardIsOn) {
 struct RunEndPictures : RunEndTest {
     void SetUp() override {
         RunEndTest::SetUp();
-        fixed_seed = 0x5EED1234u;
-        fixed_seed_runs = 0;
-        new_run();
-        game_state = STATE_DUNGEON;
+        screens_run_begin();
         player.level = 4;
         player.kills = 17;
         current_floor = 6;
@@ -195,21 +189,10 @@ struct RunEndPictures : RunEndTest {
         run_end_best_floor = 9;
     }
     void TearDown() override {
-        fixed_seed = 0;
-        game_state = STATE_SPLASH;
+        screens_run_end();
         RunEndTest::TearDown();
     }
-    static void shot(const char* name) {
-        PngSheet sheet(2 * (312 + 146) + 4, 2 * 312);
-        layout_set_landscape();
-        draw_frame();
-        sheet.paste(0, 0, 312, 144, 0, 0, 2);
-        layout_set_portrait();
-        draw_frame();
-        sheet.paste(0, 0, 144, 312, 2 * 312 + 4, 0, 2);
-        layout_set_landscape();
-        sheet.write(name);
-    }
+    static void shot(const char* name) { screens_shot(name); }
 };
 
 TEST_F(RunEndPictures, DeathReplayPhases) {

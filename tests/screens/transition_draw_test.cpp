@@ -2,14 +2,11 @@
 // in place, and the sparks; review pictures of each moment over a real floor (PNGs into QM_PNG_DIR).
 #include <gtest/gtest.h>
 
-#include "game/game.h"
-#include "game/run_start.h"
-#include "game/state.h"
 #include "render/pictures.h"
 #include "render/render_fixture.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
-#include "support/png_out.h"
+#include "screens/screens_fixture.h"
 
 namespace {
 
@@ -100,11 +97,7 @@ TEST_F(TransitionDrawTest, SparksStayInTheViewAndFlickerNearTheTop) {
 
 // Each moment over the first floor, in both layouts.
 TEST_F(TransitionDrawTest, ReviewPictures) {
-    fixed_seed = 0x5EED1234u;
-    fixed_seed_runs = 0;
-    new_run();
-    game_state = STATE_DUNGEON;
-    frame_counter = 100;
+    screens_run_begin();
     PngSheet sheet(5 * 316, 146 + 314);
     const auto moment = [&](int i, int phase, int frame) {
         at(phase, frame);
@@ -125,8 +118,7 @@ TEST_F(TransitionDrawTest, ReviewPictures) {
     moment(3, 2, 200);  // two lines with sparks
     moment(4, 3, 18);  // the wipe out
     sheet.write("transition_moments.png");
-    fixed_seed = 0;
-    game_state = STATE_SPLASH;
+    screens_run_end();
 }
 
 }  // namespace
