@@ -223,16 +223,20 @@ void draw_hud() {
 
 void draw_toast() {
     if (toast_timer <= 0 || !toast_line1[0]) return;
+    // Read through bounded copies: the lines are shared records anyone may write.
+    char line1[TOAST_LINE_BYTES], line2[TOAST_LINE_BYTES];
+    std::snprintf(line1, sizeof line1, "%.*s", TOAST_LINE_BYTES - 1, toast_line1);
+    std::snprintf(line2, sizeof line2, "%.*s", TOAST_LINE_BYTES - 1, toast_line2);
     const ScreenRect& v = view();
-    const bool two = toast_line2[0] != 0;
-    const int w1 = text_width(toast_line1), w2 = two ? text_width(toast_line2) : 0;
+    const bool two = line2[0] != 0;
+    const int w1 = text_width(line1), w2 = two ? text_width(line2) : 0;
     const int w = w2 > w1 ? w2 : w1;
     const int height = two ? 18 : 9, offset = two ? 35 : 26;
     const int s = v.x1 - (w + v.x0 + 3);
     const int x = s < 2 ? v.x0 + 1 : v.x0 + s / 2;
     hud_box(x - 1, v.y1 - offset - 1, w + 6, height);
-    text_draw(x + (w - w1) / 2 + 1, v.y1 - offset, toast_line1, 2);
-    if (two) text_draw(x + (w - w2) / 2 + 1, v.y1 - offset + 9, toast_line2, 3);
+    text_draw(x + (w - w1) / 2 + 1, v.y1 - offset, line1, 2);
+    if (two) text_draw(x + (w - w2) / 2 + 1, v.y1 - offset + 9, line2, 3);
 }
 
 void draw_caption() {

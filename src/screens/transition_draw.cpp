@@ -41,7 +41,7 @@ void draw_sparks(int frame) {
     const ScreenRect& v = screen_layout.view;
     const int H = v.y1 - v.y0 + 21;
     const int span = v.x1 - v.x0 - 7;
-    if (span < 1) return;
+    if (span < 1 || H < 1) return;
     static const int WOBBLE[4] = {1, 0, -1, 0};
     for (int i = 0; i < SPARK_COUNT; i++) {
         const uint32_t s = (uint32_t)i * 0x9E3779B1u;

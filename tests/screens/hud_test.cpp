@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dungeon/view_pos.h"
+#include "render/font.h"
 #include "render/pictures.h"
 #include "render/screen.h"
 #include "render/view.h"
@@ -179,6 +180,14 @@ TEST_F(HudTest, AToastWithAnEmptyFirstLineDrawsNothing) {
     toast_timer = 0;
     draw_toast();
     EXPECT_EQ(drawn(), 0);
+    // A line written without its terminator is read as its first 27 characters.
+    toast_timer = 10;
+    std::memset(toast_line1, 'W', sizeof toast_line1);
+    toast_line2[0] = 0;
+    draw_toast();
+    const Box b = bounds();
+    EXPECT_EQ(b.x1 - b.x0 + 1, text_width(std::string(27, 'W').c_str()) + 6);
+    toast_line1[0] = 0;
 }
 
 TEST_F(HudTest, CaptionShakesTypesAndFadesToTheCheckerboard) {
