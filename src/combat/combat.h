@@ -12,6 +12,7 @@ bool combat_is_reflex();                    // the fight in progress is real-tim
 bool combat_auto_paused();                  // the real-time fight is paused by itself
 int32_t combat_victory_delay();             // ticks left of the victory pause
 void fx_update();                           // shake, flashes, popups
+void fx_levelup();                          // the level-up flash
 
 // The training-over prompt: takes the tick's input while it is shown; true when it took it.
 bool training_end_choice(uint8_t presses);

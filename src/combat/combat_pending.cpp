@@ -9,6 +9,7 @@ bool combat_is_reflex() { return false; }
 bool combat_auto_paused() { return false; }
 int32_t combat_victory_delay() { return 0; }
 void fx_update() {}
+void fx_levelup() {}
 bool training_end_choice(uint8_t) { return false; }
 bool training_active() { return false; }
 void tips_update() {}

@@ -10,6 +10,7 @@
 #include "game/explore.h"
 #include "items/bag.h"
 #include "items/item.h"
+#include "items/potion.h"
 #include "world/player.h"
 #include "game/run_start.h"
 #include "items/item_random.h"
@@ -26,7 +27,6 @@ int32_t fixed_seed_runs = 0;
 int32_t run_start_rating = 0;
 uint32_t run_start_met = 0;
 int32_t run_class = 0;
-const uint8_t drink_on_pickup = 1;
 
 uint32_t run_seed_choose() {
     uint32_t seed;

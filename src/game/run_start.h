@@ -13,8 +13,6 @@ extern int32_t run_start_rating;
 extern uint32_t run_start_met;
 // The class handed to the opening transition.
 extern int32_t run_class;
-// Potions are drunk where they are found, so runs start without any.
-extern const uint8_t drink_on_pickup;
 
 // The seed of a new run: from the fixed seed when one is set, else the clock; never 0.
 uint32_t run_seed_choose();

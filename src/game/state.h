@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "sound/music.h"
 #include "world/game_state.h"
-
-enum SongId : int32_t { SONG_NONE = 0, SONG_MAIN = 1, SONG_FIGHT = 2 };
 
 // A set of states as bits over the state enum.
 constexpr uint32_t state_bits(std::initializer_list<GameState> states) {

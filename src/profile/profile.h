@@ -7,6 +7,9 @@ extern int32_t run_heat;
 
 // Whether an item id is still locked behind a soul unlock.
 bool item_locked(int id);
+// Whether class c, or boon id, still waits for its soul unlock.
+bool class_locked(int c);
+bool boon_locked(int id);
 // The three soul upgrades.
 constexpr int UPGRADE_VITALITY = 0;
 constexpr int UPGRADE_EMBERS = 1;

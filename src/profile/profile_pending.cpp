@@ -5,6 +5,8 @@
 int32_t run_heat = 0;
 
 bool item_locked(int) { return false; }
+bool class_locked(int) { return false; }
+bool boon_locked(int) { return false; }
 int upgrade_active_rank(int) { return 0; }
 void profile_count_secret() {}
 

@@ -9,3 +9,6 @@ void run_record_item_event(const char*, const Item&, int, const char*) {}
 
 void run_record_reset() {}
 void run_finish(int) {}
+void run_record_pick(const char*, const char* const*, int) {}
+void run_record_item_n(const char*, const char*, int) {}
+void run_record_rest(int) {}

@@ -1,4 +1,0 @@
-// Placeholder until the boons land: no boon is owned yet.
-#include "boons/boons.h"
-
-int boon_value(int) { return 0; }
