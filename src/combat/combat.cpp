@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "boons/boons.h"
+#include "classes/classes.h"
 #include "combat/combat_queue.h"
 #include "combat/duel.h"
 #include "combat/fx.h"
@@ -527,3 +528,13 @@ bool combat_is_reflex() { return combat.reflex == 1; }
 
 
 int32_t combat_victory_delay() { return combat.victory_delay; }
+
+DeathNumbers combat_death_numbers() {
+    return DeathNumbers{combat.hurt_reason, combat.death_status, combat.death_hits, combat.death_ms};
+}
+
+int evade_chance() {
+    constexpr int EVADE_MAX = 75;
+    const int chance = class_hook_zero() + boon_value(BOON_SIDESTEP);
+    return chance < EVADE_MAX ? chance : EVADE_MAX;
+}

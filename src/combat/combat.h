@@ -93,3 +93,13 @@ void draw_tips_overlay();
 
 // Clears shakes, flashes and popups.
 void fx_reset();
+// How the fatal fight went, for the death screen.
+struct DeathNumbers {
+    int32_t hurt_reason;  // HurtReason of the last hurt; HURT_STATUS when a status counter took it
+    int32_t status;       // ST_POISON .. ST_REGEN when a status finished the player, else -1
+    int32_t hits_taken;
+    int32_t fight_ms;
+};
+DeathNumbers combat_death_numbers();
+// The player's chance in percent to evade a monster's blow: the class's and SIDESTEP's, at most 75.
+int evade_chance();

@@ -8,6 +8,7 @@
 #include "game/explore.h"
 #include "game/game.h"
 #include "game/menus.h"
+#include "game/run_start.h"
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
@@ -112,8 +113,8 @@ void draw_state() {
         draw_toast();
         if (confirm_open) draw_confirm_dialog();
         break;
-    case STATE_DEATH: draw_run_end(0); break;
-    case STATE_ESCAPED: draw_run_end(1); break;
+    case STATE_DEATH: draw_run_end(0, input_locked(), run_start_met); break;
+    case STATE_ESCAPED: draw_run_end(1, input_locked(), run_start_met); break;
     case STATE_OPTIONS:
         draw_panel_base();
         draw_options();
@@ -142,7 +143,7 @@ void draw_state() {
         draw_panel_base();
         draw_controls();
         break;
-    case STATE_DEMO_END: draw_demo_end(); break;
+    case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;
     }
 }

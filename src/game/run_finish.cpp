@@ -10,6 +10,7 @@
 #include "dungeon/floor.h"
 #include "dungeon/monsters.h"
 #include "game/run_start.h"
+#include "screens/run_end.h"
 #include "game/state.h"
 #include "items/bag.h"
 #include "items/enchant.h"
@@ -26,7 +27,6 @@
 #include <bit>
 #include <cstdio>
 
-uint8_t best_floor_new = 0;
 
 namespace {
 void describe_item(const Item& item, RecordItem* out) {
@@ -114,9 +114,11 @@ void run_finish(int won) {
     perf_event();
     int best = best_floor_load();
     if (current_floor >= best) {
-        best_floor_new = 1;
+        run_end_new_best = 1;
+        run_end_best_floor = current_floor + 1;
         best_floor_save(current_floor + 1);
     } else {
-        best_floor_new = 0;
+        run_end_new_best = 0;
+        run_end_best_floor = best;
     }
 }

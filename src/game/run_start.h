@@ -32,8 +32,6 @@ void run_abandon();
 // Ends the run (0 lost, 1 escaped): the run file goes, the profile counts it, the floor's record and
 // the run summary are written, and the best floor is updated.
 void run_finish(int won);
-// Set by run_finish when the run reached a floor deeper than the stored best.
-extern uint8_t best_floor_new;
 // Hands the run record the game's names, gear and counters (game start-up).
 void run_record_source_install();
 // SAVE & QUIT from the pause menu or the way-out dialog: notes it in the run record, saves the

@@ -41,7 +41,9 @@ void draw_hold_ring();
 bool bag_item_card_open();
 void draw_item_info_panel();
 void draw_camp();
-void draw_run_end(uint8_t escaped);
+// The death (0) or escape (1) screen; the game hands in whether its input guard is on and the
+// monsters met when the run began.
+void draw_run_end(uint8_t escaped, bool input_locked, uint32_t met_at_start);
 void draw_options();
 void draw_controls();
 void draw_stats();
@@ -51,8 +53,16 @@ void draw_levelup();
 void draw_class_select();
 void draw_unlocks();
 void draw_shrine();
-void draw_demo_end();
+void draw_demo_end(bool input_locked);
 void draw_caption();
+
+// Text widgets several screens share.
+void draw_text_outlined(int x, int y, const char* text, int colour);
+// Word-wraps the text to width pixels, 9 pixels a line, showing at most reveal characters; draws
+// only when draw is true. Returns the height used.
+int draw_wrapped_text(int x, int y, int width, const char* text, int reveal, int colour, bool draw);
+// The lesson line of the death screen.
+const char* death_tip();
 
 // The picture of the view taken on entering the death screen and replayed there.
 void screen_snapshot_take();

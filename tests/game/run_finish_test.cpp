@@ -7,6 +7,7 @@
 #include "classes/classes.h"
 #include "dungeon/floor.h"
 #include "game/run_start.h"
+#include "screens/run_end.h"
 #include "game/state.h"
 #include "items/bag.h"
 #include "items/item.h"
@@ -36,18 +37,18 @@ struct RunFinishTest : ::testing::Test {
 TEST_F(RunFinishTest, BestFloorRisesOnlyForADeeperRun) {
     current_floor = 5;
     run_finish(0);
-    EXPECT_EQ(best_floor_new, 1);
+    EXPECT_EQ(run_end_new_best, 1);
     EXPECT_EQ(best_floor_load(), 6);
     current_floor = 2;
     run_finish(1);
-    EXPECT_EQ(best_floor_new, 0);
+    EXPECT_EQ(run_end_new_best, 0);
     EXPECT_EQ(best_floor_load(), 6);
     current_floor = 5;  // the same floor again is no new best
     run_finish(0);
-    EXPECT_EQ(best_floor_new, 0);
+    EXPECT_EQ(run_end_new_best, 0);
     current_floor = 6;
     run_finish(0);
-    EXPECT_EQ(best_floor_new, 1);
+    EXPECT_EQ(run_end_new_best, 1);
     EXPECT_EQ(best_floor_load(), 7);
     EXPECT_EQ(run_active, 0);
 }
