@@ -44,7 +44,13 @@ ViewScene view_scene_now() {
     s.bought_tick = shrine_bought_tick();
     if (s.shrine)
         for (int y = 0; y < MAP_H; y++)
-            for (int x = 0; x < MAP_W; x++) s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+            for (int x = 0; x < MAP_W; x++) {
+                s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+                if (gmap[y][x] != GLYPH_PEDESTAL || shrine_tile_index(x, y) < 0) continue;
+                s.pedestal_variant[y][x] = (int8_t)(shrine_tile_index(x, y) & 1);
+                for (int c = 0; c < VIEW_PEDESTAL_SLOTS; c++)
+                    s.pedestal_items[y][x][c] = (uint8_t)shrine_pedestal_item(x, y, c);
+            }
     return s;
 }
 
@@ -136,6 +142,8 @@ void draw_state() {
         break;
     case STATE_UNLOCKS: draw_unlocks(); break;
     case STATE_SHRINE:
+        // The room in first person, then what the shrine screen lays over it.
+        draw_dungeon_view(view_scene_now());
         draw_shrine();
         draw_toast();
         break;

@@ -52,6 +52,7 @@ void draw_power_on();
 void draw_levelup();
 void draw_class_select();
 void draw_unlocks();
+// The shrine's header and what the player faces, over the room the draw pass has drawn.
 void draw_shrine();
 void draw_demo_end(bool input_locked);
 void draw_caption();

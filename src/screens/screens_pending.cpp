@@ -27,7 +27,6 @@ void draw_controls() {}
 void draw_stats() {}
 void draw_credits() {}
 void draw_power_on() {}
-void draw_shrine() {}
 
 // Until the text widgets land: no region is recorded, and a text is handed back as it is.
 void hit_region_add(int, int, int, int, int, int) {}
