@@ -9,6 +9,7 @@ void combat_update(uint8_t presses);        // one step of a real-time fight
 void combat_player_input(uint8_t presses);  // one step of a turn-menu fight
 void combat_tick();                         // the duel clock, every unpaused tick
 bool combat_is_reflex();                    // the fight in progress is real-time
+bool flow_hint_due();                       // the fight wants the A button pointed out
 bool combat_auto_paused();                  // the real-time fight is paused by itself
 int32_t combat_victory_delay();             // ticks left of the victory pause
 void fx_update();                           // shake, flashes, popups

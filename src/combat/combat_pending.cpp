@@ -7,6 +7,7 @@ void combat_player_input(uint8_t) {}
 void combat_tick() {}
 bool combat_is_reflex() { return false; }
 bool combat_auto_paused() { return false; }
+bool flow_hint_due() { return false; }
 int32_t combat_victory_delay() { return 0; }
 void fx_update() {}
 bool training_end_choice(uint8_t) { return false; }

@@ -3,6 +3,9 @@
 #pragma once
 #include <cstdint>
 
+#include "screens/front_end.h"
+#include "screens/widgets.h"
+
 // Dialog flags; the tick takes their input, the screens draw them.
 extern uint8_t message_box_open;
 extern uint8_t consent_open;
@@ -17,15 +20,8 @@ extern int32_t unlocks_cursor;
 void update_unlocks(uint8_t presses);
 float unlocks_completion();
 
-void hit_regions_clear();
-void dim_screen();
 
 void draw_splash();
-void draw_title();
-void draw_confirm_dialog();
-void draw_consent_dialog();
-void draw_message_box();
-void draw_way_out_dialog();
 void draw_toast();
 void draw_hud();
 void draw_status_border();
@@ -33,16 +29,12 @@ void draw_fight();
 void draw_low_hp_strip();
 void draw_pause();
 void draw_bag();
-void draw_hold_ring();
 bool bag_item_card_open();
 void draw_item_info_panel();
 void draw_camp();
 void draw_run_end(uint8_t escaped);
-void draw_options();
 void draw_controls();
 void draw_stats();
-void draw_credits();
-void draw_power_on();
 void draw_levelup();
 void draw_class_select();
 void draw_unlocks();
