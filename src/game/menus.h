@@ -2,34 +2,8 @@
 #pragma once
 #include <cstdint>
 
-// The option ids: settings rows, the rows that lead elsewhere, and the four pages.
-enum OptionId : int32_t {
-    OPT_SCREEN = 0,
-    OPT_FULL_SCREEN = 1,
-    OPT_GHOSTING = 2,
-    OPT_CASE = 3,
-    OPT_SHINE = 4,
-    OPT_PALETTE = 5,
-    OPT_FLASHES = 6,
-    OPT_EFFECTS = 7,
-    OPT_VIGNETTE = 8,
-    OPT_TIMING_BAR = 9,
-    OPT_PROMPTS = 10,
-    OPT_MONSTERS = 11,
-    OPT_VOLUME = 12,
-    OPT_MUSIC = 13,
-    OPT_RUMBLE = 14,
-    OPT_SHARE_STATS = 15,
-    OPT_TRAINING = 16,
-    OPT_CREDITS = 17,
-    OPT_CONTROLS = 18,
-    OPT_BACK = 19,
-    OPT_PAGE_DISPLAY = 20,
-    OPT_PAGE_APPEARANCE = 21,
-    OPT_PAGE_SOUND = 22,
-    OPT_PAGE_GAMEPLAY = 23,
-    OPTION_COUNT = 24
-};
+#include "screens/front_end.h"
+
 constexpr int32_t OPTIONS_TOP = 0;  // options_page of the top level
 
 extern int32_t options_from;  // the state the options return to (title or pause)

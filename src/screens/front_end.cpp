@@ -16,7 +16,7 @@
 #include "telemetry/events.h"
 #include "world/game_state.h"
 
-const char* const OPTION_ROW_NAMES[24] = {
+const char* const OPTION_ROW_NAMES[OPTION_COUNT] = {
     "SCREEN",   "FULL SCREEN", "GHOSTING", "CASE",        "SHINE",    "PALETTE",    "FLASHES", "EFFECTS",
     "VIGNETTE", "TIMING BAR",  "PROMPTS",  "MONSTERS",    "VOLUME",   "MUSIC",      "RUMBLE",  "SHARE STATS",
     "TRAINING", "CREDITS",     "CONTROLS", "BACK",        "DISPLAY",  "APPEARANCE", "SOUND",   "GAMEPLAY",
@@ -25,14 +25,6 @@ const char* const OPTION_ROW_NAMES[24] = {
 namespace {
 char text_ring[TEXT_RING_SLOTS][TEXT_RING_BYTES];
 int text_ring_pos = 0;
-
-// Option ids as the panel knows them (the menus own the full enum).
-enum : int32_t {
-    ROW_SCREEN = 0, ROW_FULL_SCREEN = 1, ROW_GHOSTING = 2, ROW_CASE = 3, ROW_SHINE = 4, ROW_PALETTE = 5,
-    ROW_FLASHES = 6, ROW_EFFECTS = 7, ROW_VIGNETTE = 8, ROW_TIMING_BAR = 9, ROW_PROMPTS = 10, ROW_MONSTERS = 11,
-    ROW_VOLUME = 12, ROW_MUSIC = 13, ROW_RUMBLE = 14, ROW_SHARE_STATS = 15, ROW_TRAINING = 16, ROW_CREDITS = 17,
-    ROW_CONTROLS = 18, ROW_BACK = 19, ROW_FIRST_PAGE = 20,
-};
 
 const char* const EFFECT_NAMES[] = {"LCD", "CRT", "FLAT"};
 const char* const GHOSTING_NAMES[] = {"OFF", "LOW", "MED", "HIGH"};
@@ -129,21 +121,21 @@ void option_pips(int32_t level, int xr, int y, bool selected) {
 // The value text of an option row; "" for rows without one.
 const char* option_value_text(int32_t id, const OptionsView& view) {
     switch (id) {
-    case ROW_SCREEN: return name_in(EFFECT_NAMES, settings.screen);
-    case ROW_FULL_SCREEN: return settings.fullscreen ? "ON" : "OFF";
-    case ROW_GHOSTING: return name_in(GHOSTING_NAMES, settings.ghosting);
-    case ROW_CASE: return name_in(CASE_COLOR_NAMES, settings.case_color);
-    case ROW_SHINE: return settings.shine ? "ON" : "OFF";
-    case ROW_PALETTE: return name_in(PALETTE_NAMES, settings.palette);
-    case ROW_FLASHES: return settings.flashes ? "ON" : "OFF";
-    case ROW_EFFECTS: return settings.effects ? "FULL" : "LESS";
-    case ROW_VIGNETTE: return settings.vignette ? "ON" : "OFF";
-    case ROW_TIMING_BAR: return settings.timing_bar ? "ON" : "OFF";
-    case ROW_PROMPTS: return settings.prompts ? "ON" : "OFF";
-    case ROW_MONSTERS: return settings.monster_art == 1 ? "CODE" : "HAND-DRAWN";
-    case ROW_RUMBLE: return settings.rumble ? name_in(RUMBLE_NAMES, settings.rumble_level) : "OFF";
-    case ROW_SHARE_STATS: return settings.share_stats ? "ON" : "OFF";
-    case ROW_TRAINING: return view.training_offer ? "OFFER" : "SKIP";
+    case OPT_SCREEN: return name_in(EFFECT_NAMES, settings.screen);
+    case OPT_FULL_SCREEN: return settings.fullscreen ? "ON" : "OFF";
+    case OPT_GHOSTING: return name_in(GHOSTING_NAMES, settings.ghosting);
+    case OPT_CASE: return name_in(CASE_COLOR_NAMES, settings.case_color);
+    case OPT_SHINE: return settings.shine ? "ON" : "OFF";
+    case OPT_PALETTE: return name_in(PALETTE_NAMES, settings.palette);
+    case OPT_FLASHES: return settings.flashes ? "ON" : "OFF";
+    case OPT_EFFECTS: return settings.effects ? "FULL" : "LESS";
+    case OPT_VIGNETTE: return settings.vignette ? "ON" : "OFF";
+    case OPT_TIMING_BAR: return settings.timing_bar ? "ON" : "OFF";
+    case OPT_PROMPTS: return settings.prompts ? "ON" : "OFF";
+    case OPT_MONSTERS: return settings.monster_art == 1 ? "CODE" : "HAND-DRAWN";
+    case OPT_RUMBLE: return settings.rumble ? name_in(RUMBLE_NAMES, settings.rumble_level) : "OFF";
+    case OPT_SHARE_STATS: return settings.share_stats ? "ON" : "OFF";
+    case OPT_TRAINING: return view.training_offer ? "OFFER" : "SKIP";
     default: return "";
     }
 }
@@ -273,7 +265,7 @@ void draw_options(const OptionsView& view) {
     screen_pixel(L + 7, y0 + H - 2, 3);
     screen_pixel(R - 7, y0 + H - 2, 3);
 
-    const bool in_page = view.page >= ROW_FIRST_PAGE && view.page < 24;
+    const bool in_page = view.page >= OPT_PAGE_DISPLAY && view.page < OPTION_COUNT;
     const char* title = in_page ? OPTION_ROW_NAMES[view.page] : "OPTIONS";
     text_draw(centred(L + 6, W - 11, title), y0 + 8, title, 2);
     screen_hline(L + 14, y0 + 18, W - 27, 2);
@@ -308,18 +300,18 @@ void draw_options(const OptionsView& view) {
     for (int k = 0; k < shown && first + k < n; k++) {
         const int i = first + k;
         const int id = view.ids[i];
-        if (id < 0 || id >= 24) continue;
+        if (id < 0 || id >= OPTION_COUNT) continue;
         const int y = y0 + 26 + spacing * k;
         const bool on = i == sel;
         if (on) text_draw(L + 13, y, ">", 3);
         text_draw(L + 22, y, OPTION_ROW_NAMES[id], on ? 3 : 2);
-        if (id == ROW_CONTROLS || id >= ROW_FIRST_PAGE) {
+        if (id == OPT_CONTROLS || id >= OPT_PAGE_DISPLAY) {
             text_draw(R - 15 - text_width(">"), y, ">", on ? 3 : 1);
             continue;
         }
         const int xr = on ? R - 23 : R - 15;
-        if (id == ROW_VOLUME || id == ROW_MUSIC)
-            option_pips(id == ROW_VOLUME ? settings.volume : settings.music, xr, y, on);
+        if (id == OPT_VOLUME || id == OPT_MUSIC)
+            option_pips(id == OPT_VOLUME ? settings.volume : settings.music, xr, y, on);
         else
             option_value(option_value_text(id, view), xr, y, on);
     }
@@ -327,7 +319,7 @@ void draw_options(const OptionsView& view) {
     if (!footer) return;
     char id_line[24];
     const char* hint;
-    if (view.cursor == ROW_SHARE_STATS) {
+    if (view.cursor == OPT_SHARE_STATS) {
         std::snprintf(id_line, sizeof id_line, "YOUR ID: %s", install_id_display());
         hint = id_line;
     } else {

@@ -15,7 +15,35 @@ struct TitleView {
 };
 constexpr int32_t TITLE_SLIDE_TICKS = 6;
 
-constexpr int OPTIONS_ROWS_MAX = 24;
+// The option ids: settings rows, the rows that lead elsewhere, and the four pages.
+enum OptionId : int32_t {
+    OPT_SCREEN = 0,
+    OPT_FULL_SCREEN = 1,
+    OPT_GHOSTING = 2,
+    OPT_CASE = 3,
+    OPT_SHINE = 4,
+    OPT_PALETTE = 5,
+    OPT_FLASHES = 6,
+    OPT_EFFECTS = 7,
+    OPT_VIGNETTE = 8,
+    OPT_TIMING_BAR = 9,
+    OPT_PROMPTS = 10,
+    OPT_MONSTERS = 11,
+    OPT_VOLUME = 12,
+    OPT_MUSIC = 13,
+    OPT_RUMBLE = 14,
+    OPT_SHARE_STATS = 15,
+    OPT_TRAINING = 16,
+    OPT_CREDITS = 17,
+    OPT_CONTROLS = 18,
+    OPT_BACK = 19,
+    OPT_PAGE_DISPLAY = 20,
+    OPT_PAGE_APPEARANCE = 21,
+    OPT_PAGE_SOUND = 22,
+    OPT_PAGE_GAMEPLAY = 23,
+    OPTION_COUNT = 24
+};
+constexpr int OPTIONS_ROWS_MAX = OPTION_COUNT;
 // What the options panel shows: the page, the cursor and the rows in view.
 struct OptionsView {
     int32_t page;     // 0 top level, else the page's option id
@@ -25,7 +53,7 @@ struct OptionsView {
     uint8_t training_offer;  // a new run offers the training
 };
 
-extern const char* const OPTION_ROW_NAMES[24];
+extern const char* const OPTION_ROW_NAMES[OPTION_COUNT];
 
 // The shared ring of eight expanded texts.
 constexpr int TEXT_RING_SLOTS = 8;
