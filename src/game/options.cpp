@@ -87,17 +87,22 @@ void volume_step(int32_t* level, uint8_t presses, int c) {
     }
 }
 
-void open_controls() {
-    controls_device = input_device_current();
+// The controls screen shows a device from its first row that can be changed (the last row if none).
+void controls_show(int32_t device) {
+    controls_device = device;
     ControlsRow rows[CONTROLS_ROW_MAX];
-    const int n = controls_list(controls_device, rows);
+    const int n = controls_list(device, rows);
     controls_cursor = n - 1;
     for (int i = 0; i < n; i++)
-        if (controls_row_changeable(controls_device, rows[i])) {
+        if (controls_row_changeable(device, rows[i])) {
             controls_cursor = i;
             break;
         }
     controls_scroll = 0;
+}
+
+void open_controls() {
+    controls_show(input_device_current());
     play_sfx(SFX_CONFIRM);
     game_state = STATE_CONTROLS;
 }
@@ -190,15 +195,8 @@ void update_controls(uint8_t presses) {
     ControlsRow rows[CONTROLS_ROW_MAX];
     int n = controls_list(controls_device, rows);
     if (presses & (BTN_LEFT | BTN_RIGHT)) {
-        controls_device = wrap(controls_device + ((presses & BTN_LEFT) ? -1 : 1), CONTROLS_DEVICES);
+        controls_show(wrap(controls_device + ((presses & BTN_LEFT) ? -1 : 1), CONTROLS_DEVICES));
         n = controls_list(controls_device, rows);
-        controls_scroll = 0;
-        controls_cursor = n - 1;
-        for (int i = 0; i < n; i++)
-            if (controls_row_changeable(controls_device, rows[i])) {
-                controls_cursor = i;
-                break;
-            }
         play_sfx(SFX_MOVE);
     }
     if (n <= 0) return;

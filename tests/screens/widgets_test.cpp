@@ -6,6 +6,10 @@
 
 #include "render/render_fixture.h"
 #include "screens/widgets.h"
+#include "platform/input.h"
+#include "saves/settings.h"
+#include "support/png_out.h"
+#include "world/game_state.h"
 
 namespace {
 
@@ -101,4 +105,29 @@ TEST_F(WidgetsTest, HitRegionsKeepTheFirstAndDropPastTheCap) {
     EXPECT_FALSE(hit_region_find(HIT_BAG_ITEM, 3, &x, &y, &w, &h));
 }
 
+}  // namespace
+
+namespace {
+// The chip in its two forms and both phases, the ring filling, and a wrapped paragraph.
+TEST_F(WidgetsTest, ReviewPicture) {
+    settings = Settings{};
+    bindings_default();
+    input_device_set(INPUT_KEYBOARD);  // "ENTER" in a box
+    frame_counter = 0;                 // released
+    draw_button_chip(110, 20);
+    frame_counter = 45;  // pressed
+    draw_button_chip(150, 20);
+    input_device_set(INPUT_TOUCH);  // "A" in a circle
+    draw_button_chip(190, 20);
+    frame_counter = 0;
+    draw_button_chip(210, 20);
+    input_device_set(INPUT_KEYBOARD);
+    for (int i = 0; i < 4; i++) draw_hold_ring(100.0f + 25.0f * (float)i, 50.0f, 12 + 8 * i);
+    draw_hold_ring(200.0f, 50.0f, HOLD_PICKUP_TICKS);
+    const int h = draw_wrapped_text(80, 70, 150, "HOLD A TO LIFT AN ITEM,   THEN DROP IT WHERE IT FITS. A VERYLONGWORDTHATOVERFLOWS STANDS ALONE.",
+                                    999, 2, true);
+    EXPECT_GT(h, 18);
+    frame_counter = 0;
+    png_write_framebuffer("widgets.png", 3);
+}
 }  // namespace
