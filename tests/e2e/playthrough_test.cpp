@@ -1,5 +1,6 @@
-// Whole runs through the tick and the draw pass with input bytes only: from the class select a
-// KNIGHT walks, fights, levels and camps down to the first boss floor and escapes. Every state
+// Whole runs through the tick and the draw pass with input bytes only: from power-on through the
+// title and the class select a KNIGHT walks, fights, levels and camps down to the first boss floor
+// and escapes. Every state
 // passed is written as a picture when QM_PNG_DIR is set.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include "dungeon/floor.h"
 #include "game/game.h"
 #include "game/run_start.h"
+#include "game/menus.h"
+#include "game/shell_calls.h"
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/screen.h"
@@ -42,16 +45,29 @@ void picture_new_states(long tick) {
 
 TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     const auto start = std::chrono::steady_clock::now();
-    tick_globals_reset(STATE_CLASS_SELECT);
+    tick_globals_reset(STATE_POWER_ON);
     layout_set_landscape();
+    power_on_delay = 0;
+    game_init();
     profile = Profile{};
     fixed_seed = 0x5EED1234u;
     fixed_seed_runs = 0;
     cheat_flags[CHEAT_IMMORTAL] = 1;  // the bot is no swordsman; the run counts as cheated
     pictured = 0;
+    picture_state = -1;
     Autoplay bot;
     bot.after_frame = picture_new_states;
-    class_cursor = CLASS_KNIGHT;
+    // Power-on, splash, title; the play-stats question declined; NEW GAME; the training declined;
+    // KNIGHT.
+    for (int i = 0; i < 600 && game_state != STATE_TITLE; i++) bot.press(BTN_A);
+    for (int i = 0; i < 30 && !consent_open; i++) bot.tick(0);
+    if (consent_open) bot.press(BTN_B);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    ASSERT_EQ(title_cursor, TITLE_NEW_RUN);
+    bot.press(BTN_A);
+    ASSERT_TRUE(confirm_open);
+    bot.press(BTN_B);
+    ASSERT_EQ(game_state, STATE_CLASS_SELECT);
     bot.wait(45);
     bot.press(BTN_A);
     int deepest = 0;
@@ -76,6 +92,12 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     EXPECT_TRUE(seen & (1u << STATE_COMBAT));
     EXPECT_TRUE(seen & (1u << STATE_LEVELUP));
     EXPECT_TRUE(seen & (1u << STATE_CAMP));
+    // On to the end of the demo and back to the title.
+    for (int i = 0; i < 10 && game_state == STATE_ESCAPED; i++) bot.press(BTN_A);
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    bot.wait(60);
+    for (int i = 0; i < 10 && game_state == STATE_DEMO_END; i++) bot.press(BTN_B);
+    EXPECT_TRUE(game_state == STATE_TITLE || game_state == STATE_CLASS_SELECT || confirm_open) << game_state;
     cheat_flags[CHEAT_IMMORTAL] = 0;
     fixed_seed = 0;
     tick_globals_reset(STATE_POWER_ON);
