@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "services/button_names.h"
 #include "services/services.h"
 #include "world/buttons.h"
 
@@ -26,12 +27,10 @@ uint8_t pad_swap_face(uint8_t bits);
 // Left-stick direction with the axis hysteresis; `mode` is the slot's axis mode (0 vertical, 1 horizontal).
 uint8_t stick_bits(int x, int y, uint8_t* mode);
 
-void bindings_default_part(int part);  // 0 keyboard half, 1 controller half
 void bind_key(int action, int scancode);
 void bind_pad_button(int action, int button);
 int pad_bind_get(int n);
 
-void rebind_start(int action, int kind);
 bool rebind_pending(int* action, int* kind);
 bool rebind_active();
 bool rebind_key_input(int scancode);
