@@ -272,7 +272,7 @@ bool combat_damage_player(int attack, bool chip) {
         reflex_events |= EV_DEATHS_DOOR;
         r.fight_stats[FS_DOOR_SAVES]++;
     }
-    if (training_active()) d = std::max(std::min(drill_first_hit_cap(d), player.hp - 1), 0);
+    if (training_active()) d = std::max(std::min(drill_first_hit_cap(d, chip), player.hp - 1), 0);
     run_record_death(player.hp, d, chip);
     r.fight_stats[FS_TAKEN] += d;
     r.last_damage_taken = d;

@@ -20,6 +20,10 @@ float unlocks_completion();
 void hit_regions_clear();
 // Records where a widget landed this frame (kind, index, rectangle) for the pointer and the spotlight.
 void hit_region_add(int kind, int index, int x, int y, int w, int h);
+// The first region of that kind and index this frame; false when there is none.
+bool hit_region_find(int kind, int index, int* x, int* y, int* w, int* h);
+// The name of the A button in a chip, for the tips box.
+void draw_button_chip(int x, int y);
 // The text with its button placeholders expanded and shortened to `width` pixels, in a ring buffer.
 const char* text_fit(const char* text, int width);
 void dim_screen();
