@@ -448,7 +448,7 @@ void combat_victory() {
 
     int xp = MONSTER_TYPES[type].xp * (combat.elite ? 2 : 1);
     xp += xp * boon_value(BOON_VETERAN) / 100;
-    if (training_active()) xp = training_xp_gap();
+    if (training_active()) xp = training_xp_gap(type);
     int levels = gain_xp(xp);
     combat.levelled = levels > 0;
     if (levels > 0) combat_log_push("Level up!");

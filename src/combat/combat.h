@@ -85,12 +85,11 @@ void combat_save_write(uint8_t out[COMBAT_SAVED_BYTES]);
 // False, and the record left as it was, when a value is out of its range.
 bool combat_save_read(const uint8_t in[COMBAT_SAVED_BYTES]);
 
-// The training-over prompt: takes the tick's input while it is shown; true when it took it.
-bool training_end_choice(uint8_t presses);
 bool training_active();
-
-void tips_update();
-void draw_tips_overlay();
+// The tips box, the hint line, the training-over prompt and the spotlight, over the screen (drawn
+// by the screens). The bag screen hands in where its cursor is.
+struct BagCursorView;
+void draw_tips_overlay(const BagCursorView& bag);
 
 // Clears shakes, flashes and popups.
 void fx_reset();

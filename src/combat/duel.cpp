@@ -212,21 +212,17 @@ void reflex_player_hit_ex(int percent, bool crush) {
         player.hp = std::min(player.hp + heal, std::max(player.max_hp, player.hp));
     }
 
-    if (training_active()) {
-        r.hp = std::max(r.hp, drill_hp_floor());
-    } else if (r.hp <= 0) {
-        monster_dies();
-    }
+    // A drill may hold the monster up; where it does not, it dies as in any fight.
+    if (training_active()) r.hp = std::max(r.hp, drill_hp_floor());
+    if (r.hp <= 0) monster_dies();
 }
 
 void reflex_monster_hurt(int d) {
     Reflex& r = reflex;
     if (!monster_alive() || d <= 0) return;
     r.hp -= d;
-    if (training_active())
-        r.hp = std::max(r.hp, drill_hp_floor());
-    else if (r.hp <= 0)
-        monster_dies();
+    if (training_active()) r.hp = std::max(r.hp, drill_hp_floor());
+    if (r.hp <= 0) monster_dies();
 }
 
 bool combat_damage_player(int attack, bool chip) {
@@ -272,7 +268,7 @@ bool combat_damage_player(int attack, bool chip) {
         reflex_events |= EV_DEATHS_DOOR;
         r.fight_stats[FS_DOOR_SAVES]++;
     }
-    if (training_active()) d = std::max(std::min(drill_first_hit_cap(d), player.hp - 1), 0);
+    if (training_active()) d = std::max(std::min(drill_first_hit_cap(d, chip), player.hp - 1), 0);
     run_record_death(player.hp, d, chip);
     r.fight_stats[FS_TAKEN] += d;
     r.last_damage_taken = d;

@@ -116,6 +116,8 @@ void draw_state() {
         break;
     case STATE_COMBAT:
         draw_fight();
+        // The drills' words and wrong-move texts come as toasts.
+        if (training_active()) draw_toast();
         draw_status_border();
         if (combat_is_reflex() && !combat_auto_paused()) draw_low_hp_strip();
         break;
@@ -194,7 +196,8 @@ void draw_frame() {
     if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_held);
     if (hook_overlay_enabled()) hook_overlay_draw();
     transition_draw();
-    draw_tips_overlay();
+    // The bag screen does not tell where its cursor is yet: the spotlight then asks for it to move.
+    draw_tips_overlay(BagCursorView{.page = 0, .item = -1, .card_open = 0});
     draw_caption();
     perf_overlay_draw();
     perf_end(ZONE_RENDER);

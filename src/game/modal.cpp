@@ -3,12 +3,14 @@
 #include "camp/camp.h"
 #include "classes/class_select.h"
 #include "combat/combat.h"
+#include "combat/training.h"
 #include "game/run_start.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
 #include "world/buttons.h"
 #include "services/confirm.h"
 #include "profile/profile.h"
+#include "runfile/run_file.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
@@ -17,6 +19,20 @@
 #include "telemetry/run_record.h"
 
 namespace {
+
+// The training-over prompt's answers: the training floor's record ends either way; A carries the
+// run on into the dungeon, B drops it and goes back to the title.
+void training_carry_on() {
+    run_record_emit("training");
+    training_done_transition();
+}
+
+void training_to_menu() {
+    run_record_emit("training");
+    run_active = 0;
+    run_delete();
+}
+
 // Whether the game asks for play-stats consent on the title.
 constexpr bool CONSENT_QUESTION_ENABLED = true;
 
@@ -89,7 +105,7 @@ bool tick_modal_layers(uint8_t presses) {
         consent_open = 1;
         return true;
     }
-    return training_end_choice(presses);
+    return training_end_choice(presses, TrainingEndHooks{.carry_on = training_carry_on, .to_menu = training_to_menu});
 }
 
 void tick_menu_sounds(uint8_t presses) {

@@ -3,6 +3,7 @@
 #include "camp/camp.h"
 #include "classes/class_select.h"
 #include "combat/combat.h"
+#include "combat/training.h"
 #include "game/bag_screen.h"
 #include "game/explore.h"
 #include "game/menus.h"
@@ -176,7 +177,13 @@ void tick_update_state(uint8_t presses) {
     case STATE_BAG: update_bag(presses); break;
     case STATE_CAMP:
         switch (update_camp(presses)) {
-        case CAMP_ONWARD: camp_onward(); break;
+        case CAMP_ONWARD:
+            // The training ends at its camp: the prompt asks where to go.
+            if (training_active())
+                training_offer_end();
+            else
+                camp_onward();
+            break;
         case CAMP_OPEN_BAG:
             // The bag and the pause open over the camp and return to it.
             state_under_pause = STATE_CAMP;

@@ -2,6 +2,8 @@
 // modal layers, the running state's update, autosave, invariants and the session file.
 #include "camp/camp.h"
 #include "combat/combat.h"
+#include "combat/training.h"
+#include "game/explore.h"
 #include "dungeon/view_pos.h"
 #include "dungeon/wander.h"
 #include "game/bag_screen.h"
@@ -185,7 +187,8 @@ bool game_tick(uint8_t input) {
 
     // Quit request, tips, lifetime statistics.
     bool quit = quit_requested != 0;
-    tips_update();
+    tips_update(TipsWorld{.encounter_armed = encounter_is_armed(), .transition_running = transition_active(),
+                          .camp_on_hub = camp_page == CAMP_PAGE_HUB, .arm_encounter = encounter_arm});
     profile_tick(state_in_mask(IN_PLAY_STAT_MASK, game_state));
 
     // Invariants.

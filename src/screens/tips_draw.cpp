@@ -1,0 +1,131 @@
+// The training's overlay, drawn every frame after the screen: the hint line, the typed tip box,
+// the training-over prompt and the spotlight on what to press. Called by the draw pass.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "combat/combat.h"
+#include "combat/training.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/screen.h"
+#include "screens/screens.h"
+#include "screens/tips_draw.h"
+#include "services/services.h"
+#include "world/game_state.h"
+
+namespace {
+
+constexpr const char* PROMPT_TEXT =
+    "THE TRAINING IS OVER. CARRY ON INTO THE DUNGEON, OR GO BACK TO THE MENU?";
+constexpr int ANSWER_BYTES = 40;
+constexpr int REVEAL_ALL = 1 << 20;
+constexpr int SPOT_MARGIN = 3;       // the frame stands this far outside the target
+constexpr int SPOT_PULSE_TICKS = 15; // the outer frame shows every other period of this length
+constexpr int CAPTION_H = 11;
+constexpr int CAPTION_BYTES = 128;
+
+// The two alternating expansion buffers of the overlay's texts.
+char expand_buffers[2][TIP_TEXT_BYTES];
+int expand_next = 0;
+
+const char* expand(const char* text) {
+    expand_next ^= 1;
+    text_expand_glyphs(text, expand_buffers[expand_next], TIP_TEXT_BYTES);
+    return expand_buffers[expand_next];
+}
+
+void draw_hint_line(int x0, int y1, int d) {
+    const char* text = expand(training.hint);
+    int h = draw_wrapped_text(x0 + 10, 0, d - 19, text, REVEAL_ALL, 2, false);
+    screen_fill_rect(x0 + 6, y1 - h - 20, d - 11, h + 6, 0);
+    screen_rect(x0 + 6, y1 - h - 20, d - 11, h + 6, 1);
+    draw_wrapped_text(x0 + 10, y1 - h - 17, d - 19, text, REVEAL_ALL, 2, true);
+}
+
+void draw_tip_box(int x0, int x1, int y1, int d) {
+    const bool prompt = training.over_prompt != 0;
+    const char* text;
+    int shown = REVEAL_ALL;
+    bool complete = true;
+    if (prompt) {
+        text = expand(PROMPT_TEXT);
+    } else {
+        text = tip_shown_text(&shown);
+        if (!text) return;
+        complete = shown >= (int)std::strlen(text);
+    }
+    const int h = draw_wrapped_text(x0 + 12, 0, d - 23, text, REVEAL_ALL, 2, false);
+    char yes[ANSWER_BYTES], no[ANSWER_BYTES];
+    int e = 0;
+    if (prompt) {
+        text_expand_glyphs("{A}: CARRY ON", yes, sizeof yes);
+        text_expand_glyphs("{B}: MENU", no, sizeof no);
+        if (text_width(yes) + text_width("   ") + text_width(no) > d - 23) e = 10;
+    }
+    const int box_h = h + e + 22;
+    screen_fill_rect(x0 + 8, y1 - box_h - 6, d - 11, box_h, 1);
+    screen_fill_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 0);
+    screen_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 2);
+    screen_rect(x0 + 8, y1 - box_h - 6, d - 15, h + e + 18, 2);
+    draw_wrapped_text(x0 + 12, y1 - box_h - 2, d - 23, text, shown, 2, true);
+    if (!prompt) {
+        if (complete) draw_button_chip(x1 - 17, y1 - 19);
+        return;
+    }
+    auto centred = [&](const char* s, int y) { text_draw(x0 + 6 + (d - 11 - text_width(s)) / 2, y, s, 3); };
+    if (e == 0) {
+        char both[2 * ANSWER_BYTES + 4];
+        std::snprintf(both, sizeof both, "%s   %s", yes, no);
+        centred(both, y1 - 19);
+    } else {
+        centred(yes, y1 - 29);
+        centred(no, y1 - 19);
+    }
+}
+
+}  // namespace
+
+void draw_spotlight(int x, int y, int w, int h, const char* caption) {
+    const ScreenRect& v = screen_layout.view;
+    const int lx = x - SPOT_MARGIN, ly = y - SPOT_MARGIN;
+    const int rx = x + w - 1 + SPOT_MARGIN, ry = y + h - 1 + SPOT_MARGIN;
+    // Darken everything else with a checkerboard of colour 0.
+    for (int py = v.y0; py <= v.y1; py++)
+        for (int px = v.x0; px <= v.x1; px++) {
+            if (px >= lx && px <= rx && py >= ly && py <= ry) continue;
+            if (((px + py) & 1) == 0) screen_pixel(px, py, 0);
+        }
+    screen_rect(lx, ly, w + 2 * SPOT_MARGIN, h + 2 * SPOT_MARGIN, 3);
+    if ((frame_counter / SPOT_PULSE_TICKS) & 1)
+        screen_rect(lx - 1, ly - 1, w + 2 * SPOT_MARGIN + 2, h + 2 * SPOT_MARGIN + 2, 3);
+    if (!caption || !caption[0]) return;
+
+    char words[CAPTION_BYTES];
+    text_expand_glyphs(caption, words, sizeof words);
+    const int tw = text_width(words);
+    const int bw = tw + 6;
+    int bx = x + w / 2 - bw / 2;
+    bx = std::max(v.x0, std::min(bx, v.x1 - bw + 1));
+    int by = ry + 3;
+    if (by + CAPTION_H - 1 > v.y1) by = ly - 3 - CAPTION_H;
+    screen_fill_rect(bx, by, bw, CAPTION_H, 0);
+    screen_rect(bx, by, bw, CAPTION_H, 2);
+    text_draw(bx + 3, by + 2, words, 3);
+}
+
+void draw_tips_overlay(const BagCursorView& bag) {
+    const ScreenRect& v = screen_layout.view;
+    const int x0 = v.x0, x1 = v.x1, y1 = v.y1, d = x1 - x0;
+    const bool box_up = tip_or_prompt_showing();
+    if (game_state == STATE_DUNGEON && training_active() && !box_up && training.hint[0])
+        draw_hint_line(x0, y1, d);
+    if (box_up) {
+        draw_tip_box(x0, x1, y1, d);
+        return;
+    }
+    SpotlightTarget target{};
+    int x, y, w, h;
+    if (training_spotlight_target(bag, &target) && hit_region_find(target.kind, target.index, &x, &y, &w, &h))
+        draw_spotlight(x, y, w, h, target.caption);
+}

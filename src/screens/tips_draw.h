@@ -1,0 +1,6 @@
+// The training spotlight: the view darkened but for a target rectangle, framed, with a caption.
+#pragma once
+
+// Darkens the view outside (x, y, w, h) widened by 3 pixels, frames it and puts the caption
+// (placeholders expanded) in a box below it, or above it when below does not fit.
+void draw_spotlight(int x, int y, int w, int h, const char* caption);
