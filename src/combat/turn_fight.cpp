@@ -98,11 +98,15 @@ bool main_weapon_ready() {
     return item_id_is_weapon(player.main_hand.id) && !item_is_broken(player.main_hand);
 }
 
-int crit_chance() {
+}  // namespace
+
+int turn_crit_chance() {
     int c = boon_value(BOON_KEEN_EDGE);
     if (player.main_hand.enchant == ENCHANT_KEEN && !item_is_broken(player.main_hand)) c += KEEN_ENCHANT_CHANCE;
     return c;
 }
+
+namespace {
 
 void monster_hurt(int d) { combat.hp = std::max(combat.hp - d, 0); }
 
@@ -445,7 +449,7 @@ void combat_player_attack() {
     const bool twice = main_weapon_ready() && (item_def(main.id).flags & ITEM_FLAG_DOUBLE_STRIKE);
     int parts[2] = {twice ? d * 3 / 5 : d, twice ? d * 3 / 5 : 0};
     const int blows = twice ? 2 : 1;
-    const int chance = crit_chance();
+    const int chance = turn_crit_chance();
     const bool crit = chance > 0 && draw(100) + 1 <= chance;
     const bool hardened = head == MOVE_HARDEN;
     for (int i = 0; i < blows; i++) {

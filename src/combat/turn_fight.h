@@ -40,6 +40,8 @@ int combat_evade_check(int base, bool heavy);
 // The attack the next swing starts from: a guard break restored from a saved fight leaves a
 // follow-up blow due at 175 % (225 % with the battle axe).
 int turn_attack_value();
+// Chance in percent that a swing is a critical: KEEN EDGE and a keen main hand.
+int turn_crit_chance();
 // Chance in percent that running works: 100 in training, else 50.
 int flee_chance();
 // The usable bag entries, up to max (at most TURN_ITEM_MAX), in bag order.

@@ -14,7 +14,6 @@ void draw_consent_dialog() {}
 void draw_message_box() {}
 void draw_way_out_dialog() {}
 void draw_status_border() {}
-void draw_fight() {}
 void draw_low_hp_strip() {}
 void draw_pause() {}
 void draw_bag() {}
@@ -33,4 +32,6 @@ void hit_region_add(int, int, int, int, int, int) {}
 const char* text_fit(const char* text, int) { return text; }
 void draw_text_outlined(int, int, const char*, int) {}
 int draw_wrapped_text(int, int, int, const char*, int, int, bool) { return 0; }
-const char* death_tip() { return ""; }
+
+// Until the real-time fight view lands: a duel draws nothing.
+void draw_fight_reflex() {}
