@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "combat/combat.h"
 #include "combat/combat_queue.h"
@@ -40,10 +41,13 @@ constexpr int DRAGON_BOX_LANDSCAPE[4] = {7, 26, 90, 60};
 constexpr int DRAGON_BOX_PORTRAIT[4] = {14, 24, 114, 76};
 constexpr int DRAGON_DROP_PORTRAIT = 28;  // portrait moves the panels down to make room for it
 
+constexpr int BUTTON_COLUMN = 67;  // landscape: the divider stands this far left of the view's right edge
 constexpr int HIT_REGION_ACTION = 3, HIT_REGION_ITEM = 4;
 constexpr int CELL_GAP = 3;
 constexpr int TALL_CELL = 30;        // action cells this high show the icon at scale 2
+constexpr int TALL_LABEL_DROP = 21;  // ... with the label this far below the icon's top
 constexpr int TALL_ITEM_CELL = 26;   // item cells this high may show the picture at scale 2
+constexpr int ITEM_PIC_W = 8, ITEM_PIC_H = 12;  // an item picture's box at scale 1
 constexpr int INFO_LINES = 3, INFO_STEP = 9, INFO_BYTES = 48;
 constexpr int INTENT_BLINK = 16;
 constexpr int POPUP_RISE_TICKS = 5;  // a popup moves a pixel every this many ticks
@@ -117,7 +121,9 @@ void draw_status_tags() {
         bool harmful = false;
         for (int i = 0; i < ST_COUNT; i++)
             if (counters[i] != 0 && STATUS_TICK[i].change < 0) harmful = true;
-        const int x = who == 0 ? v.x0 + 2 : v.x1 - text_width(tags) - 1;
+        // In landscape the buttons fill the right-hand column, so the monster's tags end at its divider.
+        const int right = screen_layout.landscape ? v.x1 - BUTTON_COLUMN - 2 : v.x1;
+        const int x = who == 0 ? v.x0 + 2 : right - text_width(tags) - 1;
         text_draw(x, v.y0 + 25, tags, harmful ? 3 : 2);
     }
 }
@@ -441,8 +447,9 @@ void draw_action_grid(int x, int y, int w, int h, int columns) {
             if (icon) draw_bitmap_icon(icon, cx + 4, iy, 1, active ? 0 : 1);
             text_draw(cx + 16, cy + (ch - 7) / 2, ACTION_LABELS[i], label_colour);
         } else {
-            if (icon) draw_bitmap_icon(icon, cx + (cw - 18) / 2, cy + 3, 2, active ? 0 : 1);
-            text_draw(centred_x(cx, cw, ACTION_LABELS[i]), cy + 21, ACTION_LABELS[i], label_colour);
+            const int top = cy + (ch - TALL_LABEL_DROP - FONT_CELL_H + 1) / 2;
+            if (icon) draw_bitmap_icon(icon, cx + (cw - 18) / 2, top, 2, active ? 0 : 1);
+            text_draw(centred_x(cx, cw, ACTION_LABELS[i]), top + TALL_LABEL_DROP, ACTION_LABELS[i], label_colour);
         }
     }
 }
@@ -468,16 +475,21 @@ void draw_item_grid(int x, int y, int w, int h, int columns) {
         char count[12];
         format(count, sizeof count, "x%d", e.count);
         const bool tall = ch >= TALL_ITEM_CELL;
-        const int pic = tall && text_width(name) <= cw - 30 ? 24 : 12;
-        draw_icon_outlined(cx + 3, cy + (ch - std::min(pic, ch - 4)) / 2, pic, std::min(pic, ch - 4), (int32_t)e.item.id);
-        const int tx = cx + pic + 6;
+        // The picture's box: twice the item's size when the name still fits beside it.
+        const bool big = tall && text_width(name) <= cw - 2 * ITEM_PIC_W - 9;
+        const int pw = big ? 2 * ITEM_PIC_W : ITEM_PIC_W, ph = std::min(big ? 2 * ITEM_PIC_H : ITEM_PIC_H, ch - 4);
+        draw_icon_outlined(cx + 4, cy + (ch - ph) / 2, pw, ph, (int32_t)e.item.id);
+        const int tx = cx + pw + 7;
         const int colour = cursor ? 3 : 2;
+        const int room = (cx + cw - 3 - tx + 1) / FONT_CELL_W;  // characters that fit
+        char line[32];
         if (tall) {
-            text_draw(tx, cy + ch / 2 - 8, name, colour);
+            format(line, sizeof line, "%.*s", std::max(room, 1), name);
+            text_draw(tx, cy + ch / 2 - 8, line, colour);
             text_draw(tx, cy + ch / 2 + 1, count, 1);
         } else {
-            char line[32];
-            format(line, sizeof line, "%s %s", name, count);
+            // One line: the name gives up its last letters before the count does.
+            format(line, sizeof line, "%.*s %s", std::max(room - (int)std::strlen(count) - 1, 1), name, count);
             text_draw(tx, cy + (ch - 7) / 2, line, colour);
         }
     }
@@ -523,12 +535,12 @@ void draw_fight() {
     const int bx = land ? R - 64 : L + 3;
     int by, bw, bh, columns;
     if (land) {
-        screen_vline(R - 67, T + 24, 86, 2);
+        screen_vline(R - BUTTON_COLUMN, T + 24, 86, 2);
         by = T + 26;
         bw = 63;
         bh = 82;
         columns = 1;
-        draw_enemy_intent(L + 2, T + 90, W - 71);
+        draw_enemy_intent(L + 2, T + 90, W - BUTTON_COLUMN - 4);
         screen_hline(L, B - 31, W + 1, 2);
         draw_action_info_panel(L + 2, B - 27, W - 3, INFO_LINES);
     } else {
