@@ -16,8 +16,8 @@
 #include "items/equip.h"
 #include "levelup/levelup.h"
 #include "render/screen.h"
-#include "saves/bytes.h"
 #include "services/toast.h"
+#include "support/turn_block.h"
 #include "world/buttons.h"
 #include "world/glyphs.h"
 
@@ -67,19 +67,7 @@ void turn_world(int type, int floor = 0) {
 
 // The saved block of a turn-menu fight against `type` with these hp and queued moves.
 void load_block(int type, int hp, int max_hp, std::initializer_list<int> queue) {
-    uint8_t b[COMBAT_SAVED_BYTES] = {};
-    bytes_put_u32(b, 0, (uint32_t)type);
-    bytes_put_i32(b, 4, hp);
-    bytes_put_i32(b, 8, max_hp);
-    b[47] = 0xFF;  // no move made yet
-    bytes_put_i32(b, 52, MX);
-    bytes_put_i32(b, 56, MY);
-    int n = 0;
-    for (int m : queue) b[60 + n++] = (uint8_t)m;
-    bytes_put_i32(b, 64, n);
-    b[76] = 0;  // the turn-menu fight
-    std::memcpy(b + 84, "A GOBLIN appears!", 17);
-    ASSERT_TRUE(combat_save_read(b));
+    ASSERT_TRUE(turn_block_restore(type, hp, max_hp, queue, MX, MY));
     ASSERT_FALSE(combat_is_reflex());
 }
 

@@ -9,7 +9,7 @@
 #include "game/run_start.h"
 #include "items/item.h"
 #include "render/screen.h"
-#include "saves/bytes.h"
+#include "support/turn_block.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "telemetry/check.h"
@@ -30,17 +30,7 @@ void restore_turn_fight(int type, int hp, int max_hp) {
     input_guard_ticks = 0;
     layout_set_landscape();  // the actions in one column
     player.main_hand = item_make(ITEM_SHORT_SWORD);
-    uint8_t b[COMBAT_SAVED_BYTES] = {};
-    bytes_put_u32(b, 0, (uint32_t)type);
-    bytes_put_i32(b, 4, hp);
-    bytes_put_i32(b, 8, max_hp);
-    b[47] = 0xFF;
-    bytes_put_i32(b, 52, 4);
-    bytes_put_i32(b, 56, 5);
-    b[60] = 0;
-    b[61] = 0;
-    bytes_put_i32(b, 64, 2);
-    ASSERT_TRUE(combat_save_read(b));
+    ASSERT_TRUE(turn_block_restore(type, hp, max_hp, {0, 0}, 4, 5));
     game_state = STATE_COMBAT;
 }
 
@@ -82,6 +72,7 @@ TEST(TurnFightInTheGame, DyingToTheMonstersTimedMoveEndsTheRun) {
     EXPECT_EQ(killer_type, (uint32_t)M_GOBLIN);
     EXPECT_EQ(run_active, 0);  // the run was finished, not left to be continued
     run_active = 0;
+    screen_snapshot_drop();
 }
 
 }  // namespace

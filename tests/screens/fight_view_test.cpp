@@ -18,7 +18,7 @@
 #include "render/font.h"
 #include "render/pictures.h"
 #include "render/render_fixture.h"
-#include "saves/bytes.h"
+#include "support/turn_block.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/screens_fixture.h"
@@ -36,18 +36,7 @@ void classic_fight(int type, int hp, int max_hp, std::initializer_list<int> queu
     player.off_hand = item_make(ITEM_WOODEN_SHIELD);
     monsters_clear();
     monster_add(type, 6, 5);
-    uint8_t b[COMBAT_SAVED_BYTES] = {};
-    bytes_put_u32(b, 0, (uint32_t)type);
-    bytes_put_i32(b, 4, hp);
-    bytes_put_i32(b, 8, max_hp);
-    b[47] = 0xFF;
-    bytes_put_i32(b, 52, 6);
-    bytes_put_i32(b, 56, 5);
-    int n = 0;
-    for (int m : queue) b[60 + n++] = (uint8_t)m;
-    bytes_put_i32(b, 64, n);
-    ASSERT_TRUE(combat_save_read(b));
-    combat_log_push("A FOE appears!");
+    ASSERT_TRUE(turn_block_restore(type, hp, max_hp, queue, 6, 5));
     game_state = STATE_COMBAT;
     frame_counter = 64;  // the heavy highlight's lit phase
 }
@@ -236,6 +225,7 @@ TEST_F(FightViewTest, ReviewSheetOfTheClassicView) {
              bag_add_new(ITEM_HEALING_POTION, 2);
              killer_type = M_GOBLIN;
              player.hp = 0;
+             screen_snapshot_drop();  // the screen itself, not the replay of the last view
              game_state = STATE_DEATH;
          }},
     };
