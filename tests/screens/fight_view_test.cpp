@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "boons/boons.h"
@@ -16,6 +17,7 @@
 #include "items/item.h"
 #include "profile/profile.h"
 #include "render/font.h"
+#include "world/buttons.h"
 #include "render/pictures.h"
 #include "render/render_fixture.h"
 #include "support/turn_block.h"
@@ -120,6 +122,43 @@ TEST_F(FightViewTest, TheDeathTipNamesLeftPotionsThenTheLessonThenAGeneralLine) 
     combat.hurt_reason = HURT_NONE;
     const char* general[3] = {"POTIONS HEAL", "TAKE THE BOON", "YOUR SOULS"};
     EXPECT_EQ(std::strncmp(death_tip(), general[profile_runs() % 3], std::strlen(general[profile_runs() % 3])), 0);
+}
+
+TEST_F(FightViewTest, RandomRestoredFightsPlayAndDrawWithinTheirRanges) {
+    std::mt19937 rng(26);
+    for (int round = 0; round < 60; round++) {
+        const int type = 1 + (int)(rng() % 8);
+        const int max_hp = 1 + (int)(rng() % 90);
+        classic_fight(type, (int)(rng() % (max_hp + 1)), max_hp,
+                      {(int)(rng() % 29), (int)(rng() % 29), (int)(rng() % 29), (int)(rng() % 29)}, (int)(rng() % 25));
+        player.hp = player.max_hp = 30 + (int)(rng() % 200);
+        player.gold = (int)(rng() % 100);
+        combat.guard_break_due = rng() & 1;
+        combat.fire_turns = (int)(rng() % 4);
+        combat.fire_dose = (int)(rng() % 5) - 1;
+        combat.hurt_popup_kind = (int)(rng() % 6);
+        combat.hurt_popup_timer = (int)(rng() % 60);
+        combat.monster_flash_timer = (int)(rng() % 60);
+        combat.hit_popup_value = (int)(rng() % 500);
+        if (rng() & 1) bag_add_new(ITEM_HEALING_POTION, 1 + (int)(rng() % 3));
+        static const uint8_t KEYS[] = {BTN_A, BTN_B, BTN_UP, BTN_DOWN, BTN_LEFT, BTN_RIGHT, 0, 0};
+        for (int t = 0; t < 400 && game_state == STATE_COMBAT; t++) {
+            combat_tick();
+            if (game_state == STATE_COMBAT) combat_player_input(KEYS[rng() % 8]);
+            ASSERT_GE(combat.hp, 0);
+            ASSERT_LE(combat.hp, combat.max_hp);
+            ASSERT_GE(combat.queued, 0);
+            ASSERT_LE(combat.queued, MOVE_QUEUE_CAP);
+            ASSERT_LE(player.hp, player.max_hp);
+            if (t % 50 == 0 && game_state == STATE_COMBAT) {
+                (rng() & 1) ? layout_set_portrait() : layout_set_landscape();
+                screen_clear();
+                draw_fight();
+                screen_reset_draw_state();
+            }
+        }
+        layout_set_landscape();
+    }
 }
 
 // One row of the review sheet: the scene set up, then drawn in landscape and portrait.
