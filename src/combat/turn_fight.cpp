@@ -177,11 +177,11 @@ void blow_stopped() {
     if (combat.missed) {
         combat.hurt_popup_kind = POPUP_MISS;
         say("The %s misses!", n);
-        return;
+    } else {
+        combat.hurt_popup_kind = POPUP_BLOCKED;
+        say("Blocked the %s!", n);
+        say(shield_ready() ? "Your shield holds!" : "You parry it!");
     }
-    combat.hurt_popup_kind = POPUP_BLOCKED;
-    say("Blocked the %s!", n);
-    say(shield_ready() ? "Your shield holds!" : "You parry it!");
     play_sfx(SFX_HIT);
     rumble_add(0.15f, 0.7f, 90);
 }
