@@ -212,7 +212,7 @@ void cell_frame(int x, int y, int w, int h, bool cursor, bool active) {
         return;
     }
     screen_rect(x, y, w, h, cursor ? 3 : 2);
-    if (cursor) screen_rect(x + 2, y + 2, w - 4, h - 4, 3);
+    if (cursor) screen_rect(x + 1, y + 1, w - 2, h - 2, 3);
 }
 
 // One line of the outcome panel: the long text when it fits the width, else the short one.
