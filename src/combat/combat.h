@@ -48,6 +48,7 @@ struct Combat {
     int32_t hit_popup_value, hit_popup_heavy;
     int32_t hurt_popup_timer, hurt_popup_value, hurt_popup_kind;
     // Not saved.
+    int32_t hit_popup_kind;       // turn-menu fight: the popup over the monster (plain, critical, halved, miss)
     uint8_t hit_by_side;
     int32_t hurt_reason;
     char flow_word[24];

@@ -1,6 +1,4 @@
-// Placeholders until the turn-menu fight and the fight view's auto-pause land.
+// Placeholder until the fight view's auto-pause lands.
 #include "combat/combat.h"
 
-void combat_player_input(uint8_t) {}
-void combat_monster_act() {}
 bool combat_auto_paused() { return false; }

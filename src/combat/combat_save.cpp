@@ -16,6 +16,7 @@
 // | 36     | 4     | fire_turns (i32)                        |
 // | 40     | 4     | fire_dose (i32)                         |
 // | 44     | 4     | guarding, missed, item_menu, last_move  |
+// |        |       | (last_move 0xFF: no move made yet)      |
 // | 48     | 4     | zero                                    |
 // | 52     | 4     | monster_x (i32, 0..15)                  |
 // | 56     | 4     | monster_y (i32, 0..11)                  |

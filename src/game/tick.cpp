@@ -9,6 +9,7 @@
 #include "game/bag_screen.h"
 #include "game/game.h"
 #include "game/menus.h"
+#include "game/run_start.h"
 #include "game/softlock_watch.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
@@ -59,7 +60,10 @@ void tick_world_and_state(uint8_t presses) {
         frame_counter++;
         world_animate();
         monsters_ease_draw();
+        const int32_t before_timers = game_state;
         combat_tick();
+        // A turn-menu monster acts on its timer: a death there ends the run as a death in the update does.
+        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
         fx_update();
         particles_update(particle_step_now());
     }

@@ -24,7 +24,14 @@ void draw_splash();
 void draw_toast();
 void draw_hud();
 void draw_status_border();
+// STATE_COMBAT: the classic view of a turn-menu fight, or the real-time view of a duel.
 void draw_fight();
+void draw_fight_reflex();
+// Pieces of the classic fight view.
+void draw_enemy_intent(int x, int y, int width);
+void draw_action_grid(int x, int y, int w, int h, int columns);
+void draw_item_grid(int x, int y, int w, int h, int columns);
+void draw_action_info_panel(int x, int y, int width, int lines);
 void draw_low_hp_strip();
 void draw_pause();
 void draw_bag();

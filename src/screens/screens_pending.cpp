@@ -1,9 +1,8 @@
-// Placeholders until the fight views, the bag, the camp pages, pause, controls and stats land:
+// Placeholders until the real-time fight view, the bag, the camp pages, pause, controls and stats land:
 // nothing is drawn.
 #include "screens/screens.h"
 
 void draw_status_border() {}
-void draw_fight() {}
 void draw_low_hp_strip() {}
 void draw_pause() {}
 void draw_bag() {}
@@ -12,4 +11,6 @@ void draw_item_info_panel() {}
 void draw_camp() {}
 void draw_controls() {}
 void draw_stats() {}
-const char* death_tip() { return ""; }
+
+// Until the real-time fight view lands: a duel draws nothing.
+void draw_fight_reflex() {}
