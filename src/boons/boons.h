@@ -7,3 +7,8 @@ constexpr int BOON_LAST_STAND = 22;
 
 // The strength of boon `id` the player owns; 0 when not owned.
 int boon_value(int id);
+// The table's name, level count, evolution flag and the line of a level (the base line for 1).
+const char* boon_name(int id);
+int boon_max_level(int id);
+bool boon_is_evolution(int id);
+const char* boon_level_line(int id, int level);

@@ -23,3 +23,6 @@ void camp_rest();
 bool camp_on_floor(int n);
 // Opens the camp on arrival.
 void camp_enter();
+// The enchantments' names and lines (enchant 1..6); "" for others.
+const char* enchant_name(int enchant);
+const char* enchant_line(int enchant);

@@ -9,3 +9,5 @@ void camp_rest() {}
 
 bool camp_on_floor(int) { return false; }
 void camp_enter() {}
+const char* enchant_name(int) { return ""; }
+const char* enchant_line(int) { return ""; }

@@ -4,3 +4,8 @@
 bool class_can_use(const Item&) { return true; }
 
 void class_apply(int) {}
+
+const ClassInfo& class_info(int) {
+    static const ClassInfo none{"", "", "", "", ""};
+    return none;
+}

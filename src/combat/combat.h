@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "world/item_record.h"
+
 // Starts the fight with the monster of kind `type` standing on (x, y).
 void start_combat(int type, int x, int y);
 void combat_update(uint8_t presses);        // one step of a real-time fight
@@ -22,6 +24,13 @@ void draw_tips_overlay();
 
 // The player's skill rating that scales the duel.
 int32_t skill_rating();
+const char* skill_rank_name(int32_t rating);
+// The chance in percent that a monster's blow misses the player.
+int32_t evade_chance();
+// The jab recovery and heavy charge time the item would give in the main hand, and their pips.
+void weapon_timing_preview(const Item& item, int32_t* jab_ms, int32_t* heavy_ms);
+int speed_pips(int32_t ms);
+int power_pips(int32_t percent);
 // Clears the real-time duel's record.
 void reflex_clear();
 // Clears shakes, flashes and popups.

@@ -15,6 +15,11 @@ void tips_update() {}
 void draw_tips_overlay() {}
 
 int32_t skill_rating() { return 0; }
+const char* skill_rank_name(int32_t) { return ""; }
+int32_t evade_chance() { return 0; }
+void weapon_timing_preview(const Item&, int32_t*, int32_t*) {}
+int speed_pips(int32_t) { return 0; }
+int power_pips(int32_t) { return 0; }
 void reflex_clear() {}
 void fx_reset() {}
 bool berserk_this_floor() { return false; }

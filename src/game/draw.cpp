@@ -4,6 +4,7 @@
 #include "combat/fight_peek.h"
 #include "combat/training.h"
 #include "dungeon/map.h"
+#include "game/bag_screen.h"
 #include "game/explore.h"
 #include "game/game.h"
 #include "game/menus.h"

@@ -164,7 +164,7 @@ void tick_update_state(uint8_t presses) {
             combat_player_input(presses);
         break;
     case STATE_PAUSE: update_pause(presses); break;
-    case STATE_BAG: update_bag(presses); break;
+    case STATE_BAG: update_bag(presses, input_held); break;
     case STATE_CAMP: update_camp(presses); break;
     case STATE_DEATH: update_death(presses); break;
     case STATE_ESCAPED: update_escaped(presses); break;

@@ -40,3 +40,8 @@ int32_t souls_preview(int won);
 // Ranks bought of soul upgrade u (0..2), and how many it has.
 int upgrade_rank(int u);
 int upgrade_max_rank(int u);
+// The bestiary: kinds met, kills of each kind, and entries not yet looked at.
+int32_t profile_slain(int t);
+bool codex_is_new(int t);
+bool codex_any_new();
+void codex_mark_viewed(int t);

@@ -23,3 +23,7 @@ uint32_t profile_monsters_met() { return 0; }
 int32_t souls_preview(int) { return 0; }
 int upgrade_rank(int) { return 0; }
 int upgrade_max_rank(int) { return 0; }
+int32_t profile_slain(int) { return 0; }
+bool codex_is_new(int) { return false; }
+bool codex_any_new() { return false; }
+void codex_mark_viewed(int) {}

@@ -18,6 +18,20 @@ void update_unlocks(uint8_t presses);
 float unlocks_completion();
 
 void hit_regions_clear();
+// Pointer hit regions: kind 0 a bag entry (index = entry), 1 the item panel's first button, 2 the panel.
+void hit_region_add(int kind, int index, int x, int y, int w, int h);
+bool hit_region_find(int kind, int index, int* x, int* y, int* w, int* h);
+// Word-wrapped text; returns the y below the last line.
+int draw_wrapped_lines(int x, int y, int width, const char* text, int colour);
+// Expands the button placeholders and shortens the text to the width; a ring buffer.
+const char* text_fit(const char* text, int width);
+// The message box's text.
+extern char message_box_text[64];
+// The HUD pieces the bag panel shows, and the stat rows' value texts (24 bytes).
+void draw_hp_box();
+void draw_souls_floor_box();
+void draw_souls_counter(int x, int y);
+void format_stat_value(int kind, char* out);
 void dim_screen();
 
 void draw_splash();
@@ -34,7 +48,6 @@ void draw_low_hp_strip();
 void draw_pause();
 void draw_bag();
 void draw_hold_ring();
-bool bag_item_card_open();
 void draw_item_info_panel();
 void draw_camp();
 void draw_run_end(uint8_t escaped);

@@ -12,6 +12,17 @@ int32_t unlocks_cursor = 0;
 void update_unlocks(uint8_t) {}
 float unlocks_completion() { return 0.0f; }
 void hit_regions_clear() {}
+void hit_region_add(int, int, int, int, int, int) {}
+bool hit_region_find(int, int, int*, int*, int*, int*) { return false; }
+int draw_wrapped_lines(int, int y, int, const char*, int) { return y; }
+const char* text_fit(const char*, int) { return ""; }
+char message_box_text[64] = "";
+void draw_hp_box() {}
+void draw_souls_floor_box() {}
+void draw_souls_counter(int, int) {}
+void format_stat_value(int, char* out) {
+    if (out) out[0] = 0;
+}
 void dim_screen() {}
 void draw_splash() {}
 void draw_title() {}
@@ -25,10 +36,7 @@ void draw_status_border() {}
 void draw_fight() {}
 void draw_low_hp_strip() {}
 void draw_pause() {}
-void draw_bag() {}
 void draw_hold_ring() {}
-bool bag_item_card_open() { return false; }
-void draw_item_info_panel() {}
 void draw_camp() {}
 void draw_run_end(uint8_t) {}
 void draw_options() {}
