@@ -275,8 +275,14 @@ void draw_item_info_panel() {
         snprintf(kind, sizeof kind, "%s  x%d", kind_line(item), count);
     else
         snprintf(kind, sizeof kind, "%s", kind_line(item));
-    text_draw(px + 37, ky, kind, 2);
-    int y = ky + ROW_STEP + 1;
+    // A kind line too long for the space beside the picture wraps like the name.
+    int y;
+    if (text_width(kind) <= pw - 46) {
+        text_draw(px + 37, ky, kind, 2);
+        y = ky + ROW_STEP + 1;
+    } else {
+        y = draw_wrapped_lines(px + 37, ky, pw - 46, kind, 2) + 2;
+    }
     if (y < py + 22 + ih) y = py + 22 + ih;
 
     PanelRows rows{};
