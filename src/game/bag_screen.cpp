@@ -481,6 +481,11 @@ void update_bag(uint8_t presses, uint8_t held) {
 void bag_screen_ease() {
     float tx = v.cursor_x, ty = v.cursor_y;
     bag_slot_center(v, &tx, &ty);
+    if (v.cursor_snap) {
+        v.cursor_x = tx;
+        v.cursor_y = ty;
+        v.cursor_snap = 0;
+    }
     auto ease = [](float& pos, float target) {
         pos += (target - pos) * EASE_RATE;
         const float d = target - pos;
@@ -497,13 +502,9 @@ void bag_screen_timers_tick() {
 }
 
 void bag_view_reset() {
-    v = BagView{};
-    v.page = BAG_PAGE_INVENTORY;
-    v.shown_page = (float)BAG_PAGE_INVENTORY;
-    v.bestiary_cursor = 1;
-    v.zone = BAG_ZONE_GRID;
-    v.held = item_make(ITEM_NONE);
+    bag_view_clear();
     bag_slot_center(v, &v.cursor_x, &v.cursor_y);
+    v.cursor_snap = 0;
 }
 
 bool bag_item_card_open() { return v.card_open != 0; }

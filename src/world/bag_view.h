@@ -55,6 +55,12 @@ struct BagView {
     int32_t shake_timer;
 
     float cursor_x, cursor_y;  // drawn position, eased toward the cursor's slot
+    uint8_t cursor_snap;       // the next easing puts the drawn cursor straight on its slot
 };
 
 extern BagView bag_view;
+
+// Clears the record for a fresh opening: inventory page, cursor on grid cell (0, 0), nothing held,
+// card shut. Screens below the game that open the bag (the camp, the level-up screen) call this and
+// then set the states themselves.
+void bag_view_clear();

@@ -229,6 +229,13 @@ TEST(BagScreen, PageEasesTowardItsTargetAndSnaps) {
     for (int i = 0; i < 60; ++i) bag_screen_ease();
     bag_slot_center(bag_view, &x, &y);
     EXPECT_EQ(bag_view.cursor_x, x);
+
+    // Opened from a screen below the game: the first easing puts the cursor on its slot at once.
+    bag_view_clear();
+    bag_screen_ease();
+    bag_slot_center(bag_view, &x, &y);
+    EXPECT_EQ(bag_view.cursor_x, x);
+    EXPECT_EQ(bag_view.cursor_y, y);
 }
 
 TEST(BagScreen, StatsCursorFollowsTheDrawnArrangement) {
