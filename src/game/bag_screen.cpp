@@ -37,6 +37,15 @@ constexpr int STOW_FLOOR_REACH = 3;
 
 BagView& v = bag_view;
 
+// The tick already answers every press of A, B and the d-pad on this screen with the menu sounds
+// (confirm, back, move); the bag adds only the sounds those do not cover.
+bool press_voiced = false;
+
+void sound(int id) {
+    if (press_voiced && (id == SFX_MOVE || id == SFX_BACK || id == SFX_CONFIRM)) return;
+    play_sfx(id);
+}
+
 bool landscape() { return screen_layout.landscape != 0; }
 
 void message(const char* text) {
@@ -48,7 +57,7 @@ void message(const char* text) {
 
 void refuse() {
     v.shake_timer = BAG_SHAKE_TICKS;
-    play_sfx(SFX_DENY);
+    sound(SFX_DENY);
 }
 
 // "A KNIGHT CAN'T USE IT", with AN before a vowel.
@@ -134,7 +143,7 @@ void card_use_or_equip() {
         const ItemUse used = item_use(idx, upgrade_active_rank(UPGRADE_FORAGER), text, sizeof text);
         if (used != ITEM_USE_NONE) {
             if (used == ITEM_USE_HEALED) run_stats_count_potion();
-            play_sfx(SFX_HEAL);
+            sound(SFX_HEAL);
             v.card_open = 0;
             message(text);
         } else {
@@ -150,7 +159,7 @@ void card_use_or_equip() {
     }
     if (bag_equip(idx, gear_rules_now())) {
         short_name_message("Equipped %s", item);
-        play_sfx(SFX_CONFIRM);
+        sound(SFX_CONFIRM);
         v.card_open = 0;
     } else {
         message("No room to swap");
@@ -166,17 +175,17 @@ void update_card(uint8_t presses) {
     }
     if (presses & (BTN_B | BTN_SELECT)) {
         v.card_open = 0;
-        play_sfx(SFX_BACK);
+        sound(SFX_BACK);
         return;
     }
     const int n = bag_card_action_count();
     if (v.card_action < 0 || v.card_action >= n) v.card_action = 0;
     if ((presses & BTN_LEFT) && v.card_action > 0) {
         v.card_action--;
-        play_sfx(SFX_MOVE);
+        sound(SFX_MOVE);
     } else if ((presses & BTN_RIGHT) && v.card_action < n - 1) {
         v.card_action++;
-        play_sfx(SFX_MOVE);
+        sound(SFX_MOVE);
     }
     if (!(presses & BTN_A)) return;
     if (v.card_action == n - 1)
@@ -243,7 +252,7 @@ void update_stats_page(uint8_t presses) {
     if (v.stats_cursor < 0 || v.stats_cursor > rows + boons) v.stats_cursor = 0;
     if (presses & BTN_A) {
         v.stats_popup = 1;
-        play_sfx(SFX_CONFIRM);
+        sound(SFX_CONFIRM);
         return;
     }
     if (!(presses & DPAD)) return;
@@ -254,7 +263,7 @@ void update_stats_page(uint8_t presses) {
     }
     if (c != v.stats_cursor) {
         v.stats_cursor = c;
-        play_sfx(SFX_MOVE);
+        sound(SFX_MOVE);
     }
 }
 
@@ -272,7 +281,7 @@ void update_bestiary_page(uint8_t presses) {
     if (k > BESTIARY_KINDS) k = 1;
     v.bestiary_cursor = k;
     codex_mark_viewed(k);
-    play_sfx(SFX_MOVE);
+    sound(SFX_MOVE);
 }
 
 // --- The inventory page --------------------------------------------------------------------------
@@ -334,7 +343,7 @@ void move_cursor(uint8_t presses) {
             else if (grid && v.col < BAG_COLS - 1) v.col++;
         }
     }
-    if (zone != v.zone || col != v.col || row != v.row) play_sfx(SFX_MOVE);
+    if (zone != v.zone || col != v.col || row != v.row) sound(SFX_MOVE);
 }
 
 void place_held() {
@@ -343,7 +352,7 @@ void place_held() {
         ok = bag_equip_held(v.zone == BAG_ZONE_OFF);
     } else if (bag_place_at(player.bag, v.held, v.held_count, v.col, v.row, v.held_rotated != 0) != BAG_EMPTY) {
         clear_held();
-        play_sfx(SFX_CONFIRM);
+        sound(SFX_CONFIRM);
         ok = true;
     } else {
         ok = inv_swap_into_bag();
@@ -392,7 +401,7 @@ void pick_up() {
         bag_remove(player.bag, v.press_entry);
     }
     v.holding = 1;
-    play_sfx(SFX_PICKUP);
+    sound(SFX_PICKUP);
 }
 
 // A press under way: the long hold picks the item up, an early release opens its card.
@@ -412,7 +421,7 @@ void follow_press(uint8_t held) {
     v.card_on_hand = v.press_on_hand;
     v.card_hand = v.press_hand;
     v.card_entry = v.press_entry;
-    play_sfx(SFX_CONFIRM);
+    sound(SFX_CONFIRM);
 }
 
 void update_inventory(uint8_t presses, uint8_t held) {
@@ -432,9 +441,7 @@ void update_inventory(uint8_t presses, uint8_t held) {
         start_press();
 }
 
-}  // namespace
-
-void update_bag(uint8_t presses, uint8_t held) {
+void update_bag_screen(uint8_t presses, uint8_t held) {
     if (v.card_open) {
         update_card(presses);
         return;
@@ -442,7 +449,7 @@ void update_bag(uint8_t presses, uint8_t held) {
     if (v.stats_popup) {
         if (presses & (BTN_A | BTN_B | BTN_SELECT)) {
             v.stats_popup = 0;
-            play_sfx(SFX_BACK);
+            sound(SFX_BACK);
         }
         return;
     }
@@ -450,20 +457,20 @@ void update_bag(uint8_t presses, uint8_t held) {
         const ItemDef& d = item_def(v.held.id);
         if (d.w != d.h) {
             v.held_rotated = !v.held_rotated;
-            play_sfx(SFX_MOVE);
+            sound(SFX_MOVE);
             return;
         }
     }
     if (presses & (BTN_B | BTN_SELECT)) {
         if (v.holding) {
             if (put_back_held())
-                play_sfx(SFX_BACK);
+                sound(SFX_BACK);
             else
                 refuse();
             return;
         }
         v.pressing = 0;
-        play_sfx(SFX_BACK);
+        sound(SFX_BACK);
         game_state = state_under_pause;
         return;
     }
@@ -476,6 +483,14 @@ void update_bag(uint8_t presses, uint8_t held) {
         return;
     }
     update_inventory(presses, held);
+}
+
+}  // namespace
+
+void update_bag(uint8_t presses, uint8_t held) {
+    press_voiced = (presses & (BTN_A | BTN_B | DPAD)) != 0;
+    update_bag_screen(presses, held);
+    press_voiced = false;
 }
 
 void bag_screen_ease() {
@@ -532,7 +547,7 @@ void bag_drop_selected() {
         if (--e.count <= 0) bag_remove(player.bag, v.card_entry);
     }
     short_name_message("Dropped %s", item);
-    play_sfx(SFX_CONFIRM);
+    sound(SFX_CONFIRM);
 }
 
 void bag_junk_toggle() {
@@ -541,7 +556,7 @@ void bag_junk_toggle() {
     if (!item_is_wearable(item)) return;
     message(item.junk ? "KEPT" : "MARKED AS JUNK");
     item.junk = item.junk ? 0 : 1;
-    play_sfx(SFX_CONFIRM);
+    sound(SFX_CONFIRM);
 }
 
 void bag_page_change(int step) {
@@ -549,7 +564,7 @@ void bag_page_change(int step) {
     if (p < 0 || p >= BAG_PAGE_COUNT) return;
     v.page = p;
     if (p == BAG_PAGE_BESTIARY) codex_mark_viewed(v.bestiary_cursor);
-    play_sfx(SFX_SWISH);
+    sound(SFX_SWISH);
 }
 
 bool bag_equip_held(bool off_hand) {
@@ -585,7 +600,7 @@ bool bag_equip_held(bool off_hand) {
     }
     clear_held();
     short_name_message("Equipped %s", item);
-    play_sfx(SFX_CONFIRM);
+    sound(SFX_CONFIRM);
     return true;
 }
 
@@ -607,7 +622,7 @@ bool inv_swap_into_bag() {
     if (item_id_is_stackable(v.held.id) && item_equal(v.held, e.item)) {
         e.count += v.held_count;
         clear_held();
-        play_sfx(SFX_CONFIRM);
+        sound(SFX_CONFIRM);
         return true;
     }
     const BagSnapshot saved = bag_snapshot_take();
@@ -626,7 +641,7 @@ bool inv_swap_into_bag() {
     v.origin_col = taken.col;
     v.origin_row = taken.row;
     v.origin_rotated = taken.rotated;
-    play_sfx(SFX_CONFIRM);
+    sound(SFX_CONFIRM);
     return true;
 }
 
