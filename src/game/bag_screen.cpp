@@ -93,6 +93,18 @@ void clear_held() {
     v.held_from_hand = 0;
 }
 
+// A bag entry into the player's hand, remembering where and how it lay.
+void hold_entry(const BagEntry& e) {
+    v.holding = 1;
+    v.held = e.item;
+    v.held_count = e.count;
+    v.held_from_hand = 0;
+    v.origin_col = e.col;
+    v.origin_row = e.row;
+    v.held_rotated = e.rotated;
+    v.origin_rotated = e.rotated;
+}
+
 // The B rules: back into its hand, else at its origin, else anywhere in the bag.
 bool put_back_held() {
     if (!v.holding) return true;
@@ -390,14 +402,7 @@ void pick_up() {
         h = item_make(ITEM_NONE);
     } else {
         if (!entry_valid(v.press_entry)) return;
-        const BagEntry e = player.bag.entries[v.press_entry];
-        v.held = e.item;
-        v.held_count = e.count;
-        v.held_from_hand = 0;
-        v.origin_col = e.col;
-        v.origin_row = e.row;
-        v.held_rotated = e.rotated;
-        v.origin_rotated = e.rotated;
+        hold_entry(player.bag.entries[v.press_entry]);
         bag_remove(player.bag, v.press_entry);
     }
     v.holding = 1;
@@ -634,13 +639,7 @@ bool inv_swap_into_bag() {
         bag_snapshot_restore(saved);
         return false;
     }
-    v.held = taken.item;
-    v.held_count = taken.count;
-    v.held_from_hand = 0;
-    v.held_rotated = taken.rotated;
-    v.origin_col = taken.col;
-    v.origin_row = taken.row;
-    v.origin_rotated = taken.rotated;
+    hold_entry(taken);
     sound(SFX_CONFIRM);
     return true;
 }
