@@ -1,4 +1,4 @@
-// What the drawing code reads of the fight in progress, until the fight record lands.
+// What the drawing code reads of the fight in progress.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,4 @@
-// Placeholders until the fight record lands: no buff and no lunge.
+// Placeholder until the classic fight view lands: no lunge.
 #include "combat/fight_peek.h"
 
-int32_t combat_monster_buff() { return 0; }
 int32_t combat_lunge_offset() { return 0; }

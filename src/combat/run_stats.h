@@ -3,6 +3,3 @@
 
 // Counts one healing potion drunk this run.
 void run_stats_count_potion();
-
-// Clears the run's fight statistics.
-void fight_stats_reset();

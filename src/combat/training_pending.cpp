@@ -10,3 +10,16 @@ bool training_refuses_turn() { return false; }
 bool training_refuses_step(int, int) { return false; }
 bool training_step_gate() { return false; }
 bool training_monster_may_step(int, int) { return true; }
+
+int drill_monster_hp(int) { return 0; }
+int training_attack(int) { return 0; }
+void drill_begin() {}
+bool drill_is_defence() { return false; }
+void drill_on_events(uint64_t) {}
+bool drill_pause_for_cue() { return false; }
+void drill_cue_answered() {}
+bool drill_is_mixed() { return false; }
+bool drill_force_attack() { return false; }
+int drill_hp_floor() { return 0; }
+int drill_first_hit_cap(int d) { return d; }
+int training_xp_gap() { return 0; }

@@ -1,6 +1,7 @@
 // The draw pass: clears the frame, draws the running state (overlays over what lies beneath
 // them), then the pad, the transition, the tips, the caption and the performance overlay.
 #include "combat/combat.h"
+#include "combat/duel.h"
 #include "combat/fight_peek.h"
 #include "combat/training.h"
 #include "dungeon/map.h"
@@ -8,6 +9,7 @@
 #include "game/explore.h"
 #include "game/game.h"
 #include "game/menus.h"
+#include "game/run_start.h"
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
@@ -18,6 +20,7 @@
 #include "screens/transition.h"
 #include "shrine/shrine.h"
 #include "profile/profile.h"
+#include "render/perf_overlay.h"
 #include "telemetry/perf.h"
 
 ViewScene view_scene_now() {
@@ -42,7 +45,13 @@ ViewScene view_scene_now() {
     s.bought_tick = shrine_bought_tick();
     if (s.shrine)
         for (int y = 0; y < MAP_H; y++)
-            for (int x = 0; x < MAP_W; x++) s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+            for (int x = 0; x < MAP_W; x++) {
+                s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+                if (gmap[y][x] != GLYPH_PEDESTAL || shrine_tile_index(x, y) < 0) continue;
+                s.pedestal_variant[y][x] = (int8_t)(shrine_tile_index(x, y) & 1);
+                for (int c = 0; c < VIEW_PEDESTAL_SLOTS; c++)
+                    s.pedestal_items[y][x][c] = (uint8_t)shrine_pedestal_item(x, y, c);
+            }
     return s;
 }
 
@@ -111,8 +120,8 @@ void draw_state() {
         draw_toast();
         if (confirm_open) draw_confirm_dialog();
         break;
-    case STATE_DEATH: draw_run_end(0); break;
-    case STATE_ESCAPED: draw_run_end(1); break;
+    case STATE_DEATH: draw_run_end(0, input_locked(), run_start_met); break;
+    case STATE_ESCAPED: draw_run_end(1, input_locked(), run_start_met); break;
     case STATE_OPTIONS:
         draw_panel_base();
         draw_options();
@@ -134,6 +143,8 @@ void draw_state() {
         break;
     case STATE_UNLOCKS: draw_unlocks(); break;
     case STATE_SHRINE:
+        // The room in first person, then what the shrine screen lays over it.
+        draw_dungeon_view(view_scene_now());
         draw_shrine();
         draw_toast();
         break;
@@ -141,7 +152,7 @@ void draw_state() {
         draw_panel_base();
         draw_controls();
         break;
-    case STATE_DEMO_END: draw_demo_end(); break;
+    case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;
     }
 }

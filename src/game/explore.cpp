@@ -57,7 +57,7 @@ void encounter_tick() {
 void way_out_save_and_quit() {
     if (current_floor < MAX_FLOOR) {
         load_floor(current_floor + 1);
-        if (camp_on_floor(current_floor) && !training_active()) camp_enter();
+        if (floor_has_camp(current_floor) && !training_active()) camp_enter();
     }
     run_save_and_quit();
 }
@@ -114,7 +114,10 @@ void update_dungeon(uint8_t presses) {
         way_out_input(presses);
         return;
     }
-    if (levelup_open()) return;
+    if (levelup_open(levelup_mode_now())) {
+        fx_levelup();
+        return;
+    }
 
     if (presses & (BTN_LEFT | BTN_RIGHT)) {
         if (training_refuses_turn()) {
@@ -145,6 +148,8 @@ void update_dungeon(uint8_t presses) {
         }
     }
 }
+
+LevelupMode levelup_mode_now() { return LevelupMode{training_active()}; }
 
 void encounter_arm(int kind, int x, int y, int ticks) {
     encounter.armed = 1;

@@ -5,6 +5,7 @@
 
 #include "dungeon/monsters.h"
 #include "dungeon/wander.h"
+#include "levelup/levelup.h"
 
 // A fight about to start once the view has turned to the monster and its countdown ran out.
 struct Encounter {
@@ -34,8 +35,12 @@ void encounter_arm(int kind, int x, int y, int ticks);
 void encounter_disarm();
 // The wipe to the next floor, with the floor's title card.
 void floor_banner();
+// ONWARD from the camp: the wipe back onto the camp's floor.
+void camp_onward();
 
 bool encounter_is_armed();
+// What the level-up draw and input need to know of the run: whether it is a training run.
+LevelupMode levelup_mode_now();
 // Ticks since monster slot m's opening roar while an encounter is armed for it, else -1.
 int32_t encounter_roar_ticks(int m);
 // Ticks since the chest at (x, y) of this floor was opened; -1 for any other cell or before.

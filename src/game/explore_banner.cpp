@@ -19,7 +19,7 @@ namespace {
 
 void banner_enter_next_floor() {
     load_floor(current_floor + 1);
-    if (camp_on_floor(current_floor) && !training_active()) camp_enter();
+    if (floor_has_camp(current_floor) && !training_active()) camp_enter();
     if (run_active) {
         bag_stow_held();
         if (!save_run()) toast_show("SAVE FAILED!");
@@ -28,7 +28,16 @@ void banner_enter_next_floor() {
 
 void banner_enter_training_camp() { camp_enter(); }
 
+void camp_onward_mid() { game_state = STATE_DUNGEON; }
+
 }  // namespace
+
+void camp_onward() {
+    play_sfx(SFX_DESCEND);
+    char title[24];
+    std::snprintf(title, sizeof title, "FLOOR %d", current_floor + 1);
+    transition_start(camp_onward_mid, title, "ONWARD", false);
+}
 
 void floor_banner() {
     int f = current_floor;
@@ -45,7 +54,7 @@ void floor_banner() {
         subtitle = "THE DRAGON'S LAIR";
     else if ((f + 1) % 10 == 0 && !training_active())
         subtitle = "THE CATACOMBS";
-    else if (camp_on_floor(f + 1) && !training_active())
+    else if (floor_has_camp(f + 1) && !training_active())
         subtitle = "A CAMPFIRE AHEAD";
     transition_start(banner_enter_next_floor, title, subtitle, false);
 }

@@ -21,6 +21,7 @@
 #include "screens/screens.h"
 
 void game_init() {
+    run_record_source_install();
     profile_load();
     platform_profile_loaded();
 

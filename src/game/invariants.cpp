@@ -25,7 +25,7 @@ bool in_interior(int x, int y) { return x > 0 && x < INV_MAP_W - 1 && y > 0 && y
 void check_always(const WorldFacts& w) {
     INV_RULE(w.levelup_pending >= 0, "levelup.pending >= 0", "pending picks %d", w.levelup_pending);
     INV_RULE(w.player_class < INV_CLASS_COUNT, "player.cls < CLASS_COUNT", "class %d", w.player_class);
-    INV_RULE(w.souls >= 0, "profile.souls >= 0", "souls %d", w.souls);
+    if (!w.souls_unknown) INV_RULE(w.souls >= 0, "profile.souls >= 0", "souls %d", w.souls);
     INV_RULE(w.gold >= 0 && w.keys >= 0, "player.gold >= 0 && player.keys >= 0", "gold %d keys %d", w.gold, w.keys);
     INV_RULE(w.level >= 1 && w.xp >= 0 && w.xp < w.xp_next,
              "player.level >= 1 && player.xp >= 0 && player.xp < xp_to_next(player.level)", "level %d xp %d/%d",

@@ -19,6 +19,9 @@ struct BagEntryFacts {
 };
 
 struct WorldFacts {
+    // Set while the souls cannot be read yet (the lifetime profile is not written): their row is
+    // skipped.
+    uint8_t souls_unknown;
     int32_t levelup_pending;
     int32_t player_class, souls, gold, keys, level, xp, xp_next;
     int32_t main_id, off_id;

@@ -2,7 +2,8 @@
 #include <ctime>
 
 #include "combat/combat.h"
-#include "combat/run_stats.h"
+#include "combat/duel.h"
+#include "combat/reflex.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
 #include "game/load_floor.h"
@@ -10,6 +11,7 @@
 #include "game/explore.h"
 #include "items/bag.h"
 #include "items/item.h"
+#include "items/potion.h"
 #include "world/player.h"
 #include "game/run_start.h"
 #include "items/item_random.h"
@@ -26,7 +28,6 @@ int32_t fixed_seed_runs = 0;
 int32_t run_start_rating = 0;
 uint32_t run_start_met = 0;
 int32_t run_class = 0;
-const uint8_t drink_on_pickup = 1;
 
 uint32_t run_seed_choose() {
     uint32_t seed;
@@ -51,16 +52,20 @@ void player_start() {
     bag_grid_clear(player.bag);
 }
 
+void run_start_snapshot() {
+    run_start_rating = skill_rating();
+    run_start_met = profile_monsters_met();
+}
+
 void new_run() {
     reflex_clear();
     run_heat = 0;
     item_luck = 0;
-    run_start_rating = skill_rating();
-    run_start_met = profile_monsters_met();
+    run_start_snapshot();
     cheats_used = 0;
 
     run_record_reset();
-    fight_stats_reset();
+    run_stats_reset();
     encounter_disarm();
     training_stop();
 

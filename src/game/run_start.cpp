@@ -59,7 +59,7 @@ void training_done_mid() {
     int f = current_floor;
     load_floor(f + 1);
     platform_unlocks_changed();
-    if (camp_on_floor(f + 1) && !training_active()) camp_enter();
+    if (floor_has_camp(f + 1) && !training_active()) camp_enter();
     if (run_active) save_run_or_toast();
 }
 

@@ -13,8 +13,6 @@ extern int32_t run_start_rating;
 extern uint32_t run_start_met;
 // The class handed to the opening transition.
 extern int32_t run_class;
-// Potions are drunk where they are found, so runs start without any.
-extern const uint8_t drink_on_pickup;
 
 // The seed of a new run: from the fixed seed when one is set, else the clock; never 0.
 uint32_t run_seed_choose();
@@ -31,6 +29,11 @@ void training_run_transition();
 void training_done_transition();
 // The "Abandon your run?" yes answer.
 void run_abandon();
+// Ends the run (0 lost, 1 escaped): the run file goes, the profile counts it, the floor's record and
+// the run summary are written, and the best floor is updated.
+void run_finish(int won);
+// Hands the run record the game's names, gear and counters (game start-up).
+void run_record_source_install();
 // SAVE & QUIT from the pause menu or the way-out dialog: notes it in the run record, saves the
 // run and goes to the title; on failure shows "SAVE FAILED!" and stays.
 void run_save_and_quit();

@@ -19,9 +19,11 @@
 int32_t power_on_delay = 0;
 
 void save_on_exit() {
-    if (!run_active) return;
-    bag_stow_held();
-    if (!save_run()) toast_show("SAVE FAILED!");
+    if (run_active) {
+        bag_stow_held();
+        if (!save_run()) toast_show("SAVE FAILED!");
+    }
+    profile_flush();
 }
 
 void auto_pause() {

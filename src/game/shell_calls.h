@@ -5,7 +5,7 @@
 // The power-on screen waits for a first press when this is 1 (set from the command line).
 extern int32_t power_on_delay;
 
-// Saves the run in progress; a failed save shows "SAVE FAILED!".
+// Saves the run in progress (a failed save shows "SAVE FAILED!") and the profile's play counters.
 void save_on_exit();
 // Pauses a dungeon walk or a real-time fight when the window goes to the background.
 void auto_pause();

@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "sound/music.h"
 #include "world/game_state.h"
-
-enum SongId : int32_t { SONG_NONE = 0, SONG_MAIN = 1, SONG_FIGHT = 2 };
 
 // A set of states as bits over the state enum.
 constexpr uint32_t state_bits(std::initializer_list<GameState> states) {
@@ -75,8 +74,6 @@ extern uint8_t repeat_dirs;
 
 extern int32_t guard_kind;
 extern int32_t input_guard_ticks;
-extern int32_t input_lock_timer;
-extern uint8_t input_lock_held;
 
 extern int64_t secret_progress;
 extern uint8_t quit_requested;
@@ -88,7 +85,6 @@ extern int32_t pause_cursor;
 // Strength of the title backdrop in percent; below 0 the unlocks completion decides it.
 extern int32_t title_fx_level;
 
-bool input_locked();
 bool game_is_paused();
 uint8_t input_edges(uint8_t now, uint8_t before);
 

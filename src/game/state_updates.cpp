@@ -159,21 +159,54 @@ void tick_update_state(uint8_t presses) {
     case STATE_DUNGEON: update_dungeon(presses); break;
     case STATE_COMBAT:
         if (combat_is_reflex())
-            combat_update(presses);
+            combat_update(input_held, presses);
         else
             combat_player_input(presses);
+        // A lost fight ends the run.
+        if (game_state == STATE_DEATH) run_finish(0);
         break;
     case STATE_PAUSE: update_pause(presses); break;
     case STATE_BAG: update_bag(presses, input_held); break;
-    case STATE_CAMP: update_camp(presses); break;
+    case STATE_CAMP:
+        switch (update_camp(presses)) {
+        case CAMP_ONWARD: camp_onward(); break;
+        case CAMP_OPEN_BAG:
+            // The bag and the pause open over the camp and return to it.
+            state_under_pause = STATE_CAMP;
+            bag_view_reset();
+            game_state = STATE_BAG;
+            play_sfx(SFX_CONFIRM);
+            break;
+        case CAMP_OPEN_PAUSE:
+            state_under_pause = STATE_CAMP;
+            pause_cursor = 0;
+            game_state = STATE_PAUSE;
+            play_sfx(SFX_CONFIRM);
+            break;
+        default: break;
+        }
+        break;
     case STATE_DEATH: update_death(presses); break;
     case STATE_ESCAPED: update_escaped(presses); break;
     case STATE_OPTIONS: update_options(presses); break;
     case STATE_STATS: update_stats(presses); break;
     case STATE_CREDITS: update_credits(presses); break;
     case STATE_POWER_ON: update_power_on(presses); break;
-    case STATE_LEVELUP: update_levelup(presses); break;
-    case STATE_CLASS_SELECT: update_class_select(presses); break;
+    case STATE_LEVELUP:
+        if (presses & BTN_SELECT) {
+            // The bag opens over the cards and returns to them.
+            state_under_pause = STATE_LEVELUP;
+            bag_view_reset();
+            game_state = STATE_BAG;
+            play_sfx(SFX_CONFIRM);
+        }
+        update_levelup(presses, levelup_mode_now());
+        break;
+    case STATE_CLASS_SELECT: {
+        const int cls = update_class_select(presses);
+        if (cls != CLASS_SELECT_STAY) run_start_transition(cls);
+        break;
+    }
     case STATE_UNLOCKS: update_unlocks(presses); break;
     case STATE_SHRINE: update_shrine(presses); break;
     case STATE_CONTROLS: update_controls(presses); break;

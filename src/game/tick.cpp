@@ -6,6 +6,8 @@
 #include "dungeon/wander.h"
 #include "game/bag_screen.h"
 #include "game/game.h"
+#include "game/menus.h"
+#include "game/softlock_watch.h"
 #include "game/state.h"
 #include "game/tick_parts.h"
 #include "world/buttons.h"
@@ -157,6 +159,14 @@ uint8_t tick_guard_step(uint8_t held, uint8_t presses) {
     return presses;
 }
 
+// The floor's record counts the dungeon to the camp, level-up, and options or controls opened
+// from the pause menu.
+static bool run_record_playing() {
+    if (game_state >= STATE_DUNGEON && game_state <= STATE_CAMP) return true;
+    if (game_state == STATE_LEVELUP) return true;
+    return (game_state == STATE_OPTIONS || game_state == STATE_CONTROLS) && options_from == STATE_PAUSE;
+}
+
 bool game_tick(uint8_t input) {
     // Input words: rebinding, held bits, new presses.
     perf_begin(ZONE_TICK);
@@ -184,8 +194,8 @@ bool game_tick(uint8_t input) {
     game_check_invariants();
 
     // Softlock detector and the floor's run record.
-    softlock_check(input);
-    run_record_tick();
+    softlock_check(softlock_watch_hash(), input);
+    run_record_tick(run_record_playing());
 
     // Session file.
     session_tick();

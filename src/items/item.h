@@ -58,3 +58,8 @@ bool item_equal(const Item& a, const Item& b);
 char item_glyph(uint32_t id);
 Item item_from_letter(char letter);
 bool enchant_fits_item(const Item& item, int enchant);
+
+// Wears a weapon or shield one step in use. When that step breaks it, writes "%s broke!" with its
+// short name into broke_line, notes the break in the run record (`where`: "main" or "off"), plays
+// the break sound and returns true.
+bool item_wear(Item& item, const char* where, char* broke_line, size_t size);

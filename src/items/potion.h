@@ -1,6 +1,11 @@
 // Potions: how much each heals, drinking one, and using a bag entry.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+
+// Potions are drunk where they are found: runs start without any, and neither the level-up FLASK
+// nor the SUPPLIES boon is offered.
+constexpr uint8_t drink_on_pickup = 1;
 
 int potion_heal_base(int id);
 // The base heal raised by the FORAGER soul upgrade's rank in effect.

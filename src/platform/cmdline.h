@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-enum PerfScene : int32_t { SCENE_WALK = 0, SCENE_STAIRS = 1, SCENE_CASES = 2 };
+#include "telemetry/perf.h"
 
 struct CmdLine {
     const char* case_name;  // "--case" value, null when not given

@@ -8,15 +8,18 @@
 #include "platform/case_sheen.h"
 #include "platform/compose.h"
 #include "platform/compose_paths.h"
+#include "platform/dev_modes.h"
 #include "platform/fullscreen.h"
 #include "platform/input.h"
 #include "platform/pads.h"
+#include "platform/palette.h"
 #include "services/rumble.h"
 #include "services/services.h"
 #include "game/shell_calls.h"
 #include "platform/shell.h"
 #include "platform/window.h"
 #include "render/screen.h"
+#include "saves/settings.h"
 #include "screens/pad.h"
 #include "telemetry/perf.h"
 #include "telemetry/sender.h"
@@ -180,6 +183,13 @@ void present_now_hold() {
     SDL_Delay(750);
 }
 
+// What the "perf" event says about the picture the frames were drawn for.
+static void note_display() {
+    int colour = settings.case_color >= 0 && settings.case_color < CASE_COLOR_COUNT ? settings.case_color : 0;
+    int palette = screen_palette >= 0 && screen_palette < PALETTE_COUNT ? screen_palette : 0;
+    perf_display_note(CASE_COLOR_NAMES[colour], PALETTE_NAMES[palette], ghosting_applied, screen_effect, case_model);
+}
+
 void run_frame(FrameLoop& fl) {
     current_loop = &fl;
     uint8_t edge = 0;
@@ -205,7 +215,7 @@ void run_frame(FrameLoop& fl) {
     int steps = frame_steps_due(elapsed, fl.frequency, fl.accumulator);
     for (int i = 0; i < steps; i++) {
         uint8_t step_input = input;
-        if (perf_test_on || scripted_input) step_input = perf_script_input(script_step++);
+        if (perf_test_on || scripted_input) step_input = perf_script_input(perf_scene, script_step++);
         if (!game_tick(step_input)) fl.running = 0;
         float low, high;
         int32_t ms;
@@ -236,15 +246,17 @@ void run_frame(FrameLoop& fl) {
     pad_blink(&outline_mask, &blink_mask, &glow_request);
     button_glow_step(glow_request);
     hint_outline_mask = outline_mask;
-    compose_frame(fl, (uint8_t)(input | blink_mask));
-    if (gpu_check_countdown != 0) gpu_check_frame(fl);
+    uint8_t pressed = (uint8_t)(input | blink_mask);
+    compose_frame(fl, pressed);
+    if (gpu_check_countdown != 0) gpu_check_frame(fl, pressed);
     perf_begin(ZONE_PRESENT);
     present_frame(fl);
     perf_end(ZONE_PRESENT);
     perf_frame_end();
-    if (perf_test_on) perf_test_frame(&fl.running);
+    if (perf_test_on) perf_test_frame(fl, now, steps);
     uint64_t after = SDL_GetPerformanceCounter();
     double ms_div = (double)(fl.frequency / 1000);
+    note_display();
     if (prev_drawn_counter && ms_div > 0)
         perf_frame_sample((double)(now - prev_drawn_counter) / ms_div, (double)(after - now) / ms_div, steps);
     prev_drawn_counter = now;

@@ -1,9 +1,11 @@
 // Settings application: each setting is clamped to its range and handed to the case, palette,
-// screen effect, ghosting and sound. Also the case-shape query and the empty platform hooks.
+// screen effect, ghosting and sound. Also the case-shape query, the case and palette names and
+// the look preview for the screens, and the empty platform hooks.
 #include "services/services.h"
 
 #include "platform/case_art.h"
 #include "platform/compose.h"
+#include "platform/palette.h"
 #include "profile/profile.h"
 #include "render/screen.h"
 #include "saves/settings.h"
@@ -28,6 +30,17 @@ void settings_clamp() {
     ghosting_applied = settings.ghosting;
     audio_set_master_volume(settings.volume);
     audio_set_music_volume(settings.music);
+}
+
+const char* platform_case_color_name(int c) {
+    return c >= 0 && c < CASE_COLOR_COUNT ? CASE_COLOR_NAMES[c] : "";
+}
+
+const char* platform_palette_name(int p) { return p >= 0 && p < PALETTE_COUNT ? PALETTE_NAMES[p] : ""; }
+
+void platform_preview_look(int case_color, int palette) {
+    case_set_color(case_color);
+    screen_palette = palette >= 0 && palette < PALETTE_COUNT ? palette : 0;
 }
 
 bool platform_case_is_phone() { return case_model == CASE_PHONE; }

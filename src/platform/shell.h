@@ -8,7 +8,8 @@
 extern uint8_t handheld_mode;
 extern SDL_AudioDeviceID audio_device;
 extern uint8_t scripted_input;
-extern uint8_t perf_test_on;      // later holds the perf-test verdict
+extern uint8_t perf_test_on;       // the perf test runs
+extern uint8_t perf_test_verdict;  // 1 for "LOCKED 60" (or a passed gpu-check), else 0
 extern uint8_t perf_trace_on;
 extern double perf_test_secs;
 extern int32_t perf_test_floor;

@@ -169,3 +169,8 @@ bool settings_save() {
     settings_encode(settings, buf);
     return file_write_atomic(path, buf, sizeof buf);
 }
+
+bool settings_reset() {
+    settings = settings_start_values();
+    return settings_save();
+}

@@ -40,6 +40,8 @@ extern Settings settings;
 bool settings_load();
 // Writes settings.dat (version 17) through a temporary file; false when it could not be written.
 bool settings_save();
+// Puts every setting back to its new-install value and saves.
+bool settings_reset();
 // The stored best floor; 0 when absent, bad or not positive.
 int best_floor_load();
 bool best_floor_save(int value);

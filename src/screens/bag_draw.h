@@ -21,7 +21,6 @@ extern BagLayout bag_layout;
 constexpr int BAG_HAND_SLOT_W = 40;
 constexpr int BAG_HAND_SLOT_H = 22;
 constexpr int STAT_ROW_COUNT = 10;
-constexpr int STAT_ROW_DODGE = 4;
 extern const char* const BAG_PAGE_NAMES[BAG_PAGE_COUNT];
 extern const char* const STAT_ROW_NAMES[STAT_ROW_COUNT];
 
@@ -38,6 +37,9 @@ int bag_card_action_count();
 bool bag_sel_is_junk();
 // The item the card is on: a hand's item or a bag entry's; id 0 when there is none.
 Item bag_card_item(int* count);
+
+// The text word-wrapped to the width and drawn whole; returns the y below its last line.
+int bag_wrap_lines(int x, int y, int width, const char* text, int colour);
 
 // While 1, item cards draw the compare arrow (the bag grid sets it around each entry).
 extern uint8_t item_card_compare;

@@ -5,6 +5,8 @@
 #include "combat/combat.h"
 #include "items/item.h"
 #include "render/screen.h"
+#include "screens/hud.h"
+#include "screens/screens.h"
 #include "world/bag_record.h"
 #include "world/player.h"
 
@@ -55,7 +57,7 @@ void bag_slot_center(const BagView& view, float* x, float* y) {
 int bag_tab_list(int* out) {
     int n = 0;
     for (int id = 0; id < STAT_ROW_COUNT; ++id) {
-        if (id == STAT_ROW_DODGE && evade_chance() <= 0) continue;
+        if (id == STAT_EVADE && evade_chance() <= 0) continue;
         out[n++] = id;
     }
     return n;
@@ -93,4 +95,9 @@ bool bag_sel_is_junk() {
     if (bag_view.card_on_hand) return false;
     const Item item = bag_card_item(nullptr);
     return item_is_wearable(item) && item.junk != 0;
+}
+
+int bag_wrap_lines(int x, int y, int width, const char* text, int colour) {
+    if (!text || !text[0]) return y;
+    return y + draw_wrapped_text(x, y, width, text, 1 << 30, colour, true);
 }

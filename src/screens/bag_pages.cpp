@@ -7,6 +7,7 @@
 #include "boons/boons.h"
 #include "classes/classes.h"
 #include "combat/combat.h"
+#include "combat/duel.h"
 #include "dungeon/monsters.h"
 #include "items/bag.h"
 #include "items/item.h"
@@ -18,6 +19,7 @@
 #include "render/pictures.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
+#include "screens/hud.h"
 #include "screens/screens.h"
 #include "telemetry/perf.h"
 #include "world/bag_view.h"
@@ -46,6 +48,30 @@ const char* const STAT_POPUP_LINES[STAT_ROW_COUNT] = {
     "HOW HIGH YOU'VE CLIMBED. A DRAGON GUARDS EVERY TENTH FLOOR.",
     "MONSTERS KILLED THIS RUN. THE BESTIARY COUNTS EVERY RUN.",
 };
+
+const char* boon_name(int id) {
+    const BoonDef* d = boon_def(id);
+    return d && d->name ? d->name : "";
+}
+
+int boon_max_level(int id) {
+    const BoonDef* d = boon_def(id);
+    return d ? d->max_level : 0;
+}
+
+bool boon_is_evolution(int id) {
+    const BoonDef* d = boon_def(id);
+    return d && d->evolution;
+}
+
+// The line of a level: the base line for level 1, or when the level has none of its own.
+const char* boon_level_line(int id, int level) {
+    const BoonDef* d = boon_def(id);
+    if (!d) return "";
+    const char* line = level >= 2 && level <= BOON_LEVELS ? d->descs[level - 2] : nullptr;
+    if (line && line[0]) return line;
+    return d->desc ? d->desc : "";
+}
 
 struct Panel {
     int px, py, pw, ph;
@@ -217,17 +243,17 @@ void draw_stats_popup(const Panel& p) {
         text_draw(tx, y + 6, line, 3);
         int ly = y + 18;
         const char* lines[4] = {ci.weapon, ci.perk, ci.bonus, ci.restriction};
-        for (const char* l : lines) ly = draw_wrapped_lines(tx, ly, tw, l ? l : "", 2);
+        for (const char* l : lines) ly = bag_wrap_lines(tx, ly, tw, l ? l : "", 2);
         snprintf(line, sizeof line, "REFLEX %s", skill_rank_name(skill_rating()));
         text_draw(tx, ly + 4, line, 3);
-        draw_wrapped_lines(tx, ly + 4 + ROW_H, tw, "YOUR RANK, FROM HOW YOU FIGHT: THE SHARPER, THE FASTER THE VORN.", 2);
+        bag_wrap_lines(tx, ly + 4 + ROW_H, tw, "YOUR RANK, FROM HOW YOU FIGHT: THE SHARPER, THE FASTER THE VORN.", 2);
     } else if (c <= rows) {
         const int id = ids[c - 1];
         char value[24];
         format_stat_value(id, value);
         snprintf(line, sizeof line, "%s  %s", STAT_ROW_NAMES[id], value);
         text_draw(tx, y + 6, line, 3);
-        draw_wrapped_lines(tx, y + 18, tw, STAT_POPUP_LINES[id], 2);
+        bag_wrap_lines(tx, y + 18, tw, STAT_POPUP_LINES[id], 2);
     } else {
         const int id = boons[c - rows - 1];
         const int level = player.boon_ranks[id];
@@ -240,12 +266,10 @@ void draw_stats_popup(const Panel& p) {
             text_draw(tx, ly, "EVOLUTION", 1);
             ly += 10;
         }
-        const char* held = boon_level_line(id, level < 2 ? 1 : level);
-        if (!held || !held[0]) held = boon_level_line(id, 1);
-        ly = draw_wrapped_lines(tx, ly, tw, held ? held : "", 2);
+        ly = bag_wrap_lines(tx, ly, tw, boon_level_line(id, level), 2);
         if (level < max) {
             snprintf(line, sizeof line, "NEXT: %s", boon_level_line(id, level + 1));
-            draw_wrapped_lines(tx, ly + 3, tw, line, 1);
+            bag_wrap_lines(tx, ly + 3, tw, line, 1);
         }
     }
     const char* ok = text_fit("{A}: OK", p.pw - 12);
@@ -370,7 +394,7 @@ void draw_inventory_page(int t) {
 
 // --- Bestiary page -------------------------------------------------------------------------------
 
-bool kind_met(int k) { return ((profile_monsters_met() >> k) & 1u) != 0; }
+bool kind_met(int k) { return k >= 1 && k <= BESTIARY_KINDS && ((profile.met >> k) & 1u) != 0; }
 
 void draw_monster_detail(const Panel& p, int k, int dx, int dy, int width, bool landscape) {
     if (!kind_met(k)) {
@@ -380,9 +404,9 @@ void draw_monster_detail(const Panel& p, int k, int dx, int dy, int width, bool 
     const Image* img = monster_sprite(k);
     text_draw(dx, dy, MONSTER_TYPES[k].name, 3);
     const int tw = (!landscape && img) ? width * 11 / 20 : width;
-    int y = draw_wrapped_lines(dx, dy + 10, tw, monster_behaviour_text(k), 2);
+    int y = bag_wrap_lines(dx, dy + 10, tw, monster_behaviour_text(k), 2);
     char killed[24];
-    snprintf(killed, sizeof killed, "KILLED %d", profile_slain(k));
+    snprintf(killed, sizeof killed, "KILLED %d", profile.slain[k]);
     text_draw(dx, y + 1, killed, 1);
     if (!img || img->w <= 0 || img->h <= 0) return;
     const int base = p.py + p.ph - 14;
@@ -420,7 +444,7 @@ void draw_bestiary_page(const Panel& p, int x) {
         const char* name = MONSTER_TYPES[k].name;
         text_draw(x + 8, y, name, chosen ? 3 : 2);
         char n[12];
-        snprintf(n, sizeof n, "%d", profile_slain(k));
+        snprintf(n, sizeof n, "%d", profile.slain[k]);
         const int count_x = x + 8 + u - text_width(n);
         text_draw(count_x, y, n, 2);
         if (!codex_is_new(k)) continue;

@@ -3,10 +3,10 @@
 // Called by the draw pass while the bag's item card is open.
 #include <cstdio>
 
-#include "camp/camp.h"
 #include "classes/classes.h"
 #include "classes/gear_rules.h"
-#include "combat/combat.h"
+#include "combat/fight_tuning.h"
+#include "items/enchant.h"
 #include "items/equip.h"
 #include "items/item.h"
 #include "items/potion.h"
@@ -172,19 +172,19 @@ int draw_notes(const Item& item, int px, int pw, int y) {
     if (!perk && !enchanted && !broken && !not_ours) return y;
     screen_hline(px + 10, y + 2, pw - 20, 1);
     y += 6;
-    if (perk) y = draw_wrapped_lines(px + 10, y, pw - 20, perk, 2);
+    if (perk) y = bag_wrap_lines(px + 10, y, pw - 20, perk, 2);
     if (enchanted) {
         draw_glyph5x5(px + 10, y + 1, ENCHANT_GLYPHS[item.enchant], 3);
         char text[96];
-        snprintf(text, sizeof text, "%s: %s", enchant_name(item.enchant), enchant_line(item.enchant));
-        y = draw_wrapped_lines(px + 18, y, pw - 28, text, 3);
+        snprintf(text, sizeof text, "%s: %s", enchant_def(item.enchant).name, enchant_def(item.enchant).line);
+        y = bag_wrap_lines(px + 18, y, pw - 28, text, 3);
     }
-    if (broken) y = draw_wrapped_lines(px + 10, y, pw - 20, "REPAIR IT AT THE CAMP.", 3);
+    if (broken) y = bag_wrap_lines(px + 10, y, pw - 20, "REPAIR IT AT THE CAMP.", 3);
     if (not_ours) {
         const char* name = class_info(player.cls).name;
         char text[48];
         snprintf(text, sizeof text, "NOT FOR %s %s.", class_article(name), name ? name : "");
-        y = draw_wrapped_lines(px + 10, y, pw - 20, text, 3);
+        y = bag_wrap_lines(px + 10, y, pw - 20, text, 3);
     }
     return y;
 }
@@ -202,7 +202,7 @@ int draw_compare_block(const Item& item, int px, int py, int pw, int ph, int y) 
         int n = snprintf(text, sizeof text, "REPLACES %s", item_def(p.returning[0].id).name);
         if (p.returning_count > 1 && n > 0 && n < (int)sizeof text)
             snprintf(text + n, sizeof text - n, " + %s", item_def(p.returning[1].id).name);
-        y = draw_wrapped_lines(px + 10, y, pw - 20, text, 1);
+        y = bag_wrap_lines(px + 10, y, pw - 20, text, 1);
     }
     char atk[16], def[16];
     snprintf(atk, sizeof atk, "ATK %+d", p.attack_change);
@@ -269,7 +269,7 @@ void draw_item_info_panel() {
 
     char name[40];
     item_name(item, name, sizeof name);
-    const int ky = draw_wrapped_lines(px + 37, py + 19, pw - 46, name, 3) + 1;
+    const int ky = bag_wrap_lines(px + 37, py + 19, pw - 46, name, 3) + 1;
     char kind[40];
     if (count >= 2)
         snprintf(kind, sizeof kind, "%s  x%d", kind_line(item), count);
@@ -281,7 +281,7 @@ void draw_item_info_panel() {
         text_draw(px + 37, ky, kind, 2);
         y = ky + ROW_STEP + 1;
     } else {
-        y = draw_wrapped_lines(px + 37, ky, pw - 46, kind, 2) + 2;
+        y = bag_wrap_lines(px + 37, ky, pw - 46, kind, 2) + 2;
     }
     if (y < py + 22 + ih) y = py + 22 + ih;
 

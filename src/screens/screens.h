@@ -5,6 +5,8 @@
 
 // Dialog flags; the tick takes their input, the screens draw them.
 extern uint8_t message_box_open;
+// The message box's text.
+extern char message_box_text[64];
 extern uint8_t consent_open;
 extern uint8_t way_out_open;
 extern int32_t way_out_cursor;
@@ -18,20 +20,10 @@ void update_unlocks(uint8_t presses);
 float unlocks_completion();
 
 void hit_regions_clear();
-// Pointer hit regions: kind 0 a bag entry (index = entry), 1 the item panel's first button, 2 the panel.
+// Records where a widget landed this frame (kind, index, rectangle) for the pointer and the spotlight.
 void hit_region_add(int kind, int index, int x, int y, int w, int h);
-bool hit_region_find(int kind, int index, int* x, int* y, int* w, int* h);
-// Word-wrapped text; returns the y below the last line.
-int draw_wrapped_lines(int x, int y, int width, const char* text, int colour);
-// Expands the button placeholders and shortens the text to the width; a ring buffer.
+// The text with its button placeholders expanded and shortened to `width` pixels, in a ring buffer.
 const char* text_fit(const char* text, int width);
-// The message box's text.
-extern char message_box_text[64];
-// The HUD pieces the bag panel shows, and the stat rows' value texts (24 bytes).
-void draw_hp_box();
-void draw_souls_floor_box();
-void draw_souls_counter(int x, int y);
-void format_stat_value(int kind, char* out);
 void dim_screen();
 
 void draw_splash();
@@ -48,9 +40,12 @@ void draw_low_hp_strip();
 void draw_pause();
 void draw_bag();
 void draw_hold_ring();
+bool bag_item_card_open();
 void draw_item_info_panel();
 void draw_camp();
-void draw_run_end(uint8_t escaped);
+// The death (0) or escape (1) screen; the game hands in whether its input guard is on and the
+// monsters met when the run began.
+void draw_run_end(uint8_t escaped, bool input_locked, uint32_t met_at_start);
 void draw_options();
 void draw_controls();
 void draw_stats();
@@ -59,9 +54,18 @@ void draw_power_on();
 void draw_levelup();
 void draw_class_select();
 void draw_unlocks();
+// The shrine's header and what the player faces, over the room the draw pass has drawn.
 void draw_shrine();
-void draw_demo_end();
+void draw_demo_end(bool input_locked);
 void draw_caption();
+
+// Text widgets several screens share.
+void draw_text_outlined(int x, int y, const char* text, int colour);
+// Word-wraps the text to width pixels, 9 pixels a line, showing at most reveal characters; draws
+// only when draw is true. Returns the height used.
+int draw_wrapped_text(int x, int y, int width, const char* text, int reveal, int colour, bool draw);
+// The lesson line of the death screen.
+const char* death_tip();
 
 // The picture of the view taken on entering the death screen and replayed there.
 void screen_snapshot_take();

@@ -37,9 +37,12 @@ void transition_step() {
     switch (transition.phase) {
     case 1:
         if (transition.frame++ == 23) {
-            if (transition.callback) transition.callback();
+            // Into the hold before the callback, so a callback that starts another transition
+            // keeps it.
+            const TransitionFn mid = transition.callback;
             transition.phase = 2;
             transition.frame = 0;
+            if (mid) mid();
         }
         break;
     case 2:

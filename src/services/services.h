@@ -11,11 +11,20 @@ extern uint8_t timing_bar_on;
 // The store page opener the end-of-demo screen calls; returns 0 on success, -1 on failure.
 extern int (*open_url_fn)(const char* url);
 
+// Copies the text into out (at most size - 1 characters, always terminated) with each button
+// placeholder such as "{A}" replaced by the name of what that action is bound to on the device in use.
+void text_expand_glyphs(const char* text, char* out, int size);
+
 // Puts every setting back in its range, then hands the settings to the case, palette, screen
 // effect, ghosting and sound.
 void settings_clamp();
 // Whether the console case is the phone-shaped model, which has no room for a case colour.
 bool platform_case_is_phone();
+// The names of case colour c and screen palette p ("" for ids without one).
+const char* platform_case_color_name(int c);
+const char* platform_palette_name(int p);
+// Shows a case colour and a palette without changing the settings (the unlocks list's preview).
+void platform_preview_look(int case_color, int palette);
 // Restores the default key and controller bindings and unswaps A and B.
 void bindings_default();
 // The rebinding prompt's step: while it waits for a key the game sees no buttons; otherwise A and

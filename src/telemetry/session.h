@@ -1,4 +1,5 @@
-// The session record (session.txt), the crash record and the crash filter.
+// The session record (session.txt), the crash record (crash.txt) and the crash handler. The shell
+// starts and ends the session; the tick counts it; the application events mark it away.
 #pragma once
 #include <cstdint>
 
@@ -6,10 +7,18 @@ extern uint8_t session_open;
 extern uint8_t session_away;
 extern int64_t session_ticks;
 
-void session_start(int screen_width, int screen_height);
+// Classifies the previous session, sends its crash event when it did not end, and opens this one.
+// form: the console-case model in use.
+void session_start(int screen_width, int screen_height, int form);
 void session_write(int away);
 void session_end();
+// The crash handler on fatal signals; builds the crash.txt path and opens it now, as nothing else
+// may be done once a crash is under way.
 void crash_filter_install();
+// Re-opens crash.txt after session_start has deleted the previous one.
+void crash_log_reopen();
+// At a clean end: closes crash.txt and removes it when nothing was written.
+void crash_log_release();
 
 // Once per tick while the session is open: counts the tick and rewrites session.txt every 600.
 void session_tick();

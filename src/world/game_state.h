@@ -31,8 +31,18 @@ extern int32_t state_under_pause;
 extern int32_t prev_state;
 extern int32_t frame_counter;
 
+// The screen-entry guard's hold on A and START: screens leave out their footer hints while it lasts.
+extern int32_t input_lock_timer;
+extern uint8_t input_lock_held;
+bool input_locked();
+
 // Cheats taint a run: the hidden sequence sets `cheats_used`; the debug switches live in `cheat_flags`.
 constexpr int CHEAT_FLAG_COUNT = 4;
+constexpr int CHEAT_IMMORTAL = 0;         // the player cannot lose hp
+constexpr int CHEAT_NO_DOOR = 1;          // DEATH'S DOOR never saves
+constexpr int CHEAT_FORCE_ELITES = 2;     // every eligible monster is an elite
 constexpr int CHEAT_FREEZE_MONSTERS = 3;
 extern uint8_t cheats_used;
 extern uint8_t cheat_flags[CHEAT_FLAG_COUNT];
+// Whether the run is tainted by either; the lifetime statistics count nothing then.
+bool cheats_active();

@@ -26,6 +26,7 @@ struct Player {
     uint8_t floor_mark;  // cleared with floor_kills at each floor load
     uint8_t floor_kills;  // victories on this floor, capped at 255
     uint8_t cls;  // CLASS_KNIGHT or CLASS_BRUTE
+    int16_t boon_redraws;  // camp boon redraws this run; -1 stays -1
     Bag bag;
     uint8_t status[ST_COUNT];
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "classes/classes.h"
 #include "dungeon/map.h"
 #include "game/bag_screen.h"
 #include "game/shell_calls.h"
@@ -473,6 +474,7 @@ TEST(BagScreen, SwappingTakesUpTheItemUnderneath) {
 TEST(BagScreen, EquippingTheHeldItemIntoEachHand) {
     // A two-hander into the main hand: the off hand goes to the bag first, the main hand last.
     bag_world(true);
+    player.cls = CLASS_BRUTE;
     player.main_hand = item_make(ITEM_SHORT_SWORD);
     player.off_hand = item_make(ITEM_WOODEN_SHIELD);
     bag_place_at(player.bag, item_make(ITEM_BATTLE_AXE), 1, 5, 0, false);
@@ -487,6 +489,7 @@ TEST(BagScreen, EquippingTheHeldItemIntoEachHand) {
     EXPECT_EQ(player.bag.entries[1].item.id, (uint32_t)ITEM_SHORT_SWORD);
 
     // A shield into the off hand beside a two-hander sends the two-hander to the bag.
+    player.cls = CLASS_KNIGHT;
     pick_up_at(player.bag.entries[0].col, player.bag.entries[0].row);
     ASSERT_EQ(bag_view.held.id, (uint32_t)ITEM_WOODEN_SHIELD);
     cursor_at(BAG_ZONE_OFF);
@@ -523,8 +526,42 @@ TEST(BagScreen, EquippingTheHeldItemIntoEachHand) {
     }
 }
 
+TEST(BagScreen, ClassesRefuseTheGearTheyCannotUse) {
+    struct Case {
+        int cls;
+        uint32_t id;
+        int zone;
+        const char* message;
+    };
+    const Case cases[] = {{CLASS_KNIGHT, ITEM_LONG_SWORD, BAG_ZONE_MAIN, "A KNIGHT CAN'T USE IT"},
+                          {CLASS_BRUTE, ITEM_IRON_SHIELD, BAG_ZONE_OFF, "A BRUTE CAN'T USE IT"}};
+    for (const Case& c : cases) {
+        // Held over a hand: refused, still held.
+        bag_world(true);
+        player.cls = (uint8_t)c.cls;
+        bag_place_at(player.bag, item_make(c.id), 1, 0, 0, false);
+        pick_up_at(0, 0);
+        cursor_at(c.zone);
+        press(BTN_A);
+        EXPECT_TRUE(bag_view.holding) << c.message;
+        EXPECT_STREQ(bag_view.message, c.message);
+        EXPECT_EQ(bag_view.shake_timer, BAG_SHAKE_TICKS);
+        // From the card: refused, the card stays open.
+        bag_world(true);
+        player.cls = (uint8_t)c.cls;
+        bag_place_at(player.bag, item_make(c.id), 1, 0, 0, false);
+        hold_a(2);
+        release();
+        press(BTN_A);
+        EXPECT_TRUE(bag_view.card_open);
+        EXPECT_STREQ(bag_view.message, c.message);
+        EXPECT_EQ(player.bag.count, 1);
+    }
+}
+
 TEST(BagScreen, EquippingWithoutRoomChangesNothing) {
     bag_world(true);
+    player.cls = CLASS_BRUTE;
     player.main_hand = item_make(ITEM_SHORT_SWORD);
     player.off_hand = item_make(ITEM_IRON_SHIELD);
     // Fill the bag with daggers but one cell, then hold the axe taken from a column of three.
@@ -552,6 +589,7 @@ TEST(BagScreen, EquippingWithoutRoomChangesNothing) {
 
 TEST(BagScreen, CardActionsUseEquipJunkAndDrop) {
     bag_world(true);
+    player.cls = CLASS_BRUTE;
     bag_place_at(player.bag, item_make(ITEM_LONG_SWORD), 1, 0, 0, false);
     player.main_hand = item_make(ITEM_SHORT_SWORD);
     hold_a(2);

@@ -8,6 +8,8 @@
 #include "items/bag.h"
 #include "items/item_random.h"
 #include "platform/input.h"
+#include "profile/profile.h"
+#include "support/temp_save_dir.h"
 
 namespace {
 
@@ -186,6 +188,8 @@ TEST(ExploreStep, FullBagLeavesTheItem) {
 }
 
 TEST(ExploreStep, HollowWallsAndUrnsOnlyAnswerAForwardStep) {
+    TempSaveDir saves;  // the profile counts the secret room
+    profile = Profile{};
     corridor_world('%', '%');
     press(BTN_DOWN);
     EXPECT_EQ(gmap[5][2], '%');
@@ -195,6 +199,7 @@ TEST(ExploreStep, HollowWallsAndUrnsOnlyAnswerAForwardStep) {
     EXPECT_EQ(gmap[5][4], '&');
     press(BTN_UP);
     EXPECT_EQ(toast(), "A SECRET ROOM!");
+    EXPECT_EQ(profile.secrets, 1);
     EXPECT_EQ(gmap[5][4], '.');
     EXPECT_EQ(player.x, 3);
 
@@ -267,6 +272,8 @@ TEST(ExploreStep, ExitOpensTheWayOutOnceTheDragonIsGone) {
 }
 
 TEST(ExploreStep, LastFloorWayOutSkipsContinue) {
+    TempSaveDir saves;  // escaping ends the run in the profile
+    profile = Profile{};
     corridor_world('X', '.', 19);
     press(BTN_UP);
     ASSERT_EQ(way_out_open, 1);
@@ -278,6 +285,8 @@ TEST(ExploreStep, LastFloorWayOutSkipsContinue) {
     press(BTN_A);
     EXPECT_EQ(way_out_open, 0);
     EXPECT_EQ(game_state, STATE_ESCAPED);
+    EXPECT_EQ(profile.runs_won, 1);
+    EXPECT_EQ(profile.souls, 19 + 5 + 5 + 1);  // floor, its stretch, the escape, and one
 }
 
 // Runs the tick's world animation and the update, as one game tick in the dungeon does.

@@ -4,7 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "combat/combat.h"
+#include "dungeon/map.h"
+#include "dungeon/monsters.h"
 #include "game/invariants.h"
+#include "items/bag.h"
+#include "world/game_state.h"
+#include "world/player.h"
 #include "game/state.h"
 #include "saves/settings.h"
 #include "support/temp_save_dir.h"
@@ -143,6 +149,43 @@ TEST_F(InvariantsTest, AMonsterOffTheFloorOnTheMapIsStillLookedUp) {
     std::string e = events();
     EXPECT_NE(e.find("monster 0 at (5,5) on 'D'"), std::string::npos);
     EXPECT_NE(e.find("two monsters at (5,5)"), std::string::npos);
+}
+
+// The snapshot reads the real records: a sound world passes, and breaking the player, a monster and
+// the fight is reported row by row.
+TEST_F(InvariantsTest, TheSnapshotOfTheRealRecordsCatchesABrokenWorld) {
+    player = Player{};
+    player.level = 1;
+    player.hp = player.max_hp = 20;
+    player.x = player.y = 2;
+    bag_grid_clear(player.bag);
+    for (int y = 0; y < MAP_H; y++)
+        for (int x = 0; x < MAP_W; x++)
+            gmap[y][x] = (x == 0 || y == 0 || x == MAP_W - 1 || y == MAP_H - 1) ? '#' : '.';
+    monsters_clear();
+    monster_add(M_RAT, 6, 6);
+    combat = Combat{};
+    combat.type = M_RAT;
+    combat.hp = combat.max_hp = 40;
+    game_state = STATE_COMBAT;
+    current_floor = 1;
+    game_check_invariants();
+    EXPECT_EQ(lines(), 0) << events();
+
+    player.hp = 30;
+    monsters.list[0].x = 0;
+    combat.queued = 7;
+    combat.hp = 41;
+    game_check_invariants();
+    std::string e = events();
+    EXPECT_NE(e.find("hp 30/20"), std::string::npos);
+    EXPECT_NE(e.find("monster 0 at (0,6) on '#'"), std::string::npos);
+    EXPECT_NE(e.find("monster hp 41/40"), std::string::npos);
+    EXPECT_NE(e.find("queued 7"), std::string::npos);
+    game_state = STATE_POWER_ON;
+    current_floor = 0;
+    monsters_clear();
+    combat = Combat{};
 }
 
 }  // namespace

@@ -177,6 +177,7 @@ TEST_F(RunStartTest, TrainingDoneGoesDownOneFloor) {
 }
 
 TEST_F(RunStartTest, ClosingARunReachesTheClassSelect) {
+    training_offer_set(false);  // the player has skipped the training before
     game_state = STATE_DEMO_END;
     player.cls = 1;
     demo_end_leave();

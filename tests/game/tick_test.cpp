@@ -15,6 +15,7 @@
 #include "platform/shell.h"
 #include "render/fxfield.h"
 #include "platform/input.h"
+#include "profile/profile.h"
 #include "services/toast.h"
 #include "services/confirm.h"
 #include "saves/settings.h"
@@ -111,8 +112,10 @@ TEST_F(TickTest, TitleRowsWrapAndNewGameWithoutSaveGoesToClassSelect) {
     tap(BTN_A);  // CONTINUE without a saved run is refused
     EXPECT_EQ(game_state, STATE_TITLE);
     class_cursor = 3;
+    profile.flags |= PROFILE_FLAG_TRAINING_SKIPPED;  // no training question in between
     tap(BTN_DOWN);
     tap(BTN_A);
+    profile.flags = 0;
     EXPECT_EQ(game_state, STATE_CLASS_SELECT);
     EXPECT_EQ(class_cursor, 0);
     reset_game(STATE_TITLE);

@@ -17,6 +17,7 @@
 #include "services/services.h"
 #include "game/shell_calls.h"
 #include "platform/shell.h"
+#include "profile/profile.h"
 #include "render/screen.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
@@ -97,9 +98,12 @@ TEST(SettingsClamp, EveryRowOfTheTableAndTheApplication) {
         {"ghosting", &Settings::ghosting, 4, 1},      {"rumble level 0", &Settings::rumble_level, 0, 2},
         {"rumble level 4", &Settings::rumble_level, 4, 2}, {"case", &Settings::case_color, 30, 9},
         {"case 18", &Settings::case_color, 18, 9},    {"palette", &Settings::palette, 8, 0},
-        {"monster art", &Settings::monster_art, 2, 0},
+        {"monster art", &Settings::monster_art, 2, 0}, {"code monsters", &Settings::monster_art, 1, 0},
     };
     const Settings saved = settings;
+    // Every colour and palette bought, so the locks leave the in-range values alone.
+    const Profile kept = profile;
+    profile.unlocks[0] = ~0u;
     for (const Row& r : rows) {
         Settings good = saved;
         good.screen = 1;
@@ -109,7 +113,7 @@ TEST(SettingsClamp, EveryRowOfTheTableAndTheApplication) {
         good.rumble_level = 3;
         good.case_color = 12;
         good.palette = 2;
-        good.monster_art = 1;
+        good.monster_art = 0;
         settings = good;
         settings.*r.field = r.bad;
         settings_clamp();
@@ -120,12 +124,17 @@ TEST(SettingsClamp, EveryRowOfTheTableAndTheApplication) {
         EXPECT_EQ(settings.*r.field, good.*r.field) << r.name;
     }
     settings.screen = 2;
-    settings.palette = 5;
+    settings.palette = 1;
     settings.ghosting = 3;
     settings_clamp();
     EXPECT_EQ(screen_effect, 2);
-    EXPECT_EQ(screen_palette, 5);
+    EXPECT_EQ(screen_palette, 1);
     EXPECT_EQ(ghosting_applied, 3);
+    // Palettes without a row can never be bought, so the settings never keep them.
+    settings.palette = 5;
+    settings_clamp();
+    EXPECT_EQ(screen_palette, 0);
+    profile = kept;
     settings = saved;
     settings_clamp();
 }

@@ -4,16 +4,19 @@
 
 #include <cstring>
 
+#include "boons/boons.h"
 #include "dungeon/map.h"
 #include "game/bag_screen.h"
 #include "items/bag.h"
 #include "items/floor_items.h"
 #include "items/item.h"
+#include "profile/profile.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
 #include "support/item_maker.h"
 #include "support/png_out.h"
+#include "support/temp_save_dir.h"
 #include "world/bag_view.h"
 #include "world/buttons.h"
 #include "world/game_state.h"
@@ -62,6 +65,16 @@ void fill_bag() {
     bag_place_at(b, broken, 1, 3, 4, true);
     player.main_hand = test_item(ITEM_SHORT_SWORD, 1, 0, ENCHANT_VAMPIRIC, 3);
     player.off_hand = test_item(ITEM_WOODEN_SHIELD, 0, 0, 0, 1);
+}
+
+// Six kinds met, some slain, the first two already looked at.
+void meet_monsters() {
+    profile.met = profile.viewed = 0;
+    for (int k = 1; k <= 6; ++k) {
+        profile.met |= 1u << k;
+        profile.slain[k] = k * 7 - 5;
+    }
+    profile.viewed = (1u << 1) | (1u << 2);
 }
 
 void open_card(int zone, int col, int row) {
@@ -166,7 +179,33 @@ TEST(BagPages, AHeldLongItemOverTheGridHidesThePageMarks) {
     EXPECT_EQ(screen_get(cx - 1, cy), 0);
 }
 
+TEST(BagPages, BestiaryNewMarksClearAsTheCursorVisits) {
+    TempSaveDir tmp;
+    const Profile saved = profile;
+    bag_scene(true);
+    meet_monsters();
+    EXPECT_TRUE(codex_any_new());
+    const int cx = bag_layout.px + bag_layout.pw / 2, cy = bag_layout.py + bag_layout.ph - 10;
+    draw_scene();
+    EXPECT_EQ(screen_get(cx + 10, cy - 2), 3);  // the page marks tell of new entries
+    bag_view.bestiary_cursor = 3;
+    bag_page_change(+1);  // entering marks the cursor's kind
+    EXPECT_FALSE(codex_is_new(3));
+    EXPECT_TRUE(codex_is_new(4));
+    for (int i = 0; i < 3; ++i) update_bag(BTN_DOWN, BTN_DOWN);
+    EXPECT_FALSE(codex_any_new());
+    draw_scene();
+    EXPECT_NE(screen_get(cx + 10, cy - 2), 3);
+    // Unmet kinds are never marked.
+    update_bag(BTN_DOWN, BTN_DOWN);
+    EXPECT_EQ(bag_view.bestiary_cursor, 7);
+    EXPECT_FALSE(profile.viewed & (1u << 7));
+    profile = saved;
+}
+
 TEST(BagPages, ReviewPictures) {
+    TempSaveDir tmp;
+    const Profile saved = profile;
     Sheet sheet;
     for (int land = 1; land >= 0; --land) {
         const bool landscape = land != 0;
@@ -220,7 +259,8 @@ TEST(BagPages, ReviewPictures) {
 
         // The stats page with many boons, scrolled down to the last.
         bag_scene(landscape);
-        for (int id = 0; id < 24; id += 1) player.boon_ranks[id] = (uint8_t)(1 + id % 3);
+        for (int id = 0; id < BOON_ROWS; ++id)
+            if (boon_in_use(id)) player.boon_ranks[id] = (uint8_t)(1 + id % boon_def(id)->max_level);
         bag_page_change(-1);
         int rows_list[STAT_ROW_COUNT], boons_list[BOON_SLOTS];
         bag_view.stats_cursor = bag_tab_list(rows_list) + bag_page_flags_list(boons_list);
@@ -237,8 +277,9 @@ TEST(BagPages, ReviewPictures) {
         // The bestiary with its detail, and a page mid-slide.
         bag_scene(landscape);
         fill_bag();
-        bag_page_change(+1);
+        meet_monsters();
         bag_view.bestiary_cursor = 3;
+        bag_page_change(+1);
         settle();
         draw_scene();
         snprintf(name, sizeof name, "bag_bestiary_%s.png", tag);
@@ -249,4 +290,5 @@ TEST(BagPages, ReviewPictures) {
         sheet.add(name);
     }
     sheet.sheet.write("bag_sheet.png");
+    profile = saved;
 }

@@ -94,4 +94,23 @@ TEST_F(TransitionTest, LongCaptionsAreCutTo31Characters) {
     EXPECT_EQ(hold, 3 * 62 + 50);  // the typing counts what is kept
 }
 
+// A callback that starts the next transition, as a floor banner after a camp exit would.
+void start_banner() {
+    mid_calls++;
+    transition_start(count_mid, "FLOOR 3", nullptr, true);
+}
+
+TEST_F(TransitionTest, ACallbackThatStartsATransitionKeepsIt) {
+    transition_start(start_banner, "A CAMPFIRE AHEAD", nullptr, false);
+    for (int i = 0; i < 24; i++) transition_step();
+    EXPECT_EQ(mid_calls, 1);
+    EXPECT_EQ(transition.phase, 1);
+    EXPECT_EQ(transition.frame, 0);
+    EXPECT_EQ(transition.callback, count_mid);
+    EXPECT_STREQ(transition.title, "FLOOR 3");
+    // The new one runs its own course: callback once, typed hold of 21 + 50, wipe out.
+    EXPECT_EQ(run_out(), 24 + 71 + 30);
+    EXPECT_EQ(mid_calls, 2);
+}
+
 }  // namespace

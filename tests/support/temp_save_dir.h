@@ -1,4 +1,5 @@
-// A temporary save folder for tests that write files; removed with its files afterwards.
+// A temporary save folder for tests that write files; removed with its files afterwards, and the
+// folder in use before is taken up again.
 #pragma once
 #include <dirent.h>
 #include <unistd.h>
@@ -11,9 +12,15 @@
 
 struct TempSaveDir {
     std::string dir;
-    TempSaveDir() {
-        char tmpl[] = "/tmp/qm_test_XXXXXX";
-        const char* made = mkdtemp(tmpl);
+    std::string previous = save_dir;  // the folder in use before, given back afterwards
+    // `base` may name a memory-backed folder for tests that write thousands of files.
+    explicit TempSaveDir(const char* base = "/tmp") {
+        std::string tmpl = std::string(base) + "/qm_test_XXXXXX";
+        const char* made = mkdtemp(tmpl.data());
+        if (!made) {
+            tmpl = "/tmp/qm_test_XXXXXX";
+            made = mkdtemp(tmpl.data());
+        }
         dir = made ? made : "/tmp";
         save_dir_set((dir + "/").c_str());
     }
@@ -26,7 +33,7 @@ struct TempSaveDir {
             closedir(d);
         }
         rmdir(dir.c_str());
-        save_dir_set(nullptr);
+        save_dir_set(previous.empty() ? nullptr : previous.c_str());
     }
     std::string path(const char* name) const { return dir + "/" + name; }
     bool exists(const char* name) const {

@@ -1,9 +1,11 @@
 // Puts the tick's globals (state words, input words, guards, the hidden sequence, menus, dialogs,
-// the transition, toasts, settings and the session clock) back to a fresh start in `state`, so a
+// the transition, toasts, settings, the session clock and the fight and loot streams) back to a fresh start in `state`, so a
 // test drives game_tick from a known place whatever ran before it.
 #pragma once
 #include <cstdint>
 
+#include "combat/loot.h"
+#include "combat/reflex.h"
 #include "dungeon/map.h"
 #include "game/menus.h"
 #include "game/state.h"
@@ -48,4 +50,6 @@ inline void tick_globals_reset(int32_t state) {
     session_ticks = 0;
     current_floor = 0;
     for (uint8_t& f : cheat_flags) f = 0;
+    fight_rng_state = FIGHT_RNG_START;
+    loot_rng_state = LOOT_RNG_START;
 }

@@ -1,0 +1,38 @@
+// Fight feedback: shakes, hit stops, popup words and flashes that fights write and the screens read.
+// Fights, level-ups and status ticks call the fx_* family; the tick runs fx_update every step
+// (fx_update, fx_levelup and fx_reset are declared with the fight in combat/combat.h).
+#pragma once
+#include <cstdint>
+
+constexpr int FX_POPUP_BYTES = 32;  // 31 characters and the terminator
+constexpr int32_t FX_POPUP_TICKS = 36;
+constexpr int32_t FX_BANNER_TICKS = 60;
+constexpr int32_t FX_FLASH_SMALL = 3, FX_FLASH_MEDIUM = 18, FX_FLASH_LEVELUP = 22, FX_FLASH_LONG = 96;
+constexpr int32_t FX_STATUS_FLASH = 18;
+constexpr int32_t FX_BURN_LINGER = 40;
+
+struct FxState {
+    int32_t shake;
+    int32_t status_flash, status_id;
+    char popup[FX_POPUP_BYTES];
+    int32_t popup_timer, popup_timer_max;
+    uint8_t banner;
+    int32_t popup_size;  // 1..5
+    int32_t hit_stop;    // steps during which the duel and the fight timers wait
+    int32_t frame;
+    int32_t burn_linger;
+    int32_t long_flash;
+    int32_t flash_small, flash_medium, flash_levelup;
+};
+extern FxState fx_state;
+
+void shake_from_damage(int d);
+void status_flash(int i);
+void popup_text(const char* text, int size);
+void popup_banner(const char* text);
+void fx_hit_small();
+void fx_hit_medium(bool flash);
+void fx_hit_big();
+void fx_long_flash();
+// Raises the hit stop to at least n steps.
+void fx_hit_stop(int n);

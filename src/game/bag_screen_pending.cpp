@@ -1,8 +1,0 @@
-// Placeholders until the bag screen's input lands.
-#include "game/bag_screen.h"
-
-void update_bag(uint8_t) {}
-void bag_screen_ease() {}
-void bag_screen_timers_tick() {}
-
-void bag_view_reset() {}

@@ -1,0 +1,194 @@
+// The sender thread: takes each outbox over as its "sending" file, posts the lines one by one and
+// keeps those that failed for a later try. Started by telemetry_start and by the per-step pump.
+#include "telemetry/sender.h"
+
+#include <pthread.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "saves/save_path.h"
+#include "telemetry/events.h"
+
+int (*sender_post)(const char* path, const char* body, size_t length) = http_post;
+int32_t sender_last_count = -1;
+uint32_t sender_last_start_ms = 0;
+std::atomic<uint8_t> sender_kept_lines{0};
+std::atomic<int> sender_busy{0};
+
+namespace {
+struct TelemetryQueue {
+    const char* outbox;
+    const char* sending;
+    const char* url_path;
+    char outbox_path[SAVE_PATH_CAP];
+    char sending_path[SAVE_PATH_CAP];
+};
+
+TelemetryQueue telemetry_queues[2] = {
+    {.outbox = "runs_outbox.jsonl", .sending = "runs_sending.jsonl", .url_path = "/api/collections/runs/records",
+     .outbox_path = {}, .sending_path = {}},
+    {.outbox = "events_outbox.jsonl", .sending = "events_sending.jsonl",
+     .url_path = "/api/collections/events/records", .outbox_path = {}, .sending_path = {}},
+};
+
+constexpr int STATUS_TOO_MANY = 429;
+constexpr int STATUS_SERVER_ERROR = 500;
+
+uint32_t clock_ms() {
+    using namespace std::chrono;
+    return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Busy answers and no answer at all keep the line; anything else (accepted, or refused for good) drops it.
+bool status_keeps(int status) { return status == STATUS_TOO_MANY || status >= STATUS_SERVER_ERROR || status < 1; }
+
+bool file_exists(const char* path) { return access(path, F_OK) == 0; }
+
+// The outbox becomes the sending file under the append lock, so no line lands in a file being taken.
+bool take_outbox(const TelemetryQueue& q) {
+    if (file_exists(q.sending_path)) return true;
+    outbox_lock();
+    bool ok = file_exists(q.outbox_path) && std::rename(q.outbox_path, q.sending_path) == 0;
+    outbox_unlock();
+    return ok;
+}
+
+// Kept lines replace the sending file through "<name>.tmp" and a rename, so a crash mid-write
+// leaves the old file whole. Done under the append lock: a "no" to sharing deletes the queues
+// under the same lock, and kept lines must not come back after it.
+void keep_lines(const TelemetryQueue& q, const char* kept, size_t length) {
+    outbox_lock();
+    if (!telemetry_enabled()) {
+        std::remove(q.sending_path);
+        outbox_unlock();
+        return;
+    }
+    char tmp[SAVE_PATH_CAP + 8];
+    std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
+    if (FILE* f = std::fopen(tmp, "wb")) {
+        bool ok = std::fwrite(kept, 1, length, f) == length;
+        ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0 && ok;
+        ok = std::fclose(f) == 0 && ok;
+        if (ok) std::rename(tmp, q.sending_path);
+        else std::remove(tmp);
+    }
+    outbox_unlock();
+}
+
+// Sends one queue; true when lines were kept for later.
+bool send_queue(const TelemetryQueue& q) {
+    if (!take_outbox(q)) return false;
+    FILE* f = std::fopen(q.sending_path, "rb");
+    if (!f) return false;
+    long size = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    if (size <= 0 || size > SENDER_FILE_MAX) {
+        std::fclose(f);
+        std::remove(q.sending_path);
+        return false;
+    }
+    std::rewind(f);
+    char* text = (char*)std::malloc((size_t)size + 1);
+    char* kept = (char*)std::malloc((size_t)size + 1);
+    if (!text || !kept) {
+        std::free(text);
+        std::free(kept);
+        std::fclose(f);
+        return true;  // tried again next time, as it is
+    }
+    size_t got = std::fread(text, 1, (size_t)size, f);
+    std::fclose(f);
+    text[got] = 0;
+
+    size_t kept_len = 0;
+    int lines = 0;
+    for (char* line = text; line < text + got;) {
+        char* end = (char*)std::memchr(line, '\n', (size_t)(text + got - line));
+        char* next = end ? end + 1 : text + got;
+        if (!end) end = text + got;
+        if (end > line && end[-1] == '\r') end--;
+        size_t len = (size_t)(end - line);
+        if (len > 0) {
+            lines++;
+            // Sharing switched off while sending: the rest is not posted, and keep_lines drops it.
+            int status = telemetry_enabled() ? sender_post(q.url_path, line, len) : 0;
+            if (status_keeps(status)) {
+                std::memcpy(kept + kept_len, line, len);
+                kept_len += len;
+                kept[kept_len++] = '\n';
+            }
+        }
+        line = next;
+    }
+    std::free(text);
+    bool any_kept = kept_len > 0;
+    if (lines == 0 || !any_kept) std::remove(q.sending_path);
+    else keep_lines(q, kept, kept_len);
+    std::free(kept);
+    return any_kept;
+}
+
+void send_thread_body() {
+    telemetry_send_queues();
+    sender_busy.store(0);
+}
+
+// Starts the detached "qm-net" thread; the caller has set sender_busy.
+bool start_thread() {
+    try {
+        std::thread t(send_thread_body);
+        pthread_setname_np(t.native_handle(), "qm-net");
+        t.detach();
+        return true;
+    } catch (const std::system_error&) {
+        sender_busy.store(0);
+        return false;
+    }
+}
+
+bool claim_sender() {
+    int idle = 0;
+    return sender_busy.compare_exchange_strong(idle, 1);
+}
+}  // namespace
+
+void telemetry_queue_paths() {
+    for (TelemetryQueue& q : telemetry_queues) {
+        save_path_into(q.outbox_path, sizeof q.outbox_path, q.outbox);
+        save_path_into(q.sending_path, sizeof q.sending_path, q.sending);
+    }
+}
+
+void telemetry_send_queues() {
+    bool kept = false;
+    for (const TelemetryQueue& q : telemetry_queues) kept = send_queue(q) || kept;
+    sender_kept_lines.store(kept ? 1 : 0);
+}
+
+void telemetry_start() {
+    telemetry_queue_paths();
+    http_global_init();
+    sender_last_count = records_appended();
+    sender_last_start_ms = clock_ms();
+    // Consent first: nothing is sent while sharing is off, not even files left from earlier sessions.
+    if (!telemetry_enabled()) return;
+    if (claim_sender()) start_thread();
+}
+
+void telemetry_pump_at(uint32_t now_ms) {
+    if (sender_last_count < 0 || !telemetry_enabled()) return;
+    int32_t n = records_appended();
+    bool retry = sender_kept_lines.load() == 1 && now_ms - sender_last_start_ms >= SENDER_RETRY_MS;
+    if (n == sender_last_count && !retry) return;
+    sender_last_start_ms = now_ms;
+    if (!claim_sender()) return;  // a send runs; the next step tries again
+    if (start_thread()) sender_last_count = n;
+}
+
+void telemetry_pump() { telemetry_pump_at(clock_ms()); }

@@ -1,0 +1,132 @@
+// The session record: how the previous session ended, the crash event it sends, and the crash
+// handler's line written by a child process that really crashes.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "saves/settings.h"
+#include "support/telemetry_consent.h"
+#include "support/temp_save_dir.h"
+#include "telemetry/events.h"
+#include "telemetry/session.h"
+#include "world/game_state.h"
+#include "world/player.h"
+
+namespace {
+
+struct SessionTest : ::testing::Test {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    void SetUp() override {
+        session_open = 0;
+        game_state = STATE_DUNGEON;
+        current_floor = 4;
+    }
+    void TearDown() override {
+        session_open = 0;
+        crash_log_release();
+        game_state = 0;
+        current_floor = 0;
+    }
+    std::string events() { return tmp.read("events_outbox.jsonl"); }
+};
+
+TEST_F(SessionTest, FirstStartThenACleanQuitThenAKill) {
+    session_start(1920, 1080, 1);
+    EXPECT_EQ(events(),
+              "{\"install\":\"testid12\",\"platform\":\"linux\",\"v\":\"0.28.1-demo\",\"build\":\"d487d46\","
+              "\"kind\":\"session\",\"data\":{\"screen\":\"1920x1080\",\"form\":1,\"prev\":\"first\",\"prev_secs\":0}}\n");
+    EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=0\nstate=2\nfloor=5\naway=0\nended=0\n");
+
+    for (int i = 0; i < 1260; i++) session_tick();
+    EXPECT_NE(tmp.read("session.txt").find("secs=20\n"), std::string::npos);  // rewritten at 1200 ticks
+    session_end();
+    EXPECT_NE(tmp.read("session.txt").find("ended=1\n"), std::string::npos);
+    EXPECT_FALSE(tmp.exists("crash.txt"));  // an unused crash file does not stay behind
+
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    session_start(800, 600, 0);
+    EXPECT_NE(events().find("\"prev\":\"clean\",\"prev_secs\":21}"), std::string::npos);
+    EXPECT_EQ(events().find("\"crash\""), std::string::npos);
+
+    // Killed while playing: session.txt still says ended=0.
+    for (int i = 0; i < 600; i++) session_tick();
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    session_start(800, 600, 0);
+    std::string e = events();
+    EXPECT_EQ(e.rfind("{\"install\":\"testid12\",\"platform\":\"linux\",\"v\":\"0.28.1-demo\",\"build\":\"d487d46\","
+                      "\"kind\":\"crash\",\"data\":{\"secs\":10,\"state\":2,\"floor\":5,\"cause\":\"\"}}\n",
+                      0),
+              0u);
+    EXPECT_NE(e.find("\"prev\":\"crash\",\"prev_secs\":10}"), std::string::npos);
+}
+
+TEST_F(SessionTest, BackgroundGarbageAndTheOldBuildInTheEnvelope) {
+    tmp.write("session.txt", "build=abc\"1\nsecs=7\nstate=3\nfloor=2\naway=1\nended=0\n");
+    session_start(1, 1, 2);
+    EXPECT_NE(events().find("\"prev\":\"background\",\"prev_secs\":7"), std::string::npos);
+    EXPECT_EQ(events().find("\"crash\""), std::string::npos);
+
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    session_write(1);
+    EXPECT_NE(tmp.read("session.txt").find("away=1\n"), std::string::npos);
+    tmp.write("session.txt", "build=abc\"1\nsecs=7\nstate=3\nfloor=2\naway=0\nended=0\n");
+    tmp.write("crash.txt", "exception 0x0000000b at +0x1a2b\r\nassert x.cpp:4\n");
+    session_start(1, 1, 2);
+    EXPECT_NE(events().find("\"build\":\"abc\\\"1\",\"kind\":\"crash\",\"data\":{\"secs\":7,\"state\":3,\"floor\":2,"
+                            "\"cause\":\"exception 0x0000000b at +0x1a2b;assert x.cpp:4;\"}}"),
+              std::string::npos);
+    EXPECT_EQ(tmp.read("crash.txt"), "");  // the old lines are gone
+
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    tmp.write("session.txt", "\x01\x02 no equals sign here");
+    session_start(1, 1, 2);
+    EXPECT_NE(events().find("\"kind\":\"crash\",\"data\":{\"secs\":0,\"state\":-1,\"floor\":0,\"cause\":\"\"}"),
+              std::string::npos);
+    EXPECT_NE(events().find("\"build\":\"unknown\""), std::string::npos);
+}
+
+TEST_F(SessionTest, SharingOffQueuesNothingButKeepsTheFile) {
+    settings.share_stats = 0;
+    session_start(1, 1, 1);
+    EXPECT_FALSE(tmp.exists("events_outbox.jsonl"));
+    EXPECT_TRUE(tmp.exists("session.txt"));
+}
+
+TEST_F(SessionTest, CrashHandlerWritesTheSignalLineAndTheNextStartSendsIt) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer owns the fatal signals";
+#endif
+    session_start(1, 1, 1);  // session.txt says ended=0, as in a live game
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        crash_filter_install();
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGSEGV);  // the default action still ends the process
+
+    const std::string line = tmp.read("crash.txt");
+    ASSERT_EQ(line.rfind("exception 0x0000000b at +0x", 0), 0u) << line;
+    ASSERT_EQ(line.back(), '\n');
+    const std::string offset = line.substr(27, line.size() - 28);
+    EXPECT_FALSE(offset.empty());
+    EXPECT_EQ(offset.find_first_not_of("0123456789abcdef"), std::string::npos);
+
+    session_start(1, 1, 1);
+    std::string e = events();
+    EXPECT_NE(e.find("\"kind\":\"crash\""), std::string::npos);
+    EXPECT_NE(e.find("\"cause\":\"exception 0x0000000b at +0x" + offset + ";\""), std::string::npos);
+    EXPECT_EQ(tmp.read("crash.txt"), "");
+}
+
+}  // namespace

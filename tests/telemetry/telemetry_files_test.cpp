@@ -1,0 +1,155 @@
+// The telemetry files read back after damage: fuzzed session.txt and sending files, and writers
+// killed with SIGKILL mid-write in a child process.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "support/telemetry_consent.h"
+#include "support/temp_save_dir.h"
+#include "telemetry/sender.h"
+#include "telemetry/session.h"
+
+namespace {
+
+uint32_t fuzz_state = 0x1234567u;
+uint32_t fuzz_next() {
+    fuzz_state ^= fuzz_state << 13;
+    fuzz_state ^= fuzz_state >> 17;
+    fuzz_state ^= fuzz_state << 5;
+    return fuzz_state;
+}
+
+// Text of up to `max` bytes made of key words, separators and noise; `ascii` keeps it printable.
+std::string fuzz_text(int max, bool ascii) {
+    static const char* const PIECES[] = {"build=", "secs=", "state=", "floor=", "away=", "ended=", "1", "0", "-7",
+                                         "99999999999999999999", "=", "\n", "\r\n", " ", "\"", "\\", "{", "}"};
+    std::string s;
+    int n = (int)(fuzz_next() % (uint32_t)max);
+    while ((int)s.size() < n) {
+        uint32_t r = fuzz_next();
+        if (r % 3 == 0) s += PIECES[(r >> 8) % (sizeof PIECES / sizeof *PIECES)];
+        else s += ascii ? (char)(32 + (r >> 8) % 95) : (char)(r >> 8);
+    }
+    return s;
+}
+
+struct TelemetryFilesTest : ::testing::Test {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    void TearDown() override {
+        session_open = 0;
+        crash_log_release();
+        sender_post = http_post;
+    }
+};
+
+TEST_F(TelemetryFilesTest, FuzzedSessionFilesGiveOneVerdictAndValidJson) {
+    for (int i = 0; i < 400; i++) {
+        const bool ascii = i % 2 == 0;
+        tmp.write("session.txt", fuzz_text(300, ascii));
+        if (i % 3 == 0) tmp.write("crash.txt", fuzz_text(600, ascii));
+        std::remove(tmp.path("events_outbox.jsonl").c_str());
+        session_start(1, 1, 1);
+        const std::string out = tmp.read("events_outbox.jsonl");
+        ASSERT_FALSE(out.empty());
+        if (!ascii) continue;  // noise bytes above 127 are copied as they are, so only ASCII must parse
+        size_t start = 0;
+        while (start < out.size()) {
+            size_t end = out.find('\n', start);
+            ASSERT_NE(end, std::string::npos);
+            nlohmann::json j;
+            ASSERT_NO_THROW(j = nlohmann::json::parse(out.substr(start, end - start))) << out;
+            if (j["kind"] == "session") {
+                const std::string prev = j["data"]["prev"];
+                EXPECT_TRUE(prev == "clean" || prev == "background" || prev == "crash") << prev;
+            }
+            start = end + 1;
+        }
+    }
+}
+
+int fuzz_status = 0;
+std::vector<std::string> fuzz_posts;
+int fuzz_post(const char*, const char* body, size_t length) {
+    fuzz_posts.emplace_back(body, length);
+    static const int STATUSES[] = {201, 200, 429, 500, 0, 404, 302};
+    return STATUSES[(fuzz_status++) % 7];
+}
+
+TEST_F(TelemetryFilesTest, FuzzedSendingFilesPostOnlyWholeNonEmptyLines) {
+    sender_post = fuzz_post;
+    telemetry_queue_paths();
+    for (int i = 0; i < 200; i++) {
+        fuzz_posts.clear();
+        const std::string text = fuzz_text(2000, i % 2 == 0);
+        tmp.write("events_outbox.jsonl", text);
+        // The lines as sent: split at line feeds, one carriage return cut from the end, empty ones skipped.
+        std::vector<std::string> expected;
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(at, end - at);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) expected.push_back(line);
+            at = end + 1;
+        }
+        telemetry_send_queues();
+        EXPECT_EQ(fuzz_posts, expected);
+        // What was kept is a subset of what was posted, each line ended by one line feed.
+        const std::string kept = tmp.read("events_sending.jsonl");
+        EXPECT_TRUE(kept.empty() || kept.back() == '\n');
+        std::remove(tmp.path("events_sending.jsonl").c_str());
+    }
+}
+
+// Runs `write_forever` in a child, kills it with SIGKILL after `us` microseconds.
+template <typename F>
+void kill_mid_write(F write_forever, useconds_t us) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        write_forever();
+        _exit(0);
+    }
+    usleep(us);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+TEST_F(TelemetryFilesTest, KilledSenderRewriteLeavesTheWholeOldOrNewFile) {
+    std::string lines;
+    for (int i = 0; i < 3000; i++) lines += "{\"line\":" + std::to_string(i) + ",\"pad\":\"xxxxxxxxxxxxxxxxxxxx\"}\n";
+    sender_post = [](const char*, const char*, size_t) { return 0; };  // unreachable: every line kept
+    telemetry_queue_paths();
+    for (int round = 0; round < 12; round++) {
+        tmp.write("events_sending.jsonl", lines);
+        kill_mid_write(
+            [] {
+                for (;;) telemetry_send_queues();
+            },
+            (useconds_t)(2000 + round * 1500));
+        ASSERT_EQ(tmp.read("events_sending.jsonl"), lines) << "round " << round;
+    }
+}
+
+TEST_F(TelemetryFilesTest, KilledSessionWriterStillReadsAsACrash) {
+    session_start(1, 1, 1);
+    for (int round = 0; round < 8; round++) {
+        kill_mid_write(
+            [] {
+                for (;;) session_file_write(0);
+            },
+            (useconds_t)(500 + round * 700));
+        std::remove(tmp.path("events_outbox.jsonl").c_str());
+        session_start(1, 1, 1);
+        EXPECT_NE(tmp.read("events_outbox.jsonl").find("\"prev\":\"crash\""), std::string::npos);
+    }
+}
+
+}  // namespace
