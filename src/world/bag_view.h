@@ -61,6 +61,5 @@ struct BagView {
 extern BagView bag_view;
 
 // Clears the record for a fresh opening: inventory page, cursor on grid cell (0, 0), nothing held,
-// card shut. Screens below the game that open the bag (the camp, the level-up screen) call this and
-// then set the states themselves.
+// card shut; the next easing puts the drawn cursor on its slot.
 void bag_view_clear();

@@ -14,6 +14,7 @@
 #include "items/bag.h"
 #include "items/floor_items.h"
 #include "items/item.h"
+#include "items/player_fixture.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
@@ -31,12 +32,8 @@ void bag_world(bool landscape = true) {
         layout_set_landscape();
     else
         layout_set_portrait();
-    player = Player{};
-    player.hp = player.max_hp = 40;
-    player.attack = 3;
-    player.level = 1;
+    reset_player();
     player.x = player.y = 5;
-    bag_grid_clear(player.bag);
     floor_items_clear();
     for (int y = 0; y < MAP_H; ++y)
         for (int x = 0; x < MAP_W; ++x)

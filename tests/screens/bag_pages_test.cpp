@@ -10,6 +10,7 @@
 #include "items/bag.h"
 #include "items/floor_items.h"
 #include "items/item.h"
+#include "items/player_fixture.h"
 #include "profile/profile.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
@@ -30,12 +31,9 @@ void bag_scene(bool landscape) {
     else
         layout_set_portrait();
     screen_reset_draw_state();
-    player = Player{};
+    reset_player();
     player.hp = 31;
-    player.max_hp = 40;
-    player.attack = 3;
     player.level = 4;
-    bag_grid_clear(player.bag);
     floor_items_clear();
     game_state = STATE_BAG;
     state_under_pause = STATE_DUNGEON;
