@@ -1,14 +1,45 @@
-// The bag screen's input, its eased cursor and its two message timers.
+// The bag screen's input: pages, the cursor over hands and grid, picking items up, turning,
+// placing, swapping and equipping them, the item card's actions, and stowing the held item.
+// Called by the tick (update, easing, timers), by the screens that open the bag and before saves.
 #pragma once
 #include <cstdint>
 
-void update_bag(uint8_t presses);
-// Moves the cursor's drawn position part of the way toward its slot.
-void bag_screen_ease();
-// Counts the bag screen's two timers down.
-void bag_screen_timers_tick();
+#include "world/bag_record.h"
+#include "world/item_record.h"
 
-// The cursor's smoothed position and how long A has been held on it, for the hold ring.
+// The cursor's drawn position and how long A has been held on it, for the hold ring.
 void bag_hold_ring_state(float* x, float* y, int32_t* hold_ticks);
-// Clears the bag screen's view record (cursor, page, open card).
+// One tick of STATE_BAG; `held` are the buttons held down (a long hold of A picks an item up).
+void update_bag(uint8_t presses, uint8_t held);
+// Moves the cursor's and the page's drawn positions part of the way toward their targets.
+void bag_screen_ease();
+// Counts the bag screen's message and refusal timers down.
+void bag_screen_timers_tick();
+// Clears the view record: inventory page, cursor on grid cell (0, 0), nothing held, card shut.
 void bag_view_reset();
+// The item card is open (the draw pass shows the item panel).
+bool bag_item_card_open();
+
+// The card's item to the floor under the player (one of a stack).
+void bag_drop_selected();
+// Flips the junk mark of the card's bag entry (gear only).
+void bag_junk_toggle();
+// Turns the page by step (-1 or +1) when the page exists.
+void bag_page_change(int step);
+// Puts the held item into a hand; what it displaces goes to the bag; all or nothing.
+bool bag_equip_held(bool off_hand);
+// Puts the held item down over exactly one bag entry, which then becomes the held item (or
+// merges an equal stack); all or nothing.
+bool inv_swap_into_bag();
+
+// Puts a held item away before the run is saved: its hand, its origin, anywhere in the bag, else
+// on the floor near the player. False only when it found no place (it then stays held).
+bool bag_stow_held();
+
+// The bag and both hands, kept aside so that a move of several steps can be undone whole.
+struct BagSnapshot {
+    Bag bag;
+    Item main_hand, off_hand;
+};
+BagSnapshot bag_snapshot_take();
+void bag_snapshot_restore(const BagSnapshot& s);

@@ -5,6 +5,7 @@
 #include "camp/camp.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/bag_screen.h"
 #include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "game/explore.h"
@@ -19,7 +20,10 @@ namespace {
 void banner_enter_next_floor() {
     load_floor(current_floor + 1);
     if (floor_has_camp(current_floor) && !training_active()) camp_enter();
-    if (run_active && !save_run()) toast_show("SAVE FAILED!");
+    if (run_active) {
+        bag_stow_held();
+        if (!save_run()) toast_show("SAVE FAILED!");
+    }
 }
 
 void banner_enter_training_camp() { camp_enter(); }

@@ -7,6 +7,7 @@
 #include "classes/classes.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
+#include "game/bag_screen.h"
 #include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "world/player.h"
@@ -30,6 +31,7 @@ namespace {
 constexpr int32_t FIRST_RUN_EXTRA_HOLD = 45;
 
 void save_run_or_toast() {
+    bag_stow_held();
     if (!save_run()) toast_show("SAVE FAILED!");
 }
 
@@ -94,6 +96,7 @@ void training_done_transition() {
 
 void run_save_and_quit() {
     run_record_emit("saved");
+    bag_stow_held();
     if (save_run()) {
         play_sfx(SFX_CONFIRM);
         run_active = 0;

@@ -4,6 +4,7 @@
 
 #include "combat/combat.h"
 #include "combat/training.h"
+#include "game/bag_screen.h"
 #include "game/menus.h"
 #include "game/state.h"
 #include "profile/profile.h"
@@ -18,7 +19,10 @@
 int32_t power_on_delay = 0;
 
 void save_on_exit() {
-    if (run_active && !save_run()) toast_show("SAVE FAILED!");
+    if (run_active) {
+        bag_stow_held();
+        if (!save_run()) toast_show("SAVE FAILED!");
+    }
     profile_flush();
 }
 

@@ -174,7 +174,7 @@ void tick_update_state(uint8_t presses) {
         if (game_state == STATE_DEATH) run_finish(0);
         break;
     case STATE_PAUSE: update_pause(presses); break;
-    case STATE_BAG: update_bag(presses); break;
+    case STATE_BAG: update_bag(presses, input_held); break;
     case STATE_CAMP:
         switch (update_camp(presses)) {
         case CAMP_ONWARD:

@@ -86,8 +86,10 @@ void tick_world_and_state(uint8_t presses) {
     // Death snapshot on a fresh entry; autosave on entering a play state.
     if (game_state == STATE_DEATH && prev_state != STATE_DEATH) screen_snapshot_take();
     prev_state = game_state;
-    if (game_state != before && run_active && state_in_mask(AUTOSAVE_STATE_MASK, game_state) && !save_run())
-        toast_show("SAVE FAILED!");
+    if (game_state != before && run_active && state_in_mask(AUTOSAVE_STATE_MASK, game_state)) {
+        bag_stow_held();
+        if (!save_run()) toast_show("SAVE FAILED!");
+    }
 }
 }  // namespace
 

@@ -8,6 +8,8 @@
 
 // Dialog flags; the tick takes their input, the screens draw them.
 extern uint8_t message_box_open;
+// The message box's text.
+extern char message_box_text[64];
 extern uint8_t consent_open;
 extern uint8_t way_out_open;
 extern int32_t way_out_cursor;

@@ -1,13 +1,10 @@
-// Placeholders until the real-time fight view, the bag, the camp pages, pause, controls and stats land:
+// Placeholders until the real-time fight view, the camp pages, pause, controls and stats land:
 // nothing is drawn.
 #include "screens/screens.h"
 
 void draw_status_border() {}
 void draw_low_hp_strip() {}
 void draw_pause() {}
-void draw_bag() {}
-bool bag_item_card_open() { return false; }
-void draw_item_info_panel() {}
 void draw_camp() {}
 void draw_controls() {}
 void draw_stats() {}
