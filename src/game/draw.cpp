@@ -9,6 +9,7 @@
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/run_start.h"
+#include "game/shell_calls.h"
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
@@ -155,7 +156,7 @@ void draw_frame() {
     sharp_rects_clear();
     screen_clear();
     draw_state();
-    if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_held);
+    if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_raw | pad_blink_lit);
     if (hook_overlay_enabled()) hook_overlay_draw();
     transition_draw();
     draw_tips_overlay();
