@@ -55,7 +55,9 @@ TEST_P(PadHit, TheDpadSplitsAlongItsDiagonalsWithTiesGoingUpOrDown) {
     EXPECT_EQ(hit(cx - 7, cy + 7), BTN_DOWN);
     EXPECT_EQ(hit(cx + 7, cy + 7), BTN_DOWN);
     // Eight pixels past the arms, and not one more.
-    EXPECT_EQ(hit(cx - r - 8, cy), BTN_LEFT);
+    EXPECT_EQ(hit(cx, cy - r - 8), BTN_UP);
+    EXPECT_EQ(hit(cx, cy + r + 7), BTN_DOWN);
+    EXPECT_NE(hit(cx, cy + r + 8), BTN_DOWN);
     EXPECT_EQ(hit(cx + r + 7, cy), BTN_RIGHT);
     EXPECT_NE(hit(cx + r + 8, cy), BTN_RIGHT);
 }
@@ -76,8 +78,13 @@ TEST_P(PadHit, InARealTimeFightTheDpadGivesOnlyLeftAndRight) {
     const PadHitContext f = PAD_HIT_REAL_TIME_FIGHT;
     EXPECT_EQ(hit(cx - 2, cy - r + 2, f), BTN_LEFT);  // the upper arm, left of the centre
     EXPECT_EQ(hit(cx, cy + r - 2, f), BTN_RIGHT);     // the lower arm on the centre line
-    EXPECT_EQ(hit(cx - r - 12, cy, f), BTN_LEFT);
-    EXPECT_NE(hit(cx - r - 13, cy, f), BTN_LEFT);
+    // Twelve pixels past the arms sideways (where that is still on the pad), eight up and down.
+    if (cx + r + 12 < l.view.x0 || l.view.x0 == 0) {
+        EXPECT_EQ(hit(cx + r + 11, cy, f), BTN_RIGHT);
+        EXPECT_NE(hit(cx + r + 12, cy, f), BTN_RIGHT);
+    }
+    EXPECT_EQ(hit(cx - 1, cy + r + 7, f), BTN_LEFT);
+    EXPECT_NE(hit(cx - 1, cy + r + 8, f), BTN_LEFT);
     EXPECT_EQ(hit(cx + 3, cy - r - 8, f), BTN_RIGHT);
     EXPECT_NE(hit(cx + 3, cy - r - 9, f), BTN_RIGHT);
 }
@@ -85,11 +92,10 @@ TEST_P(PadHit, InARealTimeFightTheDpadGivesOnlyLeftAndRight) {
 TEST_P(PadHit, InARealTimeFightTheFacesAnswerThreePixelsFarther) {
     const PadHitContext f = PAD_HIT_REAL_TIME_FIGHT;
     const int far = l.button_radius + 12;  // 23 with the presets
-    // Away from B: straight out from A on the side facing away from it.
-    const int sx = l.a_x < l.b_x ? -1 : 1;
-    EXPECT_EQ(hit(l.a_x + sx * far, l.a_y, f), BTN_A);
-    EXPECT_EQ(hit(l.a_x + sx * (far + 1), l.a_y, f), 0);
-    EXPECT_EQ(hit(l.a_x + sx * 21, l.a_y), 0);  // elsewhere 21 is already too far
+    // Straight down from A, away from B.
+    EXPECT_EQ(hit(l.a_x, l.a_y + far, f), BTN_A);
+    EXPECT_NE(hit(l.a_x, l.a_y + far + 1, f), BTN_A);
+    EXPECT_EQ(hit(l.a_x, l.a_y + 21), 0);  // elsewhere 21 is already too far
     const int mx = (l.a_x + l.b_x) / 2, my = (l.a_y + l.b_y) / 2;
     EXPECT_EQ(hit(mx, my, f), BTN_A);
 }
