@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "services/controls_rows.h"
 #include "services/services.h"
 #include "world/buttons.h"
 
@@ -22,7 +23,6 @@ int32_t pad_glyph_style_get();
 
 // Keyboard bits from a keyboard-state array of `count` keys (Escape held sets START).
 uint8_t keys_to_pad(const uint8_t* state, int count);
-uint8_t pad_swap_face(uint8_t bits);
 // Left-stick direction with the axis hysteresis; `mode` is the slot's axis mode (0 vertical, 1 horizontal).
 uint8_t stick_bits(int x, int y, uint8_t* mode);
 
@@ -32,7 +32,6 @@ void bind_pad_button(int action, int button);
 int pad_bind_get(int n);
 
 void rebind_start(int action, int kind);
-bool rebind_pending(int* action, int* kind);
 bool rebind_active();
 bool rebind_key_input(int scancode);
 bool rebind_pad_input(int button);

@@ -16,15 +16,12 @@ void draw_way_out_dialog() {}
 void draw_status_border() {}
 void draw_fight() {}
 void draw_low_hp_strip() {}
-void draw_pause() {}
 void draw_bag() {}
 void draw_hold_ring() {}
 bool bag_item_card_open() { return false; }
 void draw_item_info_panel() {}
 void draw_camp() {}
 void draw_options() {}
-void draw_controls() {}
-void draw_stats() {}
 void draw_credits() {}
 void draw_power_on() {}
 void draw_shrine() {}
