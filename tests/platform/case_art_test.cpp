@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/case_art.h"
@@ -11,9 +12,11 @@
 #include "platform/case_layers_internal.h"
 #include "platform/case_recolor.h"
 #include "platform/case_sheen.h"
+#include "platform/compose_paths.h"
 #include "platform/palette.h"
 #include "render/screen.h"
 #include "services/services.h"
+#include "world/buttons.h"
 
 namespace {
 
@@ -312,4 +315,35 @@ TEST_F(CaseArt, TheSheenRunsOnlyOnTheGoldAndRainbowCasesWithShineOn) {
     const int off = sheen_offset(), w0 = case_picture_width();
     EXPECT_GE(off, -w0 * 14 / 10);
     EXPECT_LE(off, w0 * 4 / 10);
+}
+
+TEST_F(CaseArt, ComposedFrameShowsPressedButtonsAndTheScreenWhereTheLayoutPutsIt) {
+    for (int land = 0; land < 2; land++) {
+        if (land) layout_set_landscape();
+        else layout_set_portrait();
+        case_select_model(CASE_16_10);
+        CaseArtView art;
+        ASSERT_TRUE(case_art_view_current(&art));
+        std::vector<uint32_t> pixels((size_t)art.width * art.height);
+        std::memset(framebuffer, 3, FB_BYTES);
+        compose_frame_begin();
+        compose_window_cpu_with(pixels.data(), BTN_A | BTN_LEFT, &art);
+        const ComposeGeometry g = compose_geometry();
+        const CaseMargins m = case_margins();
+        EXPECT_EQ(g.screen_x, 3 * (m.left + screen_layout.view.x0));
+        EXPECT_EQ(g.screen_y, 3 * (m.top + screen_layout.view.y0));
+        // Pressed buttons show their pressed pictures, released ones the sheet.
+        for (int i = 0; i < art.layer_count; i++) {
+            const CaseLayer& l = art.layers[i];
+            const size_t at = (size_t)(l.y + l.height / 2) * art.width + l.x + l.width / 2;
+            const uint32_t want = (l.key & (BTN_A | BTN_LEFT)) ? l.picture[(size_t)(l.height / 2) * l.width + l.width / 2]
+                                                               : art.sheet[at];
+            EXPECT_EQ(pixels[at], want) << (int)l.key;
+        }
+        // Just outside the screen area the case shows; inside, the screen.
+        const size_t corner = (size_t)(g.screen_y - 1) * art.width + g.screen_x - 1;
+        EXPECT_EQ(pixels[corner], art.sheet[corner]);
+        const size_t inside = (size_t)g.screen_y * art.width + g.screen_x;
+        EXPECT_NE(pixels[inside], art.sheet[inside]);
+    }
 }
