@@ -265,15 +265,15 @@ struct Case {
         return grey(clampf(v, 8, 255));
     }
 
+    float bezel_sd(float x, float y) const {
+        return sd_round_box(x, y, (bez_x0 + bez_x1) / 2, (bez_y0 + bez_y1) / 2, (bez_x1 - bez_x0) / 2,
+                            (bez_y1 - bez_y0) / 2, bez_r);
+    }
+
     Rgb bezel(float x, float y) const {
         float v = 44 - 10 * (y - bez_y0) / (bez_y1 - bez_y0);
-        const float d = sd_round_box(x, y, (bez_x0 + bez_x1) / 2, (bez_y0 + bez_y1) / 2, (bez_x1 - bez_x0) / 2,
-                                     (bez_y1 - bez_y0) / 2, bez_r);
-        v += 10 * smooth(-3.0f, 0.0f, d) *
-             facing([&](float px, float py) {
-                 return sd_round_box(px, py, (bez_x0 + bez_x1) / 2, (bez_y0 + bez_y1) / 2, (bez_x1 - bez_x0) / 2,
-                                     (bez_y1 - bez_y0) / 2, bez_r);
-             }, x, y);
+        v += 10 * smooth(-3.0f, 0.0f, bezel_sd(x, y)) *
+             facing([&](float px, float py) { return bezel_sd(px, py); }, x, y);
         // A thin dark lip right around the glass.
         const float lip = sd_round_box(x, y, (vx0 + vx1) / 2, (vy0 + vy1) / 2, (vx1 - vx0) / 2 + 3,
                                        (vy1 - vy0) / 2 + 3, 3);
@@ -306,9 +306,7 @@ struct Case {
     Rgb sample(float x, float y, uint8_t pressed) const {
         if (body_sd(x, y) > 0) return grey(18);
         if (x >= vx0 && x < vx1 && y >= vy0 && y < vy1) return grey(6);  // the glass; the game draws over it
-        if (sd_round_box(x, y, (bez_x0 + bez_x1) / 2, (bez_y0 + bez_y1) / 2, (bez_x1 - bez_x0) / 2,
-                         (bez_y1 - bez_y0) / 2, bez_r) < 0)
-            return bezel(x, y);
+        if (bezel_sd(x, y) < 0) return bezel(x, y);
         Rgb c = body(x, y);
         if (speaker_slot(x, y)) c = grey(24);
         c = well(c, x, y, dcx, dcy, arm_len + 9);
@@ -425,7 +423,6 @@ struct Case {
                 const float hl = clampf(1 - std::hypot(i + 1.5f, j + 1.5f) / 3.0f, 0, 1);
                 mark(p, (int)lx + i - x0, (int)ly + j - y0, mix({200, 30, 40}, {255, 190, 180}, hl));
             }
-        text(p, (int)lx + 10 - x0, (int)ly - 3 - y0, "", 1, tc);
     }
 };
 
