@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -346,4 +347,34 @@ TEST_F(CaseArt, ComposedFrameShowsPressedButtonsAndTheScreenWhereTheLayoutPutsIt
         const size_t inside = (size_t)g.screen_y * art.width + g.screen_x;
         EXPECT_NE(pixels[inside], art.sheet[inside]);
     }
+}
+
+// Damaged art never crashes the decoder: random byte changes, cuts and growth of the built-in
+// pictures either decode or are refused. QM_FUZZ_ROUNDS makes a longer run.
+TEST(CaseLayers, FuzzedPicturesDecodeOrAreRefused) {
+    const CaseArtDescriptor* d = CASE_ART_SETS[1][CASE_16_9][0];
+    ASSERT_NE(d, nullptr);
+    const char* env = std::getenv("QM_FUZZ_ROUNDS");
+    const int rounds = env ? std::atoi(env) : 3000;
+    uint32_t seed = 0x2468ACE1u;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        return seed;
+    };
+    int refused = 0;
+    for (int i = 0; i < rounds; i++) {
+        const CaseArtButton& b = d->buttons[next() % (uint32_t)d->button_count];
+        std::vector<uint8_t> bytes(b.png, b.png + b.png_bytes);
+        const int flips = 1 + (int)(next() % 8);
+        for (int f = 0; f < flips; f++) bytes[next() % bytes.size()] ^= (uint8_t)(1u << (next() % 8));
+        if (next() % 4 == 0) bytes.resize(next() % bytes.size());
+        if (next() % 8 == 0) bytes.resize(bytes.size() + next() % 64, (uint8_t)next());
+        std::vector<uint32_t> out;
+        int w = 0, h = 0;
+        if (!png_load_rgba(bytes.empty() ? nullptr : bytes.data(), (uint32_t)bytes.size(), out, &w, &h)) refused++;
+        else EXPECT_EQ(out.size(), (size_t)w * h);
+    }
+    EXPECT_GT(refused, 0);
 }
