@@ -248,10 +248,10 @@ struct Case {
         const float nz = std::sqrt(std::max(0.0f, 1 - n2));
         // A domed button in deep rose: its hue lies outside the recoloured blue, so every case keeps it.
         const float lit = clampf(0.35f + 0.45f * (-(nx * LX + ny * LY)) * (1 - nz) + 0.45f * nz, 0, 1);
-        const float spec = std::pow(clampf(1 - std::hypot(nx + 0.38f, ny + 0.45f) / 0.32f, 0, 1), 2.0f);
+        const float glint = std::pow(clampf(1 - std::hypot(nx + 0.38f, ny + 0.45f) / 0.32f, 0, 1), 2.0f);
         Rgb c = {150 * lit + 40, 30 * lit + 12, 74 * lit + 24};
         if (pressed) c = scale(c, 0.78f);
-        c = mix(c, {255, 215, 230}, pressed ? 0.35f * spec : 0.75f * spec);
+        c = mix(c, {255, 215, 230}, pressed ? 0.35f * glint : 0.75f * glint);
         // The rim darkens towards the edge.
         return scale(c, 1 - 0.35f * smooth(0.75f, 1.0f, std::sqrt(n2)));
     }
