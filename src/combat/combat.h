@@ -74,6 +74,7 @@ void combat_log_push(const char* text);
 // Fills the turn-menu move queue up to two moves (every fight start draws from the loot stream).
 void combat_queue_fill();
 bool combat_is_reflex();                    // the fight in progress is real-time
+bool flow_hint_due();                       // the fight wants the A button pointed out
 bool combat_auto_paused();                  // the real-time fight is paused by itself
 int32_t combat_victory_delay();             // ticks left of the victory pause
 void fx_update();                           // shake, flashes, popups

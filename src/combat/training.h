@@ -12,6 +12,8 @@ void load_training_map(int n);
 void training_start();
 // Leaves training mode (new runs and run loads).
 void training_stop();
+// The button a drill points at on the case (an input bit), 0 for none.
+uint8_t training_hint_target();
 
 // Exploration asks these while a training run goes on; each refusal shows its own hint.
 // Whether a turn on the spot is refused.

@@ -5,6 +5,7 @@ bool training_map_floor(int) { return false; }
 void load_training_map(int) {}
 void training_start() {}
 void training_stop() {}
+uint8_t training_hint_target() { return 0; }
 
 bool training_refuses_turn() { return false; }
 bool training_refuses_step(int, int) { return false; }

@@ -6,3 +6,8 @@ void bag_screen_ease() {}
 void bag_screen_timers_tick() {}
 
 void bag_view_reset() {}
+void bag_hold_ring_state(float* x, float* y, int32_t* hold_ticks) {
+    *x = 0;
+    *y = 0;
+    *hold_ticks = 0;
+}

@@ -5,6 +5,7 @@
 #include "combat/fight_peek.h"
 #include "combat/training.h"
 #include "dungeon/map.h"
+#include "game/bag_screen.h"
 #include "game/explore.h"
 #include "game/game.h"
 #include "game/menus.h"
@@ -13,8 +14,10 @@
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
+#include "runfile/run_file.h"
 #include "render/screen.h"
 #include "render/view.h"
+#include "screens/controls.h"
 #include "screens/pad.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
@@ -45,11 +48,40 @@ ViewScene view_scene_now() {
     s.bought_tick = shrine_bought_tick();
     if (s.shrine)
         for (int y = 0; y < MAP_H; y++)
-            for (int x = 0; x < MAP_W; x++) s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+            for (int x = 0; x < MAP_W; x++) {
+                s.brazier_lit[y][x] = shrine_brazier_lit(x, y) ? 1 : 0;
+                if (gmap[y][x] != GLYPH_PEDESTAL || shrine_tile_index(x, y) < 0) continue;
+                s.pedestal_variant[y][x] = (int8_t)(shrine_tile_index(x, y) & 1);
+                for (int c = 0; c < VIEW_PEDESTAL_SLOTS; c++)
+                    s.pedestal_items[y][x][c] = (uint8_t)shrine_pedestal_item(x, y, c);
+            }
     return s;
 }
 
 namespace {
+TitleView title_view_now() {
+    TitleView v{};
+    v.cursor = title_cursor;
+    v.slide_from_row = title_slide_from;
+    v.slide_age = frame_counter - title_slide_tick;
+    v.has_run = run_summary.valid;
+    v.run_training = run_summary.training;
+    v.run_floor = run_summary.floor;
+    v.run_level = run_summary.level;
+    return v;
+}
+
+OptionsView options_view_now() {
+    OptionsView v{};
+    v.page = options_page;
+    v.cursor = options_cursor;
+    v.count = options_visible_rows(v.ids);
+    v.training_offer = training_offer_on();
+    return v;
+}
+
+void draw_title_now() { draw_title(title_view_now()); }
+
 // What an overlay shows beneath itself.
 void draw_underlay() {
     if (state_under_pause == STATE_CAMP)
@@ -62,7 +94,7 @@ void draw_underlay() {
 
 void draw_panel_base() {
     if (options_from == STATE_TITLE)
-        draw_title();
+        draw_title_now();
     else
         draw_underlay();
     dim_screen();
@@ -72,7 +104,7 @@ void draw_state() {
     switch (game_state) {
     case STATE_SPLASH: draw_splash(); break;
     case STATE_TITLE:
-        draw_title();
+        draw_title_now();
         if (confirm_open) draw_confirm_dialog();
         if (consent_open) draw_consent_dialog();
         draw_toast();
@@ -92,7 +124,7 @@ void draw_state() {
     case STATE_PAUSE:
         draw_underlay();
         dim_screen();
-        draw_pause();
+        draw_pause(pause_cursor);
         if (confirm_open) draw_confirm_dialog();
         break;
     case STATE_BAG:
@@ -105,7 +137,10 @@ void draw_state() {
             draw_message_box();
         } else {
             draw_bag();
-            draw_hold_ring();
+            float ring_x, ring_y;
+            int32_t hold;
+            bag_hold_ring_state(&ring_x, &ring_y, &hold);
+            draw_hold_ring(ring_x, ring_y, hold);
             if (bag_item_card_open()) draw_item_info_panel();
         }
         break;
@@ -118,11 +153,11 @@ void draw_state() {
     case STATE_ESCAPED: draw_run_end(1, input_locked(), run_start_met); break;
     case STATE_OPTIONS:
         draw_panel_base();
-        draw_options();
+        draw_options(options_view_now());
         break;
     case STATE_STATS: draw_stats(); break;
-    case STATE_CREDITS: draw_credits(); break;
-    case STATE_POWER_ON: draw_power_on(); break;
+    case STATE_CREDITS: draw_credits(&credits_scroll); break;
+    case STATE_POWER_ON: draw_power_on(power_on_counter); break;
     case STATE_LEVELUP:
         draw_dungeon_view(view_scene_now());
         dim_screen();
@@ -130,19 +165,25 @@ void draw_state() {
         draw_toast();
         break;
     case STATE_CLASS_SELECT:
-        draw_title();
+        draw_title_now();
         dim_screen();
         draw_class_select();
         draw_toast();
         break;
     case STATE_UNLOCKS: draw_unlocks(); break;
     case STATE_SHRINE:
+        // The room in first person, then what the shrine screen lays over it.
+        draw_dungeon_view(view_scene_now());
         draw_shrine();
         draw_toast();
         break;
     case STATE_CONTROLS:
         draw_panel_base();
-        draw_controls();
+        {
+            int action = -1, kind = 0;
+            if (!rebind_pending(&action, &kind)) action = -1;
+            controls_scroll = draw_controls({controls_device, controls_cursor, controls_scroll, action});
+        }
         break;
     case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;

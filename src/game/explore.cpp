@@ -63,6 +63,11 @@ void way_out_save_and_quit() {
 }
 
 void way_out_choose(int row) {
+    // Nothing lies above the last floor: "continue" is refused there and the dialog stays up.
+    if (row == WAY_OUT_CONTINUE && current_floor >= MAX_FLOOR) {
+        play_sfx(SFX_DENY);
+        return;
+    }
     way_out_open = 0;
     switch (row) {
     case WAY_OUT_CONTINUE: floor_banner(); break;

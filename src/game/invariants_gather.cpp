@@ -9,13 +9,14 @@
 #include "items/bag.h"
 #include "items/item.h"
 #include "levelup/levelup.h"
+#include "profile/profile.h"
 #include "world/player.h"
 
 bool world_facts_gather(WorldFacts* out) {
     WorldFacts& w = *out;
     w = WorldFacts{};
-    // The souls belong to the lifetime profile, not yet written.
-    w.souls_unknown = 1;
+    w.souls_unknown = 0;
+    w.souls = profile.souls;
     w.levelup_pending = levelup.pending;
     w.xp_next = xp_to_next(player.level);
     w.player_class = player.cls;

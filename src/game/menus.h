@@ -2,34 +2,8 @@
 #pragma once
 #include <cstdint>
 
-// The option ids: settings rows, the rows that lead elsewhere, and the four pages.
-enum OptionId : int32_t {
-    OPT_SCREEN = 0,
-    OPT_FULL_SCREEN = 1,
-    OPT_GHOSTING = 2,
-    OPT_CASE = 3,
-    OPT_SHINE = 4,
-    OPT_PALETTE = 5,
-    OPT_FLASHES = 6,
-    OPT_EFFECTS = 7,
-    OPT_VIGNETTE = 8,
-    OPT_TIMING_BAR = 9,
-    OPT_PROMPTS = 10,
-    OPT_MONSTERS = 11,
-    OPT_VOLUME = 12,
-    OPT_MUSIC = 13,
-    OPT_RUMBLE = 14,
-    OPT_SHARE_STATS = 15,
-    OPT_TRAINING = 16,
-    OPT_CREDITS = 17,
-    OPT_CONTROLS = 18,
-    OPT_BACK = 19,
-    OPT_PAGE_DISPLAY = 20,
-    OPT_PAGE_APPEARANCE = 21,
-    OPT_PAGE_SOUND = 22,
-    OPT_PAGE_GAMEPLAY = 23,
-    OPTION_COUNT = 24
-};
+#include "screens/front_end.h"
+
 constexpr int32_t OPTIONS_TOP = 0;  // options_page of the top level
 
 extern int32_t options_from;  // the state the options return to (title or pause)
@@ -38,7 +12,14 @@ extern int32_t options_cursor;  // the option id under the cursor
 extern int32_t credits_scroll;
 extern int32_t power_on_counter;  // negative while the power-on screen waits for a first press
 
+// The controls screen: the device shown (0 keyboard, 1 controller, 2 touch), its cursor and scroll.
+extern int32_t controls_device;
+extern int32_t controls_cursor;
+extern int32_t controls_scroll;
+
 void update_power_on(uint8_t presses);
+// The option ids shown on the current page (or the top level), into `out` (OPTION_COUNT).
+int options_visible_rows(int32_t* out);
 // Opens the options on their top level with the cursor on DISPLAY, returning to `from`.
 void options_open(int32_t from);
 void update_options(uint8_t presses);

@@ -35,6 +35,9 @@ uint8_t demo_end_to_unlocks = 0;
 uint8_t run_active = 0;
 int32_t splash_timer = SPLASH_TICKS;
 int32_t title_cursor = 1;
+int32_t title_slide_from = 1;
+int32_t title_slide_tick = 0;
+int32_t pause_cursor = 0;
 int32_t title_fx_level = -1;
 
 int32_t menu_cursor_step(int32_t cursor, int32_t rows, uint8_t presses) {

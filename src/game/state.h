@@ -5,7 +5,6 @@
 #include <initializer_list>
 
 #include "sound/music.h"
-#include "screens/pause.h"
 #include "world/game_state.h"
 
 // A set of states as bits over the state enum.
@@ -84,6 +83,10 @@ extern uint8_t demo_end_to_unlocks;
 extern uint8_t run_active;
 extern int32_t splash_timer;
 extern int32_t title_cursor;
+// The title highlight slides from this row, starting at this frame_counter.
+extern int32_t title_slide_from;
+extern int32_t title_slide_tick;
+extern int32_t pause_cursor;
 // Strength of the title backdrop in percent; below 0 the unlocks completion decides it.
 extern int32_t title_fx_level;
 

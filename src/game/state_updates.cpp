@@ -14,6 +14,7 @@
 #include "services/confirm.h"
 #include "services/services.h"
 #include "profile/profile.h"
+#include "dungeon/particles.h"
 #include "render/fxfield.h"
 #include "render/screen.h"
 #include "runfile/run_file.h"
@@ -33,6 +34,7 @@ void title_backdrop(float strength) {
     if (frame_counter & 1) fxfield_reseed(0);
     const ScreenRect& v = screen_layout.view;
     fxfield_update(0, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
+    flame_embers_update(strength, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
 }
 
 void title_act(int32_t row) {
@@ -90,7 +92,12 @@ void update_splash(uint8_t presses) {
 
 void update_title(uint8_t presses) {
     title_backdrop(title_fx_level >= 0 ? (float)title_fx_level / 100.0f : unlocks_completion());
+    const int32_t was = title_cursor;
     title_cursor = menu_cursor_step(title_cursor, TITLE_ROWS, presses);
+    if (title_cursor != was) {
+        title_slide_from = was;
+        title_slide_tick = frame_counter;
+    }
     if (presses & (BTN_A | BTN_START)) title_act(title_cursor);
 }
 

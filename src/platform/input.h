@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <cstdint>
 
-#include "services/controls_rows.h"
+#include "services/button_names.h"
 #include "services/services.h"
 #include "world/buttons.h"
 
@@ -23,15 +23,15 @@ int32_t pad_glyph_style_get();
 
 // Keyboard bits from a keyboard-state array of `count` keys (Escape held sets START).
 uint8_t keys_to_pad(const uint8_t* state, int count);
+uint8_t pad_swap_face(uint8_t bits);
 // Left-stick direction with the axis hysteresis; `mode` is the slot's axis mode (0 vertical, 1 horizontal).
 uint8_t stick_bits(int x, int y, uint8_t* mode);
 
-void bindings_default_part(int part);  // 0 keyboard half, 1 controller half
 void bind_key(int action, int scancode);
 void bind_pad_button(int action, int button);
 int pad_bind_get(int n);
 
-void rebind_start(int action, int kind);
+bool rebind_pending(int* action, int* kind);
 bool rebind_active();
 bool rebind_key_input(int scancode);
 bool rebind_pad_input(int button);

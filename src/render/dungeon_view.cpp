@@ -3,6 +3,7 @@
 // with the shrine's see-through boxes. Objects follow in view_objects.cpp.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
@@ -288,6 +289,7 @@ ViewScene view_scene_empty() {
     s.mimic_revealing = -1;
     s.chest_ticks = -1;
     s.bought_upgrade = -1;
+    std::memset(s.pedestal_variant, -1, sizeof s.pedestal_variant);
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include "dungeon/map.h"
 
 constexpr int VIEW_UPGRADE_COUNT = 3;  // the soul fire's three niches
+constexpr int VIEW_PEDESTAL_SLOTS = 4;  // compartments of a weapon pedestal
 
 struct ViewScene {
     bool shrine;             // the shrine hub rather than a dungeon floor
@@ -23,6 +24,10 @@ struct ViewScene {
     int32_t bought_upgrade;  // the soul upgrade last bought in the shrine, -1 none
     int32_t bought_tick;     // frame_counter when it was bought
     uint8_t brazier_lit[MAP_H][MAP_W];  // 1 where a shrine brazier burns
+    // The shrine's weapon pedestals: which compartment set each "K" face shows (-1 by the cell's
+    // hash) and the item id in each compartment (0 empty).
+    int8_t pedestal_variant[MAP_H][MAP_W];
+    uint8_t pedestal_items[MAP_H][MAP_W][VIEW_PEDESTAL_SLOTS];
 };
 
 // A scene with nothing in it: no fight, no reveal, no opened chest, no shrine.

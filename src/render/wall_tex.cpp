@@ -9,6 +9,7 @@
 #include "render/screen.h"
 #include "render/view.h"
 #include "render/view_shade.h"
+#include "render/view_frame.h"
 
 namespace {
 
@@ -85,9 +86,13 @@ int window_texel(const ViewHit& hit, float u, float v, Mortar mortar) {
     return stone_texel(hit, u, v, mortar);
 }
 
-// The "K" face: the case picture with its compartments rimmed in light.
+// The "K" face: the case picture with its compartments rimmed in light; in the shrine each
+// compartment shows the weapon the scene puts in it, fitted and centred.
 int case_texel(const ViewHit& hit, float u, float v) {
-    const int variant = (int)(cell_hash(hit.x, hit.y) & 1u);
+    const ViewScene& scene = view_frame.scene;
+    const bool in_map = hit.x >= 0 && hit.y >= 0 && hit.x < MAP_W && hit.y < MAP_H;
+    const int set = in_map ? scene.pedestal_variant[hit.y][hit.x] : -1;
+    const int variant = set >= 0 ? set : (int)(cell_hash(hit.x, hit.y) & 1u);
     const int x = (int)(u * 64.0f), y = (int)(v * 64.0f);
     for (int i = 0; i < 4; i++) {
         DecalRect r;
@@ -96,6 +101,19 @@ int case_texel(const ViewHit& hit, float u, float v) {
         const int y0 = (int)((1.0f - r.v - r.h / 2) * 64.0f), y1 = (int)((1.0f - r.v + r.h / 2) * 64.0f) - 1;
         if (x < x0 || x > x1 || y < y0 || y > y1) continue;
         if (x == x0 || x == x1 || y == y0 || y == y1) return 3;
+        const int id = set >= 0 ? scene.pedestal_items[hit.y][hit.x][i] : 0;
+        if (const Image* pic = id ? item_sprite(id) : nullptr) {
+            // Fit the picture inside the rim, keeping its shape.
+            const float bw = (float)(x1 - x0 - 1), bh = (float)(y1 - y0 - 1);
+            const float scale = std::min(bw / (float)pic->w, bh / (float)pic->h);
+            const float pw = (float)pic->w * scale, ph = (float)pic->h * scale;
+            const float px = (u * 64.0f - (float)(x0 + 1) - (bw - pw) / 2) / pw;
+            const float py = (v * 64.0f - (float)(y0 + 1) - (bh - ph) / 2) / ph;
+            if (px >= 0 && px < 1 && py >= 0 && py < 1) {
+                const int t = sample_texture(pic, px, py);
+                if (t) return t;
+            }
+        }
         return sample_texture(face_picture("shrine_case_back"), u, v) ? 1 : 0;
     }
     return sample_texture(face_picture("shrine_case"), u, v);

@@ -1,30 +1,37 @@
-// The controls screen's state and its drawing from a list of rows. The update (in the game's menus)
-// moves the cursor and the device tab and starts rebinding; draw_controls (screens.h) shows it.
+// The controls screen drawn from what the draw pass hands it: the device shown, the cursor, the
+// scroll, and the action a rebinding waits for. Its input is update_controls in the game's menus.
 #pragma once
 #include <cstdint>
 
-#include "services/controls_rows.h"
+#include "services/button_names.h"
 
-enum ControlsDevice : int32_t { CONTROLS_KEYBOARD = 0, CONTROLS_CONTROLLER = 1, CONTROLS_TOUCH = 2, CONTROLS_DEVICES = 3 };
-extern const char* const CONTROL_DEVICE_NAMES[CONTROLS_DEVICES];
-extern int32_t controls_device;
-extern int32_t controls_cursor;
-extern int32_t controls_scroll;
-
+constexpr int CONTROLS_DEVICE_COUNT = 3;
+extern const char* const CONTROL_DEVICE_NAMES[CONTROLS_DEVICE_COUNT];
 constexpr int CONTROLS_VALUE_MAX = 39;  // characters of a value text
+
+struct ControlsView {
+    int32_t device;  // 0 keyboard, 1 controller, 2 on-screen pad
+    int32_t cursor;
+    int32_t scroll;            // the first row shown last time
+    int32_t rebinding_action;  // the action waiting for a key or button, -1 when none
+};
 
 // Where the names come from: the platform's, or a test's.
 struct ControlsNames {
     const char* (*key)(int scancode);
-    const char* (*bound)(uint8_t bit, int device);
-    void (*expand)(const char* text, char* out, int size, int device);
+    const char* (*bound)(uint8_t bit, int32_t device);
+    void (*expand)(const char* text, char* out, int size, int32_t device);
+    bool (*changeable)(int32_t device, const ControlsRow& row);
 };
+extern const ControlsNames CONTROLS_PLATFORM_NAMES;
 
-bool controls_row_changeable(const ControlsRow& row);
-// The value text of a row on `controls_device` (not the rebinding prompt).
-void controls_value_text(const ControlsRow& row, const ControlsNames& names, char out[CONTROLS_VALUE_MAX + 1]);
+// The value text of a row on the view's device (not the rebinding prompt).
+void controls_value_text(const ControlsRow& row, int32_t device, const ControlsNames& names,
+                         char out[CONTROLS_VALUE_MAX + 1]);
 // The keys of one keyboard action: "ESC" first for START, then each distinct key name once,
 // joined by "/", never past 39 characters; "-" when there are none.
 void controls_keys_text(bool is_start, const int16_t keys[4], const char* (*key)(int), char out[CONTROLS_VALUE_MAX + 1]);
-// The whole screen from the rows; rebinding_action is the action waiting for a key, or -1.
-void controls_draw(const ControlsRow* rows, int count, int rebinding_action, const ControlsNames& names);
+// The whole screen from the rows; returns the scroll it showed, which the caller keeps.
+int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names);
+// The screen from the platform's rows and names.
+int32_t draw_controls(const ControlsView& view);

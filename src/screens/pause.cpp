@@ -1,13 +1,9 @@
 // The pause menu drawn over the dimmed scene: RESUME, OPTIONS and SAVE & QUIT in a dialog box.
 // Called by the draw pass in the pause state.
-#include "screens/pause.h"
-
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/screen.h"
 #include "screens/screens.h"
-
-int32_t pause_cursor = 0;
 
 namespace {
 
@@ -18,7 +14,7 @@ constexpr int PAUSE_ROW_Y[3] = {26, 40, 54};
 
 }  // namespace
 
-void draw_pause() {
+void draw_pause(int32_t cursor) {
     const ScreenRect& v = screen_layout.view;
     const int w = v.x1 - v.x0, h = v.y1 - v.y0;
     const int bw = (w + 1) * PAUSE_BOX_WIDTH_PERCENT / 100, bh = PAUSE_BOX_H;
@@ -36,7 +32,7 @@ void draw_pause() {
     text_draw(x + (bw - text_width("PAUSED")) / 2, y + 8, "PAUSED", 2);
     screen_hline(x + 8, y + 18, bw - 16, 2);
     for (int r = 0; r < 3; r++) {
-        if (r == pause_cursor) {
+        if (r == cursor) {
             text_draw(x + 10, y + PAUSE_ROW_Y[r], ">", 2);
             text_draw_boxed(x + 20, y + PAUSE_ROW_Y[r], PAUSE_ROW_NAMES[r]);
         } else {

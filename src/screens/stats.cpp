@@ -11,9 +11,10 @@
 #include "render/font.h"
 #include "render/screen.h"
 #include "saves/settings.h"
+#include "screens/front_end.h"
 #include "screens/screens.h"
 #include "screens/unlocks_list.h"
-#include "services/services.h"
+#include "services/button_names.h"
 
 const char* const STATS_LABELS[STATS_ROWS] = {
     "BEST FLOOR",    "RUNS",          "ESCAPES",     "DEATHS",       "DRAGONS SLAIN",

@@ -10,6 +10,7 @@
 
 #include "classes/classes.h"
 #include "dungeon/floor.h"
+#include "dungeon/fxfield.h"
 #include "dungeon/monsters.h"
 #include "dungeon/shrine_billboard.h"
 #include "dungeon/view_pos.h"
@@ -67,6 +68,10 @@ constexpr int DRONE_LOW = 50;
 constexpr int DRONE_HIGH = 120;
 constexpr int DRONE_SPAN = 60;
 constexpr int COUNTER_UPGRADE_BOUGHT = 31;
+// The soul fire's flames: effect-field slot 6 at its full size.
+constexpr int FIRE_FIELD_SLOT = 6;
+constexpr int FIRE_FIELD_W = 40;
+constexpr int FIRE_FIELD_H = 48;
 
 constexpr int DX[4] = {0, 1, 0, -1}, DY[4] = {-1, 0, 1, 0};
 
@@ -442,6 +447,7 @@ bool shrine_active() { return shrine.active != 0; }
 
 void update_shrine(uint8_t presses) {
     hold_drone();
+    fxfield_update(FIRE_FIELD_SLOT, FIRE_FIELD_W, FIRE_FIELD_H);
     if (shrine.banner_timer > 0) shrine.banner_timer--;
     if (shrine.mode == 1) {
         update_card(presses);

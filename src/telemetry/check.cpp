@@ -35,6 +35,8 @@ const char* last_component(const char* path) {
 
 void assert_sites_reset() { assert_site_count = 0; }
 
+int check_report_count() { return assert_site_count; }
+
 void assert_event(const char* expr, const char* file, int line, const char* func, const char* msg, const char* where,
                   bool fatal) {
     char e_expr[256], e_func[96], e_msg[320], e_where[192], e_file[96];

@@ -20,5 +20,7 @@ void check_failed(const char* expr, const char* file, int line, const char* func
 // Builds the "assert" event and queues it; a fatal one also leaves a line in crash.txt.
 void assert_event(const char* expr, const char* file, int line, const char* func, const char* msg, const char* where,
                   bool fatal);
+// How many sites have reported since the last reset (the soak and tests read it).
+int check_report_count();
 // Forgets the reported sites (a new session, and tests).
 void assert_sites_reset();

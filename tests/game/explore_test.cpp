@@ -282,6 +282,12 @@ TEST(ExploreStep, LastFloorWayOutSkipsContinue) {
     EXPECT_EQ(way_out_cursor, 3);
     press(BTN_DOWN);
     EXPECT_EQ(way_out_cursor, 1);
+    // Even with the cursor forced onto "continue", nothing above is refused and the dialog stays.
+    way_out_cursor = 0;
+    press(BTN_A);
+    EXPECT_EQ(way_out_open, 1);
+    EXPECT_EQ(current_floor, 19);
+    way_out_cursor = 1;
     press(BTN_A);
     EXPECT_EQ(way_out_open, 0);
     EXPECT_EQ(game_state, STATE_ESCAPED);

@@ -14,7 +14,6 @@
 #include "render/screen.h"
 #include "saves/settings.h"
 #include "screens/controls.h"
-#include "screens/pause.h"
 #include "screens/screens.h"
 #include "screens/stats.h"
 #include "support/png_out.h"
@@ -46,22 +45,22 @@ const char* fake_key(int code) {
     default: return "";
     }
 }
-const char* fake_bound(uint8_t bit, int device) {
+const char* fake_bound(uint8_t bit, int32_t device) {
     static const char* const PAD[8] = {"UP", "DOWN", "LEFT", "RIGHT", "A", "B", "MENU", "VIEW"};
     static const char* const TOUCH[8] = {"UP", "DOWN", "LEFT", "RIGHT", "A", "B", "START", "SELECT"};
     int i = 0;
     while (i < 7 && !(bit & (1u << i))) i++;
-    return device == CONTROLS_CONTROLLER ? PAD[i] : TOUCH[i];
+    return device == INPUT_DEVICE_PAD ? PAD[i] : TOUCH[i];
 }
 // "{X}" becomes the bound name of X on the device.
-void fake_expand(const char* text, char* out, int size, int device) {
+void fake_expand(const char* text, char* out, int size, int32_t device) {
     static const char* const TOKENS[8] = {"{UP}", "{DOWN}", "{LEFT}", "{RIGHT}", "{A}", "{B}", "{START}", "{SELECT}"};
     std::string s;
     for (const char* p = text; *p;) {
         bool hit = false;
         for (int i = 0; i < 8 && !hit; i++)
             if (std::strncmp(p, TOKENS[i], std::strlen(TOKENS[i])) == 0) {
-                s += device == CONTROLS_KEYBOARD ? (i == 6 ? "ESC" : fake_key(settings.key_binds[i][0]))
+                s += device == INPUT_DEVICE_KEYBOARD ? (i == 6 ? "ESC" : fake_key(settings.key_binds[i][0]))
                                                  : fake_bound((uint8_t)(1u << i), device);
                 p += std::strlen(TOKENS[i]);
                 hit = true;
@@ -70,19 +69,19 @@ void fake_expand(const char* text, char* out, int size, int device) {
     }
     std::snprintf(out, (size_t)size, "%s", s.c_str());
 }
-const ControlsNames FAKE_NAMES = {fake_key, fake_bound, fake_expand};
+const ControlsNames FAKE_NAMES = {fake_key, fake_bound, fake_expand, controls_row_changeable};
 
 // The rows the controls list gives for a device, as the bindings' own list orders them.
 std::vector<ControlsRow> rows_for(int device) {
     std::vector<ControlsRow> r;
-    if (device == CONTROLS_CONTROLLER) r.push_back({CONTROLS_INFO, 0, "MOVE", "D-PAD/STICK"});
-    if (device == CONTROLS_TOUCH) r.push_back({CONTROLS_INFO, 0, "MOVE", "PAD"});
+    if (device == INPUT_DEVICE_PAD) r.push_back({CONTROLS_INFO, 0, "MOVE", "D-PAD/STICK"});
+    if (device == INPUT_DEVICE_TOUCH) r.push_back({CONTROLS_INFO, 0, "MOVE", "PAD"});
     static const char* const NAMES[8] = {"UP", "DOWN", "LEFT", "RIGHT", "A", "B", "START", "SELECT"};
     static const int KEY_ORDER[8] = {0, 1, 2, 3, 4, 5, 7, 6};
     for (int k : KEY_ORDER)
-        if (device == CONTROLS_KEYBOARD || k >= 4) r.push_back({CONTROLS_BINDING, k, NAMES[k], nullptr});
-    r.push_back({CONTROLS_SWAP_AB, 0, "SWAP A/B", nullptr});
-    if (device != CONTROLS_TOUCH) r.push_back({CONTROLS_RESET, 0, "RESET", nullptr});
+        if (device == INPUT_DEVICE_KEYBOARD || k >= 4) r.push_back({CONTROLS_BIND, k, NAMES[k], nullptr});
+    r.push_back({CONTROLS_SWAP, 0, "SWAP A/B", nullptr});
+    if (device != INPUT_DEVICE_TOUCH) r.push_back({CONTROLS_RESET, 0, "RESET", nullptr});
     r.push_back({CONTROLS_INFO, 0, "STEP", "{UP}/{DOWN}"});
     r.push_back({CONTROLS_INFO, 0, "TURN", "{LEFT}/{RIGHT}"});
     r.push_back({CONTROLS_INFO, 0, "OK, JAB", "{A}"});
@@ -94,12 +93,15 @@ std::vector<ControlsRow> rows_for(int device) {
     r.push_back({CONTROLS_INFO, 0, "PAUSE", "{START}"});
     r.push_back({CONTROLS_INFO, 0, "MOVE ITEM", "HOLD {A}"});
     r.push_back({CONTROLS_INFO, 0, "PAGES", "OFF BAG'S EDGE"});
-    if (device == CONTROLS_KEYBOARD) {
+    if (device == INPUT_DEVICE_KEYBOARD) {
         r.push_back({CONTROLS_INFO, 0, "FULLSCREEN", "F8"});
         r.push_back({CONTROLS_INFO, 0, "ROTATE", "F3"});
     }
     return r;
 }
+
+// The controls view the review pictures draw.
+ControlsView shown = {INPUT_DEVICE_KEYBOARD, 0, 0, -1};
 
 struct MenuScreens : ::testing::Test {
     Profile kept = profile;
@@ -111,16 +113,12 @@ struct MenuScreens : ::testing::Test {
         profile = Profile{};
         std::memcpy(settings.key_binds, DEFAULT_KEY_BINDS, sizeof settings.key_binds);
         settings.swap_ab = 0;
-        controls_device = CONTROLS_KEYBOARD;
-        controls_cursor = controls_scroll = 0;
+        shown = {INPUT_DEVICE_KEYBOARD, 0, 0, -1};
         frame_counter = 0;
     }
     void TearDown() override {
         profile = kept;
         settings = kept_settings;
-        controls_device = CONTROLS_KEYBOARD;
-        controls_cursor = controls_scroll = 0;
-        pause_cursor = 0;
         layout_set_landscape();
     }
     static bool any_colour_in(int x, int y, int w, int h, int colour) {
@@ -235,76 +233,84 @@ TEST(ControlsKeys, EachNameOnceEscFirstForStartAndADashForNone) {
     EXPECT_LE(std::strlen(out), (size_t)CONTROLS_VALUE_MAX);
 }
 
+TEST(ControlsRows, TheTestRowsAreTheBindingsOwnList) {
+    for (int32_t d = 0; d < CONTROLS_DEVICE_COUNT; d++) {
+        ControlsRow real[CONTROLS_ROW_MAX];
+        const int n = controls_list(d, real);
+        const std::vector<ControlsRow> mine = rows_for(d);
+        ASSERT_EQ(n, (int)mine.size()) << d;
+        for (int i = 0; i < n; i++) {
+            EXPECT_EQ(real[i].kind, mine[i].kind) << d << " " << i;
+            EXPECT_STREQ(real[i].label, mine[i].label) << d << " " << i;
+            if (real[i].kind == CONTROLS_BIND) {
+                EXPECT_EQ(real[i].action, mine[i].action) << d << " " << i;
+            }
+        }
+    }
+}
+
 TEST_F(MenuScreens, ControlsRowsValuesFollowTheDeviceAndTheSwap) {
-    const std::vector<ControlsRow> rows = rows_for(CONTROLS_KEYBOARD);
+    const std::vector<ControlsRow> rows = rows_for(INPUT_DEVICE_KEYBOARD);
     char out[CONTROLS_VALUE_MAX + 1];
-    controls_value_text(rows[4], FAKE_NAMES, out);  // A
+    const int32_t keys = INPUT_DEVICE_KEYBOARD, pads = INPUT_DEVICE_PAD;
+    controls_value_text(rows[4], keys, FAKE_NAMES, out);  // A
     EXPECT_STREQ(out, "RETURN/SPACE");
     settings.swap_ab = 1;
-    controls_value_text(rows[4], FAKE_NAMES, out);
+    controls_value_text(rows[4], keys, FAKE_NAMES, out);
     EXPECT_STREQ(out, "CTRL/B/BACKSPACE");
-    controls_value_text(rows[8], FAKE_NAMES, out);  // SWAP A/B
+    controls_value_text(rows[8], keys, FAKE_NAMES, out);  // SWAP A/B
     EXPECT_STREQ(out, "ON");
-    EXPECT_TRUE(controls_row_changeable(rows[4]));
-    EXPECT_FALSE(controls_row_changeable(rows[10]));  // STEP
-    controls_device = CONTROLS_TOUCH;
-    const std::vector<ControlsRow> touch = rows_for(CONTROLS_TOUCH);
-    EXPECT_FALSE(controls_row_changeable(touch[1]));  // a binding on the pad cannot change
-    EXPECT_TRUE(controls_row_changeable(touch[5]));   // SWAP A/B
-    controls_device = CONTROLS_CONTROLLER;
-    const std::vector<ControlsRow> pad = rows_for(CONTROLS_CONTROLLER);
-    controls_value_text(pad[4], FAKE_NAMES, out);  // START
+    const std::vector<ControlsRow> pad = rows_for(INPUT_DEVICE_PAD);
+    controls_value_text(pad[4], pads, FAKE_NAMES, out);  // START
     EXPECT_STREQ(out, "MENU");
-    controls_value_text(pad[8], FAKE_NAMES, out);  // TURN, expanded for the controller
+    controls_value_text(pad[8], pads, FAKE_NAMES, out);  // TURN, expanded for the controller
     EXPECT_STREQ(out, "LEFT/RIGHT");
-    controls_value_text(pad[14], FAKE_NAMES, out);  // BAG
+    controls_value_text(pad[14], pads, FAKE_NAMES, out);  // BAG
     EXPECT_STREQ(out, "VIEW");
 }
 
 TEST_F(MenuScreens, ControlsScrollMarksAndValueColumn) {
     // A short list fits: no marks, values end 4 pixels inside the panel.
-    std::vector<ControlsRow> few = {{CONTROLS_SWAP_AB, 0, "SWAP A/B", nullptr}, {CONTROLS_RESET, 0, "RESET", nullptr}};
+    std::vector<ControlsRow> few = {{CONTROLS_SWAP, 0, "SWAP A/B", nullptr}, {CONTROLS_RESET, 0, "RESET", nullptr}};
     const ScreenRect v = screen_layout.view;
     const int pw = v.x1 - v.x0 - 7, t = v.y0 + 2;
-    controls_draw(few.data(), (int)few.size(), -1, FAKE_NAMES);
+    controls_draw(shown, few.data(), (int)few.size(), FAKE_NAMES);
     EXPECT_FALSE(any_colour_in(v.x0 + pw - 8, t + 30, 5, 7, 1));
     const int off_w = text_width("OFF");
     EXPECT_TRUE(any_colour_in(v.x0 + pw - 4 - off_w, t + 30, off_w, 7, 3));  // the cursor row's value
     // The keyboard list is longer than the landscape panel: the marks show and values move in.
     screen_clear();
-    std::vector<ControlsRow> rows = rows_for(CONTROLS_KEYBOARD);
-    controls_cursor = 20;
-    controls_draw(rows.data(), (int)rows.size(), -1, FAKE_NAMES);
+    std::vector<ControlsRow> rows = rows_for(INPUT_DEVICE_KEYBOARD);
+    shown.cursor = 20;
     const int fit = (v.y1 - v.y0 - 5 - 44) / 9;
-    EXPECT_EQ(controls_scroll, 20 - fit + 1);
+    EXPECT_EQ(controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES), 20 - fit + 1);
     EXPECT_TRUE(any_colour_in(v.x0 + pw - 8, t + 30, 5, 7, 1));  // "^"
-    controls_cursor = 99;  // clamped to the last row
-    controls_draw(rows.data(), (int)rows.size(), -1, FAKE_NAMES);
-    EXPECT_EQ(controls_cursor, (int)rows.size() - 1);
-    EXPECT_EQ(controls_scroll, (int)rows.size() - fit);
+    shown.cursor = 99;  // shown on the last row
+    EXPECT_EQ(controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES), (int)rows.size() - fit);
+    shown = {INPUT_DEVICE_KEYBOARD, 2, 7, -1};  // a cursor above the scroll brings it back up
+    EXPECT_EQ(controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES), 2);
 }
 
 TEST_F(MenuScreens, ControlsRebindPromptBlinksOnTheRowBeingBound) {
-    std::vector<ControlsRow> rows = rows_for(CONTROLS_KEYBOARD);
+    std::vector<ControlsRow> rows = rows_for(INPUT_DEVICE_KEYBOARD);
     const ScreenRect v = screen_layout.view;
     const int pw = v.x1 - v.x0 - 7, t = v.y0 + 2;
-    controls_cursor = 4;
+    shown = {INPUT_DEVICE_KEYBOARD, 4, 0, 4};
     const int w = text_width("PRESS A KEY");
     const int right = v.x0 + pw - 12, y = t + 30 + 9 * 4;
     frame_counter = 0;
-    controls_draw(rows.data(), (int)rows.size(), 4, FAKE_NAMES);
+    controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES);
     EXPECT_TRUE(any_colour_in(right - w, y, 6, 7, 3));  // the prompt reaches far left of "RETURN/SPACE"
     screen_clear();
     frame_counter = 20;  // hidden every other 20 frames
-    controls_draw(rows.data(), (int)rows.size(), 4, FAKE_NAMES);
+    controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES);
     EXPECT_FALSE(any_colour_in(right - 100, y, 100, 7, 3));
 }
 
 TEST_F(MenuScreens, PauseMarksTheCursorRow) {
     for (int c = 0; c < 3; c++) {
         screen_clear();
-        pause_cursor = c;
-        draw_pause();
+        draw_pause(c);
         const ScreenRect v = screen_layout.view;
         const int w = v.x1 - v.x0, h = v.y1 - v.y0, bw = (w + 1) * 70 / 100;
         const int x = v.x0 + (w - bw + 1) / 2, y = v.y0 + (h - 71) / 2;
@@ -336,37 +342,32 @@ TEST_F(MenuScreens, ReviewPictures) {
         layout_set_landscape();
         sheet.write(name);
     };
-    pause_cursor = 1;
     sheet_of("menu_pause.png", [] {
         // A stand-in scene under the dimmed pause box.
         const ScreenRect& v = screen_layout.view;
         for (int y = v.y0; y <= v.y1; y++)
             for (int x = v.x0; x <= v.x1; x++) screen_pixel(x, y, ((x / 6 + y / 6) & 1) ? 1 : 0);
-        draw_pause();
+        draw_pause(1);
     });
     sheet_of("menu_stats.png", [] { draw_stats(); });
     static const char* const DEVICE_FILES[3] = {"menu_controls_keyboard.png", "menu_controls_controller.png",
                                                 "menu_controls_touch.png"};
     for (int d = 0; d < 3; d++) {
-        controls_device = d;
-        controls_cursor = d == 0 ? 4 : 2;
-        controls_scroll = 0;
+        shown = {d, d == 0 ? 4 : 2, 0, -1};
         sheet_of(DEVICE_FILES[d], [] {
-            const std::vector<ControlsRow> rows = rows_for(controls_device);
-            controls_draw(rows.data(), (int)rows.size(), -1, FAKE_NAMES);
+            const std::vector<ControlsRow> rows = rows_for(shown.device);
+            controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES);
         });
     }
-    controls_device = CONTROLS_KEYBOARD;
-    controls_cursor = 5;
+    shown = {INPUT_DEVICE_KEYBOARD, 5, 0, 5};
     frame_counter = 0;
     sheet_of("menu_controls_rebind.png", [] {
-        const std::vector<ControlsRow> rows = rows_for(CONTROLS_KEYBOARD);
-        controls_draw(rows.data(), (int)rows.size(), 5, FAKE_NAMES);
+        const std::vector<ControlsRow> rows = rows_for(INPUT_DEVICE_KEYBOARD);
+        controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES);
     });
-    controls_device = CONTROLS_CONTROLLER;
-    controls_cursor = 18;
+    shown = {INPUT_DEVICE_PAD, 18, 0, -1};
     sheet_of("menu_controls_scrolled.png", [] {
-        const std::vector<ControlsRow> rows = rows_for(CONTROLS_CONTROLLER);
-        controls_draw(rows.data(), (int)rows.size(), -1, FAKE_NAMES);
+        const std::vector<ControlsRow> rows = rows_for(INPUT_DEVICE_PAD);
+        controls_draw(shown, rows.data(), (int)rows.size(), FAKE_NAMES);
     });
 }

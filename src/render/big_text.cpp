@@ -1,0 +1,15 @@
+// Block letters: each set bit of a 5x7 glyph becomes a cell x cell square. Used by the power-on
+// logo and the fight's big marks.
+#include "render/big_text.h"
+
+#include "render/draw.h"
+#include "render/font.h"
+
+void draw_big_text(int x, int y, const char* text, int cell, int colour) {
+    for (const char* p = text; *p; p++, x += 6 * cell) {
+        const uint8_t* cols = font_glyph((unsigned char)*p);
+        for (int i = 0; i < 5; i++)
+            for (int r = 0; r < 7; r++)
+                if (cols[i] & (1u << r)) screen_fill_rect(x + i * cell, y + r * cell, cell, cell, colour);
+    }
+}
