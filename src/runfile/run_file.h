@@ -1,6 +1,16 @@
-// The run in progress on disk (run.sav) and the summary the title shows of it.
+// The run in progress on disk (run.sav), written whole at every autosave point and read back by
+// CONTINUE, and the summary the title shows of it. Called by the state machine and start-up.
 #pragma once
 #include <cstdint>
+
+constexpr int RUN_FILE_BYTES = 4232;  // the current version's length
+constexpr int32_t RUN_FILE_VERSION = 21;
+constexpr int32_t RUN_FILE_OLDEST = 14;  // older files are only marked outdated
+
+// One run file image, always upgraded to the current version.
+struct RunRecord {
+    uint8_t bytes[RUN_FILE_BYTES];
+};
 
 struct RunSummary {
     uint8_t valid;
@@ -9,12 +19,28 @@ struct RunSummary {
 };
 extern RunSummary run_summary;
 
+// Set by load_run: where the loaded run resumes.
+extern uint8_t resume_in_camp;
+extern uint8_t resume_in_fight;
+
+// The file length of a version, or 0 for a version that is never read.
+int run_file_length(int32_t version);
+// Builds the current-version image of the run in progress. `state` decides the optional camp
+// and fight blocks (STATE_CAMP and STATE_COMBAT).
+void run_record_build(RunRecord* out, int32_t state);
+// Saves the run in progress; false (the old file untouched) when it could not be written.
 bool save_run();
+// Replaces run.sav by the image atomically.
+bool write_file_atomic(const RunRecord& record);
+// Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read.
+bool run_file_read(const char* path, RunRecord* out, bool* outdated);
+// Reads run.sav into the game; false, with nothing changed, when it is missing or refused.
 bool load_run();
+// STATE_CAMP, STATE_COMBAT or STATE_DUNGEON after load_run.
 int run_resume_state();
 void run_summary_refresh();
 
-// Deletes run.sav.
+// Deletes run.sav and clears the summary.
 void run_delete();
-// Moves legacy slot files to run.sav once.
+// Folds the old slot files into run.sav once, at start-up.
 void saves_migrate_slots();

@@ -1,36 +1,92 @@
 // Whole-file reads and atomic replacement (temporary file, fsync, rename); used by the settings,
-// best-floor and run files.
+// best-floor, profile and run files.
 #include "saves/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+constexpr int FILE_PATH_CAP = 700;
+constexpr int LINK_HOPS_MAX = 8;  // a longer chain of links is treated as a loop
+
+// A failed save is reported on standard error once a session, so a read-only folder does not
+// flood the log with a line at every autosave.
+bool save_failure_reported = false;
+
+void report_failure(const char* path, int err) {
+    if (save_failure_reported) return;
+    save_failure_reported = true;
+    std::fprintf(stderr, "Could not save %s: %s\n", path, std::strerror(err));
+}
+
+// The folder part of `path` (up to and with its last '/'), or "./" when it has none.
+void folder_of(const char* path, char* out, size_t cap) {
+    const char* slash = std::strrchr(path, '/');
+    if (!slash) {
+        std::snprintf(out, cap, "./");
+        return;
+    }
+    std::snprintf(out, cap, "%.*s", (int)(slash - path + 1), path);
+}
+
+// Follows `path` through symbolic links to the file that really gets written, so a linked save
+// keeps its link and the new bytes land beside the target. False when the chain is too long.
+bool resolve_links(const char* path, char* out, size_t cap) {
+    if (std::snprintf(out, cap, "%s", path) >= (int)cap) return false;
+    for (int hop = 0; hop < LINK_HOPS_MAX; hop++) {
+        struct stat st;
+        if (lstat(out, &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char target[FILE_PATH_CAP];
+        const ssize_t n = readlink(out, target, sizeof target - 1);
+        if (n <= 0) return false;
+        target[n] = 0;
+        char next[FILE_PATH_CAP];
+        if (target[0] == '/') {
+            std::snprintf(next, sizeof next, "%s", target);
+        } else {
+            char dir[FILE_PATH_CAP];
+            folder_of(out, dir, sizeof dir);
+            if (std::snprintf(next, sizeof next, "%s%s", dir, target) >= (int)sizeof next) return false;
+        }
+        std::snprintf(out, cap, "%s", next);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+}  // namespace
+
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
-    char tmp[700];
-    if (std::snprintf(tmp, sizeof tmp, "%s.tmp", path) >= (int)sizeof tmp) return false;
+    char real[FILE_PATH_CAP];
+    char tmp[FILE_PATH_CAP + 8];
+    if (!resolve_links(path, real, sizeof real) ||
+        std::snprintf(tmp, sizeof tmp, "%s.tmp", real) >= (int)sizeof tmp) {
+        report_failure(path, errno ? errno : ENAMETOOLONG);
+        return false;
+    }
     FILE* f = std::fopen(tmp, "wb");
-    if (!f) return false;
+    if (!f) {
+        report_failure(path, errno);
+        return false;
+    }
     bool ok = std::fwrite(data, 1, len, f) == len;
     ok = std::fflush(f) == 0 && ok;
     ok = fsync(fileno(f)) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(tmp, path) != 0) {
-        std::remove(tmp);
+    if (!ok || std::rename(tmp, real) != 0) {
+        const int err = errno;
+        unlink(tmp);
+        report_failure(path, err);
         return false;
     }
     // Make the rename itself durable: sync the folder that holds the file.
-    char dir[700];
-    std::snprintf(dir, sizeof dir, "%s", path);
-    char* slash = nullptr;
-    for (char* c = dir; *c; c++)
-        if (*c == '/') slash = c;
-    if (slash) {
-        slash[1] = 0;
-    } else {
-        dir[0] = '.';
-        dir[1] = 0;
-    }
+    char dir[FILE_PATH_CAP];
+    folder_of(real, dir, sizeof dir);
     int fd = open(dir, O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         fsync(fd);
@@ -38,6 +94,8 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
     }
     return true;
 }
+
+void file_write_failure_reset() { save_failure_reported = false; }
 
 long file_read_some(const char* path, uint8_t* out, size_t cap) {
     FILE* f = std::fopen(path, "rb");

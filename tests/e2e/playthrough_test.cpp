@@ -18,6 +18,7 @@
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/screen.h"
+#include "screens/screens.h"
 #include "support/autoplay.h"
 #include "support/png_out.h"
 #include "support/tick_reset.h"
@@ -43,6 +44,22 @@ void picture_new_states(long tick) {
     png_write_framebuffer(name, 2);
 }
 
+// Power-on, splash, title; the play-stats question declined; NEW GAME; the training declined;
+// KNIGHT.
+void start_from_power_on(Autoplay& bot) {
+    for (int i = 0; i < 600 && game_state != STATE_TITLE; i++) bot.press(BTN_A);
+    for (int i = 0; i < 30 && !consent_open; i++) bot.tick(0);
+    if (consent_open) bot.press(BTN_B);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    ASSERT_EQ(title_cursor, TITLE_NEW_RUN);
+    bot.press(BTN_A);
+    ASSERT_TRUE(confirm_open);
+    bot.press(BTN_B);
+    ASSERT_EQ(game_state, STATE_CLASS_SELECT);
+    bot.wait(45);
+    bot.press(BTN_A);
+}
+
 TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     const auto start = std::chrono::steady_clock::now();
     tick_globals_reset(STATE_POWER_ON);
@@ -57,19 +74,7 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     picture_state = -1;
     Autoplay bot;
     bot.after_frame = picture_new_states;
-    // Power-on, splash, title; the play-stats question declined; NEW GAME; the training declined;
-    // KNIGHT.
-    for (int i = 0; i < 600 && game_state != STATE_TITLE; i++) bot.press(BTN_A);
-    for (int i = 0; i < 30 && !consent_open; i++) bot.tick(0);
-    if (consent_open) bot.press(BTN_B);
-    ASSERT_EQ(game_state, STATE_TITLE);
-    ASSERT_EQ(title_cursor, TITLE_NEW_RUN);
-    bot.press(BTN_A);
-    ASSERT_TRUE(confirm_open);
-    bot.press(BTN_B);
-    ASSERT_EQ(game_state, STATE_CLASS_SELECT);
-    bot.wait(45);
-    bot.press(BTN_A);
+    start_from_power_on(bot);
     int deepest = 0;
     uint32_t seen = 0;
     bot.draw = std::getenv("QM_PLAY_NODRAW") == nullptr;
@@ -100,6 +105,47 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     EXPECT_TRUE(game_state == STATE_TITLE || game_state == STATE_CLASS_SELECT || confirm_open) << game_state;
     cheat_flags[CHEAT_IMMORTAL] = 0;
     fixed_seed = 0;
+    tick_globals_reset(STATE_POWER_ON);
+}
+
+// A run that means to die: the death replay, the death screen, the end of the demo and the
+// unlocks list, where the souls buy VITALITY's first rank.
+TEST(Playthrough, ADeathLeadsToTheUnlocksWhereSoulsAreSpent) {
+    tick_globals_reset(STATE_POWER_ON);
+    layout_set_landscape();
+    power_on_delay = 0;
+    game_init();
+    profile = Profile{};
+    profile.souls = 10;  // left from an earlier run
+    fixed_seed = 0x5EED1234u;
+    fixed_seed_runs = 0;
+    pictured = 0;
+    picture_state = -1;
+    Autoplay bot;
+    bot.passive = true;
+    bot.after_frame = picture_new_states;
+    start_from_power_on(bot);
+    while (bot.ticks < 200000 && game_state != STATE_DEATH) {
+        if (!bot.step()) bot.tick(0);
+    }
+    ASSERT_EQ(game_state, STATE_DEATH);
+    EXPECT_TRUE(screen_snapshot_get());  // the last moments replay first
+    for (int i = 0; i < 400 && screen_snapshot_get(); i++) bot.tick(0);
+    EXPECT_FALSE(screen_snapshot_get());
+    bot.wait(60);
+    const int32_t souls = profile.souls;
+    EXPECT_GT(souls, 10);  // the run's souls are banked
+    bot.press(BTN_B);  // spend the souls
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    bot.wait(60);
+    bot.press(BTN_B);
+    ASSERT_EQ(game_state, STATE_UNLOCKS);
+    bot.wait(45);
+    bot.press(BTN_A);  // the cursor starts on VITALITY
+    EXPECT_EQ(upgrade_rank(UPGRADE_VITALITY), 1);
+    EXPECT_EQ(profile.souls, souls - 8);
+    fixed_seed = 0;
+    profile = Profile{};
     tick_globals_reset(STATE_POWER_ON);
 }
 

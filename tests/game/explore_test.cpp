@@ -10,6 +10,7 @@
 #include "platform/input.h"
 #include "profile/profile.h"
 #include "support/temp_save_dir.h"
+#include "support/unwritable_save_dir.h"
 
 namespace {
 
@@ -260,6 +261,7 @@ TEST(ExploreStep, ExitOpensTheWayOutOnceTheDragonIsGone) {
     EXPECT_TRUE(transition_active());
 
     // "save & quit" loads the next floor first; with the save failing the player stays.
+    UnwritableSaveDir blocked;
     corridor_world('X', '.', 9);
     run_active = 1;
     press(BTN_UP);

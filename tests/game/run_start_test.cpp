@@ -27,6 +27,7 @@
 #include "saves/settings.h"
 #include "screens/transition.h"
 #include "support/temp_save_dir.h"
+#include "support/unwritable_save_dir.h"
 #include "telemetry/events.h"
 
 namespace {
@@ -148,12 +149,15 @@ TEST_F(RunStartTest, OpeningTransitionStartsTheRunAtItsMidPoint) {
     EXPECT_EQ(run_class, 1);
     ASSERT_NE(transition.callback, nullptr);
     game_state = STATE_CLASS_SELECT;
-    transition.callback();
+    {
+        UnwritableSaveDir blocked;
+        transition.callback();
+    }
     EXPECT_EQ(game_state, STATE_DUNGEON);
     EXPECT_EQ(run_active, 1);
     EXPECT_EQ(run_seed, 99u);
     EXPECT_EQ(player.bag.count, 0);
-    // The run file cannot be written yet, and the player is told.
+    // The run file could not be written, and the player is told.
     EXPECT_STREQ(toast_line1, "SAVE FAILED!");
     EXPECT_EQ(toast_timer, TOAST_TICKS);
 

@@ -22,6 +22,7 @@
 #include "screens/screens.h"
 #include "screens/transition.h"
 #include "support/temp_save_dir.h"
+#include "support/unwritable_save_dir.h"
 #include "support/tick_reset.h"
 #include "telemetry/check.h"
 #include "telemetry/session.h"
@@ -269,6 +270,7 @@ TEST_F(TickTest, ConsentYesWhenAAndBTogether) {
 }
 
 TEST_F(TickTest, PauseMenuRowsAndFailedSaveAndQuit) {
+    UnwritableSaveDir blocked;
     reset_game(STATE_PAUSE);
     state_under_pause = STATE_DUNGEON;
     tap(BTN_UP);

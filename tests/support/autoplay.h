@@ -26,6 +26,7 @@ struct Autoplay {
     long ticks = 0;
     int jab_phase = 0;
     bool draw = true;
+    bool passive = false;  // in a duel, do nothing at all (a run that means to die)
     // Called after every tick and frame (the review pictures hook here).
     void (*after_frame)(long tick) = nullptr;
 
@@ -132,6 +133,10 @@ struct Autoplay {
 
     // ---- the duel ----
     void duel_step() {
+        if (passive) {
+            tick(0);
+            return;
+        }
         const int32_t impact = reflex_time_to_impact();
         if (impact >= 0 && impact < 260) {
             tick(BTN_B);  // guard through the blow

@@ -1,0 +1,84 @@
+// A run from the player's side: start it, walk, SAVE & QUIT from the pause menu, start the game
+// again and CONTINUE: the player stands on the same cell with the same bag.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dungeon/map.h"
+#include "game/game.h"
+#include "game/menus.h"
+#include "game/run_start.h"
+#include "game/state.h"
+#include "items/bag.h"
+#include "runfile/run_file.h"
+#include "saves/settings.h"
+#include "screens/transition.h"
+#include "support/item_maker.h"
+#include "support/temp_save_dir.h"
+#include "support/tick_reset.h"
+#include "world/buttons.h"
+#include "world/player.h"
+
+namespace {
+
+void tap(uint8_t bits) {
+    game_tick(bits);
+    for (int i = 0; i < 14; i++) game_tick(0);
+    while (transition_active()) game_tick(0);
+}
+
+TEST(RunContinue, SaveAndQuitThenContinueStandsOnTheSameCell) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_CLASS_SELECT);
+    fixed_seed = 0xC0FFEE;
+    fixed_seed_runs = 0;
+    run_start_transition(0);
+    for (int i = 0; i < 600 && (transition_active() || game_state != STATE_DUNGEON); i++) game_tick(0);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    ASSERT_TRUE(tmp.exists("run.sav"));  // a new run saves at once
+    bag_add(player.bag, test_item(ITEM_SPEAR, 1), 1);
+
+    const int32_t start_x = player.x, start_y = player.y;
+    for (uint8_t step : {BTN_UP, BTN_UP, BTN_RIGHT, BTN_UP, BTN_LEFT, BTN_LEFT, BTN_UP, BTN_UP})
+        if (game_state == STATE_DUNGEON) tap(step);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    EXPECT_TRUE(player.x != start_x || player.y != start_y || player.facing != 0) << "the walk went nowhere";
+
+    // START opens the pause menu; UP wraps to SAVE & QUIT.
+    tap(BTN_START);
+    ASSERT_EQ(game_state, STATE_PAUSE);
+    tap(BTN_UP);
+    ASSERT_EQ(pause_cursor, PAUSE_SAVE_QUIT);
+    tap(BTN_A);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(run_active, 0);
+    const Player saved = player;
+    const int32_t floor = current_floor;
+
+    // Start the game again: a fresh player on floor 0, the title offering CONTINUE first.
+    game_init();
+    settings.stats_asked = 1;
+    EXPECT_EQ(run_summary.valid, 1);
+    EXPECT_EQ(title_cursor, TITLE_CONTINUE);
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    for (int i = 0; i < 60; i++) game_tick(0);  // the title's entry guard
+    ASSERT_EQ(title_cursor, TITLE_CONTINUE);
+    tap(BTN_A);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    EXPECT_EQ(run_active, 1);
+    EXPECT_EQ(current_floor, floor);
+    EXPECT_EQ(player.x, saved.x);
+    EXPECT_EQ(player.y, saved.y);
+    EXPECT_EQ(player.facing, saved.facing);
+    EXPECT_EQ(player.bag.count, saved.bag.count);
+    EXPECT_EQ(std::memcmp(player.bag.cells, saved.bag.cells, sizeof saved.bag.cells), 0);
+    for (int i = 0; i < saved.bag.count; i++) EXPECT_EQ(player.bag.entries[i].item.id, saved.bag.entries[i].item.id);
+
+    fixed_seed = 0;
+    fixed_seed_runs = 0;
+    run_active = 0;
+    game_state = prev_state = STATE_POWER_ON;
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// The atomic file replacement every save goes through: links written through to their target,
+// failures that leave the old file and no temporary one, and the one line a failed save prints.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "saves/file_io.h"
+#include "support/temp_save_dir.h"
+
+namespace {
+
+const uint8_t NEW_BYTES[] = {'n', 'e', 'w', '!'};
+
+bool is_link(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
+    TempSaveDir target_dir, link_dir;
+    target_dir.write("real.sav", "old");
+    // Relative, absolute and chained links.
+    ASSERT_EQ(symlink(target_dir.path("real.sav").c_str(), link_dir.path("abs.sav").c_str()), 0);
+    ASSERT_EQ(symlink("abs.sav", link_dir.path("chain.sav").c_str()), 0);
+    for (const char* name : {"abs.sav", "chain.sav"}) {
+        target_dir.write("real.sav", "old");
+        ASSERT_TRUE(file_write_atomic(link_dir.path(name).c_str(), NEW_BYTES, sizeof NEW_BYTES)) << name;
+        EXPECT_TRUE(is_link(link_dir.path(name))) << name;
+        EXPECT_EQ(target_dir.read("real.sav"), "new!") << name;
+        EXPECT_EQ(link_dir.read(name), "new!") << name;
+        EXPECT_FALSE(target_dir.exists("real.sav.tmp"));
+        EXPECT_FALSE(link_dir.exists((std::string(name) + ".tmp").c_str()));
+    }
+    // A link to a file not made yet makes it in the target's folder.
+    ASSERT_EQ(symlink(target_dir.path("later.sav").c_str(), link_dir.path("later.sav").c_str()), 0);
+    ASSERT_TRUE(file_write_atomic(link_dir.path("later.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_EQ(target_dir.read("later.sav"), "new!");
+    EXPECT_TRUE(is_link(link_dir.path("later.sav")));
+    // A loop of links is refused.
+    ASSERT_EQ(symlink("loop_b", link_dir.path("loop_a").c_str()), 0);
+    ASSERT_EQ(symlink("loop_a", link_dir.path("loop_b").c_str()), 0);
+    file_write_failure_reset();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(file_write_atomic(link_dir.path("loop_a").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    testing::internal::GetCapturedStderr();
+    for (const char* n : {"abs.sav", "chain.sav", "later.sav", "loop_a", "loop_b"}) std::remove(link_dir.path(n).c_str());
+}
+
+TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
+    TempSaveDir tmp;
+    tmp.write("blocker", "a file where a folder should be");
+    file_write_failure_reset();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(file_write_atomic(tmp.path("blocker/run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_FALSE(file_write_atomic(tmp.path("blocker/run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find("Could not save"), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+
+    // The rename fails (a folder holds the name): the temporary file goes, the folder stays.
+    ASSERT_EQ(mkdir(tmp.path("run.sav").c_str(), 0700), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(file_write_atomic(tmp.path("run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // reported once a session
+    EXPECT_FALSE(tmp.exists("run.sav.tmp"));
+    rmdir(tmp.path("run.sav").c_str());
+
+    // A read-only folder keeps the old file (root writes anywhere, so only as a user).
+    if (geteuid() != 0) {
+        tmp.write("kept.sav", "old");
+        chmod(tmp.dir.c_str(), 0555);
+        EXPECT_FALSE(file_write_atomic(tmp.path("kept.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+        chmod(tmp.dir.c_str(), 0700);
+        EXPECT_EQ(tmp.read("kept.sav"), "old");
+        EXPECT_FALSE(tmp.exists("kept.sav.tmp"));
+    }
+    file_write_failure_reset();
+}
+
+}  // namespace
