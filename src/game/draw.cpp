@@ -10,12 +10,14 @@
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/run_start.h"
+#include "game/shell_calls.h"
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
 #include "runfile/run_file.h"
 #include "render/screen.h"
 #include "render/view.h"
+#include "screens/controls.h"
 #include "screens/pad.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
@@ -124,7 +126,7 @@ void draw_state() {
     case STATE_PAUSE:
         draw_underlay();
         dim_screen();
-        draw_pause();
+        draw_pause(pause_cursor);
         if (confirm_open) draw_confirm_dialog();
         break;
     case STATE_BAG:
@@ -179,7 +181,11 @@ void draw_state() {
         break;
     case STATE_CONTROLS:
         draw_panel_base();
-        draw_controls();
+        {
+            int action = -1, kind = 0;
+            if (!rebind_pending(&action, &kind)) action = -1;
+            controls_scroll = draw_controls({controls_device, controls_cursor, controls_scroll, action});
+        }
         break;
     case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;
@@ -193,7 +199,7 @@ void draw_frame() {
     sharp_rects_clear();
     screen_clear();
     draw_state();
-    if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_held);
+    if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_raw | pad_blink_lit);
     if (hook_overlay_enabled()) hook_overlay_draw();
     transition_draw();
     // The bag screen does not tell where its cursor is yet: the spotlight then asks for it to move.

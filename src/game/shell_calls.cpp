@@ -17,6 +17,13 @@
 #include "services/toast.h"
 
 int32_t power_on_delay = 0;
+uint8_t pad_blink_lit = 0;
+
+PadHitContext pad_hit_context() {
+    if (game_state == STATE_POWER_ON && power_on_counter < 0) return PAD_HIT_POWER_ON;
+    if (game_state == STATE_COMBAT && combat_is_reflex()) return PAD_HIT_REAL_TIME_FIGHT;
+    return PAD_HIT_ELSEWHERE;
+}
 
 void save_on_exit() {
     if (run_active) {

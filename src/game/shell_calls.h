@@ -2,8 +2,16 @@
 #pragma once
 #include <cstdint>
 
+#include "screens/pad.h"
+
 // The power-on screen waits for a first press when this is 1 (set from the command line).
 extern int32_t power_on_delay;
+
+// What a pointer press on the pad means on the screen showing now.
+PadHitContext pad_hit_context();
+// Hint bits of the pad that blink this frame; the frame loop sets them before drawing, and the
+// drawn pad lights them with the buttons held.
+extern uint8_t pad_blink_lit;
 
 // Saves the run in progress (a failed save shows "SAVE FAILED!") and the profile's play counters.
 void save_on_exit();

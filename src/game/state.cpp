@@ -17,6 +17,7 @@ uint8_t cheats_used = 0;
 uint8_t cheat_flags[CHEAT_FLAG_COUNT] = {0, 0, 0, 0};
 
 uint8_t input_held = 0;
+uint8_t input_raw = 0;
 uint8_t input_prev = 0;
 
 int32_t repeat_state = 0;

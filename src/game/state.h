@@ -66,6 +66,8 @@ extern const uint8_t SECRET_SEQUENCE[SECRET_LENGTH];
 
 
 extern uint8_t input_held;
+// The step's input byte as it came in, before rebinding and the A/B swap: what the pad shows held.
+extern uint8_t input_raw;
 extern uint8_t input_prev;
 
 extern int32_t repeat_state;

@@ -176,6 +176,7 @@ static bool run_record_playing() {
 bool game_tick(uint8_t input) {
     // Input words: rebinding, held bits, new presses.
     perf_begin(ZONE_TICK);
+    input_raw = input;
     uint8_t held = rebind_tick(input);
     input_held = held;
     uint8_t presses = input_edges(held, input_prev);

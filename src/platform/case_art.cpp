@@ -32,14 +32,6 @@ int case_picture_height() {
     return 3 * (m.top + screen_layout.height + m.bottom);
 }
 
-void case_select_model(int model) {
-    if (model < 0 || model >= CASE_MODEL_COUNT) model = 0;
-    case_model = model;
-}
-
-// The first art set holds no pictures, so start-up always falls back to the plain pad.
-bool case_art_load() { return false; }
-
 static int floor_div3(int v) { return v >= 0 ? v / 3 : -((-v + 2) / 3); }
 
 void case_point_from_window(int x, int y, int* out_x, int* out_y) {

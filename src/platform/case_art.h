@@ -14,6 +14,8 @@ extern const CaseMargins CASE_MARGINS[CASE_MODEL_COUNT][2];
 extern const char* const CASE_MODEL_NAMES[CASE_MODEL_COUNT];
 
 constexpr int CASE_COLOR_COUNT = 18;
+constexpr int CASE_COLOR_DEFAULT = 9;       // BEIGE
+constexpr int CASE_PLAIN_PAD_COLOUR = 8;    // a set of its own that holds no art: the plain pad
 // Names of the case colours; only the selectable ones have a name, the rest are empty.
 extern const char* const CASE_COLOR_NAMES[CASE_COLOR_COUNT];
 extern int32_t case_model;

@@ -92,10 +92,28 @@ static void spotlight(uint32_t* pixels, const ComposeGeometry& g, const CaseArtV
     if (a.glow_level <= 0 || !l) return;
     CaseRect r = glow_rect({l->x, l->y, l->width, l->height});
     uint32_t level = (uint32_t)std::min(a.glow_level, 255);
+    // Beyond 23 pixels of the rectangle on either axis every pixel dims alike: one table serves
+    // them, and only the band around the button measures its distance.
+    const uint32_t far_dim = 150u * level / 255;
+    uint8_t far[256];
+    for (uint32_t c = 0; c < 256; c++) far[c] = (uint8_t)(c * (255 - far_dim) / 255);
+    const int nx0 = r.x - 23, nx1 = r.x + r.w + 22, ny0 = r.y - 23, ny1 = r.y + r.h + 22;
     for (int y = 0; y < g.height; y++) {
+        const bool near_row = y >= ny0 && y <= ny1;
+        // The screen area is drawn over afterwards, so its pixels are left alone.
+        const bool screen_row = y >= g.screen_y && y < g.screen_y + g.screen_height;
         for (int x = 0; x < g.width; x++) {
-            uint32_t dim = (uint32_t)rect_proximity(x, y, r) * level / 255;
+            if (screen_row && x == g.screen_x) {
+                x += g.screen_width - 1;
+                continue;
+            }
             uint32_t& p = pixels[(size_t)y * g.width + x];
+            if (!near_row || x < nx0 || x > nx1) {
+                p = (p & 0xFF000000u) | (uint32_t)far[p >> 16 & 0xFF] << 16 | (uint32_t)far[p >> 8 & 0xFF] << 8 |
+                    far[p & 0xFF];
+                continue;
+            }
+            uint32_t dim = (uint32_t)rect_proximity(x, y, r) * level / 255;
             uint32_t out = p & 0xFF000000u;
             for (int s = 0; s <= 16; s += 8) out |= ((p >> s & 0xFF) * (255 - dim) / 255) << s;
             p = out;

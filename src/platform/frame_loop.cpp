@@ -149,7 +149,7 @@ static uint8_t pointer_bits(FrameLoop& fl, int wx, int wy) {
     int lx, ly, fx, fy;
     window_to_screen(fl.renderer, wx, wy, &lx, &ly);
     case_point_from_window(lx, ly, &fx, &fy);
-    return pad_hit_test(fx, fy);
+    return pad_hit_test(fx, fy, pad_hit_context());
 }
 
 static uint8_t read_pointer(FrameLoop& fl) {
@@ -240,10 +240,13 @@ void run_frame(FrameLoop& fl) {
         return;
     }
 
+    // The case and the drawn pad light the buttons as pressed, before any A/B swap, with the
+    // hints' blinking ones.
     sheen_update();
-    draw_frame();
     uint8_t outline_mask, blink_mask, glow_request;
     pad_blink(&outline_mask, &blink_mask, &glow_request);
+    pad_blink_lit = blink_mask;
+    draw_frame();
     button_glow_step(glow_request);
     hint_outline_mask = outline_mask;
     uint8_t pressed = (uint8_t)(input | blink_mask);

@@ -35,7 +35,8 @@ void draw_action_grid(int x, int y, int w, int h, int columns);
 void draw_item_grid(int x, int y, int w, int h, int columns);
 void draw_action_info_panel(int x, int y, int width, int lines);
 void draw_low_hp_strip();
-void draw_pause();
+// The pause menu with the row under the cursor (0 RESUME, 1 OPTIONS, 2 SAVE & QUIT).
+void draw_pause(int32_t cursor);
 void draw_bag();
 bool bag_item_card_open();
 void draw_item_info_panel();
@@ -43,7 +44,6 @@ void draw_camp();
 // The death (0) or escape (1) screen; the game hands in whether its input guard is on and the
 // monsters met when the run began.
 void draw_run_end(uint8_t escaped, bool input_locked, uint32_t met_at_start);
-void draw_controls();
 void draw_stats();
 void draw_levelup();
 void draw_class_select();

@@ -27,6 +27,11 @@ constexpr int CONTROLS_ROW_MAX = 24;
 // Fills `rows` (CONTROLS_ROW_MAX) for the device and returns their number.
 int controls_list(int32_t device, ControlsRow* rows);
 bool controls_row_changeable(int32_t device, const ControlsRow& row);
+// What the controls screen shows of the keyboard and the prompt: a key's name, an input byte with
+// A and B exchanged when the settings swap them, and the action a rebinding waits for.
+const char* key_name(int scancode);
+uint8_t pad_swap_face(uint8_t bits);
+bool rebind_pending(int* action, int* kind);
 
 // Rebinding: opens the prompt for an action (kind 0 keyboard, 1 controller); restores one half of
 // the default bindings (0 keyboard, 1 controller).

@@ -23,6 +23,7 @@ struct Present : ::testing::Test {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         layout_set_landscape();
         case_select_model(CASE_16_9);
+        case_set_color(CASE_PLAIN_PAD_COLOUR);  // these pictures are of the plain pad
         settings.fullscreen = 0;
         screen_clear();
     }
@@ -45,6 +46,7 @@ struct Present : ::testing::Test {
     }
     void TearDown() override {
         settings.fullscreen = 0;
+        case_set_color(CASE_COLOR_DEFAULT);
         compose_source = nullptr;
         if (fl.texture) SDL_DestroyTexture(fl.texture);
         if (fl.renderer) SDL_DestroyRenderer(fl.renderer);

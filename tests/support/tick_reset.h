@@ -21,7 +21,7 @@ inline void tick_globals_reset(int32_t state) {
     game_state = state;
     prev_state = state;
     state_under_pause = STATE_TITLE;
-    input_prev = input_held = 0;
+    input_prev = input_held = input_raw = 0;
     repeat_state = repeat_ticks = 0;
     repeat_dirs = 0;
     guard_kind = 0;

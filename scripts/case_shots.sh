@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Photographs the real game's console case under a virtual X display: every case model (F5) in
+# both orientations (F3), in three case colours, with a button held in some shots, and gathers the
+# pictures into docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built
+# build/quillmarch. Usage: scripts/case_shots.sh [OUT_PNG]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out_png=${1:-docs/case_screenshots.png}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+[ -n "${KEEP_SHOTS:-}" ] && trap - EXIT && echo "shots in $work"
+
+cat >"$work/inner.sh" <<'INNER'
+#!/usr/bin/env bash
+set -u
+bin=$1 work=$2 colour=$3 tag=$4
+export HOME="$work/home-$tag" XDG_DATA_HOME="$work/home-$tag/data" SDL_AUDIODRIVER=dummy
+mkdir -p "$HOME"
+"$bin" --case "$colour" 2>"$work/err-$tag" &
+pid=$!
+sleep 2
+press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep "${2:-0.6}"; }
+# Past the power-on screen and the title into a new run.
+for _ in 1 2 3 4 5 6; do press Return 1.0; done
+sleep 2
+# A turned window keeps its corner, so it is moved back on screen before each picture.
+shot() {
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do xdotool windowmove "$w" 0 0 2>/dev/null; done
+  sleep 0.6
+  import -window root "$work/shot-$tag-$1.png"
+}
+# Landscape: 16:9, then 16:10, then PHONE (F5 steps the model).
+names=(16x9 16x10 phone)
+for orient in landscape portrait; do
+  for i in 0 1 2; do
+    if [ "$i" = 1 ]; then
+      # A button held while the picture is taken: the case shows it pressed.
+      xdotool keydown Left; shot "${names[$i]}-$orient"; xdotool keyup Left
+    else
+      shot "${names[$i]}-$orient"
+    fi
+    press F5
+  done
+  press F3
+done
+kill "$pid"; wait "$pid"
+INNER
+chmod +x "$work/inner.sh"
+
+i=0
+for colour in BEIGE BLACK "SOLID GREEN"; do
+  tag=$(echo "$colour" | tr ' A-Z' '_a-z')
+  xvfb-run -a -s "-screen 0 2100x2100x24" "$work/inner.sh" "$PWD/build/quillmarch" "$work" "$colour" "$tag"
+  if grep -q "Console art unavailable" "$work/err-$tag"; then echo "the case art did not decode"; exit 1; fi
+  i=$((i + 1))
+done
+for f in "$work"/shot-*.png; do
+  name=$(basename "$f" .png)
+  convert "$f" -bordercolor black -border 1 -fuzz 3% -trim +repage -set label "${name#shot-}" "$f"
+done
+montage -label '%l' -pointsize 16 -background '#202020' -fill white "$work"/shot-*.png \
+  -tile 6x -geometry '420x420>+8+8' "$out_png"
+echo "$out_png: $(ls "$work"/shot-*.png | wc -l) screenshots"
