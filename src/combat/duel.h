@@ -35,6 +35,9 @@ void reflex_monster_hurt(int d);
 // Damage over time on the monster and the player's status ticks, once per step.
 void duel_ticks(int dt);
 void skill_rating_update();
+// The idle attack hint of the fight view: due until the player first attacks, then after 8 s
+// without a blow while fewer than three hints were shown.
+bool flow_hint_due();
 // Clears the run's duel meters and statistics (a new run).
 void run_stats_reset();
 // Wears an item one step in a fight and, when it breaks, says so in the fight log and resets the

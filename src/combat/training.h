@@ -47,3 +47,13 @@ int drill_hp_floor();
 int drill_first_hit_cap(int d);
 // The experience missing to the next level, given for a drill won.
 int training_xp_gap();
+
+// What the fight view asks of the drill in progress; outside training every hint is allowed.
+// Action hints: 0 threat gauge, 1 jab-chain pips, 2 combo line, 3 flow gems.
+bool drill_allows_action(int kind);
+// The cue word to show now, with button placeholders; null or "" for none.
+const char* drill_cue_text();
+// The drill's progress line ("JAB 2/5"); null or "" for none.
+const char* drill_counter_text();
+// The drill teaches stopping an attack: the telegraph shows the attack button.
+bool drill_is_stop();

@@ -23,3 +23,7 @@ bool drill_force_attack() { return false; }
 int drill_hp_floor() { return 0; }
 int drill_first_hit_cap(int d) { return d; }
 int training_xp_gap() { return 0; }
+bool drill_allows_action(int) { return true; }
+const char* drill_cue_text() { return nullptr; }
+const char* drill_counter_text() { return nullptr; }
+bool drill_is_stop() { return false; }

@@ -84,7 +84,7 @@ void draw_state() {
     case STATE_COMBAT:
         draw_fight();
         draw_status_border();
-        if (combat_is_reflex() && !combat_auto_paused()) draw_low_hp_strip();
+        if (combat_is_reflex() && !combat_auto_paused() && combat_victory_delay() <= 0) draw_low_hp_strip();
         break;
     case STATE_PAUSE:
         draw_underlay();

@@ -1,6 +1,9 @@
 // Placeholders until the screens land: nothing is drawn, no snapshot is held.
 #include "screens/screens.h"
 
+#include "combat/combat.h"
+#include "screens/fight_view.h"
+
 uint8_t message_box_open = 0;
 uint8_t consent_open = 0;
 uint8_t way_out_open = 0;
@@ -21,9 +24,10 @@ void draw_message_box() {}
 void draw_way_out_dialog() {}
 void draw_toast() {}
 void draw_hud() {}
-void draw_status_border() {}
-void draw_fight() {}
-void draw_low_hp_strip() {}
+// Only the hand-over to the real-time view until the turn-menu view lands.
+void draw_fight() {
+    if (combat.reflex) draw_fight_reflex();
+}
 void draw_pause() {}
 void draw_bag() {}
 void draw_hold_ring() {}

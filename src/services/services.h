@@ -11,6 +11,10 @@ extern uint8_t timing_bar_on;
 // The store page opener the end-of-demo screen calls; returns 0 on success, -1 on failure.
 extern int (*open_url_fn)(const char* url);
 
+// Copies the text into out (at most size - 1 characters, always terminated) with each button
+// placeholder such as "{A}" replaced by the name of what that action is bound to on the device in use.
+void text_expand_glyphs(const char* text, char* out, int size);
+
 // Puts every setting back in its range, then hands the settings to the case, palette, screen
 // effect, ghosting and sound.
 void settings_clamp();
