@@ -622,7 +622,7 @@ void draw_hands(const View& v, const Shift& sh) {
         const float u = (float)swing_dt / (float)HEAVY_SWING_MS, e = u * u * (3.0f - 2.0f * u);
         m.angle = 70.0f - 170.0f * e;
         m.x = c + 0.18f * W - 0.4f * W * e;
-        m.y -= 0.5f * hf * std::sin(PI * u);
+        m.y -= 0.9f * hf * std::sin(PI * u);
     }
     const int32_t parry_dt = r.clock - r.parry_at;
     Pose& parrier = shield || off_weapon ? o : m;
