@@ -121,7 +121,7 @@ void draw_state() {
         // The drills' words and wrong-move texts come as toasts.
         if (training_active()) draw_toast();
         draw_status_border();
-        if (combat_is_reflex() && !combat_auto_paused()) draw_low_hp_strip();
+        if (combat_is_reflex() && !combat_auto_paused() && combat_victory_delay() <= 0) draw_low_hp_strip();
         break;
     case STATE_PAUSE:
         draw_underlay();
