@@ -77,6 +77,8 @@ CampAction update_camp(uint8_t presses);
 void camp_rest();
 // The hub's columns: 4 in landscape, 2 in portrait.
 int camp_hub_columns();
+// Where the campfire's flames burn on the hub: x, y, width, height.
+void camp_fire_rect(int out[4]);
 
 // Prices, after the discount.
 int camp_discount_price(int price);

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "world/item_record.h"
+
 // Dialog flags; the tick takes their input, the screens draw them.
 extern uint8_t message_box_open;
 extern uint8_t consent_open;
@@ -61,6 +63,10 @@ void draw_text_outlined(int x, int y, const char* text, int colour);
 // Word-wraps the text to width pixels, 9 pixels a line, showing at most reveal characters; draws
 // only when draw is true. Returns the height used.
 int draw_wrapped_text(int x, int y, int width, const char* text, int reveal, int colour, bool draw);
+// Word-wraps the text to width pixels and draws every line; returns the y below the last line.
+int draw_wrapped_lines(int x, int y, int width, const char* text, int colour);
+// The item's picture in a box of w x h at (x, y).
+void draw_item_card(int x, int y, int w, int h, const Item& item);
 // The lesson line of the death screen.
 const char* death_tip();
 

@@ -21,7 +21,6 @@ void draw_bag() {}
 void draw_hold_ring() {}
 bool bag_item_card_open() { return false; }
 void draw_item_info_panel() {}
-void draw_camp() {}
 void draw_options() {}
 void draw_controls() {}
 void draw_stats() {}
@@ -35,3 +34,5 @@ const char* text_fit(const char* text, int) { return text; }
 void draw_text_outlined(int, int, const char*, int) {}
 int draw_wrapped_text(int, int, int, const char*, int, int, bool) { return 0; }
 const char* death_tip() { return ""; }
+int draw_wrapped_lines(int, int y, int, const char*, int) { return y; }
+void draw_item_card(int, int, int, int, const Item&) {}
