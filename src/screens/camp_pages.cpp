@@ -28,6 +28,7 @@ constexpr int ITEM_ROW_H = 23;
 constexpr int GROUP_GAP = 10;  // a group heading above a forge row
 constexpr int BOON_REDRAW_ROW = 3;
 constexpr int BUY_BACK_ROW_H = 11;
+constexpr int EXPLAIN_MAX = 64;  // every character of the forge's explanation shows
 
 // A list of tall rows laid out from its own top; the page scrolls it to show the cursor row.
 struct TallList {
@@ -457,6 +458,10 @@ const char* camp_draw_shop(const CampView& v) {
             std::snprintf(text, sizeof text, "%s%s", sale ? "SALE: " : "", item_def(item.id).short_name);
             if (sold) std::snprintf(price, sizeof price, "SOLD OUT");
             else std::snprintf(price, sizeof price, "%dG", cost);
+            // A narrow view keeps the sold-out sale's name clear of its price.
+            const int marks = camp_pips_width(item.quality) + (item.enchant != ENCHANT_NONE ? 8 : 0) + 6;
+            if (sold && v.x0 + 14 + text_width(text) + marks + text_width(price) > v.x1 - 7)
+                std::snprintf(price, sizeof price, "SOLD");
             text_draw(v.x0 + 14, y, text, affordable_colour(ok, on));
             row_marks(v, y, text, item);
             camp_text_right(v.x1 - 7, y, price, ok ? 2 : 1);
@@ -559,9 +564,16 @@ const char* camp_draw_forge_item(const CampView& v) {
         const bool on = camp.cursor == row || (row == 3 && (camp.cursor < 0 || camp.cursor > 3));
         line_row(v, y, on, a.label, a.value, affordable_colour(a.possible, on));
     }
+    // The explanation keeps clear of the footer: the tall view's longer text gives way to the
+    // short one, and a text that still runs into the footer is left out.
     char explain[64];
+    const int ey = y0 + 3 * step + step + (L ? 0 : 3);
+    const int room = v.y1 - 13 - ey;
     forge_explain(item, L != 0, explain, sizeof explain);
-    draw_wrapped_lines(v.x0 + 12, y0 + 3 * step + step + (L ? 0 : 3), v.w - 20, explain, 1);
+    if (!L && draw_wrapped_text(0, 0, v.w - 20, explain, EXPLAIN_MAX, 1, false) > room)
+        forge_explain(item, true, explain, sizeof explain);
+    if (draw_wrapped_text(0, 0, v.w - 20, explain, EXPLAIN_MAX, 1, false) <= room)
+        draw_wrapped_lines(v.x0 + 12, ey, v.w - 20, explain, 1);
     return "{A}: FORGE   {B}: BACK";
 }
 

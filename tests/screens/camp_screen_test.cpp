@@ -31,6 +31,7 @@
 namespace {
 
 constexpr int OUTSIDE = 7;  // a colour no page draws, painted round the view
+constexpr int FIRE_WARM_TICKS = 90;
 
 struct CampScreen : ::testing::Test {
     void SetUp() override {
@@ -93,7 +94,8 @@ struct CampScreen : ::testing::Test {
         camp.buy_back_count = 0;
         const uint32_t ids[4] = {ITEM_ENCHANTED_SWORD, ITEM_ANTIDOTE, ITEM_TOWER_SHIELD, ITEM_VENOM_DAGGER};
         for (int i = 0; i < n && i < CAMP_BUY_BACK_MAX; i++) {
-            Item it = test_item(ids[i % 4], i % 3, 0, i % 7);
+            const bool gear = ids[i % 4] != ITEM_ANTIDOTE;
+            Item it = gear ? test_item(ids[i % 4], i % 3, 0, i % 7) : test_item(ids[i % 4]);
             camp.buy_back[camp.buy_back_count++] = CampBuyBack{it, 1 + i % 3, 20 + 15 * i};
         }
     }
@@ -221,6 +223,33 @@ TEST_F(CampScreen, BoonPageFooterAndMoneyNote) {
     EXPECT_TRUE(text_centred_at(p.y1 - 12, text_fit("{A}: TAKE   {B}: BACK", p.x1 - p.x0 - 7), 1));
 }
 
+TEST_F(CampScreen, WordsForWhatCannotBeHad) {
+    const ScreenRect& v = screen_layout.view;
+    // The shop: the sale and the key, once bought, read SOLD OUT in the dim colour.
+    camp_page = CAMP_PAGE_SHOP;
+    camp.sale_sold = 1;
+    camp.key_sold = 1;
+    uint32_t ids[4];
+    Item stock[3];
+    const int goods = camp_consumables(ids) + camp_make_stock(stock);
+    ASSERT_EQ(goods, 5);  // two potions, the two spares and the sale: rows 11 apart
+    ASSERT_TRUE(draw_inside());
+    const int first = v.y0 + 20 - 4 + 8;
+    EXPECT_TRUE(text_at(v.x1 - 7 - text_width("SOLD OUT"), first + 4 * 11, "SOLD OUT", 1));
+    EXPECT_TRUE(text_at(v.x1 - 7 - text_width("SOLD OUT"), first + 5 * 11, "SOLD OUT", 1));
+    // The forge: an item at its upgrade limit and without wear.
+    player.main_hand = test_item(ITEM_ENCHANTED_SWORD, 0, CAMP_UPGRADE_MAX, ENCHANT_VAMPIRIC);
+    camp_page = CAMP_PAGE_FORGE_ITEM;
+    camp.forge_slot = CAMP_SLOT_MAIN;
+    camp.cursor = CAMP_FORGE_UPGRADE;
+    ASSERT_TRUE(draw_inside());
+    const int rows = v.y0 + 20 - 2 + 3 + 42 + 6 - 4;  // under a one-line card
+    EXPECT_TRUE(text_at(v.x1 - 12 - text_width("MAXED"), rows + 14 + 3, "MAXED", 1));
+    EXPECT_TRUE(text_at(v.x1 - 12 - text_width("AS NEW"), rows + 28 + 3, "AS NEW", 1));
+    EXPECT_TRUE(text_at(v.x1 - 12 - text_width("NO COPY"), rows + 42 + 3, "NO COPY", 1));
+    EXPECT_EQ(screen_get(v.x0 + 12, rows + 14), 3);  // the cursor row's outline
+}
+
 // Every page in both layouts, with the looks the pages must survive, into camp_pages.png.
 TEST_F(CampScreen, ReviewPictures) {
     struct Look {
@@ -336,6 +365,8 @@ TEST_F(CampScreen, ReviewPictures) {
             SetUp();
             if (portrait) layout_set_portrait();
             looks[i].setup();
+            // Let the campfire catch before the picture is taken.
+            for (int t = 0; t < FIRE_WARM_TICKS && camp_page == CAMP_PAGE_HUB; t++) update_camp(0);
             EXPECT_TRUE(draw_inside()) << looks[i].name << (portrait ? " (portrait)" : " (landscape)");
             for (uint8_t* p = framebuffer; p < framebuffer + FB_BYTES; p++)
                 if (*p == OUTSIDE) *p = 0;
