@@ -129,14 +129,6 @@ void buy_back_add(const Item& item, int price) {
     camp.buy_back[camp.buy_back_count++] = CampBuyBack{kept, 1, price};
 }
 
-bool gear_exists() {
-    int32_t rows[CAMP_LIST_MAX];
-    const int n = camp_forge_list(rows);
-    for (int i = 0; i < n; i++)
-        if (rows[i] != CAMP_ROW_REPAIR_ALL) return true;
-    return false;
-}
-
 // ---- hub ----
 
 int hub_index(int32_t tile) {
@@ -180,7 +172,7 @@ CampAction hub_pick() {
             break;
         case CAMP_TILE_SHOP: go_page(CAMP_PAGE_SHOP, 0); break;
         case CAMP_TILE_FORGE:
-            if (gear_exists()) go_page(CAMP_PAGE_FORGE, 0);
+            if (camp_has_gear()) go_page(CAMP_PAGE_FORGE, 0);
             else deny("NO GEAR TO FORGE");
             break;
         case CAMP_TILE_REST:
@@ -701,6 +693,14 @@ int camp_bag_value() {
 }
 
 bool camp_has_sellable() { return player.bag.count > 0 || camp.buy_back_count > 0; }
+
+bool camp_has_gear() {
+    int32_t rows[CAMP_LIST_MAX];
+    const int n = camp_forge_list(rows);
+    for (int i = 0; i < n; i++)
+        if (rows[i] != CAMP_ROW_REPAIR_ALL) return true;
+    return false;
+}
 
 int camp_repair_total() {
     int total = 0;

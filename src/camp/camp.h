@@ -104,6 +104,8 @@ void camp_junk_total(int* units, int* gold);
 // What the whole bag would sell for.
 int camp_bag_value();
 bool camp_has_sellable();
+// Whether the forge has any gear to work on: in the hands or in the bag.
+bool camp_has_gear();
 // The sum of the repair prices of all gear.
 int camp_repair_total();
 // The other bag entry of the same item that a merge would use, or -1.

@@ -57,14 +57,6 @@ constexpr HubTile HUB_TILES[4] = {
     [3] = {.cursor = CAMP_TILE_REST, .label = "REST", .icon = nullptr},
 };
 
-bool forge_has_gear() {
-    int32_t rows[CAMP_LIST_MAX];
-    const int n = camp_forge_list(rows);
-    for (int i = 0; i < n; i++)
-        if (rows[i] != CAMP_ROW_REPAIR_ALL) return true;
-    return false;
-}
-
 int rest_target() { return run_heat >= 1 ? player.max_hp / 2 : player.max_hp; }
 
 // The long word when it fits the room, else the short one, else nothing.
@@ -87,7 +79,7 @@ bool tile_value(int tile, int room, char* out, size_t size) {
         std::snprintf(out, size, "%s", camp.key_sold ? fit_word("SPARES", "GEAR", room) : "KEY");
         return true;
     case CAMP_TILE_FORGE: {
-        const bool gear = forge_has_gear();
+        const bool gear = camp_has_gear();
         if (camp_repair_total() > 0) std::snprintf(out, size, "REPAIR");
         else std::snprintf(out, size, "%s", gear ? fit_word("UPGRADE", "+LVL", room) : "NONE");
         return gear;
@@ -105,7 +97,7 @@ const char* hub_hint() {
     case CAMP_TILE_SELL: return camp_has_sellable() ? "TURN FINDS INTO GOLD" : "NOTHING TO SELL";
     case CAMP_TILE_BOONS: return camp.boon_taken ? "YOUR BOON IS TAKEN" : "A POWER FOR THIS RUN";
     case CAMP_TILE_SHOP: return "POTIONS, GEAR, A KEY";
-    case CAMP_TILE_FORGE: return forge_has_gear() ? "REPAIR, UPGRADE GEAR" : "NO GEAR TO FORGE";
+    case CAMP_TILE_FORGE: return camp_has_gear() ? "REPAIR, UPGRADE GEAR" : "NO GEAR TO FORGE";
     case CAMP_TILE_REST:
         if (camp.rested) return "YOU'VE RESTED HERE";
         if (player.hp >= player.max_hp) return "YOU'RE AT FULL HP";

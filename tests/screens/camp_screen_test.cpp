@@ -23,6 +23,7 @@
 #include "render/screen.h"
 #include "screens/camp_draw.h"
 #include "screens/screens.h"
+#include "support/fb_text.h"
 #include "support/item_maker.h"
 #include "support/png_out.h"
 #include "world/game_state.h"
@@ -63,30 +64,14 @@ struct CampScreen : ::testing::Test {
             }
         return true;
     }
-    static std::vector<int> grab(int x, int y, int w, int h) {
-        std::vector<int> out;
-        for (int r = 0; r < h; r++)
-            for (int c = 0; c < w; c++) out.push_back(screen_get(x + c, y + r));
-        return out;
-    }
-    // Whether `text` in `colour` stands at (x, y) exactly as text_draw puts it there.
-    static bool text_at(int x, int y, const char* text, int colour) {
-        const int w = text_width(text), h = FONT_CELL_H;
-        const std::vector<int> shown = grab(x, y, w, h);
-        std::vector<uint8_t> saved(framebuffer, framebuffer + FB_BYTES);
-        screen_fill_rect(x, y, w, h, 0);
-        text_draw(x, y, text, colour);
-        const std::vector<int> expected = grab(x, y, w, h);
-        std::memcpy(framebuffer, saved.data(), FB_BYTES);
-        return shown == expected;
-    }
+    static bool text_at(int x, int y, const char* text, int colour) { return fb_text_at(x, y, text, colour); }
     static bool text_centred_at(int y, const char* text, int colour) {
         const ScreenRect& v = screen_layout.view;
         return text_at(v.x0 + (v.x1 - v.x0 - text_width(text) + 1) / 2, y, text, colour);
     }
     static int lit_in(int x, int y, int w, int h) {
         int n = 0;
-        for (int v : grab(x, y, w, h)) n += v != 0;
+        for (int v : fb_grab(x, y, w, h)) n += v != 0;
         return n;
     }
     static void add(const Item& item, int count = 1) { ASSERT_GE(bag_add(player.bag, item, count), 0); }
