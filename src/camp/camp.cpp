@@ -11,6 +11,7 @@
 #include "classes/gear_rules.h"
 #include "combat/meters.h"
 #include "dungeon/floor.h"
+#include "dungeon/fxfield.h"
 #include "items/bag.h"
 #include "items/enchant.h"
 #include "items/item.h"
@@ -41,6 +42,8 @@ constexpr int REDRAW_DOUBLINGS_MAX = 12;
 constexpr uint32_t STOCK_SEED_MUL = 0x9E3779B1u;
 constexpr uint32_t FORGE_SEED_MUL = 0x85EBCA6Bu;
 constexpr uint32_t FORGE_SEED_SALT = 0xF0F6E5u;
+constexpr int FX_SLOT_CAMPFIRE = 2;
+constexpr int FIRE_HEIGHT = 14;
 
 // The hub's tiles in grid order (the boon banner above them, ONWARD below).
 constexpr int32_t HUB_TILES[4] = {CAMP_TILE_SELL, CAMP_TILE_SHOP, CAMP_TILE_FORGE, CAMP_TILE_REST};
@@ -126,14 +129,6 @@ void buy_back_add(const Item& item, int price) {
     camp.buy_back[camp.buy_back_count++] = CampBuyBack{kept, 1, price};
 }
 
-bool gear_exists() {
-    int32_t rows[CAMP_LIST_MAX];
-    const int n = camp_forge_list(rows);
-    for (int i = 0; i < n; i++)
-        if (rows[i] != CAMP_ROW_REPAIR_ALL) return true;
-    return false;
-}
-
 // ---- hub ----
 
 int hub_index(int32_t tile) {
@@ -177,7 +172,7 @@ CampAction hub_pick() {
             break;
         case CAMP_TILE_SHOP: go_page(CAMP_PAGE_SHOP, 0); break;
         case CAMP_TILE_FORGE:
-            if (gear_exists()) go_page(CAMP_PAGE_FORGE, 0);
+            if (camp_has_gear()) go_page(CAMP_PAGE_FORGE, 0);
             else deny("NO GEAR TO FORGE");
             break;
         case CAMP_TILE_REST:
@@ -528,6 +523,17 @@ bool camp_floor_last() { return current_floor % 10 == 9; }
 
 int camp_hub_columns() { return screen_layout.landscape ? 4 : 2; }
 
+void camp_fire_rect(int out[4]) {
+    const ScreenRect& v = screen_layout.view;
+    const int L = screen_layout.landscape ? 1 : 0;
+    const int w = v.x1 - v.x0, h = v.y1 - v.y0;
+    const int tw = (w - 6 * L - 14) / (L ? 4 : 2);
+    out[0] = v.x0 + (tw + 3) * (L ? 3 : 1) + 12;
+    out[1] = L ? v.y0 + 56 : v.y0 + (h - 120) / 2 + 79;
+    out[2] = tw - 12;
+    out[3] = FIRE_HEIGHT;
+}
+
 void camp_enter() {
     if (player.boon_ranks[BOON_LAST_STAND] >= 2) player.last_stand_used = 0;
     camp = Camp{};
@@ -559,6 +565,12 @@ void camp_rest() {
 }
 
 CampAction update_camp(uint8_t presses) {
+    // The hub's campfire burns while the hub shows.
+    if (camp_page == CAMP_PAGE_HUB) {
+        int fire[4];
+        camp_fire_rect(fire);
+        fxfield_update(FX_SLOT_CAMPFIRE, fire[2], fire[3]);
+    }
     if (presses & BTN_START) return CAMP_OPEN_PAUSE;
     switch (camp_page) {
         case CAMP_PAGE_HUB:
@@ -681,6 +693,14 @@ int camp_bag_value() {
 }
 
 bool camp_has_sellable() { return player.bag.count > 0 || camp.buy_back_count > 0; }
+
+bool camp_has_gear() {
+    int32_t rows[CAMP_LIST_MAX];
+    const int n = camp_forge_list(rows);
+    for (int i = 0; i < n; i++)
+        if (rows[i] != CAMP_ROW_REPAIR_ALL) return true;
+    return false;
+}
 
 int camp_repair_total() {
     int total = 0;

@@ -77,6 +77,8 @@ CampAction update_camp(uint8_t presses);
 void camp_rest();
 // The hub's columns: 4 in landscape, 2 in portrait.
 int camp_hub_columns();
+// Where the campfire's flames burn on the hub: x, y, width, height.
+void camp_fire_rect(int out[4]);
 
 // Prices, after the discount.
 int camp_discount_price(int price);
@@ -102,6 +104,8 @@ void camp_junk_total(int* units, int* gold);
 // What the whole bag would sell for.
 int camp_bag_value();
 bool camp_has_sellable();
+// Whether the forge has any gear to work on: in the hands or in the bag.
+bool camp_has_gear();
 // The sum of the repair prices of all gear.
 int camp_repair_total();
 // The other bag entry of the same item that a merge would use, or -1.

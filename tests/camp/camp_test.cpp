@@ -472,4 +472,18 @@ TEST(CampTick, OnwardAndThePause) {
     game_state = prev_state = STATE_POWER_ON;
 }
 
+TEST_F(CampTest, ForgeHasGearOnlyForWeaponsAndShields) {
+    player.main_hand = Item{};
+    player.off_hand = Item{};
+    ASSERT_GE(add(ITEM_ANTIDOTE, 2), 0);
+    EXPECT_FALSE(camp_has_gear());
+    ASSERT_GE(add(ITEM_WOODEN_SHIELD), 0);
+    EXPECT_TRUE(camp_has_gear());
+    // A worn hand item alone: the repair-all row is not gear, the hand is.
+    bag_remove(player.bag, 1);
+    player.main_hand = item_make(ITEM_SHORT_SWORD);
+    player.main_hand.wear = 5;
+    EXPECT_TRUE(camp_has_gear());
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "profile/profile.h"
 #include "screens/screens.h"
 #include "screens/unlocks_list.h"
+#include "support/fb_text.h"
 #include "support/png_out.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -36,24 +37,8 @@ struct ProgressScreens : ::testing::Test {
     }
     void TearDown() override { layout_set_landscape(); }
 
-    // The pixels of a rectangle of the framebuffer.
-    static std::vector<int> grab(int x, int y, int w, int h) {
-        std::vector<int> out;
-        for (int r = 0; r < h; r++)
-            for (int c = 0; c < w; c++) out.push_back(screen_get(x + c, y + r));
-        return out;
-    }
     // Whether `text` in `colour` stands at (x, y) exactly as text_draw puts it there.
-    static bool text_at(int x, int y, const char* text, int colour) {
-        const int w = text_width(text) + 1, h = FONT_CELL_H;
-        const std::vector<int> shown = grab(x, y, w, h);
-        std::vector<uint8_t> saved(framebuffer, framebuffer + FB_BYTES);
-        screen_fill_rect(x, y, w, h, 0);
-        text_draw(x, y, text, colour);
-        const std::vector<int> expected = grab(x, y, w, h);
-        std::memcpy(framebuffer, saved.data(), FB_BYTES);
-        return shown == expected;
-    }
+    static bool text_at(int x, int y, const char* text, int colour) { return fb_text_at(x, y, text, colour, 1); }
     static void cards(int a, int b, int c, int boon) {
         levelup.picks[0] = a;
         levelup.picks[1] = b;
