@@ -40,7 +40,9 @@ void burn_glow() {
     float level = flashing ? 1.0f : (burn > 0 ? 0.35f + 0.12f * (float)burn : 0.0f);
     fxfield_set_level(FX_FIELD_BURN, level);
     fxfield_set_rate(FX_FIELD_BURN, flashing ? BURN_RATE_FLASH : BURN_RATE);
-    fxfield_update(FX_FIELD_BURN, screen_view_width(), screen_view_height());
+    // The flames run round three sides of the view (a U), so the field is as long as those sides.
+    const int w = screen_view_width(), h = screen_view_height();
+    fxfield_update(FX_FIELD_BURN, w + 2 * h, h);
 }
 
 void long_flash_field() {
