@@ -16,6 +16,7 @@
 #include "dungeon/monsters.h"
 #include "items/floor_items.h"
 #include "items/item.h"
+#include "world/glyphs.h"
 #include "world/game_state.h"
 #include "world/player.h"
 
@@ -42,6 +43,22 @@ inline void duel_player_reset(int hp = 100) {
     player.cls = 0;
     player.main_hand = item_make(ITEM_SHORT_SWORD);
     player.off_hand = item_make(ITEM_WOODEN_SHIELD);
+}
+
+// An open walled room on `floor`, no monsters or floor items, the known player at (5, 5) facing east,
+// no cheats.
+inline void duel_open_room(int floor) {
+    duel_player_reset(100);
+    current_floor = floor;
+    for (uint8_t& f : cheat_flags) f = 0;
+    for (int y = 0; y < MAP_H; y++)
+        for (int x = 0; x < MAP_W; x++)
+            gmap[y][x] = (x == 0 || y == 0 || x == MAP_W - 1 || y == MAP_H - 1) ? GLYPH_WALL : GLYPH_FLOOR;
+    monsters_clear();
+    floor_items_clear();
+    player.x = 5;
+    player.y = 5;
+    player.facing = 1;
 }
 
 // A fresh run's meters and a duel against `type` on `floor`, with the stream at a fixed start.

@@ -18,18 +18,8 @@ namespace {
 
 // An open room, the player at (5, 5) facing east, and the monster (if any) beside him.
 void fight_world(int type, int floor = 0) {
-    duel_player_reset(100);
     levelup_clear();
-    current_floor = floor;
-    for (uint8_t& f : cheat_flags) f = 0;
-    for (int y = 0; y < MAP_H; y++)
-        for (int x = 0; x < MAP_W; x++)
-            gmap[y][x] = (x == 0 || y == 0 || x == MAP_W - 1 || y == MAP_H - 1) ? GLYPH_WALL : GLYPH_FLOOR;
-    monsters_clear();
-    floor_items_clear();
-    player.x = 5;
-    player.y = 5;
-    player.facing = 1;
+    duel_open_room(floor);
     if (type) monster_add(type, 6, 5);
     run_stats_reset();
     reflex_clear();

@@ -44,18 +44,9 @@ uint32_t stream_where(F want) {
 
 // An open room with the monster beside the player, a short sword and a wooden shield.
 void turn_world(int type, int floor = 0) {
-    duel_player_reset(100);
-    bag_grid_clear(player.bag);
     levelup_clear();
-    current_floor = floor;
-    for (uint8_t& f : cheat_flags) f = 0;
-    for (int y = 0; y < MAP_H; y++)
-        for (int x = 0; x < MAP_W; x++)
-            gmap[y][x] = (x == 0 || y == 0 || x == MAP_W - 1 || y == MAP_H - 1) ? GLYPH_WALL : GLYPH_FLOOR;
-    monsters_clear();
-    floor_items_clear();
-    player.x = 5;
-    player.y = 5;
+    duel_open_room(floor);
+    bag_grid_clear(player.bag);
     monster_add(type, MX, MY);
     run_stats_reset();
     fx_reset();
