@@ -18,9 +18,11 @@
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/screen.h"
+#include "runfile/run_file.h"
 #include "screens/screens.h"
 #include "support/autoplay.h"
 #include "support/png_out.h"
+#include "support/run_hash.h"
 #include "support/tick_reset.h"
 #include "world/game_state.h"
 
@@ -60,6 +62,31 @@ void start_from_power_on(Autoplay& bot) {
     bot.press(BTN_A);
 }
 
+// On floor 5, at rest in the dungeon: pause, SAVE & QUIT to the title, CONTINUE; the run comes
+// back exactly as it was left.
+void save_quit_and_continue(Autoplay& bot) {
+    bot.wait(2);  // the dungeon's tick has marked what the player sees from here
+    const uint32_t before = run_state_hash();
+    bot.press(BTN_START);
+    ASSERT_EQ(game_state, STATE_PAUSE);
+    bot.wait(40);  // long enough to be pictured
+    while (pause_cursor != PAUSE_SAVE_QUIT) bot.press(BTN_DOWN);
+    bot.press(BTN_A);
+    for (int i = 0; i < 120 && (game_state != STATE_TITLE || transition_active()); i++) bot.tick(0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    ASSERT_FALSE(run_active);
+    EXPECT_TRUE(run_summary.valid);
+    EXPECT_EQ(run_summary.floor, 4);
+    bot.wait(40);
+    for (int i = 0; i < TITLE_ROWS && title_cursor != TITLE_CONTINUE; i++) bot.press(BTN_UP);
+    ASSERT_EQ(title_cursor, TITLE_CONTINUE);
+    bot.press(BTN_A);
+    for (int i = 0; i < 120 && transition_active(); i++) bot.tick(0);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    EXPECT_TRUE(run_active);
+    EXPECT_EQ(run_state_hash(), before);
+}
+
 TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     const auto start = std::chrono::steady_clock::now();
     tick_globals_reset(STATE_POWER_ON);
@@ -77,10 +104,17 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     start_from_power_on(bot);
     int deepest = 0;
     uint32_t seen = 0;
+    bool resumed = false;
     bot.draw = std::getenv("QM_PLAY_NODRAW") == nullptr;
     while (bot.ticks < 400000 && game_state != STATE_ESCAPED) {
         seen |= 1u << game_state;
         if (current_floor > deepest) deepest = current_floor;
+        if (!resumed && current_floor == 4 && game_state == STATE_DUNGEON && !transition_active() &&
+            !way_out_open && !confirm_open) {
+            resumed = true;
+            save_quit_and_continue(bot);
+            if (HasFatalFailure()) return;
+        }
         if (!bot.step()) bot.tick(0);
         static int last_key = -1;
         const int key = game_state * 100000 + current_floor * 1000 + player.y * 16 + player.x + player.facing * 256;
@@ -94,6 +128,7 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     std::printf("playthrough: %ld ticks, %.1f s, deepest floor %d, states 0x%05x\n", bot.ticks, s, deepest + 1, seen);
     EXPECT_EQ(game_state, STATE_ESCAPED);
     EXPECT_EQ(current_floor, 9);
+    EXPECT_TRUE(resumed);
     EXPECT_TRUE(seen & (1u << STATE_COMBAT));
     EXPECT_TRUE(seen & (1u << STATE_LEVELUP));
     EXPECT_TRUE(seen & (1u << STATE_CAMP));

@@ -25,13 +25,14 @@
 struct Autoplay {
     long ticks = 0;
     int jab_phase = 0;
+    bool quit = false;  // the game asked to end (QUIT on the title)
     bool draw = true;
     bool passive = false;  // in a duel, do nothing at all (a run that means to die)
     // Called after every tick and frame (the review pictures hook here).
     void (*after_frame)(long tick) = nullptr;
 
     void tick(uint8_t held) {
-        game_tick(held);
+        if (!game_tick(held)) quit = true;
         if (draw) draw_frame();
         if (after_frame) after_frame(ticks);
         ticks++;
@@ -80,10 +81,12 @@ struct Autoplay {
     // where exploring goes next.
     uint8_t looked[MAP_H][MAP_W] = {};
     int looked_floor = -1;
+    uint32_t looked_run = 0;  // the run's seed: a new run's floor is another floor
     int next_direction() {
-        if (looked_floor != current_floor) {
+        if (looked_floor != current_floor || looked_run != run_seed) {
             std::memset(looked, 0, sizeof looked);
             looked_floor = current_floor;
+            looked_run = run_seed;
         }
         static const int DX[4] = {0, 1, 0, -1}, DY[4] = {-1, 0, 1, 0};
         int first[MAP_H][MAP_W];
