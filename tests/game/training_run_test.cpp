@@ -9,9 +9,12 @@
 
 #include "boons/boons.h"
 #include "combat/training.h"
+#include "game/bag_screen.h"
 #include "game/state.h"
 #include "items/item.h"
+#include "items/player_fixture.h"
 #include "profile/profile.h"
+#include "render/screen.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "support/training_play.h"
@@ -70,6 +73,35 @@ TEST(TrainingRun, ANewPlayerPlaysTheTrainingToItsEndAndReachesTheClassSelect) {
     EXPECT_TRUE(bot.shield_equipped_in_bag);
     EXPECT_TRUE(bot.antidote_drunk_in_bag);
     for (int id : {5, 12, 13}) EXPECT_TRUE(bot.tips_seen >> id & 1u) << "tip " << id;
+}
+
+// The training's bag lesson with the shield away from the cursor's first cell: the player walks the
+// cursor over to it, taps it open and equips it, in both layouts, then closes the bag.
+TEST(TrainingRun, ThePlayerFindsTheShieldAnywhereInTheBag) {
+    TempSaveDir tmp;
+    for (bool landscape : {true, false}) {
+        SCOPED_TRACE(landscape ? "landscape" : "portrait");
+        tick_globals_reset(STATE_DUNGEON);
+        landscape ? layout_set_landscape() : layout_set_portrait();
+        training_start();
+        current_floor = 1;
+        reset_player();
+        ASSERT_NE(bag_place_at(player.bag, item_make(ITEM_HEALING_POTION), 1, 0, 0, false), BAG_EMPTY);
+        ASSERT_NE(bag_place_at(player.bag, item_make(ITEM_WOODEN_SHIELD), 1, 3, 2, false), BAG_EMPTY);
+        ASSERT_TRUE(training_shield_due());
+        state_under_pause = STATE_DUNGEON;
+        bag_view_reset();
+        game_state = STATE_BAG;
+        TrainingPlay bot;
+        for (int i = 0; i < 300 && game_state == STATE_BAG; i++) bot.step();
+        EXPECT_EQ(game_state, STATE_DUNGEON);
+        EXPECT_EQ(player.off_hand.id, (uint32_t)ITEM_WOODEN_SHIELD);
+        EXPECT_TRUE(bot.shield_equipped_in_bag);
+        EXPECT_FALSE(bag_view.holding);
+        EXPECT_EQ(bag_find(ITEM_HEALING_POTION), 0);  // passed over, not touched
+    }
+    layout_set_landscape();
+    training_stop();
 }
 
 }  // namespace
