@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/training.h"
 #include "world/bag_record.h"
 #include "world/item_record.h"
 
@@ -19,6 +20,9 @@ void bag_screen_timers_tick();
 void bag_view_reset();
 // The item card is open (the draw pass shows the item panel).
 bool bag_item_card_open();
+// Where the cursor is, for the training's spotlight: the bag entry under it (or the card's entry
+// while the card is open), -1 over a hand or an empty cell.
+BagCursorView bag_cursor_view();
 
 // The card's item to the floor under the player (one of a stack).
 void bag_drop_selected();

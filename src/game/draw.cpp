@@ -202,8 +202,7 @@ void draw_frame() {
     if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_raw | pad_blink_lit);
     if (hook_overlay_enabled()) hook_overlay_draw();
     transition_draw();
-    // The bag screen does not tell where its cursor is yet: the spotlight then asks for it to move.
-    draw_tips_overlay(BagCursorView{.page = 0, .item = -1, .card_open = 0});
+    draw_tips_overlay(bag_cursor_view());
     draw_caption();
     perf_overlay_draw();
     perf_end(ZONE_RENDER);

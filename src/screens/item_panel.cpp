@@ -242,7 +242,8 @@ void draw_actions(const Item& item, bool on_hand, int px, int py, int pw, int ph
         const bool chosen = bag_view.card_action == i;
         if (chosen) screen_fill_rect(x + 1, y + 1, bw - 2, 9, 2);
         text_draw(x + (bw - text_width(labels[i]) + 1) / 2, y + 2, labels[i], chosen ? 0 : 2);
-        if (i == 0) hit_region_add(HIT_PANEL_ACTION, 0, x, y, bw, 11);
+        // Found by the card's bag entry, as the training's spotlight asks for it.
+        if (i == 0) hit_region_add(HIT_PANEL_ACTION, on_hand ? -1 : bag_view.card_entry, x, y, bw, 11);
     }
 }
 

@@ -18,6 +18,7 @@
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
+#include "screens/widgets.h"
 #include "support/item_maker.h"
 #include "world/bag_view.h"
 #include "world/buttons.h"
@@ -344,6 +345,41 @@ TEST(BagScreen, TapOpensTheCardAndALongHoldPicksUp) {
     cursor_at(BAG_ZONE_MAIN);
     hold_a(BAG_PICKUP_TICKS);
     EXPECT_FALSE(bag_view.holding);
+}
+
+// The training's spotlight is handed the real cursor: the entry under it, then the card's entry,
+// whose first action the card marks under that entry for the spotlight to find.
+TEST(BagScreen, TheSpotlightIsToldWhereTheCursorAndTheCardAre) {
+    bag_world(true);
+    ASSERT_NE(bag_place_at(player.bag, item_make(ITEM_LONG_SWORD), 1, 0, 0, false), BAG_EMPTY);
+    ASSERT_NE(bag_place_at(player.bag, item_make(ITEM_ANTIDOTE), 1, 3, 1, false), BAG_EMPTY);
+    const int antidote = bag_find(ITEM_ANTIDOTE);
+    ASSERT_EQ(antidote, 1);
+    BagCursorView c = bag_cursor_view();
+    EXPECT_EQ(c.page, 0);
+    EXPECT_EQ(c.item, 0);
+    EXPECT_EQ(c.card_open, 0);
+    cursor_at(BAG_ZONE_GRID, 5, 4);
+    EXPECT_EQ(bag_cursor_view().item, -1);
+    cursor_at(BAG_ZONE_MAIN);
+    EXPECT_EQ(bag_cursor_view().item, -1);
+    cursor_at(BAG_ZONE_GRID, 3, 1);
+    EXPECT_EQ(bag_cursor_view().item, antidote);
+
+    press(BTN_A);
+    release();
+    ASSERT_TRUE(bag_view.card_open);
+    c = bag_cursor_view();
+    EXPECT_EQ(c.item, antidote);
+    EXPECT_EQ(c.card_open, 1);
+    hit_regions_clear();
+    draw_item_info_panel();
+    int x, y, w, h;
+    EXPECT_TRUE(hit_region_find(SPOT_PANEL_ACTION, antidote, &x, &y, &w, &h));
+
+    press(BTN_B);
+    bag_page_change(+1);
+    EXPECT_NE(bag_cursor_view().page, 0);
 }
 
 TEST(BagScreen, PutBackGoesToTheHandThenTheOriginThenAnywhere) {
