@@ -32,6 +32,7 @@ namespace {
 uint32_t pictured = 0;
 int32_t picture_state = -1;
 long picture_at = 0;
+const char* picture_prefix = "playthrough";
 void picture_new_states(long tick) {
     if (game_state < 0 || game_state >= STATE_COUNT || (pictured >> game_state) & 1u) return;
     if (game_state != picture_state) {
@@ -42,7 +43,7 @@ void picture_new_states(long tick) {
     if (tick < picture_at || transition_active()) return;
     pictured |= 1u << game_state;
     char name[40];
-    std::snprintf(name, sizeof name, "playthrough_state_%02d.png", game_state);
+    std::snprintf(name, sizeof name, "%s_state_%02d.png", picture_prefix, game_state);
     png_write_framebuffer(name, 2);
 }
 
@@ -99,6 +100,7 @@ TEST(Playthrough, AKnightWalksFightsCampsAndEscapesTheFirstBossFloor) {
     cheat_flags[CHEAT_IMMORTAL] = 1;  // the bot is no swordsman; the run counts as cheated
     pictured = 0;
     picture_state = -1;
+    picture_prefix = "playthrough";
     Autoplay bot;
     bot.after_frame = picture_new_states;
     start_from_power_on(bot);
@@ -156,6 +158,7 @@ TEST(Playthrough, ADeathLeadsToTheUnlocksWhereSoulsAreSpent) {
     fixed_seed_runs = 0;
     pictured = 0;
     picture_state = -1;
+    picture_prefix = "death_run";
     Autoplay bot;
     bot.passive = true;
     bot.after_frame = picture_new_states;
@@ -168,6 +171,7 @@ TEST(Playthrough, ADeathLeadsToTheUnlocksWhereSoulsAreSpent) {
     for (int i = 0; i < 400 && screen_snapshot_get(); i++) bot.tick(0);
     EXPECT_FALSE(screen_snapshot_get());
     bot.wait(60);
+    png_write_framebuffer("death_run_death_screen.png", 2);
     const int32_t souls = profile.souls;
     EXPECT_GT(souls, 10);  // the run's souls are banked
     bot.press(BTN_B);  // spend the souls
