@@ -76,7 +76,7 @@ void combat_log_push(const char* text);
 void combat_queue_fill();
 bool combat_is_reflex();                    // the fight in progress is real-time
 bool flow_hint_due();                       // the fight wants the A button pointed out
-bool combat_auto_paused();                  // the real-time fight is paused by itself
+bool combat_auto_paused();                  // the real-time fight is paused by itself (never: see combat_pause.cpp)
 int32_t combat_victory_delay();             // ticks left of the victory pause
 void fx_update();                           // shake, flashes, popups
 void fx_levelup();                          // the level-up flash

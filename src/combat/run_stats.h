@@ -1,5 +1,5 @@
 // Per-run statistics of the fights and the things used along the way.
 #pragma once
 
-// Counts one healing potion drunk this run.
+// Where a healing potion drunk this run is counted (nowhere yet: see run_stats.cpp).
 void run_stats_count_potion();
