@@ -141,11 +141,17 @@ void guide_menu(Autoplay& bot) {
     }
 }
 
-// The guide does not know the training's lessons: it saves and quits to the title instead.
-void guide_leave_training(Autoplay& bot) {
-    if (tips.text) bot.press(BTN_A);  // a lesson's tip is read first
-    else if (game_state == STATE_DUNGEON) bot.press(BTN_START);
-    else bot.press(pause_cursor == PAUSE_SAVE_QUIT ? BTN_A : BTN_DOWN);
+// The guide does not know the training's lessons: it reads what is shown, and saves and quits to
+// the title from wherever the training has got to.
+bool guide_leave_training(Autoplay& bot) {
+    if (!training_active()) return false;
+    if (tips.text) bot.press(BTN_A);
+    else if (training.over_prompt) bot.press(BTN_B);  // back to the title
+    else if (game_state == STATE_DUNGEON || game_state == STATE_CAMP || game_state == STATE_COMBAT)
+        bot.press(BTN_START);
+    else if (game_state == STATE_PAUSE) bot.press(pause_cursor == PAUSE_SAVE_QUIT ? BTN_A : BTN_DOWN);
+    else return false;
+    return true;
 }
 
 constexpr long MORTAL_ACT_TICKS = 20000;
@@ -186,9 +192,7 @@ TEST(Soak, RandomInputFromPowerOnLeavesNoReport) {
             const long before = bot.ticks;
             if (!guide) bot.tick(monkey.step(rng));
             else if (confirm_open) guide_menu(bot);
-            else if (training_active() && (game_state == STATE_DUNGEON || game_state == STATE_PAUSE))
-                guide_leave_training(bot);
-            else if (!bot.step()) guide_menu(bot);
+            else if (!guide_leave_training(bot) && !bot.step()) guide_menu(bot);
             if (guide) guided += bot.ticks - before;
             // QM_SOAK_TRACE=1 prints every change of state, and where the soak is every 2000 ticks.
             static int last_state = -1;
@@ -202,6 +206,7 @@ TEST(Soak, RandomInputFromPowerOnLeavesNoReport) {
                 figures.restarts++;
                 tick_globals_reset(STATE_POWER_ON);
                 game_init();
+                cheat_flags[CHEAT_IMMORTAL] = mortal ? 0 : 1;
             }
         }
     }

@@ -14,6 +14,7 @@
 #include "dungeon/monsters.h"
 #include "dungeon/view_pos.h"
 #include "game/game.h"
+#include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
 #include "services/confirm.h"
@@ -32,6 +33,9 @@ struct Autoplay {
     void (*after_frame)(long tick) = nullptr;
 
     void tick(uint8_t held) {
+        // A player who has swapped A and B in the controls presses the other one.
+        if (settings.swap_ab == 1 && (held & (BTN_A | BTN_B)) && (held & (BTN_A | BTN_B)) != (BTN_A | BTN_B))
+            held ^= BTN_A | BTN_B;
         if (!game_tick(held)) quit = true;
         if (draw) draw_frame();
         if (after_frame) after_frame(ticks);
@@ -95,7 +99,7 @@ struct Autoplay {
         qx[tail] = player.x;
         qy[tail++] = player.y;
         first[player.y][player.x] = 4;  // the start: no first step yet
-        int frontier = -1;
+        int frontier = -1, frontier_looked = -1;
         while (head < tail) {
             const int x = qx[head], y = qy[head++];
             for (int d = 0; d < 4; d++) {
@@ -106,6 +110,7 @@ struct Autoplay {
                 if (!explored[ny][nx]) {
                     // An unseen cell not yet faced: worth a look when nothing better is known.
                     if (frontier < 0 && !looked[ny][nx]) frontier = step;
+                    if (frontier_looked < 0 && looked[ny][nx]) frontier_looked = step;
                     continue;
                 }
                 if (!walkable(nx, ny)) continue;
@@ -113,6 +118,12 @@ struct Autoplay {
                 qx[tail] = nx;
                 qy[tail++] = ny;
             }
+        }
+        // Every unseen edge was faced once, yet stays unseen: the run was loaded from an earlier
+        // save on this floor, so what was looked at is forgotten and looked at again.
+        if (frontier < 0 && frontier_looked >= 0) {
+            std::memset(looked, 0, sizeof looked);
+            return frontier_looked;
         }
         return frontier;
     }
