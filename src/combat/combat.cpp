@@ -134,6 +134,7 @@ void hurt_feedback(uint64_t ev) {
     int d = r.last_damage_taken;
     play_sfx(SFX_HURT);
     shake_from_damage(d);
+    fx_hurt_from_damage(d);
     float frac = (float)d / (float)std::max(player.max_hp, 1);
     rumble_add(0.3f + 2.5f * frac, 0.2f + 1.5f * frac, 200);
     combat.hurt_popup_timer = POPUP_LONG_TICKS;

@@ -1,5 +1,5 @@
-// Fight feedback: popup words and banners, hit stops, shakes and flashes, and the burn glow and long
-// flash effect fields. Written by fights and level-ups; fx_update runs every unpaused tick.
+// Fight feedback: popup words and banners, hit stops, shakes, flashes and the hurt vignette, and the
+// burn glow and long flash effect fields. Written by fights and level-ups; fx_update runs every unpaused tick.
 #include "combat/fx.h"
 
 #include <algorithm>
@@ -61,15 +61,36 @@ void long_flash_field() {
 void count_down(int32_t& t) {
     if (t > 0) t--;
 }
+
+// The feedback level of a hit of d on the player: 2, 4, 6 or 8 as it takes more of the health.
+int damage_band(int d) {
+    int p = d * 100 / std::max(player.max_hp, 1);
+    return p >= 30 ? 8 : (p >= 15 ? 6 : (p > 5 ? 4 : 2));
+}
+
+void hurt_fade() {
+    FxState& f = fx_state;
+    if (f.hurt_width <= 0) return;
+    if (--f.hurt_fade > 0) return;
+    f.hurt_width--;
+    f.hurt_fade = FX_HURT_FADE_STEPS;
+}
 }  // namespace
 
 void fx_hit_stop(int n) { fx_state.hit_stop = std::max(fx_state.hit_stop, n); }
 
-void shake_from_damage(int d) {
-    int p = d * 100 / std::max(player.max_hp, 1);
-    int level = p >= 30 ? 8 : (p >= 15 ? 6 : (p > 5 ? 4 : 2));
-    fx_state.shake = std::max(fx_state.shake, level);
+void shake_from_damage(int d) { fx_state.shake = std::max(fx_state.shake, damage_band(d)); }
+
+void fx_hurt_from_damage(int d) {
+    FxState& f = fx_state;
+    if (d <= 0) return;
+    const int level = damage_band(d);
+    if (level <= f.hurt_width) return;
+    f.hurt_width = level;
+    f.hurt_fade = FX_HURT_FADE_STEPS;
 }
+
+int32_t fx_hurt_width() { return fx_state.hurt_width; }
 
 void status_flash(int i) {
     fx_state.status_id = i;
@@ -132,6 +153,7 @@ void fx_update() {
     count_down(f.flash_levelup);
     count_down(f.status_flash);
     count_down(f.popup_timer);
+    hurt_fade();
     burn_glow();
     long_flash_field();
     count_down(f.long_flash);

@@ -1,4 +1,5 @@
-// Fight feedback: shakes, hit stops, popup words and flashes that fights write and the screens read.
+// Fight feedback: shakes, hit stops, popup words, flashes and the hurt vignette that fights write and
+// the screens read.
 // Fights, level-ups and status ticks call the fx_* family; the tick runs fx_update every step
 // (fx_update, fx_levelup and fx_reset are declared with the fight in combat/combat.h).
 #pragma once
@@ -10,6 +11,9 @@ constexpr int32_t FX_BANNER_TICKS = 60;
 constexpr int32_t FX_FLASH_SMALL = 3, FX_FLASH_MEDIUM = 18, FX_FLASH_LEVELUP = 22, FX_FLASH_LONG = 96;
 constexpr int32_t FX_STATUS_FLASH = 18;
 constexpr int32_t FX_BURN_LINGER = 40;
+// The hurt vignette thins by a pixel every this many steps: the heaviest hit's 8 pixels last 24
+// steps (0.4 s), a graze's 2 pixels still show for 6.
+constexpr int32_t FX_HURT_FADE_STEPS = 3;
 
 struct FxState {
     int32_t shake;
@@ -23,10 +27,16 @@ struct FxState {
     int32_t burn_linger;
     int32_t long_flash;
     int32_t flash_small, flash_medium, flash_levelup;
+    int32_t hurt_width;  // thickness of the hurt vignette in pixels; 0 draws none
+    int32_t hurt_fade;   // steps until it thins by one
 };
 extern FxState fx_state;
 
 void shake_from_damage(int d);
+// A hit of d on the player thickens the hurt vignette by the same bands as the shake; d <= 0 leaves it.
+void fx_hurt_from_damage(int d);
+// Thickness in pixels of the hurt vignette; 0 draws none. The status border draws it.
+int32_t fx_hurt_width();
 void status_flash(int i);
 void popup_text(const char* text, int size);
 void popup_banner(const char* text);

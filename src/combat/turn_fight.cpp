@@ -199,6 +199,7 @@ bool blow_lands(int d, bool heavy) {
     player.hp -= d;
     if (training_active()) player.hp = std::max(player.hp, 1);
     shake_from_damage(d);
+    fx_hurt_from_damage(d);
     combat.hurt_popup_timer = POPUP_LONG_TICKS;
     combat.hurt_popup_value = d;
     combat.hurt_popup_kind = HURT_KIND_HURT;
@@ -300,6 +301,7 @@ void status_ticks() {
         if (change > 0) continue;
         rumble_add(0.12f, 0.12f, 60);
         shake_from_damage(-change);
+        fx_hurt_from_damage(-change);
         play_sfx(SFX_STATUS);
         status_flash(i);
         if (player.hp <= 0 && !combat_last_stand()) player_dies(HURT_STATUS, i);

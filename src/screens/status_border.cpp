@@ -7,7 +7,6 @@
 
 #include "combat/combat.h"
 #include "combat/fx.h"
-#include "combat/fx_overlays.h"
 #include "combat/status.h"
 #include "render/big_text.h"
 #include "render/draw.h"

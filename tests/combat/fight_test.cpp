@@ -250,6 +250,40 @@ TEST(FightFeedback, APerfectParryShowsItsWordAndStopsTheClock) {
     EXPECT_NE(reflex.dodge_at, REFLEX_NEVER);
 }
 
+// A blow that lands thickens the hurt vignette by its share of health; one met by the guard does not.
+TEST(FightFeedback, AHitShowsTheHurtVignetteAndABlockDoesNot) {
+    fight_world(M_GOBLIN);
+    start_combat(M_GOBLIN, 6, 5);
+    for (int i = 0; i < 40; i++) fight_tick(0, 0);
+    EXPECT_EQ(fx_hurt_width(), 0);
+    duel_force_attack(ATK_PLAIN);
+    int ticks = 0;
+    while (!(reflex_events & EV_PLAYER_HURT) && ticks++ < 200) fight_tick(0, 0);
+    ASSERT_TRUE(reflex_events & EV_PLAYER_HURT);
+    const int d = reflex.last_damage_taken;
+    ASSERT_GT(d, 0);
+    const int p = d * 100 / player.max_hp;
+    EXPECT_EQ(fx_hurt_width(), p >= 30 ? 8 : (p >= 15 ? 6 : (p > 5 ? 4 : 2))) << d << " of " << player.max_hp;
+    for (int i = 0; i < 8 * FX_HURT_FADE_STEPS; i++) fight_tick(0, 0);
+    EXPECT_EQ(fx_hurt_width(), 0);
+
+    fight_world(M_GOBLIN);
+    start_combat(M_GOBLIN, 6, 5);
+    for (int i = 0; i < 40; i++) fight_tick(0, 0);
+    duel_force_attack(ATK_PLAIN);
+    fight_tick(BTN_B, BTN_B);
+    duel_set_impact(reflex.parry_press_at + 400);  // held too early to parry: a block
+    uint64_t ev = 0;
+    ticks = 0;
+    while (!(ev & (EV_BLOCK | EV_PARRY | EV_PLAYER_HURT)) && ticks++ < 200) {
+        fight_tick(BTN_B, 0);
+        ev = reflex_events;
+    }
+    ASSERT_TRUE(ev & EV_BLOCK);
+    EXPECT_FALSE(ev & EV_PLAYER_HURT);
+    EXPECT_EQ(fx_hurt_width(), 0);
+}
+
 TEST(FightFeedback, TheAttackHintWaitsForAnIdleMonster) {
     fight_world(M_GOBLIN);
     start_combat(M_GOBLIN, 6, 5);

@@ -230,6 +230,52 @@ TEST(TurnDefend, BracingHalvesTheBlowAHeavyMeetsTheShieldOrTheAxeAndEvasionMisse
     EXPECT_STREQ(combat.log[2], "The GOBLIN misses!");
 }
 
+// The hurt vignette's width for a loss of d: the bands of the shake.
+int hurt_band(int d) {
+    const int p = d * 100 / player.max_hp;
+    return p >= 30 ? 8 : (p >= 15 ? 6 : (p > 5 ? 4 : 2));
+}
+
+// A blow that lands and a status tick that hurts thicken the hurt vignette by their share of health;
+// a blow stopped whole and a loss the IMMORTAL cheat undoes set none.
+TEST(TurnDefend, WhatHurtsShowsTheHurtVignetteAndWhatIsStoppedDoesNot) {
+    for (int max_hp : {100, 10, 3}) {
+        turn_world(M_GOBLIN, 3);
+        player.hp = player.max_hp = max_hp;
+        load_block(M_GOBLIN, 30, 30, {MOVE_HIT, MOVE_HIT});
+        const int hp = player.hp;
+        combat_monster_act();
+        ASSERT_LT(player.hp, hp) << log_text();
+        EXPECT_EQ(fx_hurt_width(), hurt_band(hp - player.hp)) << hp - player.hp << " of " << max_hp;
+    }
+    EXPECT_EQ(fx_hurt_width(), 8);  // any blow is at least 1, a third of 3
+
+    turn_world(M_SKELETON, 3);
+    load_block(M_SKELETON, 30, 30, {MOVE_SMASH, MOVE_HIT, MOVE_HIT});
+    choose(TURN_DEFEND);
+    wait_for_monster();
+    ASSERT_TRUE(logged("Blocked the SKELETON!")) << log_text();
+    EXPECT_EQ(fx_hurt_width(), 0);
+
+    for (int immortal : {0, 1}) {
+        turn_world(M_GOBLIN, 3);
+        load_block(M_GOBLIN, 30, 30, {MOVE_DROOL, MOVE_DROOL});
+        player.status[ST_POISON] = 3;
+        cheat_flags[CHEAT_IMMORTAL] = (uint8_t)immortal;
+        const int hp = player.hp;
+        combat_monster_act();
+        cheat_flags[CHEAT_IMMORTAL] = 0;
+        ASSERT_TRUE(logged("drools")) << log_text();
+        if (immortal) {
+            EXPECT_EQ(player.hp, hp);
+            EXPECT_EQ(fx_hurt_width(), 0);
+        } else {
+            ASSERT_LT(player.hp, hp);
+            EXPECT_EQ(fx_hurt_width(), hurt_band(hp - player.hp));
+        }
+    }
+}
+
 TEST(TurnItems, APotionFromTheListHealsAndTakesTheTurn) {
     turn_world(M_RAT);
     load_block(M_RAT, 10, 10, {0, 0});

@@ -248,6 +248,18 @@ const std::vector<Moment>& moments() {
                          fx_state.popup_timer = 40;
                          fx_state.banner = 1;
                      }});
+        m.push_back({"hurt", 2, [] {
+                         // Two steps after a heavy blow took 30 of 100: the vignette at its thickest.
+                         reflex_monster_enter(MS_RECOIL, 400);
+                         reflex.state_start = NOW - 30;
+                         player.hp = 40;
+                         combat.hurt_popup_timer = POPUP_LONG_TICKS - 2;
+                         combat.hurt_popup_value = 30;
+                         combat.hurt_popup_kind = HURT_KIND_HURT;
+                         fx_hurt_from_damage(30);
+                         fx_update();
+                         fx_update();
+                     }});
         return m;
     }();
     return list;
@@ -554,6 +566,51 @@ TEST_F(BorderTest, RingCentresOnTheMonsterAndNegativeStaysInTheView) {
     screen_clear();
     draw_status_border();
     EXPECT_EQ(screen_get(v.x0, v.y0), 0);
+}
+
+TEST_F(BorderTest, HurtVignetteSolidAtTheEdgeThinningInwardOnlyWithFlashes) {
+    player.max_hp = 100;
+    fx_hurt_from_damage(30);
+    ASSERT_EQ(fx_hurt_width(), 8);
+    draw_status_border();
+    // The outermost rows are solid colour 3 across the view, the outermost columns between the
+    // rows' bands.
+    for (int x = v.x0; x <= v.x1; x++) {
+        ASSERT_EQ(screen_get(x, v.y0), 3) << x;
+        ASSERT_EQ(screen_get(x, v.y1), 3) << x;
+    }
+    for (int y = v.y0 + 9; y <= v.y1 - 9; y++) {
+        ASSERT_EQ(screen_get(v.x0, y), 3) << y;
+        ASSERT_EQ(screen_get(v.x1, y), 3) << y;
+    }
+    // Inward the dither thins, and nothing lies beyond the ninth row.
+    int outer = 0, deeper = 0;
+    for (int d = 1; d <= 8; d++)
+        for (int x = v.x0 + 9; x <= v.x1 - 9; x++) {
+            const int c = screen_get(x, v.y0 + d);
+            EXPECT_TRUE(c == 0 || c == 3) << x << " " << d;
+            (d <= 4 ? outer : deeper) += c == 3;
+        }
+    EXPECT_GT(outer, deeper + (v.x1 - v.x0) / 2);
+    EXPECT_GT(deeper, 0);
+    int inside = 0;
+    for (int y = v.y0 + 9; y <= v.y1 - 9; y++)
+        for (int x = v.x0 + 9; x <= v.x1 - 9; x++) inside += screen_get(x, y) != 0;
+    EXPECT_EQ(inside, 0);
+    // Flashes off draws none of it.
+    settings.flashes = 0;
+    screen_clear();
+    draw_status_border();
+    int lit = 0;
+    for (int i = 0; i < FB_BYTES; i++) lit += framebuffer[i] != 0;
+    EXPECT_EQ(lit, 0);
+    // Faded out, none either.
+    settings.flashes = 1;
+    for (int i = 0; i < 8 * FX_HURT_FADE_STEPS; i++) fx_update();
+    screen_clear();
+    draw_status_border();
+    for (int i = 0; i < FB_BYTES; i++) lit += framebuffer[i] != 0;
+    EXPECT_EQ(lit, 0);
 }
 
 TEST_F(BorderTest, BigPopupRulesFramePlacedWords) {

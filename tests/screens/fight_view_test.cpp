@@ -11,6 +11,7 @@
 
 #include "boons/boons.h"
 #include "combat/combat.h"
+#include "combat/fx.h"
 #include "combat/turn_fight.h"
 #include "dungeon/monsters.h"
 #include "items/bag.h"
@@ -266,6 +267,17 @@ TEST_F(FightViewTest, ReviewSheetOfTheClassicView) {
              player.hp = 0;
              screen_snapshot_drop();  // the screen itself, not the replay of the last view
              game_state = STATE_DEATH;
+         }},
+        {"monster acting: a heavy blow, hurt vignette",
+         [] {
+             classic_fight(M_ORC, 27, 27, {MOVE_SMASH, MOVE_HIT});
+             player.hp = 23;
+             combat_log_push("ORC smashes 15");
+             combat.monster_delay = 12;
+             combat.hurt_popup_value = 15;
+             combat.hurt_popup_kind = HURT_KIND_HURT;
+             combat.hurt_popup_timer = 46;
+             fx_hurt_from_damage(15);  // 30 % of 50
          }},
     };
     // The lesson lines themselves, a word-wrapped list drawn here (the death screen wraps its tip
