@@ -48,6 +48,19 @@ static void compose_plain_pad(uint32_t* pixels, const ComposeGeometry& g) {
     }
 }
 
+// The case picture under everything but the screen area, which compose_screen_area writes whole.
+static void copy_sheet(uint32_t* pixels, const ComposeGeometry& g, const uint32_t* sheet) {
+    const int sx0 = std::clamp(g.screen_x, 0, g.width), sx1 = std::clamp(g.screen_x + g.screen_width, sx0, g.width);
+    const int sy0 = std::clamp(g.screen_y, 0, g.height), sy1 = std::clamp(g.screen_y + g.screen_height, sy0, g.height);
+    const size_t w = (size_t)g.width;
+    std::memcpy(pixels, sheet, w * sy0 * 4);
+    for (int y = sy0; y < sy1; y++) {
+        std::memcpy(pixels + y * w, sheet + y * w, (size_t)sx0 * 4);
+        std::memcpy(pixels + y * w + sx1, sheet + y * w + sx1, (w - sx1) * 4);
+    }
+    std::memcpy(pixels + sy1 * w, sheet + sy1 * w, w * (g.height - sy1) * 4);
+}
+
 static void blit_layer(uint32_t* pixels, const ComposeGeometry& g, const CaseLayer& l) {
     for (int j = 0; j < l.height; j++) {
         int y = l.y + j;
@@ -142,7 +155,7 @@ static void hint_outlines(uint32_t* pixels, const ComposeGeometry& g, const Case
 void compose_window_cpu_with(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art) {
     ComposeGeometry g = compose_geometry();
     if (art && art->sheet && art->width == g.width && art->height == g.height) {
-        std::memcpy(pixels, art->sheet, (size_t)g.width * g.height * 4);
+        copy_sheet(pixels, g, art->sheet);
         for (int i = 0; i < art->layer_count; i++)
             if (art->layers[i].key & pressed_bits) blit_layer(pixels, g, art->layers[i]);
         add_sheen(pixels, g, *art);

@@ -31,19 +31,41 @@ void compose_screen_area(uint32_t* dst, int stride) {
     int w = screen_layout.width;
     bool ghosting = ghosting_current() > 0;
     const uint8_t (*scale)[256] = effect_channel_tables();
+    // Most ghosted pixels have settled on their palette colour, whose block is in the palette's
+    // table; the others mostly come in runs of one colour, whose block is built once for the run.
+    const bool per_pixel = palette_current() == PAL_RAINBOW;
+    uint32_t colours[SCREEN_COLORS];
+    const uint32_t* blocks[SCREEN_COLORS];
+    for (int i = 0; i < SCREEN_COLORS; i++) {
+        colours[i] = per_pixel ? 0 : palette_color(i, 0, 0);
+        blocks[i] = palette_block(i, 0, 0);
+    }
+    uint32_t last = 0, b[9];
+    bool have_last = false;
     for (int y = v.y0; y <= v.y1; y++) {
         uint32_t* row = dst + (y - v.y0) * 3 * stride;
         const uint8_t* src = &framebuffer[y * w];
+        const uint8_t* history = ghosting ? ghost_row(y) : nullptr;
         for (int x = v.x0; x <= v.x1; x++) {
             uint32_t* p = row + (x - v.x0) * 3;
+            const int index = screen_color_index(src[x]);
             if (!ghosting) {
-                put_block(p, stride, palette_block(screen_color_index(src[x]), x, y));
+                put_block(p, stride, per_pixel ? palette_block(index, x, y) : blocks[index]);
                 continue;
             }
-            uint32_t c = ghost_color(x, y), b[9];
-            uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
-            for (int k = 0; k < 9; k++)
-                b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+            const uint8_t* h = history + 3 * x;
+            const uint32_t c = 0xFF000000u | (uint32_t)h[0] << 16 | (uint32_t)h[1] << 8 | h[2];
+            if (!per_pixel && c == colours[index]) {
+                put_block(p, stride, blocks[index]);
+                continue;
+            }
+            if (!have_last || c != last) {
+                const uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
+                for (int k = 0; k < 9; k++)
+                    b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+                last = c;
+                have_last = true;
+            }
             put_block(p, stride, b);
         }
     }
