@@ -97,29 +97,46 @@ void sprite_draw_scaled(const Image* img, int x, int y, float s) {
         voted_w = dw;
         voted_h = dh;
     }
+    // Each visible column's source span, worked out once rather than per row.
+    static int32_t col_first[FB_LONG], col_end[FB_LONG];
+    if (j1 - j0 > FB_LONG) j1 = j0 + FB_LONG;  // the visible span is never wider than the screen
+    for (long long j = j0; j < j1; j++) {
+        const long long b = (w * j) / dw;
+        long long ec = (w * (j + 1)) / dw;
+        if (ec < b + 1) ec = b + 1;
+        col_first[j - j0] = (int32_t)b;
+        col_end[j - j0] = (int32_t)ec;
+    }
+    // The pipeline of screen_pixel, with its bounds test already met by the visible spans.
+    const int fb_w = screen_layout.width;
+    const int dither = draw_dither_level, override_colour = draw_color_override;
     for (long long i = i0; i < i1; i++) {
         const long long t = (h * i) / dh;
         long long e = (h * (i + 1)) / dh;
         if (e < t + 1) e = t + 1;
         const long long Y = top + i + draw_origin_y;
+        uint8_t* fb_row = &framebuffer[Y * fb_w];
+        const uint8_t* src_row = img->pixels + t * w;
+        uint8_t* voted_row = cached ? &voted[i * dw] : nullptr;
         for (long long j = j0; j < j1; j++) {
             const long long X = left + j + draw_origin_x;
             // Pixels the pipeline would drop anyway are not worth a vote.
             if (draw_column_mask && draw_column_mask[X]) continue;
             if (draw_column_clip && Y >= draw_column_clip[X]) continue;
-            const long long b = (w * j) / dw;
+            const int b = col_first[j - j0];
             int colour;
             if (enlarging) {
-                colour = img->pixels[t * w + b];
-            } else if (cached && voted[i * dw + j] != 0xFF) {
-                colour = voted[i * dw + j];
+                colour = src_row[b];
+            } else if (cached && voted_row[j] != 0xFF) {
+                colour = voted_row[j];
             } else {
-                long long ec = (w * (j + 1)) / dw;
-                if (ec < b + 1) ec = b + 1;
-                colour = box_colour(img, (int)b, (int)ec - 1, (int)t, (int)e - 1);
-                if (cached) voted[i * dw + j] = (uint8_t)colour;
+                colour = box_colour(img, b, col_end[j - j0] - 1, (int)t, (int)e - 1);
+                if (cached) voted_row[j] = (uint8_t)colour;
             }
-            if (colour != 0) screen_pixel((int)(left + j), (int)(top + i), colour);
+            if (colour == 0) continue;
+            if (override_colour >= 0) colour = override_colour;
+            if (dither != 0 && BAYER4[Y & 3][X & 3] < dither) continue;
+            fb_row[X] = (uint8_t)colour;
         }
     }
 }
