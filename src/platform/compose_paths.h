@@ -43,6 +43,10 @@ void compose_screen_area(uint32_t* dst, int stride);
 void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits);
 // art null: the plain pad.
 void compose_window_cpu_with(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art);
+// The same picture into a window picture that nothing but these calls writes (the frame loop's):
+// while the case, its pressed buttons, spotlight and outlines are as last time and no sheen runs,
+// the case part is left as it is and only the screen area is written.
+void compose_window_cpu_frame(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art);
 
 extern bool gpu_path_failed;
 // Builds or keeps the GPU path's textures for this art; false when the CPU path must be used.

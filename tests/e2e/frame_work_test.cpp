@@ -103,9 +103,12 @@ TEST(FrameWork, DISABLED_PlayThroughPerStateKind) {
     // The bot's tick() runs game_tick (zone TICK), then the hook: draw (zone RENDER) and compose.
     bot.after_frame = [](long) {
         draw_frame();
+        // As the frame loop's CPU path: the case art as it is now (sheen, spotlight), into a
+        // window picture that only the compositor writes.
         perf_begin(ZONE_COMPOSE);
         compose_frame_begin();
-        compose_window_cpu_with(window.data(), 0, have_art ? &art : nullptr);
+        have_art = case_art_view_current(&art);
+        compose_window_cpu_frame(window.data(), 0, have_art ? &art : nullptr);
         perf_end(ZONE_COMPOSE);
         perf_frame_end();
         const FrameWork f = {perf_zone_stats(ZONE_TICK).last, perf_zone_stats(ZONE_RENDER).last,

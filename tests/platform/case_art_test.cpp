@@ -318,6 +318,45 @@ TEST_F(CaseArt, TheSheenRunsOnlyOnTheGoldAndRainbowCasesWithShineOn) {
     EXPECT_LE(off, w0 * 4 / 10);
 }
 
+// The frame loop's composition keeps the case part of its own window picture while nothing on it
+// changes; every frame must still be the picture a full composition makes, whatever changed.
+TEST_F(CaseArt, KeptCasePartMatchesAFullCompositionFrameAfterFrame) {
+    layout_set_landscape();
+    case_select_model(CASE_16_9);
+    CaseArtView art;
+    ASSERT_TRUE(case_art_view_current(&art));
+    ASSERT_GT(art.layer_count, 0);
+    const size_t n = (size_t)art.width * art.height;
+    std::vector<uint32_t> kept(n), full(n);
+    struct Step {
+        uint8_t pressed;
+        int32_t glow_level;
+        uint8_t outline;
+        uint8_t screen;  // framebuffer fill
+    };
+    const Step steps[] = {{0, 0, 0, 1},          {0, 0, 0, 2},        {BTN_A, 0, 0, 2}, {BTN_A, 0, 0, 3},
+                          {0, 0, 0, 3},          {0, 200, 0, 1},      {0, 200, 0, 2},   {0, 120, 0, 2},
+                          {0, 0, art.layers[0].key, 0}, {0, 0, 0, 0}, {BTN_LEFT, 0, 0, 1}};
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
+        const Step& s = steps[i];
+        CaseArtView a = art;
+        a.glow_mask = nullptr;  // no sheen: the case part can be kept
+        a.glow_level = s.glow_level;
+        a.glow_which = art.layers[0].key;
+        a.outline_mask = s.outline;
+        std::memset(framebuffer, s.screen, FB_BYTES);
+        compose_frame_begin();
+        compose_window_cpu_frame(kept.data(), s.pressed, &a);
+        compose_window_cpu_with(full.data(), s.pressed, &a);
+        ASSERT_TRUE(kept == full) << "step " << i;
+        if (i == 4) {
+            // Someone else writes into the kept picture: the next frame composes it whole again.
+            compose_window_cpu_with(kept.data(), BTN_A, &a);
+        }
+    }
+    layout_set_portrait();
+}
+
 TEST_F(CaseArt, ComposedFrameShowsPressedButtonsAndTheScreenWhereTheLayoutPutsIt) {
     for (int land = 0; land < 2; land++) {
         if (land) layout_set_landscape();
