@@ -221,11 +221,13 @@ void compose_window_cpu_frame(uint32_t* pixels, uint8_t pressed_bits, const Case
         return;
     }
     const CaseShown now = case_shown_of(pixels, g, pressed_bits, *art);
-    if (!case_shown_same(now, case_shown)) {
+    // A case composed anew may have drawn over the screen area (outlines): then it is written whole.
+    const bool unchanged = case_shown_same(now, case_shown);
+    if (!unchanged) {
         compose_case(pixels, g, pressed_bits, *art);
         case_shown = now;
     }
-    compose_screen_area(pixels + (size_t)g.screen_y * g.width + g.screen_x, g.width);
+    compose_screen_area_kept(pixels + (size_t)g.screen_y * g.width + g.screen_x, g.width, unchanged);
 }
 
 void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits) {

@@ -39,6 +39,9 @@ bool case_art_view_current(CaseArtView* view);
 
 // Writes the screen area's 3 x 3 blocks (palette, effect, ghosting) to dst, rows `stride` words apart.
 void compose_screen_area(uint32_t* dst, int stride);
+// The same for the frame loop's window picture: when `unchanged` says nothing else wrote into dst
+// since the last such call, pixels that show the colour they showed then are not written again.
+void compose_screen_area_kept(uint32_t* dst, int stride, bool unchanged);
 
 void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits);
 // art null: the plain pad.

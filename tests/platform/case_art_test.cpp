@@ -13,6 +13,7 @@
 #include "platform/case_layers_internal.h"
 #include "platform/case_recolor.h"
 #include "platform/case_sheen.h"
+#include "platform/compose.h"
 #include "platform/compose_paths.h"
 #include "platform/palette.h"
 #include "render/screen.h"
@@ -333,18 +334,33 @@ TEST_F(CaseArt, KeptCasePartMatchesAFullCompositionFrameAfterFrame) {
         int32_t glow_level;
         uint8_t outline;
         uint8_t screen;  // framebuffer fill
+        int32_t ghosting, palette, effect;
     };
-    const Step steps[] = {{0, 0, 0, 1},          {0, 0, 0, 2},        {BTN_A, 0, 0, 2}, {BTN_A, 0, 0, 3},
-                          {0, 0, 0, 3},          {0, 200, 0, 1},      {0, 200, 0, 2},   {0, 120, 0, 2},
-                          {0, 0, art.layers[0].key, 0}, {0, 0, 0, 0}, {BTN_LEFT, 0, 0, 1}};
+    const uint8_t key = art.layers[0].key;
+    const Step steps[] = {
+        {0, 0, 0, 1, 0, PAL_SLATE, EFFECT_LCD},     {0, 0, 0, 2, 0, PAL_SLATE, EFFECT_LCD},
+        {BTN_A, 0, 0, 2, 0, PAL_SLATE, EFFECT_LCD}, {BTN_A, 0, 0, 3, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 3, 0, PAL_SLATE, EFFECT_LCD},     {0, 200, 0, 1, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 200, 0, 2, 0, PAL_SLATE, EFFECT_LCD},   {0, 120, 0, 2, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, key, 0, 0, PAL_SLATE, EFFECT_LCD},   {0, 0, 0, 0, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 0, 0, PAL_SLATE, EFFECT_FLAT},    {0, 0, 0, 0, 0, PAL_AMBER, EFFECT_FLAT},
+        {0, 0, 0, 2, 3, PAL_SLATE, EFFECT_LCD},     {0, 0, 0, 0, 3, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 0, 3, PAL_SLATE, EFFECT_CRT},     {0, 0, 0, 1, 3, PAL_AMBER, EFFECT_CRT},
+        {0, 0, 0, 1, 0, PAL_RAINBOW, EFFECT_CRT},   {0, 0, 0, 2, 2, PAL_RAINBOW, EFFECT_LCD},
+        {BTN_LEFT, 0, 0, 2, 2, PAL_SLATE, EFFECT_LCD}};
+    const int32_t saved_ghost = ghosting_applied, saved_palette = screen_palette, saved_effect = screen_effect;
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
         const Step& s = steps[i];
         CaseArtView a = art;
         a.glow_mask = nullptr;  // no sheen: the case part can be kept
         a.glow_level = s.glow_level;
-        a.glow_which = art.layers[0].key;
+        a.glow_which = key;
         a.outline_mask = s.outline;
+        ghosting_applied = s.ghosting;
+        screen_palette = s.palette;
+        screen_effect = s.effect;
         std::memset(framebuffer, s.screen, FB_BYTES);
+        framebuffer[(FB_BYTES / 2) + (int)i] = 3;  // and one pixel that moves
         compose_frame_begin();
         compose_window_cpu_frame(kept.data(), s.pressed, &a);
         compose_window_cpu_with(full.data(), s.pressed, &a);
@@ -354,6 +370,9 @@ TEST_F(CaseArt, KeptCasePartMatchesAFullCompositionFrameAfterFrame) {
             compose_window_cpu_with(kept.data(), BTN_A, &a);
         }
     }
+    ghosting_applied = saved_ghost;
+    screen_palette = saved_palette;
+    screen_effect = saved_effect;
     layout_set_portrait();
 }
 
