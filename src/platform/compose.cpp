@@ -26,7 +26,7 @@ void compose_frame(FrameLoop& fl, uint8_t pressed_bits) {
         perf_end(ZONE_COMPOSE);
         return;
     }
-    compose_window_cpu_with(fl.window_pixels, pressed_bits, case_art_view_current(&art) ? &art : nullptr);
+    compose_window_cpu_frame(fl.window_pixels, pressed_bits, case_art_view_current(&art) ? &art : nullptr);
     perf_end(ZONE_COMPOSE);
     SDL_Rect area = {0, 0, g.width, g.height};
     int tw = 0, th = 0;

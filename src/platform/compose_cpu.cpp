@@ -48,6 +48,19 @@ static void compose_plain_pad(uint32_t* pixels, const ComposeGeometry& g) {
     }
 }
 
+// The case picture under everything but the screen area, which compose_screen_area writes whole.
+static void copy_sheet(uint32_t* pixels, const ComposeGeometry& g, const uint32_t* sheet) {
+    const int sx0 = std::clamp(g.screen_x, 0, g.width), sx1 = std::clamp(g.screen_x + g.screen_width, sx0, g.width);
+    const int sy0 = std::clamp(g.screen_y, 0, g.height), sy1 = std::clamp(g.screen_y + g.screen_height, sy0, g.height);
+    const size_t w = (size_t)g.width;
+    std::memcpy(pixels, sheet, w * sy0 * 4);
+    for (int y = sy0; y < sy1; y++) {
+        std::memcpy(pixels + y * w, sheet + y * w, (size_t)sx0 * 4);
+        std::memcpy(pixels + y * w + sx1, sheet + y * w + sx1, (w - sx1) * 4);
+    }
+    std::memcpy(pixels + sy1 * w, sheet + sy1 * w, w * (g.height - sy1) * 4);
+}
+
 static void blit_layer(uint32_t* pixels, const ComposeGeometry& g, const CaseLayer& l) {
     for (int j = 0; j < l.height; j++) {
         int y = l.y + j;
@@ -139,19 +152,82 @@ static void hint_outlines(uint32_t* pixels, const ComposeGeometry& g, const Case
     }
 }
 
+// Everything the case part of a composition depends on. While it stays the same, a window picture
+// that only the frame loop's compositions write already holds that part.
+struct CaseShown {
+    const uint32_t* pixels;  // null: nothing kept
+    const uint32_t* sheet;
+    int32_t width, height, screen_x, screen_y, screen_width, screen_height;
+    uint32_t generation;
+    int32_t layer_count, glow_level;
+    uint8_t pressed_bits, glow_which, outline_mask;
+    CaseLayer layers[CASE_LAYERS_MAX];
+};
+static CaseShown case_shown = {};
+
+static CaseShown case_shown_of(const uint32_t* pixels, const ComposeGeometry& g, uint8_t pressed_bits,
+                               const CaseArtView& a) {
+    CaseShown c = {pixels,       a.sheet,        g.width,      g.height,     g.screen_x,   g.screen_y,
+                   g.screen_width, g.screen_height, a.generation, a.layer_count, a.glow_level, pressed_bits,
+                   a.glow_which, a.outline_mask, {}};
+    for (int i = 0; i < a.layer_count && i < CASE_LAYERS_MAX; i++) c.layers[i] = a.layers[i];
+    return c;
+}
+
+static bool case_shown_same(const CaseShown& a, const CaseShown& b) {
+    if (!(a.pixels == b.pixels && a.sheet == b.sheet && a.width == b.width && a.height == b.height &&
+          a.screen_x == b.screen_x && a.screen_y == b.screen_y && a.screen_width == b.screen_width &&
+          a.screen_height == b.screen_height && a.generation == b.generation && a.layer_count == b.layer_count &&
+          a.glow_level == b.glow_level && a.pressed_bits == b.pressed_bits && a.glow_which == b.glow_which &&
+          a.outline_mask == b.outline_mask))
+        return false;
+    for (int i = 0; i < a.layer_count && i < CASE_LAYERS_MAX; i++) {
+        const CaseLayer &x = a.layers[i], &y = b.layers[i];
+        if (x.picture != y.picture || x.width != y.width || x.height != y.height || x.x != y.x || x.y != y.y ||
+            x.key != y.key)
+            return false;
+    }
+    return true;
+}
+
+static bool art_fits(const CaseArtView* art, const ComposeGeometry& g) {
+    return art && art->sheet && art->width == g.width && art->height == g.height;
+}
+
+static void compose_case(uint32_t* pixels, const ComposeGeometry& g, uint8_t pressed_bits, const CaseArtView& art) {
+    copy_sheet(pixels, g, art.sheet);
+    for (int i = 0; i < art.layer_count; i++)
+        if (art.layers[i].key & pressed_bits) blit_layer(pixels, g, art.layers[i]);
+    add_sheen(pixels, g, art);
+    spotlight(pixels, g, art);
+    hint_outlines(pixels, g, art);
+}
+
 void compose_window_cpu_with(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art) {
     ComposeGeometry g = compose_geometry();
-    if (art && art->sheet && art->width == g.width && art->height == g.height) {
-        std::memcpy(pixels, art->sheet, (size_t)g.width * g.height * 4);
-        for (int i = 0; i < art->layer_count; i++)
-            if (art->layers[i].key & pressed_bits) blit_layer(pixels, g, art->layers[i]);
-        add_sheen(pixels, g, *art);
-        spotlight(pixels, g, *art);
-        hint_outlines(pixels, g, *art);
-    } else {
+    if (case_shown.pixels == pixels) case_shown = {};  // written here, not by the frame loop
+    if (art_fits(art, g))
+        compose_case(pixels, g, pressed_bits, *art);
+    else
         compose_plain_pad(pixels, g);
-    }
     compose_screen_area(pixels + (size_t)g.screen_y * g.width + g.screen_x, g.width);
+}
+
+void compose_window_cpu_frame(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art) {
+    ComposeGeometry g = compose_geometry();
+    if (!art_fits(art, g) || art->glow_mask) {
+        // The plain pad, or a sheen that moves every frame: the whole picture is written.
+        compose_window_cpu_with(pixels, pressed_bits, art);
+        return;
+    }
+    const CaseShown now = case_shown_of(pixels, g, pressed_bits, *art);
+    // A case composed anew may have drawn over the screen area (outlines): then it is written whole.
+    const bool unchanged = case_shown_same(now, case_shown);
+    if (!unchanged) {
+        compose_case(pixels, g, pressed_bits, *art);
+        case_shown = now;
+    }
+    compose_screen_area_kept(pixels + (size_t)g.screen_y * g.width + g.screen_x, g.width, unchanged);
 }
 
 void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits) {

@@ -39,10 +39,17 @@ bool case_art_view_current(CaseArtView* view);
 
 // Writes the screen area's 3 x 3 blocks (palette, effect, ghosting) to dst, rows `stride` words apart.
 void compose_screen_area(uint32_t* dst, int stride);
+// The same for the frame loop's window picture: when `unchanged` says nothing else wrote into dst
+// since the last such call, pixels that show the colour they showed then are not written again.
+void compose_screen_area_kept(uint32_t* dst, int stride, bool unchanged);
 
 void compose_window_cpu(uint32_t* pixels, uint8_t pressed_bits);
 // art null: the plain pad.
 void compose_window_cpu_with(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art);
+// The same picture into a window picture that nothing but these calls writes (the frame loop's):
+// while the case, its pressed buttons, spotlight and outlines are as last time and no sheen runs,
+// the case part is left as it is and only the screen area is written.
+void compose_window_cpu_frame(uint32_t* pixels, uint8_t pressed_bits, const CaseArtView* art);
 
 extern bool gpu_path_failed;
 // Builds or keeps the GPU path's textures for this art; false when the CPU path must be used.

@@ -24,27 +24,83 @@ static inline void put_block(uint32_t* p, int stride, const uint32_t* b) {
     p[0] = b[6], p[1] = b[7], p[2] = b[8];
 }
 
-void compose_screen_area(uint32_t* dst, int stride) {
+// What the frame loop's window picture shows in its screen area: each framebuffer pixel's colour
+// as last written there, valid while `shown_valid` (same place, same effect).
+static uint32_t shown[FB_BYTES];
+static bool shown_valid = false;
+static const uint32_t* shown_dst = nullptr;
+static int shown_stride = 0, shown_effect = -1;
+
+// Every block shown is a function of the pixel's colour (palette, rainbow or ghosted) and the
+// screen effect; with `keep` set, a pixel whose colour is the one `shown` holds is not written.
+static void write_screen_area(uint32_t* dst, int stride, bool keep) {
     palette_blocks_update();
     ghost_update(frame_serial);
     const ScreenRect& v = screen_layout.view;
     int w = screen_layout.width;
     bool ghosting = ghosting_current() > 0;
     const uint8_t (*scale)[256] = effect_channel_tables();
+    // Most ghosted pixels have settled on their palette colour, whose block is in the palette's
+    // table; the others mostly come in runs of one colour, whose block is built once for the run.
+    const bool per_pixel = palette_current() == PAL_RAINBOW;
+    uint32_t colours[SCREEN_COLORS];
+    const uint32_t* blocks[SCREEN_COLORS];
+    for (int i = 0; i < SCREEN_COLORS; i++) {
+        colours[i] = per_pixel ? 0 : palette_color(i, 0, 0);
+        blocks[i] = palette_block(i, 0, 0);
+    }
+    uint32_t last = 0, b[9];
+    bool have_last = false;
     for (int y = v.y0; y <= v.y1; y++) {
         uint32_t* row = dst + (y - v.y0) * 3 * stride;
         const uint8_t* src = &framebuffer[y * w];
+        const uint8_t* history = ghosting ? ghost_row(y) : nullptr;
+        uint32_t* was = &shown[y * w];
         for (int x = v.x0; x <= v.x1; x++) {
             uint32_t* p = row + (x - v.x0) * 3;
-            if (!ghosting) {
-                put_block(p, stride, palette_block(screen_color_index(src[x]), x, y));
+            const int index = screen_color_index(src[x]);
+            uint32_t c;
+            if (ghosting) {
+                const uint8_t* h = history + 3 * x;
+                c = 0xFF000000u | (uint32_t)h[0] << 16 | (uint32_t)h[1] << 8 | h[2];
+            } else {
+                c = per_pixel ? palette_color(index, x, y) : colours[index];
+            }
+            if (keep) {
+                if (was[x] == c) continue;
+                was[x] = c;
+            }
+            if (!ghosting || (!per_pixel && c == colours[index])) {
+                put_block(p, stride, per_pixel ? palette_block(index, x, y) : blocks[index]);
                 continue;
             }
-            uint32_t c = ghost_color(x, y), b[9];
-            uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
-            for (int k = 0; k < 9; k++)
-                b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+            if (!have_last || c != last) {
+                const uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
+                for (int k = 0; k < 9; k++)
+                    b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+                last = c;
+                have_last = true;
+            }
             put_block(p, stride, b);
         }
     }
+}
+
+void compose_screen_area(uint32_t* dst, int stride) {
+    if (dst == shown_dst) shown_valid = false;  // written here, not through the kept path
+    write_screen_area(dst, stride, false);
+}
+
+void compose_screen_area_kept(uint32_t* dst, int stride, bool unchanged) {
+    const int effect = effect_current();
+    if (!unchanged || dst != shown_dst || stride != shown_stride || effect != shown_effect) shown_valid = false;
+    if (!shown_valid) {
+        // Nothing known of what dst shows: every pixel is written and remembered.
+        for (uint32_t& c : shown) c = 0;  // no shown colour is 0: all are opaque
+        shown_dst = dst;
+        shown_stride = stride;
+        shown_effect = effect;
+        shown_valid = true;
+    }
+    write_screen_area(dst, stride, true);
 }

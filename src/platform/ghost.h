@@ -8,5 +8,7 @@
 void ghost_update(uint32_t frame_serial);
 // The colour to show at framebuffer pixel (x, y) of the view after ghost_update (opaque ARGB).
 uint32_t ghost_color(int x, int y);
+// The same colours for framebuffer row y as red, green, blue bytes, three per pixel from x = 0.
+const uint8_t* ghost_row(int y);
 // One channel step: snaps within 2 of the target, else moves (256 - strength) / 256 of the way.
 int ghost_channel(int old_value, int new_value, int strength);

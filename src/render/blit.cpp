@@ -2,6 +2,7 @@
 // screen that shows a picture; icons.cpp builds the named and fitted icons on these.
 #include "render/blit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -97,29 +98,61 @@ void sprite_draw_scaled(const Image* img, int x, int y, float s) {
         voted_w = dw;
         voted_h = dh;
     }
+    // Each visible column's source span, worked out once rather than per row.
+    static int32_t col_first[FB_LONG], col_end[FB_LONG];
+    if (j1 - j0 > FB_LONG) j1 = j0 + FB_LONG;  // the visible span is never wider than the screen
+    for (long long j = j0; j < j1; j++) {
+        const long long b = (w * j) / dw;
+        long long ec = (w * (j + 1)) / dw;
+        if (ec < b + 1) ec = b + 1;
+        col_first[j - j0] = (int32_t)b;
+        col_end[j - j0] = (int32_t)ec;
+    }
+    // The pipeline of screen_pixel, with its bounds test already met by the visible spans.
+    const int fb_w = screen_layout.width;
+    const int dither = draw_dither_level, override_colour = draw_color_override;
     for (long long i = i0; i < i1; i++) {
         const long long t = (h * i) / dh;
         long long e = (h * (i + 1)) / dh;
         if (e < t + 1) e = t + 1;
         const long long Y = top + i + draw_origin_y;
+        uint8_t* fb_row = &framebuffer[Y * fb_w];
+        const uint8_t* src_row = img->pixels + t * w;
+        uint8_t* voted_row = cached ? &voted[i * dw] : nullptr;
+        if (enlarging && !draw_column_mask && !draw_column_clip && dither == 0) {
+            // Nothing drops single pixels: each source texel is one run of the row.
+            for (long long j = j0; j < j1;) {
+                const int b = col_first[j - j0];
+                long long k = j + 1;
+                while (k < j1 && col_first[k - j0] == b) k++;
+                int colour = src_row[b];
+                if (colour != 0) {
+                    if (override_colour >= 0) colour = override_colour;
+                    std::memset(fb_row + left + j + draw_origin_x, colour, (size_t)(k - j));
+                }
+                j = k;
+            }
+            continue;
+        }
         for (long long j = j0; j < j1; j++) {
             const long long X = left + j + draw_origin_x;
             // Pixels the pipeline would drop anyway are not worth a vote.
             if (draw_column_mask && draw_column_mask[X]) continue;
             if (draw_column_clip && Y >= draw_column_clip[X]) continue;
-            const long long b = (w * j) / dw;
+            const int b = col_first[j - j0];
             int colour;
             if (enlarging) {
-                colour = img->pixels[t * w + b];
-            } else if (cached && voted[i * dw + j] != 0xFF) {
-                colour = voted[i * dw + j];
+                colour = src_row[b];
+            } else if (cached && voted_row[j] != 0xFF) {
+                colour = voted_row[j];
             } else {
-                long long ec = (w * (j + 1)) / dw;
-                if (ec < b + 1) ec = b + 1;
-                colour = box_colour(img, (int)b, (int)ec - 1, (int)t, (int)e - 1);
-                if (cached) voted[i * dw + j] = (uint8_t)colour;
+                colour = box_colour(img, b, col_end[j - j0] - 1, (int)t, (int)e - 1);
+                if (cached) voted_row[j] = (uint8_t)colour;
             }
-            if (colour != 0) screen_pixel((int)(left + j), (int)(top + i), colour);
+            if (colour == 0) continue;
+            if (override_colour >= 0) colour = override_colour;
+            if (dither != 0 && BAYER4[Y & 3][X & 3] < dither) continue;
+            fb_row[X] = (uint8_t)colour;
         }
     }
 }
@@ -201,6 +234,24 @@ void sprite_draw_rotated(const Image* img, int x, int y, float s, float angle, f
     long long x0, x1, y0, y1;
     visible_span(x - r - 2, draw_origin_x, 2 * r + 5, screen_layout.width, &x0, &x1);
     visible_span(y - r - 2, draw_origin_y, 2 * r + 5, screen_layout.height, &y0, &y1);
+    // The square round the pivot holds the picture at any angle; at this angle only the box round
+    // its four turned corners (and two pixels more) can land on it.
+    {
+        float lo_x = 1e30f, hi_x = -1e30f, lo_y = 1e30f, hi_y = -1e30f;
+        for (int k = 0; k < 4; k++) {
+            const float du = ((k & 1) ? (float)w : 0.0f) - pu, dv = ((k & 2) ? (float)h : 0.0f) - pv;
+            const float cx = (float)x + (du * ca - dv * sa) * sp, cy = (float)y + (du * sa + dv * ca) * sp;
+            lo_x = std::fmin(lo_x, cx);
+            hi_x = std::fmax(hi_x, cx);
+            lo_y = std::fmin(lo_y, cy);
+            hi_y = std::fmax(hi_y, cy);
+        }
+        const long long base_x = x - r - 2, base_y = y - r - 2;
+        if (lo_x - 2.0f > (float)(base_x + x0)) x0 = std::max(x0, (long long)std::floor(lo_x) - 2 - base_x);
+        if (hi_x + 2.0f < (float)(base_x + x1)) x1 = std::min(x1, (long long)std::ceil(hi_x) + 3 - base_x);
+        if (lo_y - 2.0f > (float)(base_y + y0)) y0 = std::max(y0, (long long)std::floor(lo_y) - 2 - base_y);
+        if (hi_y + 2.0f < (float)(base_y + y1)) y1 = std::min(y1, (long long)std::ceil(hi_y) + 3 - base_y);
+    }
     for (long long yi = y0; yi < y1; yi++) {
         const int Y = (int)(y - r - 2 + yi);
         const float dy = ((float)Y + 0.5f - (float)y) / sp;

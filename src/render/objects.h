@@ -28,6 +28,8 @@ struct RotSprite {
     int32_t key_bands;
     uint8_t valid;
     int32_t w, h, anchor_x, anchor_y;
+    // The rows and columns that hold opaque pixels (first > last when none do).
+    int32_t first_row, last_row, first_col, last_col;
     uint8_t pixels[ROT_SIDE * ROT_SIDE];
 };
 extern RotSprite rot_sprite_cache[2];

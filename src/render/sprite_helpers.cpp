@@ -121,6 +121,18 @@ const RotSprite* cached_rotated_sprite(int slot, const Image* image, float scale
     sprite_set_clip(0, 0, -1, -1);
     sprite_set_break_bands(0);
     for (int r = 0; r < ROT_SIDE; r++) std::memcpy(&s.pixels[r * ROT_SIDE], &framebuffer[r * stride], ROT_SIDE);
+    // The box of opaque pixels, so that every blit of the pose looks at that much only.
+    s.first_row = s.first_col = ROT_SIDE;
+    s.last_row = s.last_col = -1;
+    for (int r = 0; r < ROT_SIDE; r++)
+        for (int c = 0; c < ROT_SIDE; c++) {
+            const uint8_t t = s.pixels[r * ROT_SIDE + c];
+            if (t == 0 || t == 255) continue;
+            s.first_row = std::min(s.first_row, r);
+            s.last_row = std::max(s.last_row, r);
+            s.first_col = std::min(s.first_col, c);
+            s.last_col = std::max(s.last_col, c);
+        }
     std::memcpy(framebuffer, saved, sizeof saved);
     screen_set_offset(ox, oy, over);
     screen_set_column_mask(mask);
@@ -144,11 +156,14 @@ void blit_outlined(const RotSprite* sprite, int x, int y) {
         screen_pixel(px, py, colour);
     };
     static const int DX[4] = {-1, 1, 0, 0}, DY[4] = {0, 0, -1, 1};
-    for (int r = 0; r < sprite->h; r++)
-        for (int c = 0; c < sprite->w; c++)
+    // Only the box of opaque pixels has anything to draw.
+    const int r0 = std::max(0, sprite->first_row), r1 = std::min(sprite->h - 1, sprite->last_row);
+    const int c0 = std::max(0, sprite->first_col), c1 = std::min(sprite->w - 1, sprite->last_col);
+    for (int r = r0; r <= r1; r++)
+        for (int c = c0; c <= c1; c++)
             if (opaque(c, r))
                 for (int k = 0; k < 4; k++) put(left + c + DX[k], top + r + DY[k], 0);
-    for (int r = 0; r < sprite->h; r++)
-        for (int c = 0; c < sprite->w; c++)
+    for (int r = r0; r <= r1; r++)
+        for (int c = c0; c <= c1; c++)
             if (opaque(c, r)) put(left + c, top + r, sprite->pixels[r * sprite->w + c]);
 }

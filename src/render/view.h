@@ -6,10 +6,19 @@
 #include "render/screen.h"
 #include "render/view_scene.h"
 
+// The last three steps of cell_hash, for hashes built from other seeds. Inline: the floor and
+// wall passes call these for every pixel.
+inline uint32_t hash_mix(uint32_t v) {
+    v ^= v >> 15;
+    v *= 0x2C1B3C6Du;
+    v ^= v >> 12;
+    return v;
+}
 // The position hash of every cell-keyed choice of the view (unsigned 32-bit arithmetic).
-uint32_t cell_hash(int32_t x, int32_t y);
-// The last three steps of cell_hash, for hashes built from other seeds.
-uint32_t hash_mix(uint32_t v);
+inline uint32_t cell_hash(int32_t x, int32_t y) {
+    const uint32_t h = ((uint32_t)x * 0x9E3779B1u) ^ ((uint32_t)y * 0x85EBCA77u);
+    return hash_mix(h);
+}
 
 extern int32_t view_flicker;      // -1, 0 or +1, added to distance shade levels
 extern int32_t view_detail_look;  // 0 plain, 1 detailed walls and floors

@@ -37,13 +37,30 @@ int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float
         if (frac_a < 3.0f * mortar_u || 7.0f * v - e < 7.0f * mortar_v) return 1;
         return 0;
     }
-    const uint32_t cx = (uint32_t)hit.x, cy = (uint32_t)hit.y;
-    const uint32_t g = hash_mix((cy * 0xA9728941u + 0x85EBCA77u) ^ ((4u * cx + (uint32_t)hit.face) * 0x9E3779B1u));
-    float bounds[4];
-    for (int i = 0; i < 4; i++) {
-        const int n = (int)((g >> (4 + 4 * i)) & 15u);
-        bounds[i] = 0.2f * (float)(i + 1) + ((float)n - 7.5f) * 0.008f;
+    // The courses and joints of a face depend on its cell and side alone, and a wall strip asks for
+    // the same face pixel after pixel: they are worked out once per face met.
+    struct FaceBricks {
+        int32_t x, y, face;
+        bool valid;
+        float bounds[4];
+        uint32_t m[5];
+    };
+    static FaceBricks last = {};
+    if (!last.valid || last.x != hit.x || last.y != hit.y || last.face != hit.face) {
+        const uint32_t cx = (uint32_t)hit.x, cy = (uint32_t)hit.y;
+        const uint32_t g = hash_mix((cy * 0xA9728941u + 0x85EBCA77u) ^ ((4u * cx + (uint32_t)hit.face) * 0x9E3779B1u));
+        for (int i = 0; i < 4; i++) {
+            const int n = (int)((g >> (4 + 4 * i)) & 15u);
+            last.bounds[i] = 0.2f * (float)(i + 1) + ((float)n - 7.5f) * 0.008f;
+        }
+        static const uint32_t K[5] = {0xC121B31Du, 0x470D7D94u, 0xCCF9480Bu, 0x52E51282u, 0xD8D0DCF9u};
+        for (int i = 0; i < 5; i++) last.m[i] = hash_mix(K[i] ^ (g * 0x9E3779B1u));
+        last.x = hit.x;
+        last.y = hit.y;
+        last.face = hit.face;
+        last.valid = true;
     }
+    const float* bounds = last.bounds;
     int course = 0;
     float s = 0.0f;
     while (course < 4 && v >= bounds[course]) {
@@ -51,8 +68,7 @@ int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float
         course++;
     }
     if (v - s < mortar_v) return 1;
-    static const uint32_t K[5] = {0xC121B31Du, 0x470D7D94u, 0xCCF9480Bu, 0x52E51282u, 0xD8D0DCF9u};
-    const uint32_t m = hash_mix(K[course] ^ (g * 0x9E3779B1u));
+    const uint32_t m = last.m[course];
     const float j1 = 0.15f + 0.003f * (float)(m % 100u);
     if (std::fabs(u - j1) < mortar_u / 2.0f) return 1;
     if (m & (1u << 16)) {

@@ -13,6 +13,7 @@
 #include "platform/case_layers_internal.h"
 #include "platform/case_recolor.h"
 #include "platform/case_sheen.h"
+#include "platform/compose.h"
 #include "platform/compose_paths.h"
 #include "platform/palette.h"
 #include "render/screen.h"
@@ -316,6 +317,63 @@ TEST_F(CaseArt, TheSheenRunsOnlyOnTheGoldAndRainbowCasesWithShineOn) {
     const int off = sheen_offset(), w0 = case_picture_width();
     EXPECT_GE(off, -w0 * 14 / 10);
     EXPECT_LE(off, w0 * 4 / 10);
+}
+
+// The frame loop's composition keeps the case part of its own window picture while nothing on it
+// changes; every frame must still be the picture a full composition makes, whatever changed.
+TEST_F(CaseArt, KeptCasePartMatchesAFullCompositionFrameAfterFrame) {
+    layout_set_landscape();
+    case_select_model(CASE_16_9);
+    CaseArtView art;
+    ASSERT_TRUE(case_art_view_current(&art));
+    ASSERT_GT(art.layer_count, 0);
+    const size_t n = (size_t)art.width * art.height;
+    std::vector<uint32_t> kept(n), full(n);
+    struct Step {
+        uint8_t pressed;
+        int32_t glow_level;
+        uint8_t outline;
+        uint8_t screen;  // framebuffer fill
+        int32_t ghosting, palette, effect;
+    };
+    const uint8_t key = art.layers[0].key;
+    const Step steps[] = {
+        {0, 0, 0, 1, 0, PAL_SLATE, EFFECT_LCD},     {0, 0, 0, 2, 0, PAL_SLATE, EFFECT_LCD},
+        {BTN_A, 0, 0, 2, 0, PAL_SLATE, EFFECT_LCD}, {BTN_A, 0, 0, 3, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 3, 0, PAL_SLATE, EFFECT_LCD},     {0, 200, 0, 1, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 200, 0, 2, 0, PAL_SLATE, EFFECT_LCD},   {0, 120, 0, 2, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, key, 0, 0, PAL_SLATE, EFFECT_LCD},   {0, 0, 0, 0, 0, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 0, 0, PAL_SLATE, EFFECT_FLAT},    {0, 0, 0, 0, 0, PAL_AMBER, EFFECT_FLAT},
+        {0, 0, 0, 2, 3, PAL_SLATE, EFFECT_LCD},     {0, 0, 0, 0, 3, PAL_SLATE, EFFECT_LCD},
+        {0, 0, 0, 0, 3, PAL_SLATE, EFFECT_CRT},     {0, 0, 0, 1, 3, PAL_AMBER, EFFECT_CRT},
+        {0, 0, 0, 1, 0, PAL_RAINBOW, EFFECT_CRT},   {0, 0, 0, 2, 2, PAL_RAINBOW, EFFECT_LCD},
+        {BTN_LEFT, 0, 0, 2, 2, PAL_SLATE, EFFECT_LCD}};
+    const int32_t saved_ghost = ghosting_applied, saved_palette = screen_palette, saved_effect = screen_effect;
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
+        const Step& s = steps[i];
+        CaseArtView a = art;
+        a.glow_mask = nullptr;  // no sheen: the case part can be kept
+        a.glow_level = s.glow_level;
+        a.glow_which = key;
+        a.outline_mask = s.outline;
+        ghosting_applied = s.ghosting;
+        screen_palette = s.palette;
+        screen_effect = s.effect;
+        std::memset(framebuffer, s.screen, FB_BYTES);
+        framebuffer[(FB_BYTES / 2) + (int)i] = 3;  // and one pixel that moves
+        compose_frame_begin();
+        compose_window_cpu_frame(kept.data(), s.pressed, &a);
+        compose_window_cpu_with(full.data(), s.pressed, &a);
+        ASSERT_TRUE(kept == full) << "step " << i;
+        if (i == 4) {
+            // Someone else writes into the kept picture: the next frame composes it whole again.
+            compose_window_cpu_with(kept.data(), BTN_A, &a);
+        }
+    }
+    ghosting_applied = saved_ghost;
+    screen_palette = saved_palette;
+    screen_effect = saved_effect;
+    layout_set_portrait();
 }
 
 TEST_F(CaseArt, ComposedFrameShowsPressedButtonsAndTheScreenWhereTheLayoutPutsIt) {
