@@ -29,16 +29,23 @@ int sample_texture(const Image* img, float u, float v) {
     return img->pixels[(size_t)r * img->w + c];
 }
 
-int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float mortar_v) {
-    if (!view_detail_look) {
-        const float e = std::floor(7.0f * v);
-        float a = 3.0f * u + (((int)e & 1) ? 0.5f : 0.0f);
-        const float frac_a = a - std::floor(a);
-        if (frac_a < 3.0f * mortar_u || 7.0f * v - e < 7.0f * mortar_v) return 1;
-        return 0;
+void brick_column_prepare(BrickColumn* out, const ViewHit& hit, float u, float mortar_u, float mortar_v) {
+    BrickColumn& b = *out;
+    b.detail = view_detail_look != 0;
+    b.mortar_v = mortar_v;
+    b.mortar_v2 = 2.0f * mortar_v;
+    b.mortar_v7 = 7.0f * mortar_v;
+    if (!b.detail) {
+        // Odd courses are shifted by half a brick; whether u falls on a joint depends on that alone.
+        for (int odd = 0; odd < 2; odd++) {
+            const float a = 3.0f * u + (odd ? 0.5f : 0.0f);
+            const float frac_a = a - std::floor(a);
+            b.joint_of_parity[odd] = frac_a < 3.0f * mortar_u;
+        }
+        return;
     }
-    // The courses and joints of a face depend on its cell and side alone, and a wall strip asks for
-    // the same face pixel after pixel: they are worked out once per face met.
+    // The courses and joints of a face depend on its cell and side alone, and the columns of a wall
+    // strip meet the same face one after another: they are worked out once per face met.
     struct FaceBricks {
         int32_t x, y, face;
         bool valid;
@@ -60,23 +67,37 @@ int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float
         last.face = hit.face;
         last.valid = true;
     }
-    const float* bounds = last.bounds;
-    int course = 0;
-    float s = 0.0f;
-    while (course < 4 && v >= bounds[course]) {
-        s = bounds[course];
-        course++;
+    for (int i = 0; i < 4; i++) b.bounds[i] = last.bounds[i];
+    // Down one column u is fixed: whether it meets a course's joints is known per course.
+    for (int i = 0; i < 5; i++) {
+        const uint32_t m = last.m[i];
+        const float j1 = 0.15f + 0.003f * (float)(m % 100u);
+        bool joint = std::fabs(u - j1) < mortar_u / 2.0f;
+        if (!joint && (m & (1u << 16))) {
+            const float j2 = j1 + 0.28f + 0.0025f * (float)((m >> 8) % 100u);
+            joint = j2 < 0.95f && std::fabs(u - j2) < mortar_u / 2.0f;
+        }
+        b.joint[i] = joint;
+        b.crack[i] = !(m & (1u << 17)) && !(m & (1u << 18));
     }
-    if (v - s < mortar_v) return 1;
-    const uint32_t m = last.m[course];
-    const float j1 = 0.15f + 0.003f * (float)(m % 100u);
-    if (std::fabs(u - j1) < mortar_u / 2.0f) return 1;
-    if (m & (1u << 16)) {
-        const float j2 = j1 + 0.28f + 0.0025f * (float)((m >> 8) % 100u);
-        if (j2 < 0.95f && std::fabs(u - j2) < mortar_u / 2.0f) return 1;
+}
+
+int brick_pattern_at(const ViewHit& hit, float u, float v, float mortar_u, float mortar_v) {
+    // The callers walk down a column: the column's bricks are kept while face, u and joints stay.
+    struct ColumnKey {
+        int32_t x, y, face, detail;
+        float u, mortar_u, mortar_v;
+        bool valid;
+    };
+    static ColumnKey key = {};
+    static BrickColumn column = {};
+    const int32_t detail = view_detail_look != 0;
+    if (!key.valid || key.x != hit.x || key.y != hit.y || key.face != hit.face || key.detail != detail ||
+        !(key.u == u) || !(key.mortar_u == mortar_u) || !(key.mortar_v == mortar_v)) {
+        brick_column_prepare(&column, hit, u, mortar_u, mortar_v);
+        key = {hit.x, hit.y, hit.face, detail, u, mortar_u, mortar_v, true};
     }
-    if (!(m & (1u << 17)) && !(m & (1u << 18)) && v - s < 2.0f * mortar_v) return 2;
-    return 0;
+    return brick_column_at(column, v);
 }
 
 // The bones face shows twelve compartments in four columns and three bands: the eight monster

@@ -2,6 +2,7 @@
 // torch and ornaments of stone faces and the outline of every strip.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "dungeon/map.h"
 #include "render/fxfield.h"
@@ -171,6 +172,51 @@ int face_texel(const ViewHit& hit, int glyph, float u, float v, Mortar mortar) {
     }
 }
 
+// Whether a face is drawn as plain stone bricks and nothing else.
+bool face_is_stone(int glyph) {
+    switch (glyph) {
+        case GLYPH_DOOR: case GLYPH_STAIRS: case GLYPH_CRACKED: case GLYPH_HOLLOW: case GLYPH_PEDESTAL:
+        case GLYPH_STATUE: case GLYPH_BANNER_WALL: case GLYPH_STATUE_WALL: case GLYPH_DOOR_WALL: case GLYPH_EXIT:
+            return false;
+        case GLYPH_BONE_WALL: case GLYPH_CASE_SHELF: return !view_in_shrine;
+        default: return true;
+    }
+}
+
+// The colour of row y of a wall strip: the face's texel, then the torch or the ornament over it.
+int strip_texel(const ViewHit& hit, int glyph, int y, int column, float u, float face_h, int full_top, Mortar mortar,
+                bool torch, bool ornament, float px_u, bool detail) {
+    float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
+    if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
+    int c = face_texel(hit, glyph, u, v, mortar);
+    if (torch) {
+        const float du = std::fabs(u - 0.5f);
+        const float bracket = px_u / 2.0f + (detail ? 0.09f : 0.11f);
+        const float flick = 0.02f * std::sin(0.3f * (float)frame_counter + 7.0f * v);
+        if (du < bracket * 0.35f && v > 0.4f && v < 0.62f) c = 1;  // the stem
+        else if (du < bracket && v >= 0.38f && v < 0.42f) c = 1;   // the cup
+        else if (v < 0.38f && v > 0.16f + flick && du < (0.38f - v) * 0.35f + 0.01f)
+            c = (du < (0.38f - v) * 0.15f) ? 3 : 2;                 // the flame
+        else {
+            const float radius = (detail ? 0.27f : 0.36f) + 0.02f * std::sin(0.11f * (float)frame_counter) +
+                                 0.015f * std::sin(0.37f * (float)frame_counter);
+            const float dv = v - 0.34f;
+            const float d = std::sqrt(du * du + dv * dv);
+            if (d < radius && c < 2) {
+                const int need = (int)(16.0f * d / radius);
+                if (BAYER4[y & 3][column & 3] >= need) c = 2;
+            }
+        }
+    } else if (ornament) {
+        // A small iron ring on a plate.
+        const float du = u - 0.5f, dv = v - 0.45f;
+        const float d2 = du * du + dv * dv;
+        if (std::fabs(du) < 0.05f && std::fabs(v - 0.36f) < 0.03f) c = 1;
+        else if (std::fabs(d2 - 0.004f) < 0.0018f) c = 3;
+    }
+    return c;
+}
+
 }  // namespace
 
 int wall_door_inset(int glyph, float u, float h) {
@@ -215,36 +261,39 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     const float px_u = 2.0f * depth / (float)W;
     const int level = distance_shade_level(depth, axis);
     screen_set_dither(level);
-    for (int y = draw_top; y <= draw_bottom; y++) {
-        float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
-        if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
-        int c = face_texel(hit, glyph, u, v, mortar);
-        if (torch) {
-            const float du = std::fabs(u - 0.5f);
-            const float bracket = px_u / 2.0f + (detail ? 0.09f : 0.11f);
-            const float flick = 0.02f * std::sin(0.3f * (float)frame_counter + 7.0f * v);
-            if (du < bracket * 0.35f && v > 0.4f && v < 0.62f) c = 1;  // the stem
-            else if (du < bracket && v >= 0.38f && v < 0.42f) c = 1;   // the cup
-            else if (v < 0.38f && v > 0.16f + flick && du < (0.38f - v) * 0.35f + 0.01f)
-                c = (du < (0.38f - v) * 0.15f) ? 3 : 2;                 // the flame
-            else {
-                const float radius = (detail ? 0.27f : 0.36f) + 0.02f * std::sin(0.11f * (float)frame_counter) +
-                                     0.015f * std::sin(0.37f * (float)frame_counter);
-                const float dv = v - 0.34f;
-                const float d = std::sqrt(du * du + dv * dv);
-                if (d < radius && c < 2) {
-                    const int need = (int)(16.0f * d / radius);
-                    if (BAYER4[y & 3][column & 3] >= need) c = 2;
-                }
+    // With no offset, colour override, mask or clip in force, the dither is all that stands
+    // between a texel and the framebuffer: the strip is written directly, rows the dither drops
+    // unsampled where the face is plain stone.
+    const bool direct = draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 && !draw_column_mask &&
+                        !draw_column_clip && column >= 0 && column < screen_layout.width && draw_top >= 0 &&
+                        draw_bottom < screen_layout.height;
+    if (direct) {
+        bool shown[4];
+        for (int k = 0; k < 4; k++) shown[k] = draw_dither_level == 0 || BAYER4[k][column & 3] >= draw_dither_level;
+        const int stride = screen_layout.width;
+        uint8_t* p = framebuffer + (std::ptrdiff_t)draw_top * stride + column;
+        if (!torch && !ornament && face_is_stone(glyph)) {
+            BrickColumn bricks;
+            brick_column_prepare(&bricks, hit, u, mortar.u, mortar.v);
+            for (int y = draw_top; y <= draw_bottom; y++, p += stride) {
+                if (!shown[y & 3]) continue;
+                float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
+                if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
+                *p = brick_column_at(bricks, v) == 0 ? 2 : 1;
             }
-        } else if (ornament) {
-            // A small iron ring on a plate.
-            const float du = u - 0.5f, dv = v - 0.45f;
-            const float d2 = du * du + dv * dv;
-            if (std::fabs(du) < 0.05f && std::fabs(v - 0.36f) < 0.03f) c = 1;
-            else if (std::fabs(d2 - 0.004f) < 0.0018f) c = 3;
+        } else {
+            for (int y = draw_top; y <= draw_bottom; y++, p += stride) {
+                const int c = strip_texel(hit, glyph, y, column, u, face_h, full_top, mortar, torch, ornament, px_u,
+                                          detail);
+                if (c > 0 && shown[y & 3]) *p = (uint8_t)c;
+            }
         }
-        if (c > 0) screen_pixel(column, y, c);
+    } else {
+        for (int y = draw_top; y <= draw_bottom; y++) {
+            const int c =
+                strip_texel(hit, glyph, y, column, u, face_h, full_top, mortar, torch, ornament, px_u, detail);
+            if (c > 0) screen_pixel(column, y, c);
+        }
     }
     screen_set_dither(0);
     if (top >= r.y0 && top <= r.y1) screen_pixel(column, top, 2);
