@@ -10,5 +10,8 @@ void ghost_update(uint32_t frame_serial);
 uint32_t ghost_color(int x, int y);
 // The same colours for framebuffer row y as red, green, blue bytes, three per pixel from x = 0.
 const uint8_t* ghost_row(int y);
+// For framebuffer row y, per pixel the framebuffer value (below 0x80) whose palette colour the
+// history holds, or 0x80; null when no such record is kept (rainbow palette, ghosting off).
+const uint8_t* ghost_settled_row(int y);
 // One channel step: snaps within 2 of the target, else moves (256 - strength) / 256 of the way.
 int ghost_channel(int old_value, int new_value, int strength);
