@@ -101,6 +101,14 @@ void ceiling_dots() {
 
 FloorRecord rows_a[FB_LONG + 1], rows_b[FB_LONG + 1];
 
+// Whether the view's pixels may go straight into the framebuffer: no offset, colour override,
+// mask, clip or dither in force, and the view inside the framebuffer.
+bool view_writes_direct(const ViewFrame& f) {
+    return draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 && !draw_column_mask &&
+           !draw_column_clip && draw_dither_level == 0 && f.x0 >= 0 && f.y0 >= 0 && f.x1 < screen_layout.width &&
+           f.y1 < screen_layout.height;
+}
+
 void draw_floor() {
     const ViewFrame& f = view_frame;
     const float k = f.cam.eye;
@@ -117,7 +125,9 @@ void draw_floor() {
     };
     cast(cur, first);
     const float pebble_r = 18.0f / (float)f.W;
+    const bool direct = view_writes_direct(f);
     for (int row = first; row <= f.y1; row++) {
+        uint8_t* line = framebuffer + row * screen_layout.width;
         cast(below, row + 1);
         const float d = cur[0].distance;
         const int level = floor_level(d, f.shrine);
@@ -141,7 +151,10 @@ void draw_floor() {
                 const int s = shadow_at(rec.x, rec.y);
                 if (s == 1 || (s == 2 && ((X + row) & 1))) colour = 0;
             }
-            if (colour) screen_pixel(X, row, colour);
+            if (colour) {
+                if (direct) line[X] = (uint8_t)colour;
+                else screen_pixel(X, row, colour);
+            }
         }
         std::swap(cur, below);
     }

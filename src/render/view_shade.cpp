@@ -203,31 +203,61 @@ void vignette_build() {
         }
 }
 
+// The slab split of a floor tile: where the cut lies along each axis, by eight hash bits.
+struct SlabCuts {
+    float first[40], other[30];
+};
+static constexpr SlabCuts slab_cuts() {
+    SlabCuts t{};
+    for (int i = 0; i < 40; i++) t.first[i] = 0.3f + (float)i / 100.0f;
+    for (int i = 0; i < 30; i++) t.other[i] = 0.35f + (float)i / 100.0f;
+    return t;
+}
+static constexpr SlabCuts SLAB_CUTS = slab_cuts();
+
 static int floor_slab(int cx, int cy, float fx, float fy) {
     uint32_t M = ((uint32_t)cx * 0x538453D7u + 0xDAA66D13u) ^ ((uint32_t)cy * 0xCCF9480Bu + 0x9D9AF453u);
     M = hash_mix(M);
     const bool across_x = (M >> 6) & 1u;
     const float first = across_x ? fx : fy, other = across_x ? fy : fx;
-    if (first < 0.3f + (float)(M % 40u) / 100.0f) return 0;
-    return other < 0.35f + (float)((M >> 8) % 30u) / 100.0f ? 1 : 2;
+    if (first < SLAB_CUTS.first[M % 40u]) return 0;
+    return other < SLAB_CUTS.other[(M >> 8) % 30u] ? 1 : 2;
 }
 
 void cast_floor_rows(FloorRecord* records, int, bool tile_mode, float dist, float cam_x, float cam_y,
                      float dir_x, float dir_y, float plane_x, float plane_y) {
     const ScreenRect& r = screen_layout.view;
     const int W = r.x1 - r.x0 + 1;
-    for (int X = r.x0; X <= r.x1; X++) {
-        const float s = 2.0f * ((float)(X - r.x0) + 0.5f) / (float)W - 1.0f;
-        const float wx = cam_x + dist * (dir_x + plane_x * s);
-        const float wy = cam_y + dist * (dir_y + plane_y * s);
+    if (W < 1 || W > FB_LONG) return;
+    // Every row of a frame looks along the same column rays: they are worked out once per view.
+    static float ray_x[FB_LONG], ray_y[FB_LONG];
+    static float ray_dir_x, ray_dir_y, ray_plane_x, ray_plane_y;
+    static int ray_w = 0;
+    if (ray_w != W || !(ray_dir_x == dir_x) || !(ray_dir_y == dir_y) || !(ray_plane_x == plane_x) ||
+        !(ray_plane_y == plane_y)) {
+        for (int i = 0; i < W; i++) {
+            const float s = 2.0f * ((float)i + 0.5f) / (float)W - 1.0f;
+            ray_x[i] = dir_x + plane_x * s;
+            ray_y[i] = dir_y + plane_y * s;
+        }
+        ray_w = W;
+        ray_dir_x = dir_x;
+        ray_dir_y = dir_y;
+        ray_plane_x = plane_x;
+        ray_plane_y = plane_y;
+    }
+    const int look = !tile_mode ? 0 : !view_detail_look ? 1 : 2;
+    for (int i = 0; i < W; i++) {
+        const float wx = cam_x + dist * ray_x[i];
+        const float wy = cam_y + dist * ray_y[i];
         const int cx = (int)std::floor(wx), cy = (int)std::floor(wy);
-        FloorRecord& rec = records[X - r.x0];
+        FloorRecord& rec = records[i];
         rec.x = wx;
         rec.y = wy;
         rec.distance = dist;
-        if (!tile_mode) {
+        if (look == 0) {
             rec.key = (int32_t)(((uint32_t)cx << 16) | ((uint32_t)cy & 0xFFFFu));
-        } else if (!view_detail_look) {
+        } else if (look == 1) {
             rec.key = (int32_t)cell_hash(cx, cy);
         } else {
             const int slab = floor_slab(cx, cy, wx - (float)cx, wy - (float)cy);
