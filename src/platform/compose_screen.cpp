@@ -41,6 +41,10 @@ constexpr uint64_t ANY_NOT_NAMED = 0x8080808080808080ull;
 static uint8_t shown_named[FB_BYTES];
 static uint32_t named_colours[SCREEN_COLORS];
 static bool named_valid = false;
+// Ghosted blocks built during one composition, by colour (0: empty slot).
+constexpr int BLOCK_CACHE_BITS = 8;
+static uint32_t block_cache_key[1 << BLOCK_CACHE_BITS];
+static uint32_t block_cache[1 << BLOCK_CACHE_BITS][9];
 
 // Every block shown is a function of the pixel's colour (palette, rainbow or ghosted) and the
 // screen effect; with `keep` set, a pixel whose colour is the one `shown` holds is not written.
@@ -67,8 +71,10 @@ static void write_screen_area(uint32_t* dst, int stride, bool keep) {
         std::memcpy(named_colours, colours, sizeof colours);
         named_valid = true;
     }
-    uint32_t last = 0, b[9];
+    uint32_t last = 0;
+    uint32_t* b = nullptr;
     bool have_last = false;
+    std::memset(block_cache_key, 0, sizeof block_cache_key);  // no block colour is 0: all are opaque
     for (int y = v.y0; y <= v.y1; y++) {
         uint32_t* row = dst + (y - v.y0) * 3 * stride;
         const uint8_t* src = &framebuffer[y * w];
@@ -110,9 +116,17 @@ static void write_screen_area(uint32_t* dst, int stride, bool keep) {
                     continue;
                 }
                 if (!have_last || c != last) {
-                    const uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
-                    for (int k = 0; k < 9; k++)
-                        b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 | scale[k][bl];
+                    // Pixels easing between the same two colours pass through the same colours:
+                    // a block once built this frame is kept by its colour.
+                    const uint32_t slot = (c * 0x9E3779B1u) >> (32 - BLOCK_CACHE_BITS);
+                    b = block_cache[slot];
+                    if (block_cache_key[slot] != c) {
+                        const uint8_t r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, bl = c & 0xFF;
+                        for (int k = 0; k < 9; k++)
+                            b[k] = 0xFF000000u | (uint32_t)scale[k][r] << 16 | (uint32_t)scale[k][g] << 8 |
+                                   scale[k][bl];
+                        block_cache_key[slot] = c;
+                    }
                     last = c;
                     have_last = true;
                 }

@@ -185,7 +185,7 @@ bool face_is_stone(int glyph) {
 
 // The colour of row y of a wall strip: the face's texel, then the torch or the ornament over it.
 int strip_texel(const ViewHit& hit, int glyph, int y, int column, float u, float face_h, int full_top, Mortar mortar,
-                bool torch, bool ornament, float px_u, bool detail) {
+                bool torch, bool ornament, float px_u, bool detail, float torch_radius) {
     float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
     if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
     int c = face_texel(hit, glyph, u, v, mortar);
@@ -198,8 +198,7 @@ int strip_texel(const ViewHit& hit, int glyph, int y, int column, float u, float
         else if (v < 0.38f && v > 0.16f + flick && du < (0.38f - v) * 0.35f + 0.01f)
             c = (du < (0.38f - v) * 0.15f) ? 3 : 2;                 // the flame
         else {
-            const float radius = (detail ? 0.27f : 0.36f) + 0.02f * std::sin(0.11f * (float)frame_counter) +
-                                 0.015f * std::sin(0.37f * (float)frame_counter);
+            const float radius = torch_radius;
             const float dv = v - 0.34f;
             const float d = std::sqrt(du * du + dv * dv);
             if (d < radius && c < 2) {
@@ -259,6 +258,10 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
                        std::fabs(u - 0.5f) < 2.0f * depth / (float)W + 0.25f;
     }
     const float px_u = 2.0f * depth / (float)W;
+    // The glow round a torch breathes with the frame count alone.
+    const float torch_radius = !torch ? 0.0f
+                                      : (detail ? 0.27f : 0.36f) + 0.02f * std::sin(0.11f * (float)frame_counter) +
+                                            0.015f * std::sin(0.37f * (float)frame_counter);
     const int level = distance_shade_level(depth, axis);
     screen_set_dither(level);
     // With no offset, colour override, mask or clip in force, the dither is all that stands
@@ -284,14 +287,15 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
         } else {
             for (int y = draw_top; y <= draw_bottom; y++, p += stride) {
                 const int c = strip_texel(hit, glyph, y, column, u, face_h, full_top, mortar, torch, ornament, px_u,
-                                          detail);
+                                          detail, torch_radius);
                 if (c > 0 && shown[y & 3]) *p = (uint8_t)c;
             }
         }
     } else {
         for (int y = draw_top; y <= draw_bottom; y++) {
             const int c =
-                strip_texel(hit, glyph, y, column, u, face_h, full_top, mortar, torch, ornament, px_u, detail);
+                strip_texel(hit, glyph, y, column, u, face_h, full_top, mortar, torch, ornament, px_u, detail,
+                            torch_radius);
             if (c > 0) screen_pixel(column, y, c);
         }
     }
