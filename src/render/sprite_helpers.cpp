@@ -159,6 +159,40 @@ void blit_outlined(const RotSprite* sprite, int x, int y) {
     // Only the box of opaque pixels has anything to draw.
     const int r0 = std::max(0, sprite->first_row), r1 = std::min(sprite->h - 1, sprite->last_row);
     const int c0 = std::max(0, sprite->first_col), c1 = std::min(sprite->w - 1, sprite->last_col);
+    // With no offset, override or dither in force, the column mask and clip are all that stand
+    // between a pixel of the view and the framebuffer: they are tested here, the pixel written.
+    const bool direct = draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 &&
+                        draw_dither_level == 0 && v.x0 >= 0 && v.y0 >= 0 && v.x1 < screen_layout.width &&
+                        v.y1 < screen_layout.height;
+    if (direct) {
+        const int stride = screen_layout.width;
+        const uint8_t* mask = draw_column_mask;
+        const int16_t* clip = draw_column_clip;
+        auto drops = [&](int px, int py) { return (mask && mask[px]) || (clip && py >= clip[px]); };
+        for (int r = r0; r <= r1; r++) {
+            const uint8_t* line = &sprite->pixels[r * sprite->w];
+            for (int c = c0; c <= c1; c++) {
+                if (line[c] == 0 || line[c] == 255) continue;
+                for (int k = 0; k < 4; k++) {
+                    const int px = left + c + DX[k], py = top + r + DY[k];
+                    if (px < v.x0 || px > v.x1 || py < v.y0 || py > v.y1 || drops(px, py)) continue;
+                    framebuffer[py * stride + px] = 0;
+                }
+            }
+        }
+        for (int r = r0; r <= r1; r++) {
+            const int py = top + r;
+            if (py < v.y0 || py > v.y1) continue;
+            const uint8_t* line = &sprite->pixels[r * sprite->w];
+            uint8_t* out = &framebuffer[py * stride];
+            for (int c = c0; c <= c1; c++) {
+                const int px = left + c;
+                if (line[c] == 0 || line[c] == 255 || px < v.x0 || px > v.x1 || drops(px, py)) continue;
+                out[px] = line[c];
+            }
+        }
+        return;
+    }
     for (int r = r0; r <= r1; r++)
         for (int c = c0; c <= c1; c++)
             if (opaque(c, r))
