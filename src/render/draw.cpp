@@ -13,10 +13,25 @@ SharpRects sharp_rects;
 void screen_hline(int x, int y, int n, int color) {
     if (n < 1) return;
     if (draw_column_mask || draw_column_clip || draw_dither_level != 0) {
-        // Pixels beyond the framebuffer would be dropped by the bounds test anyway.
+        // screen_pixel's tests, with what is fixed along the row worked out once. Pixels beyond
+        // the framebuffer would be dropped by the bounds test anyway.
+        if (draw_color_override >= 0) color = draw_color_override;
+        const int64_t fy = (int64_t)y + draw_origin_y;
+        if (fy < 0 || fy >= screen_layout.height) return;
         int64_t first = -((int64_t)x + draw_origin_x);
         int64_t last = (int64_t)screen_layout.width - ((int64_t)x + draw_origin_x);
-        for (int64_t i = first > 0 ? first : 0; i < n && i < last; i++) screen_pixel(x + (int)i, y, color);
+        const uint8_t* mask = draw_column_mask;
+        const int16_t* clip = draw_column_clip;
+        const int32_t dither = draw_dither_level;
+        const uint8_t* bayer = BAYER4[fy & 3];
+        uint8_t* row = &framebuffer[fy * screen_layout.width];
+        for (int64_t i = first > 0 ? first : 0; i < n && i < last; i++) {
+            const int64_t fx = (int64_t)x + draw_origin_x + i;
+            if (mask && mask[fx]) continue;
+            if (clip && fy >= clip[fx]) continue;
+            if (dither != 0 && bayer[fx & 3] < dither) continue;
+            row[fx] = (uint8_t)color;
+        }
         return;
     }
     if (draw_color_override >= 0) color = draw_color_override;
