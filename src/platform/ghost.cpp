@@ -60,6 +60,10 @@ void ghost_update(uint32_t frame_serial) {
     for (int y = v.y0; y <= v.y1; y++) {
         const uint8_t* src = &framebuffer[y * w];
         uint8_t* settled = &ghost_settled[y * w];
+        // Only a row that a sharp rectangle crosses has pixels to test against them.
+        bool row_sharp = false;
+        for (int i = 0; i < sharp_rects.count; i++)
+            if (sharp_rects.rects[i][1] <= y && y <= sharp_rects.rects[i][3]) row_sharp = true;
         for (int x = v.x0; x <= v.x1;) {
             if (settled_valid && x + 8 <= v.x1 + 1) {
                 uint64_t now, was;
@@ -79,7 +83,7 @@ void ghost_update(uint32_t frame_serial) {
                 int nr = c >> 16 & 0xFF, ng = c >> 8 & 0xFF, nb = c & 0xFF;
                 // A pixel already showing its colour stays as it is, sharp or not (most of them).
                 if (reset || h[0] != nr || h[1] != ng || h[2] != nb) {
-                    if (reset || sharp_rect_test(x, y)) {
+                    if (reset || (row_sharp && sharp_rect_test(x, y))) {
                         h[0] = (uint8_t)nr;
                         h[1] = (uint8_t)ng;
                         h[2] = (uint8_t)nb;
