@@ -165,12 +165,14 @@ void draw_ceiling() {
     if (!f.shrine && !view_detail_look) return;
     const float k = f.cam.eye;
     const float limit = f.shrine ? 16.0f : 9.0f;
+    const bool direct = view_writes_direct(f);
     for (int row = f.y0; row < f.horizon && row <= f.y1; row++) {
         const float o = (float)(f.horizon - row);
         if (o - 0.5f <= 0.0f) continue;
         const float d = (f.ceiling - k) * (float)f.H / (o - 0.5f);
         if (d > limit || d <= 0.0f) continue;
         const int level = d < 2.0f ? 0 : d < 3.5f ? 4 : d < 5.5f ? 8 : 12;
+        uint8_t* line = framebuffer + row * screen_layout.width;
         for (int X = f.x0; X <= f.x1; X++) {
             if (row >= view_wall_top[X] && row <= view_wall_bottom[X]) continue;
             const float s = 2.0f * ((float)(X - f.x0) + 0.5f) / (float)f.W - 1.0f;
@@ -193,7 +195,10 @@ void draw_ceiling() {
                 if (edge && d < 2.5f) colour = 2;
                 else if (BAYER4[row & 3][X & 3] >= level) colour = 1;
             }
-            if (colour) screen_pixel(X, row, colour);
+            if (colour) {
+                if (direct) line[X] = (uint8_t)colour;
+                else screen_pixel(X, row, colour);
+            }
         }
     }
 }
