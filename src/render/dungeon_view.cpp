@@ -59,11 +59,28 @@ void gather_shadows() {
     }
 }
 
-// 0 outside every shadow, 1 in a shadow's core, 2 on its rim.
-int shadow_at(float x, float y) {
-    int best = 0;
+// The shadows that may fall on the floor row being drawn, by index.
+int row_shadows[MAX_MONSTERS];
+int row_shadow_count = 0;
+
+// Keeps the shadows whose box (with a margin for rounding) meets the box of world points from
+// (x0, y0) to (x1, y1): the others cannot hold any point of the row.
+void gather_row_shadows(float x0, float y0, float x1, float y1) {
+    const float lo_x = std::min(x0, x1), hi_x = std::max(x0, x1), lo_y = std::min(y0, y1), hi_y = std::max(y0, y1);
+    row_shadow_count = 0;
     for (int i = 0; i < shadow_count; i++) {
         const Shadow& s = shadows[i];
+        const float reach_x = s.rx * 1.01f + 0.01f, reach_y = s.ry * 1.01f + 0.01f;
+        if (s.cx + reach_x < lo_x || s.cx - reach_x > hi_x || s.cy + reach_y < lo_y || s.cy - reach_y > hi_y) continue;
+        row_shadows[row_shadow_count++] = i;
+    }
+}
+
+// 0 outside every shadow of the row, 1 in a shadow's core, 2 on its rim.
+int shadow_at(float x, float y) {
+    int best = 0;
+    for (int k = 0; k < row_shadow_count; k++) {
+        const Shadow& s = shadows[row_shadows[k]];
         const float qx = (x - s.cx) / s.rx, qy = (y - s.cy) / s.ry;
         const float q = qx * qx + qy * qy;
         if (q >= 1.0f) continue;
@@ -133,6 +150,8 @@ void draw_floor() {
         const int level = floor_level(d, f.shrine);
         const bool pebbles = view_detail_look && d < 3.0f;
         const float pr2 = 0.35f * (pebble_r * d) * (pebble_r * d);
+        // The row's world points run in a straight line from its first column to its last.
+        gather_row_shadows(cur[0].x, cur[0].y, cur[f.x1 - f.x0].x, cur[f.x1 - f.x0].y);
         for (int X = f.x0; X <= f.x1; X++) {
             if (row >= view_wall_top[X] && row <= view_wall_bottom[X]) continue;
             const int i = X - f.x0;
@@ -147,7 +166,7 @@ void draw_floor() {
                 const float ex = sx - (float)gx - 0.5f, ey = sy - (float)gy - 0.5f;
                 if (ex * ex + ey * ey < pr2 && cell_hash(gx, gy) * 0xE9BD37A7u < 0x0B21642Du) colour = 2;
             }
-            if (colour && shadow_count) {
+            if (colour && row_shadow_count) {
                 const int s = shadow_at(rec.x, rec.y);
                 if (s == 1 || (s == 2 && ((X + row) & 1))) colour = 0;
             }
