@@ -1,6 +1,7 @@
-// Whole runs through the tick and the draw pass with input bytes only: from power-on through the
-// title and the class select a KNIGHT walks, fights, levels and camps down to the first boss floor
-// and escapes. Every state
+// Whole runs through the tick and the draw pass with input bytes only. From power-on through the
+// title and the class select a KNIGHT walks, fights, levels and camps down to the first boss floor,
+// saving and quitting on floor 5 and continuing the same run from the title, and escapes to the
+// demo end; a second run dies, watches its replay and spends its souls in the unlocks. Every state
 // passed is written as a picture when QM_PNG_DIR is set.
 #include <gtest/gtest.h>
 
