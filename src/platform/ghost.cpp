@@ -31,7 +31,7 @@ int ghost_channel(int old_value, int new_value, int strength) {
 void ghost_update(uint32_t frame_serial) {
     int level = ghosting_current();
     // A second composition of the same frame reuses the history, unless the layout or the level
-    // changed since: the history must always match the framebuffer that ghost_color reads it for.
+    // changed since: the history must always match the framebuffer that ghost_row reads it for.
     bool fits = ghost_width == screen_layout.width && ghost_height == screen_layout.height;
     if (ghost_serial_valid && ghost_serial == frame_serial && (level == 0 || fits)) return;
     ghost_serial = frame_serial;
@@ -98,11 +98,6 @@ void ghost_update(uint32_t frame_serial) {
             }
         }
     }
-}
-
-uint32_t ghost_color(int x, int y) {
-    const uint8_t* h = &ghost_history[(y * ghost_width + x) * 3];
-    return 0xFF000000u | (uint32_t)h[0] << 16 | (uint32_t)h[1] << 8 | h[2];
 }
 
 const uint8_t* ghost_row(int y) { return &ghost_history[(std::size_t)y * ghost_width * 3]; }

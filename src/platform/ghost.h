@@ -6,9 +6,8 @@
 // Blends the view's new palette colours into the history, once per frame serial; with ghosting
 // off it only forgets the remembered size, so switching it on starts unblended.
 void ghost_update(uint32_t frame_serial);
-// The colour to show at framebuffer pixel (x, y) of the view after ghost_update (opaque ARGB).
-uint32_t ghost_color(int x, int y);
-// The same colours for framebuffer row y as red, green, blue bytes, three per pixel from x = 0.
+// The colours to show on framebuffer row y of the view after ghost_update, as red, green, blue
+// bytes, three per pixel from x = 0.
 const uint8_t* ghost_row(int y);
 // For framebuffer row y, per pixel the framebuffer value (below 0x80) whose palette colour the
 // history holds, or 0x80; null when no such record is kept (rainbow palette, ghosting off).

@@ -121,9 +121,7 @@ FloorRecord rows_a[FB_LONG + 1], rows_b[FB_LONG + 1];
 // Whether the view's pixels may go straight into the framebuffer: no offset, colour override,
 // mask, clip or dither in force, and the view inside the framebuffer.
 bool view_writes_direct(const ViewFrame& f) {
-    return draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 && !draw_column_mask &&
-           !draw_column_clip && draw_dither_level == 0 && f.x0 >= 0 && f.y0 >= 0 && f.x1 < screen_layout.width &&
-           f.y1 < screen_layout.height;
+    return !draw_column_mask && !draw_column_clip && draw_dither_level == 0 && screen_box_direct(f.x0, f.y0, f.x1, f.y1);
 }
 
 void draw_floor() {

@@ -53,6 +53,13 @@ void screen_set_dither(int32_t level);
 void screen_set_column_mask(const uint8_t* mask);
 void screen_set_column_clip(const int16_t* clip);
 int screen_pixel(int x, int y, int color);
+// Whether the box (x0, y0)-(x1, y1) lies inside the framebuffer with no offset and no colour
+// override in force: its pixels may then be written straight into the framebuffer by a drawer
+// that makes the column mask, clip and dither tests it still needs itself.
+inline bool screen_box_direct(int x0, int y0, int x1, int y1) {
+    return draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 && x0 >= 0 && y0 >= 0 &&
+           x1 < screen_layout.width && y1 < screen_layout.height;
+}
 int screen_get(int x, int y);
 int screen_test(int x, int y);
 // Puts every draw-state switch back to its neutral value.

@@ -161,9 +161,7 @@ void blit_outlined(const RotSprite* sprite, int x, int y) {
     const int c0 = std::max(0, sprite->first_col), c1 = std::min(sprite->w - 1, sprite->last_col);
     // With no offset, override or dither in force, the column mask and clip are all that stand
     // between a pixel of the view and the framebuffer: they are tested here, the pixel written.
-    const bool direct = draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 &&
-                        draw_dither_level == 0 && v.x0 >= 0 && v.y0 >= 0 && v.x1 < screen_layout.width &&
-                        v.y1 < screen_layout.height;
+    const bool direct = draw_dither_level == 0 && screen_box_direct(v.x0, v.y0, v.x1, v.y1);
     if (direct) {
         const int stride = screen_layout.width;
         const uint8_t* mask = draw_column_mask;

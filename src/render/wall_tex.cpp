@@ -267,9 +267,8 @@ void draw_wall_column(const ViewHit& hit, int column, float depth, int glyph, in
     // With no offset, colour override, mask or clip in force, the dither is all that stands
     // between a texel and the framebuffer: the strip is written directly, rows the dither drops
     // unsampled where the face is plain stone.
-    const bool direct = draw_origin_x == 0 && draw_origin_y == 0 && draw_color_override < 0 && !draw_column_mask &&
-                        !draw_column_clip && column >= 0 && column < screen_layout.width && draw_top >= 0 &&
-                        draw_bottom < screen_layout.height;
+    const bool direct =
+        !draw_column_mask && !draw_column_clip && screen_box_direct(column, draw_top, column, draw_bottom);
     if (direct) {
         bool shown[4];
         for (int k = 0; k < 4; k++) shown[k] = draw_dither_level == 0 || BAYER4[k][column & 3] >= draw_dither_level;
