@@ -9,6 +9,7 @@
 #include "platform/compose_paths.h"
 #include "platform/frame_loop.h"
 #include "platform/shell.h"
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/perf.h"
 
@@ -36,7 +37,7 @@ void perf_test_report(FrameLoop& fl) {
     bool locked = perf_report_text(r, text, sizeof text);
     std::fputs(text, stdout);
     std::fflush(stdout);
-    if (FILE* f = std::fopen(save_path("perf_report.txt"), "w")) {
+    if (FILE* f = file_open_regular(save_path("perf_report.txt"), "w")) {
         std::fputs(text, f);
         std::fclose(f);
     }

@@ -659,7 +659,7 @@ void run_delete() {
 void saves_migrate_slots() {
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
-    if (FILE* f = std::fopen(path, "rb")) {
+    if (FILE* f = file_open_regular(path, "rb")) {
         std::fclose(f);
         return;
     }

@@ -61,6 +61,31 @@ bool resolve_links(const char* path, char* out, size_t cap) {
 
 }  // namespace
 
+FILE* file_open_regular(const char* path, const char* mode) {
+    int flags = O_RDONLY;
+    if (mode[0] == 'w') flags = O_WRONLY | O_CREAT;
+    if (mode[0] == 'a') flags = O_WRONLY | O_CREAT | O_APPEND;
+    const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    // Truncate only once the file is known to be a regular one.
+    if (mode[0] == 'w' && ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        close(fd);
+        errno = err;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* f = fdopen(fd, mode);
+    if (!f) close(fd);
+    return f;
+}
+
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
     char real[FILE_PATH_CAP];
     char tmp[FILE_PATH_CAP + 8];
@@ -69,7 +94,7 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
         report_failure(path, errno ? errno : ENAMETOOLONG);
         return false;
     }
-    FILE* f = std::fopen(tmp, "wb");
+    FILE* f = file_open_regular(tmp, "wb");
     if (!f) {
         report_failure(path, errno);
         return false;
@@ -98,7 +123,7 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
 void file_write_failure_reset() { save_failure_reported = false; }
 
 long file_read_some(const char* path, uint8_t* out, size_t cap) {
-    FILE* f = std::fopen(path, "rb");
+    FILE* f = file_open_regular(path, "rb");
     if (!f) return -1;
     size_t n = std::fread(out, 1, cap, f);
     std::fclose(f);

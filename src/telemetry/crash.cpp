@@ -81,7 +81,13 @@ void crash_handler(int sig, siginfo_t* info, void* context) {
 void crash_log_reopen() {
     if (crash_path[0] == 0) return;
     int old = crash_fd;
-    crash_fd = open(crash_path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Without blocking, and only a regular file: a FIFO in its place must not hang start-up.
+    crash_fd = open(crash_path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    struct stat st;
+    if (crash_fd >= 0 && (fstat(crash_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(crash_fd);
+        crash_fd = -1;
+    }
     if (old >= 0) close(old);
 }
 

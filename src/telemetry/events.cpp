@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
 
@@ -24,7 +25,7 @@ namespace {
 std::mutex outbox_mutex;
 
 bool append_line(const char* name, const char* line) {
-    FILE* f = std::fopen(save_path(name), "ab");
+    FILE* f = file_open_regular(save_path(name), "ab");
     if (!f) return false;
     std::fputs(line, f);
     std::fclose(f);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 
@@ -32,7 +33,7 @@ bool id_plausible(const char* s, size_t n) {
 }
 
 bool read_id_file() {
-    FILE* f = std::fopen(save_path("install_id.txt"), "rb");
+    FILE* f = file_open_regular(save_path("install_id.txt"), "rb");
     if (!f) return false;
     char buf[INSTALL_ID_MAX + 1];
     size_t n = std::fread(buf, 1, INSTALL_ID_MAX, f);
@@ -54,7 +55,7 @@ void make_id() {
     uint64_t b = splitmix_next(&state, false);
     std::snprintf(install_id_cache, sizeof install_id_cache, "%016llx%016llx", (unsigned long long)a,
                   (unsigned long long)b);
-    FILE* f = std::fopen(save_path("install_id.txt"), "wb");
+    FILE* f = file_open_regular(save_path("install_id.txt"), "wb");
     if (!f) return;  // the id still serves this session
     std::fputs(install_id_cache, f);
     std::fclose(f);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 
 uint8_t perf_overlay_on = 0;
@@ -52,7 +53,7 @@ int trace_frames_left = 0;
 double trace_start_ms = 0;
 
 void trace_write() {
-    FILE* f = std::fopen(save_path("trace.json"), "w");
+    FILE* f = file_open_regular(save_path("trace.json"), "w");
     if (f) {
         std::fputs("{\"traceEvents\":[\n", f);
         for (int i = 0; i < trace_count; i++) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/perf.h"
 #include "world/buttons.h"
@@ -94,7 +95,7 @@ size_t gpu_check_diff(const uint32_t* a, const uint32_t* b, size_t count, int* w
 
 void ppm_write(const char* name, const uint32_t* pixels, int width, int height) {
     if (width <= 0 || height <= 0) return;
-    FILE* f = std::fopen(save_path(name), "wb");
+    FILE* f = file_open_regular(save_path(name), "wb");
     if (!f) return;
     std::fprintf(f, "P6 %d %d 255\n", width, height);
     for (size_t i = 0; i < (size_t)width * height; i++) {

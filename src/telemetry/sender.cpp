@@ -12,6 +12,7 @@
 #include <system_error>
 #include <thread>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 
@@ -71,7 +72,7 @@ void keep_lines(const TelemetryQueue& q, const char* kept, size_t length) {
     }
     char tmp[SAVE_PATH_CAP + 8];
     std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
-    if (FILE* f = std::fopen(tmp, "wb")) {
+    if (FILE* f = file_open_regular(tmp, "wb")) {
         bool ok = std::fwrite(kept, 1, length, f) == length;
         ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0 && ok;
         ok = std::fclose(f) == 0 && ok;
@@ -84,7 +85,7 @@ void keep_lines(const TelemetryQueue& q, const char* kept, size_t length) {
 // Sends one queue; true when lines were kept for later.
 bool send_queue(const TelemetryQueue& q) {
     if (!take_outbox(q)) return false;
-    FILE* f = std::fopen(q.sending_path, "rb");
+    FILE* f = file_open_regular(q.sending_path, "rb");
     if (!f) return false;
     long size = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 #include "telemetry/perf.h"
@@ -26,7 +27,7 @@ PrevSession prev_session_read() {
     PrevSession p = {};
     std::strcpy(p.build, "unknown");
     p.state = -1;
-    FILE* f = std::fopen(save_path("session.txt"), "rb");
+    FILE* f = file_open_regular(save_path("session.txt"), "rb");
     if (!f) return p;
     p.found = true;
     char key[16], value[64];
@@ -52,7 +53,7 @@ PrevSession prev_session_read() {
 void crash_cause_read(char* out, size_t size) {
     char raw[CRASH_TEXT_READ + 1] = {};
     char joined[CRASH_TEXT_READ + 1] = {};
-    if (FILE* f = std::fopen(save_path("crash.txt"), "rb")) {
+    if (FILE* f = file_open_regular(save_path("crash.txt"), "rb")) {
         size_t n = std::fread(raw, 1, CRASH_TEXT_READ, f);
         std::fclose(f);
         size_t o = 0;

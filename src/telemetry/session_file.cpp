@@ -4,6 +4,7 @@
 
 #include "world/game_state.h"
 #include "world/player.h"
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
 #include "telemetry/session.h"
@@ -13,7 +14,7 @@ uint8_t session_away = 0;
 int64_t session_ticks = 0;
 
 void session_file_write(int ended) {
-    FILE* f = std::fopen(save_path("session.txt"), "wb");
+    FILE* f = file_open_regular(save_path("session.txt"), "wb");
     if (!f) return;
     std::fprintf(f, "build=%s\nsecs=%lld\nstate=%d\nfloor=%d\naway=%d\nended=%d\n", game_build,
                  (long long)(session_ticks / 60), game_state, current_floor + 1, session_away, ended);
@@ -27,7 +28,7 @@ void session_tick() {
 }
 
 void crash_log_append(const char* line) {
-    FILE* f = std::fopen(save_path("crash.txt"), "ab");
+    FILE* f = file_open_regular(save_path("crash.txt"), "ab");
     if (!f) return;
     std::fprintf(f, "%s\n", line);
     std::fclose(f);

@@ -2,13 +2,19 @@
 // failures that leave the old file and no temporary one, and the one line a failed save prints.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <string>
 
+#include "game/game.h"
 #include "saves/file_io.h"
+#include "saves/settings.h"
+#include "telemetry/events.h"
+#include "telemetry/sender.h"
+#include "telemetry/session.h"
 #include "support/temp_save_dir.h"
 
 namespace {
@@ -82,3 +88,32 @@ TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
 }
 
 }  // namespace
+
+// A FIFO where a file of the game should be would block its open forever; every file is refused
+// unless it is a regular one, and a link to a regular file still works.
+TEST(FileOpenRegular, FifosInTheDataFolderAreRefusedWithoutBlocking) {
+    TempSaveDir tmp;
+    const char* names[] = {"settings.dat", "profile.dat", "run.sav", "session.txt", "crash.txt",
+                           "events_outbox.jsonl", "events_sending.jsonl", "install_id.txt"};
+    for (const char* n : names) ASSERT_EQ(mkfifo(tmp.path(n).c_str(), 0600), 0) << n;
+    alarm(20);  // a blocked open ends the test binary here rather than hanging the run
+    for (const char* mode : {"rb", "wb", "ab"}) EXPECT_EQ(file_open_regular(tmp.path("run.sav").c_str(), mode), nullptr);
+    game_init();
+    session_start(1920, 1080, 0);
+    settings.share_stats = 1;
+    event_append("probe", "{}");
+    telemetry_queue_paths();
+    telemetry_send_queues();
+    alarm(0);
+    settings.share_stats = 0;
+
+    tmp.write("real.txt", "kept");
+    ASSERT_EQ(symlink("real.txt", tmp.path("link.txt").c_str()), 0);
+    FILE* f = file_open_regular(tmp.path("link.txt").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[8] = {};
+    EXPECT_EQ(std::fread(buf, 1, sizeof buf, f), 4u);
+    std::fclose(f);
+    EXPECT_STREQ(buf, "kept");
+    std::remove(tmp.path("link.txt").c_str());
+}
