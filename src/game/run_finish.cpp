@@ -77,6 +77,7 @@ void gather_facts(RunFacts* f) {
     f->flow = flow;
     if (game_state == STATE_COMBAT) {
         f->monster_type = (int32_t)combat.type;
+        f->monster_elite = combat.elite;
         f->fight_ms = reflex.clock;
         f->door_used = fight_stat_this_fight(FS_DOOR_SAVES) > 0;
     }

@@ -5,7 +5,9 @@
 
 #include "boons/boons.h"
 #include "classes/classes.h"
+#include "combat/combat.h"
 #include "dungeon/floor.h"
+#include "dungeon/monsters.h"
 #include "game/run_start.h"
 #include "screens/run_end.h"
 #include "game/state.h"
@@ -91,6 +93,17 @@ TEST_F(RunFinishTest, SummaryCarriesTheProfilesSoulsAndFirsts) {
     EXPECT_EQ(j["met_new"], 1);
     EXPECT_EQ(j["career"], 1);
     profile = Profile{};
+}
+
+TEST_F(RunFinishTest, AnEliteFightIsRecordedElite) {
+    cheat_flags[CHEAT_FORCE_ELITES] = 1;
+    start_combat(M_GOBLIN, 2, 2);
+    cheat_flags[CHEAT_FORCE_ELITES] = 0;
+    ASSERT_EQ(combat.elite, 1);
+    run_finish(0);  // the floor's record closes the open fight
+    auto row = nlohmann::json::parse(run_record_last_json())["fights"].at(0);
+    EXPECT_EQ(row[0], "GOBLIN");
+    EXPECT_EQ(row[1], 1);
 }
 
 }  // namespace
