@@ -23,6 +23,7 @@
 #include "telemetry/run_record.h"
 #include "world/game_state.h"
 #include "world/player.h"
+#include "world/run_meters.h"
 
 #include <bit>
 #include <cstdio>
@@ -77,6 +78,7 @@ void gather_facts(RunFacts* f) {
     f->flow = flow;
     if (game_state == STATE_COMBAT) {
         f->monster_type = (int32_t)combat.type;
+        f->monster_elite = combat.elite;
         f->fight_ms = reflex.clock;
         f->door_used = fight_stat_this_fight(FS_DOOR_SAVES) > 0;
     }
@@ -88,6 +90,12 @@ void gather_facts(RunFacts* f) {
     for (int i = 0; i < RS_COUNT; i++) f->stats[i] = FROM_FIGHT[i] >= 0 ? reflex.fight_stats[FROM_FIGHT[i]] : 0;
     f->stats[RS_SHATTERS] = duel_shatters;
     f->flow_best = duel.best_combo;
+    // Threat is banked once per victory: the flow level at the kill joins the run's threat tally.
+    // Each kill is that sample and the tally their sum, both kept in the run's save; every point of
+    // the tally is a tenth of a soul in the award (before the heat bonus).
+    f->threat_sum = run_threat_tally();
+    f->threat_samples = player.kills;
+    f->threat_souls_tenths = run_threat_tally();
     f->skill = skill_rating();
     f->career = profile_runs();
     f->souls = run_end_souls;

@@ -143,6 +143,7 @@ void fight_snapshot() {
     o = OpenFight{};
     o.open = 1;
     o.monster = f.monster_type;
+    o.elite = f.monster_elite;
     o.threat0 = f.threat;
     o.flow0 = f.flow;
     o.hp0 = player.hp;

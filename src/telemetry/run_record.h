@@ -39,6 +39,7 @@ struct RunFacts {
     int32_t potions;  // healing potions carried
     int32_t threat, flow;
     int32_t monster_type;  // of the fight in progress, -1 none
+    uint8_t monster_elite;  // the fight in progress is against an elite
     int32_t fight_ms;
     uint8_t door_used;
     RecordItem main_hand, off_hand;

@@ -5,7 +5,10 @@
 
 #include "boons/boons.h"
 #include "classes/classes.h"
+#include "combat/combat.h"
+#include "combat/meters.h"
 #include "dungeon/floor.h"
+#include "dungeon/monsters.h"
 #include "game/run_start.h"
 #include "screens/run_end.h"
 #include "game/state.h"
@@ -91,6 +94,30 @@ TEST_F(RunFinishTest, SummaryCarriesTheProfilesSoulsAndFirsts) {
     EXPECT_EQ(j["met_new"], 1);
     EXPECT_EQ(j["career"], 1);
     profile = Profile{};
+}
+
+TEST_F(RunFinishTest, AnEliteFightIsRecordedElite) {
+    cheat_flags[CHEAT_FORCE_ELITES] = 1;
+    start_combat(M_GOBLIN, 2, 2);
+    cheat_flags[CHEAT_FORCE_ELITES] = 0;
+    ASSERT_EQ(combat.elite, 1);
+    run_finish(0);  // the floor's record closes the open fight
+    auto row = nlohmann::json::parse(run_record_last_json())["fights"].at(0);
+    EXPECT_EQ(row[0], "GOBLIN");
+    EXPECT_EQ(row[1], 1);
+}
+
+TEST_F(RunFinishTest, SummaryAveragesTheThreatBankedAtEachVictory) {
+    for (int level : {5, 5, 2}) {
+        flow = level * 200;
+        start_combat(M_GOBLIN, 2, 2);
+        combat_victory();
+    }
+    run_finish(0);
+    auto j = nlohmann::json::parse(tmp.read("runs.jsonl"));
+    EXPECT_EQ(j["threat_avg"], (5 + 5 + 2) / 3);
+    EXPECT_EQ(j["threat_souls_tenths"], 12);
+    flow = 0;
 }
 
 }  // namespace
