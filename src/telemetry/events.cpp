@@ -2,6 +2,7 @@
 // Every file is opened, appended and closed per line, so the sender can take an outbox between lines.
 #include "telemetry/events.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -23,6 +24,7 @@ int32_t run_lines_appended = 0;
 
 namespace {
 std::mutex outbox_mutex;
+std::atomic<uint32_t> discards{0};
 
 bool append_line(const char* name, const char* line) {
     FILE* f = file_open_regular(save_path(name), "ab");
@@ -35,6 +37,8 @@ bool append_line(const char* name, const char* line) {
 
 void outbox_lock() { outbox_mutex.lock(); }
 void outbox_unlock() { outbox_mutex.unlock(); }
+bool outbox_try_lock() { return outbox_mutex.try_lock(); }
+uint32_t telemetry_discards() { return discards.load(); }
 
 bool telemetry_enabled() { return settings.share_stats == 1; }
 
@@ -100,4 +104,5 @@ void telemetry_discard_queued() {
     std::lock_guard<std::mutex> hold(outbox_mutex);
     for (const char* name : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
         std::remove(save_path(name));
+    discards++;
 }

@@ -38,6 +38,13 @@ void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __at
 // JSON string escaping into a field of `size` bytes; a character is written only while 7 bytes remain.
 void json_escape(char* out, size_t size, const char* text);
 
+// How many times the queues were discarded: the sender holds lines it read while this count stood,
+// and writes none of them back once it moved.
+uint32_t telemetry_discards();
+
 // Appends and the sender's hand-over of the outboxes take this lock, so no line lands in a taken file.
+// The sender only renames and deletes under it; nothing is written or synced while it is held.
 void outbox_lock();
 void outbox_unlock();
+// Takes the lock only when it is free (tests look whether the sender holds it).
+bool outbox_try_lock();

@@ -21,6 +21,7 @@ int32_t sender_last_count = -1;
 uint32_t sender_last_start_ms = 0;
 std::atomic<uint8_t> sender_kept_lines{0};
 std::atomic<int> sender_busy{0};
+int (*sender_sync)(int fd) = fsync;
 
 namespace {
 struct TelemetryQueue {
@@ -61,30 +62,29 @@ bool take_outbox(const TelemetryQueue& q) {
 }
 
 // Kept lines replace the sending file through "<name>.tmp" and a rename, so a crash mid-write
-// leaves the old file whole. Done under the append lock: a "no" to sharing deletes the queues
-// under the same lock, and kept lines must not come back after it.
-void keep_lines(const TelemetryQueue& q, const char* kept, size_t length) {
-    outbox_lock();
-    if (!telemetry_enabled()) {
-        std::remove(q.sending_path);
-        outbox_unlock();
-        return;
-    }
+// leaves the old file whole. The write and its sync run outside the append lock, as the main thread
+// must never wait on them; only the rename is done under it, where a "no" to sharing deletes the
+// queues: lines it discarded meanwhile must not come back.
+void keep_lines(const TelemetryQueue& q, const char* kept, size_t length, uint32_t discards_at_read) {
     char tmp[SAVE_PATH_CAP + 8];
     std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
-    if (FILE* f = file_open_regular(tmp, "wb")) {
-        bool ok = std::fwrite(kept, 1, length, f) == length;
-        ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0 && ok;
-        ok = std::fclose(f) == 0 && ok;
-        if (ok) std::rename(tmp, q.sending_path);
-        else std::remove(tmp);
-    }
+    FILE* f = file_open_regular(tmp, "wb");
+    if (!f) return;  // the sending file stays as it was and is sent again next time
+    bool written = std::fwrite(kept, 1, length, f) == length;
+    written = std::fflush(f) == 0 && sender_sync(fileno(f)) == 0 && written;
+    written = std::fclose(f) == 0 && written;
+    outbox_lock();
+    const bool discarded = !telemetry_enabled() || telemetry_discards() != discards_at_read;
+    const bool replaced = written && !discarded && std::rename(tmp, q.sending_path) == 0;
+    if (discarded) std::remove(q.sending_path);
     outbox_unlock();
+    if (!replaced) std::remove(tmp);
 }
 
 // Sends one queue; true when lines were kept for later.
 bool send_queue(const TelemetryQueue& q) {
     if (!take_outbox(q)) return false;
+    const uint32_t discards = telemetry_discards();
     FILE* f = file_open_regular(q.sending_path, "rb");
     if (!f) return false;
     long size = -1;
@@ -130,7 +130,7 @@ bool send_queue(const TelemetryQueue& q) {
     std::free(text);
     bool any_kept = kept_len > 0;
     if (lines == 0 || !any_kept) std::remove(q.sending_path);
-    else keep_lines(q, kept, kept_len);
+    else keep_lines(q, kept, kept_len, discards);
     std::free(kept);
     return any_kept;
 }

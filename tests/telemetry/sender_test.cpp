@@ -51,6 +51,7 @@ struct SenderTest : ::testing::Test {
     void TearDown() override {
         for (int i = 0; i < 500 && sender_busy.load(); i++) usleep(2000);
         sender_post = http_post;
+        sender_sync = fsync;
         sender_last_count = -1;
     }
     void wait_idle() {
@@ -137,6 +138,30 @@ TEST_F(SenderTest, SharingOffSendsNothingNotEvenOldQueues) {
     EXPECT_TRUE(posts.empty());
     // Switched off while lines were kept: they are not written back.
     EXPECT_FALSE(tmp.exists("events_sending.jsonl"));
+}
+
+// Stands for the main thread while the sender syncs its kept lines: finds the append lock free and
+// says "no" to sharing, which deletes the queues.
+int lock_free_at_sync = -1;
+int discarding_sync(int fd) {
+    std::thread main_thread([] {
+        lock_free_at_sync = outbox_try_lock() ? 1 : 0;
+        if (!lock_free_at_sync) return;
+        outbox_unlock();
+        telemetry_discard_queued();
+    });
+    main_thread.join();
+    return fsync(fd);
+}
+
+TEST_F(SenderTest, KeptLinesAreSyncedOutsideTheAppendLockAndADiscardMeanwhileWins) {
+    tmp.write("events_outbox.jsonl", "{\"a\":1}\n");
+    answers = {0};
+    sender_sync = discarding_sync;
+    telemetry_send_queues();
+    EXPECT_EQ(lock_free_at_sync, 1);  // -1: never synced, 0: synced under the lock
+    EXPECT_FALSE(tmp.exists("events_sending.jsonl"));
+    EXPECT_FALSE(tmp.exists("events_sending.jsonl.tmp"));
 }
 
 TEST_F(SenderTest, PumpStartsOnNewLinesAndRetriesKeptOnesAfterFiveMinutes) {
