@@ -26,12 +26,14 @@ namespace {
 std::mutex outbox_mutex;
 std::atomic<uint32_t> discards{0};
 
-bool append_line(const char* name, const char* line) {
+// Appends one line; a file that already holds `limit` bytes (when given) takes no more.
+bool append_line(const char* name, const char* line, long limit = 0) {
     FILE* f = file_open_regular(save_path(name), "ab");
     if (!f) return false;
-    std::fputs(line, f);
+    const bool room = limit <= 0 || (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) < limit);
+    if (room) std::fputs(line, f);
     std::fclose(f);
-    return true;
+    return room;
 }
 }  // namespace
 
@@ -78,7 +80,7 @@ void event_append_build(const char* kind, const char* data, const char* build) {
                           install_id(), game_platform, game_version, build, kind, data);
     if (n < 0 || n >= (int)sizeof line) return;
     std::lock_guard<std::mutex> hold(outbox_mutex);
-    if (append_line("events_outbox.jsonl", line)) event_lines_appended++;
+    if (append_line("events_outbox.jsonl", line, TELEMETRY_QUEUE_MAX)) event_lines_appended++;
 }
 
 void event_append(const char* kind, const char* data) { event_append_build(kind, data, game_build); }
@@ -94,7 +96,7 @@ void run_line_append(const char* run_object) {
                       game_platform, game_version, run_object);
     if (n < 0 || n >= (int)sizeof line) return;
     std::lock_guard<std::mutex> hold(outbox_mutex);
-    if (append_line("runs_outbox.jsonl", line)) run_lines_appended++;
+    if (append_line("runs_outbox.jsonl", line, TELEMETRY_QUEUE_MAX)) run_lines_appended++;
 }
 
 int32_t records_appended() { return event_lines_appended + run_lines_appended; }
@@ -102,7 +104,8 @@ int32_t runs_appended() { return run_lines_appended; }
 
 void telemetry_discard_queued() {
     std::lock_guard<std::mutex> hold(outbox_mutex);
-    for (const char* name : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
+    for (const char* name : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl",
+                             "runs_taken.jsonl", "events_taken.jsonl"})
         std::remove(save_path(name));
     discards++;
 }

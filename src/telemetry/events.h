@@ -10,6 +10,11 @@ extern const char* const game_platform;
 
 constexpr int INSTALL_ID_MAX = 64;
 
+// The most a play-statistics queue keeps on disk, in bytes: the sender writes back only the newest
+// kept lines that fit (older ones are dropped), and an outbox that no send has taken over takes no
+// more lines once it holds this much. Over two thousand typical events, or thirty of the largest.
+constexpr long TELEMETRY_QUEUE_MAX = 512 * 1024;
+
 extern int32_t event_lines_appended;
 extern int32_t run_lines_appended;
 
@@ -30,7 +35,7 @@ void install_id_set(const char* id);
 // Forgets the cached id so the next install_id() reads the file again (tests, folder change).
 void install_id_forget();
 
-// Deletes both outboxes and both sending files: nothing already queued is posted after a "no".
+// Deletes the outboxes and every file the sender holds: nothing already queued is posted after a "no".
 void telemetry_discard_queued();
 
 // printf-style append at *pos; the position never passes size - 1.
