@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "saves/file_io.h"
@@ -23,6 +24,11 @@ int32_t event_lines_appended = 0;
 int32_t run_lines_appended = 0;
 
 namespace {
+// The envelope's texts escaped: the install id whole even when every character needs six bytes.
+constexpr size_t INSTALL_FIELD = INSTALL_ID_MAX * 6 + 8;
+constexpr size_t BUILD_FIELD = 64;
+constexpr size_t KIND_FIELD = 32;
+
 std::mutex outbox_mutex;
 std::atomic<uint32_t> discards{0};
 
@@ -55,17 +61,53 @@ void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) {
     if (*pos > size - 1) *pos = size - 1;
 }
 
+namespace {
+// The length of the well-formed UTF-8 sequence at `p` (1 to 4 bytes), or 0 when the bytes there are
+// not one: stray continuation bytes, overlong forms, surrogates and code points past U+10FFFF.
+int utf8_sequence_length(const unsigned char* p) {
+    const unsigned char c = p[0];
+    if (c < 0x80) return 1;
+    unsigned char lo = 0x80, hi = 0xBF;  // the second byte's range
+    int n;
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (p[1] < lo || p[1] > hi) return 0;  // the terminator fails here too, so nothing past it is read
+    for (int i = 2; i < n; i++)
+        if (p[i] < 0x80 || p[i] > 0xBF) return 0;
+    return n;
+}
+}  // namespace
+
 void json_escape(char* out, size_t size, const char* text) {
+    static const char REPLACEMENT[] = "\\ufffd";
     size_t o = 0;
     if (size == 0) return;
-    for (const unsigned char* p = (const unsigned char*)(text ? text : ""); *p && o + 7 <= size; p++) {
+    const unsigned char* p = (const unsigned char*)(text ? text : "");
+    while (*p && o + 7 <= size) {
         if (*p < 32) {
-            o += (size_t)std::snprintf(out + o, size - o, "\\u%04x", *p);
+            o += (size_t)std::snprintf(out + o, size - o, "\\u%04x", *p++);
         } else if (*p == '"' || *p == '\\') {
             out[o++] = '\\';
-            out[o++] = (char)*p;
+            out[o++] = (char)*p++;
+        } else if (int n = utf8_sequence_length(p)) {
+            std::memcpy(out + o, p, (size_t)n);
+            o += (size_t)n;
+            p += n;
         } else {
-            out[o++] = (char)*p;
+            std::memcpy(out + o, REPLACEMENT, sizeof REPLACEMENT - 1);
+            o += sizeof REPLACEMENT - 1;
+            p++;
         }
     }
     out[o] = 0;
@@ -73,11 +115,15 @@ void json_escape(char* out, size_t size, const char* text) {
 
 void event_append_build(const char* kind, const char* data, const char* build) {
     if (!telemetry_enabled()) return;
+    char e_install[INSTALL_FIELD], e_build[BUILD_FIELD], e_kind[KIND_FIELD];
+    json_escape(e_install, sizeof e_install, install_id());
+    json_escape(e_build, sizeof e_build, build);
+    json_escape(e_kind, sizeof e_kind, kind);
     // Sized for the largest event payload plus the envelope; a line that does not fit is dropped whole.
     static char line[16384];
     int n = std::snprintf(line, sizeof line,
                           "{\"install\":\"%s\",\"platform\":\"%s\",\"v\":\"%s\",\"build\":\"%s\",\"kind\":\"%s\",\"data\":%s}\n",
-                          install_id(), game_platform, game_version, build, kind, data);
+                          e_install, game_platform, game_version, e_build, e_kind, data);
     if (n < 0 || n >= (int)sizeof line) return;
     std::lock_guard<std::mutex> hold(outbox_mutex);
     if (append_line("events_outbox.jsonl", line, TELEMETRY_QUEUE_MAX)) event_lines_appended++;
@@ -92,7 +138,9 @@ void run_line_append(const char* run_object) {
     if (n < 0 || n >= (int)sizeof line) return;
     append_line("runs.jsonl", line);
     if (!telemetry_enabled()) return;
-    n = std::snprintf(line, sizeof line, "{\"install\":\"%s\",\"platform\":\"%s\",\"v\":\"%s\",\"data\":%s}\n", install_id(),
+    char e_install[INSTALL_FIELD];
+    json_escape(e_install, sizeof e_install, install_id());
+    n = std::snprintf(line, sizeof line, "{\"install\":\"%s\",\"platform\":\"%s\",\"v\":\"%s\",\"data\":%s}\n", e_install,
                       game_platform, game_version, run_object);
     if (n < 0 || n >= (int)sizeof line) return;
     std::lock_guard<std::mutex> hold(outbox_mutex);

@@ -19,7 +19,8 @@ extern int32_t event_lines_appended;
 extern int32_t run_lines_appended;
 
 bool telemetry_enabled();
-// One event line of `kind` with the JSON object `data` into events_outbox.jsonl.
+// One event line of `kind` with the JSON object `data` into events_outbox.jsonl. The envelope's
+// texts (the install id, the build and the kind) are escaped here; `data` is JSON already.
 void event_append(const char* kind, const char* data);
 // The same with the build field given (the crash event names the previous session's build).
 void event_append_build(const char* kind, const char* data, const char* build);
@@ -40,7 +41,9 @@ void telemetry_discard_queued();
 
 // printf-style append at *pos; the position never passes size - 1.
 void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
-// JSON string escaping into a field of `size` bytes; a character is written only while 7 bytes remain.
+// The one JSON string escaper of every text queued: into a field of `size` bytes, controls as
+// "\u00XX", quote and backslash after a backslash, well-formed UTF-8 as it is and any other byte as
+// "\ufffd", so the result is valid JSON in UTF-8. A character is written only while 7 bytes remain.
 void json_escape(char* out, size_t size, const char* text);
 
 // How many times the queues were discarded: the sender holds lines it read while this count stood,
