@@ -1,5 +1,6 @@
-// The crash handler: on a fatal signal it appends "exception 0x<signal> at +0x<offset>" to crash.txt,
-// then lets the signal kill the process as it would have. Installed once by the shell at start-up.
+// The crash handler: on a fatal signal it appends "exception 0x<signal> at +0x<offset>" to crash.txt
+// (or "at 0x<address>" when the fault lies outside the program, in a library or nowhere), then lets
+// the signal kill the process as it would have. Installed once by the shell at start-up.
 // Everything the handler needs is prepared beforehand; it formats with its own code and writes
 // with write(2), as only async-signal-safe calls may run there.
 #include <fcntl.h>
@@ -22,10 +23,24 @@ constexpr size_t ALT_STACK_SIZE = 64 * 1024;
 char crash_path[SAVE_PATH_CAP];
 volatile int crash_fd = -1;
 uintptr_t load_base = 0;
+// The program's own mapped segments: only an address in [program_start, program_end) is shown as an
+// offset from the load base, which means nothing for any other.
+uintptr_t program_start = 0, program_end = 0;
 alignas(16) char alt_stack[ALT_STACK_SIZE];
 
-int first_object_base(dl_phdr_info* info, size_t, void* out) {
-    *(uintptr_t*)out = (uintptr_t)info->dlpi_addr;
+int first_object_range(dl_phdr_info* info, size_t, void*) {
+    load_base = (uintptr_t)info->dlpi_addr;
+    uintptr_t lo = UINTPTR_MAX, hi = 0;
+    for (int i = 0; i < info->dlpi_phnum; i++) {
+        const ElfW(Phdr)& ph = info->dlpi_phdr[i];
+        if (ph.p_type != PT_LOAD) continue;
+        if (ph.p_vaddr < lo) lo = ph.p_vaddr;
+        if (ph.p_vaddr + ph.p_memsz > hi) hi = ph.p_vaddr + ph.p_memsz;
+    }
+    if (lo < hi) {
+        program_start = load_base + lo;
+        program_end = load_base + hi;
+    }
     return 1;  // the first object is the executable itself
 }
 
@@ -65,8 +80,14 @@ void crash_handler(int sig, siginfo_t* info, void* context) {
         char line[64];
         size_t n = put_text(line, "exception 0x");
         n += put_hex(line + n, (uint64_t)(unsigned)sig, 8);
-        n += put_text(line + n, " at +0x");
-        n += put_hex(line + n, (uint64_t)(fault_pc(info, context) - load_base), 0);
+        const uintptr_t pc = fault_pc(info, context);
+        if (pc >= program_start && pc < program_end) {
+            n += put_text(line + n, " at +0x");
+            n += put_hex(line + n, (uint64_t)(pc - load_base), 0);
+        } else {
+            n += put_text(line + n, " at 0x");
+            n += put_hex(line + n, (uint64_t)pc, 0);
+        }
         line[n++] = '\n';
         (void)!write(crash_fd, line, n);
     }
@@ -102,7 +123,7 @@ void crash_log_release() {
 void crash_filter_install() {
     save_path_into(crash_path, sizeof crash_path, "crash.txt");
     crash_log_reopen();
-    dl_iterate_phdr(first_object_base, &load_base);
+    dl_iterate_phdr(first_object_range, nullptr);
 #if defined(__SANITIZE_ADDRESS__)
     return;  // the sanitizer's own report of a crash says more than this line
 #endif

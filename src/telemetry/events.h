@@ -10,11 +10,17 @@ extern const char* const game_platform;
 
 constexpr int INSTALL_ID_MAX = 64;
 
+// The most a play-statistics queue keeps on disk, in bytes: the sender writes back only the newest
+// kept lines that fit (older ones are dropped), and an outbox that no send has taken over takes no
+// more lines once it holds this much. Over two thousand typical events, or thirty of the largest.
+constexpr long TELEMETRY_QUEUE_MAX = 512 * 1024;
+
 extern int32_t event_lines_appended;
 extern int32_t run_lines_appended;
 
 bool telemetry_enabled();
-// One event line of `kind` with the JSON object `data` into events_outbox.jsonl.
+// One event line of `kind` with the JSON object `data` into events_outbox.jsonl. The envelope's
+// texts (the install id, the build and the kind) are escaped here; `data` is JSON already.
 void event_append(const char* kind, const char* data);
 // The same with the build field given (the crash event names the previous session's build).
 void event_append_build(const char* kind, const char* data, const char* build);
@@ -30,14 +36,23 @@ void install_id_set(const char* id);
 // Forgets the cached id so the next install_id() reads the file again (tests, folder change).
 void install_id_forget();
 
-// Deletes both outboxes and both sending files: nothing already queued is posted after a "no".
+// Deletes the outboxes and every file the sender holds: nothing already queued is posted after a "no".
 void telemetry_discard_queued();
 
 // printf-style append at *pos; the position never passes size - 1.
 void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
-// JSON string escaping into a field of `size` bytes; a character is written only while 7 bytes remain.
+// The one JSON string escaper of every text queued: into a field of `size` bytes, controls as
+// "\u00XX", quote and backslash after a backslash, well-formed UTF-8 as it is and any other byte as
+// "\ufffd", so the result is valid JSON in UTF-8. A character is written only while 7 bytes remain.
 void json_escape(char* out, size_t size, const char* text);
 
+// How many times the queues were discarded: the sender holds lines it read while this count stood,
+// and writes none of them back once it moved.
+uint32_t telemetry_discards();
+
 // Appends and the sender's hand-over of the outboxes take this lock, so no line lands in a taken file.
+// The sender only renames and deletes under it; nothing is written or synced while it is held.
 void outbox_lock();
 void outbox_unlock();
+// Takes the lock only when it is free (tests look whether the sender holds it).
+bool outbox_try_lock();

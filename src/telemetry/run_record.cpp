@@ -16,6 +16,15 @@ constexpr int FIGHT_COLS = 23;
 constexpr int RESULT_CUT_SHORT = 2;
 constexpr int PICK_KIND = 8, PICK_OPTION = 24;
 constexpr int ITEM_WHAT = 24, ITEM_DETAIL = 24, ITEM_WHERE = 8;
+// Room for any name of the record escaped whole, six bytes a character at worst.
+constexpr int NAME_JSON_MAX = 256;
+
+// A name as the body of a JSON string, through the one escaper. As a print argument it lives until
+// the print is done.
+struct JsonText {
+    char s[NAME_JSON_MAX];
+    explicit JsonText(const char* text) { json_escape(s, sizeof s, text); }
+};
 
 enum FightCol : int {
     FC_MONSTER, FC_ELITE, FC_MS, FC_DEALT, FC_TAKEN, FC_HITS, FC_PARRIES, FC_PERFECTS, FC_DODGES, FC_BLOCKS,
@@ -99,9 +108,12 @@ const RunFacts& facts() {
     return facts_buf;
 }
 
+// The monster's name escaped for a JSON string, valid until the next call.
 const char* monster_name(int type) {
+    static char escaped[NAME_JSON_MAX];
     const char* n = source.monster_name ? source.monster_name(type) : nullptr;
-    return n ? n : "";
+    json_escape(escaped, sizeof escaped, n ? n : "");
+    return escaped;
 }
 
 // Texts in the record drop control characters, quotes and backslashes rather than escape them.
@@ -154,8 +166,8 @@ void fight_snapshot() {
 const char* yes_no(bool b) { return b ? "true" : "false"; }
 
 void append_item(size_t* pos, const char* sep, const RecordItem& it) {
-    buf_appendf(run_json, sizeof run_json, pos, "%s[\"%s\",%d,%d,\"%s\",%d,%d]", sep, it.name, it.quality, it.upgrade,
-                it.enchant, it.wear, it.count);
+    buf_appendf(run_json, sizeof run_json, pos, "%s[\"%s\",%d,%d,\"%s\",%d,%d]", sep, JsonText(it.name).s, it.quality,
+                it.upgrade, JsonText(it.enchant).s, it.wear, it.count);
 }
 }  // namespace
 
@@ -287,6 +299,8 @@ void run_record_emit(const char* end) {
     run_record.active = 0;
     const RunFacts& f = facts();
     const RunRecord& r = run_record;
+    const JsonText cls(f.class_name), weapon(f.main_hand.real ? f.main_hand.name : ""),
+        offhand(f.off_hand.real ? f.off_hand.name : "");
     size_t pos = 0;
     buf_appendf(run_json, sizeof run_json, &pos,
                 "{\"run\":%u,\"class\":\"%s\",\"floor\":%d,\"end\":\"%s\",\"resumed\":%s,\"cheats\":%s,\"secs\":%lld,"
@@ -295,9 +309,9 @@ void run_record_emit(const char* end) {
                 "\"fight_cols\":[\"monster\",\"elite\",\"ms\",\"dealt\",\"taken\",\"hits\",\"parries\",\"perfects\","
                 "\"dodges\",\"blocks\",\"jabs\",\"heavies\",\"threat0\",\"flow0\",\"hp0\",\"hp1\",\"result\",\"bare\","
                 "\"finishers\",\"staggers\",\"interrupts\",\"react\",\"reacts\"],\"fights\":[",
-                f.seed, f.class_name, r.floor + 1, end, yes_no(r.resumed), yes_no(cheats_used), (long long)(r.ticks / 60),
+                f.seed, cls.s, r.floor + 1, end, yes_no(r.resumed), yes_no(cheats_used), (long long)(r.ticks / 60),
                 r.hp_in, player.hp, r.max_hp_in, player.max_hp, r.level_in, player.level, r.gold_in, player.gold,
-                f.main_hand.real ? f.main_hand.name : "", f.off_hand.real ? f.off_hand.name : "", r.rest, r.pots_in);
+                weapon.s, offhand.s, r.rest, r.pots_in);
     for (int i = 0; i < r.fight_count; i++) {
         const int32_t* row = r.fights[i];
         buf_appendf(run_json, sizeof run_json, &pos, "%s[\"%s\"", i ? "," : "", monster_name(row[FC_MONSTER]));
@@ -308,18 +322,19 @@ void run_record_emit(const char* end) {
     for (int i = 0; i < r.pick_count; i++) {
         const Pick& p = r.picks[i];
         buf_appendf(run_json, sizeof run_json, &pos, "%s{\"k\":\"%s\",\"o\":[\"%s\",\"%s\",\"%s\"],\"c\":%d}",
-                    i ? "," : "", p.kind, p.options[0], p.options[1], p.options[2], p.chosen);
+                    i ? "," : "", JsonText(p.kind).s, JsonText(p.options[0]).s, JsonText(p.options[1]).s,
+                    JsonText(p.options[2]).s, p.chosen);
     }
     buf_appendf(run_json, sizeof run_json, &pos, "],\"items\":[");
     for (int i = 0; i < r.item_count; i++)
-        buf_appendf(run_json, sizeof run_json, &pos, "%s[\"%s\",\"%s\"]", i ? "," : "", r.items[i].what,
-                    r.items[i].detail);
+        buf_appendf(run_json, sizeof run_json, &pos, "%s[\"%s\",\"%s\"]", i ? "," : "", JsonText(r.items[i].what).s,
+                    JsonText(r.items[i].detail).s);
     buf_appendf(run_json, sizeof run_json, &pos, "],\"item_info\":[");
     for (int i = 0; i < r.item_count; i++) {
         const ItemLine& l = r.items[i];
         if (l.has_info)
-            buf_appendf(run_json, sizeof run_json, &pos, "%s[%d,\"%s\",%d,%d,\"%s\",%d]", i ? "," : "", l.n, l.where,
-                        l.quality, l.upgrade, l.enchant, l.wear);
+            buf_appendf(run_json, sizeof run_json, &pos, "%s[%d,\"%s\",%d,%d,\"%s\",%d]", i ? "," : "", l.n,
+                        JsonText(l.where).s, l.quality, l.upgrade, JsonText(l.enchant).s, l.wear);
         else
             buf_appendf(run_json, sizeof run_json, &pos, "%s[%d]", i ? "," : "", l.n);
     }
@@ -348,6 +363,8 @@ void run_summary_write(bool won) {
     size_t pos = 0;
     const int64_t* st = f.stats;
     const char* killer = won ? "" : monster_name(death_info.monster_type);
+    const JsonText cls(f.class_name), weapon(f.main_hand.real ? f.main_hand.name : ""),
+        offhand(f.off_hand.real ? f.off_hand.name : "");
     buf_appendf(summary, sizeof summary, &pos,
                 "{\"v\":\"%s\",\"build\":\"%s\",\"cheats\":%s,\"platform\":\"%s\",\"t\":%lld,\"class\":\"%s\","
                 "\"floor\":%d,\"win\":%s,\"level\":%d,\"kills\":%d,\"souls\":%d,\"gold\":%d,\"killer\":\"%s\","
@@ -358,7 +375,7 @@ void run_summary_write(bool won) {
                 "\"interrupts\":%lld,\"breaks\":%lld,\"berserks\":%lld,\"weapon\":\"%s\",\"offhand\":\"%s\","
                 "\"boons\":{",
                 game_version, game_build, yes_no(cheats_used || f.any_cheat), game_platform, (long long)std::time(nullptr),
-                f.class_name, current_floor + 1, yes_no(won), player.level, player.kills, f.souls, player.gold, killer,
+                cls.s, current_floor + 1, yes_no(won), player.level, player.kills, f.souls, player.gold, killer,
                 yes_no(f.realtime), f.skill, f.flow_best,
                 (long long)(f.threat_samples > 0 ? f.threat_sum / f.threat_samples : 0), f.threat_souls_tenths,
                 (long long)st[RS_FIGHTS], (long long)st[RS_FIGHT_MS], (long long)st[RS_DEALT], (long long)st[RS_TAKEN],
@@ -366,11 +383,11 @@ void run_summary_write(bool won) {
                 (long long)st[RS_BLOCKS], (long long)st[RS_DODGES], (long long)st[RS_GUARD_BREAKS],
                 (long long)st[RS_SHATTERS], (long long)st[RS_JABS], (long long)st[RS_HEAVIES],
                 (long long)st[RS_FINISHERS], (long long)st[RS_STAGGERS], (long long)st[RS_INTERRUPTS],
-                (long long)st[RS_BREAKS], (long long)st[RS_BERSERKS], f.main_hand.real ? f.main_hand.name : "",
-                f.off_hand.real ? f.off_hand.name : "");
+                (long long)st[RS_BREAKS], (long long)st[RS_BERSERKS], weapon.s, offhand.s);
     int boons = f.boon_count < RECORD_BOONS_MAX ? f.boon_count : RECORD_BOONS_MAX;
     for (int i = 0; i < boons; i++)
-        buf_appendf(summary, sizeof summary, &pos, "%s\"%s\":%d", i ? "," : "", f.boons[i].name, f.boons[i].level);
+        buf_appendf(summary, sizeof summary, &pos, "%s\"%s\":%d", i ? "," : "", JsonText(f.boons[i].name).s,
+                    f.boons[i].level);
     buf_appendf(summary, sizeof summary, &pos, "},\"run\":%u", f.seed);
     buf_appendf(summary, sizeof summary, &pos,
                 ",\"career\":%d,\"souls_bal\":%d,\"souls_spent\":%d,\"unlocks\":%d,\"skill0\":%d,\"met_new\":%d,"

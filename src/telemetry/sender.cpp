@@ -1,8 +1,10 @@
-// The sender thread: takes each outbox over as its "sending" file, posts the lines one by one and
-// keeps those that failed for a later try. Started by telemetry_start and by the per-step pump.
+// The sender thread: takes each outbox over, posts the lines one by one (those kept by earlier sends
+// first) and keeps those that failed in its "sending" file for a later try, the newest of them up to
+// a cap. Started by telemetry_start and by the per-step pump.
 #include "telemetry/sender.h"
 
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -21,21 +23,24 @@ int32_t sender_last_count = -1;
 uint32_t sender_last_start_ms = 0;
 std::atomic<uint8_t> sender_kept_lines{0};
 std::atomic<int> sender_busy{0};
+int (*sender_sync)(int fd) = fsync;
 
 namespace {
 struct TelemetryQueue {
     const char* outbox;
     const char* sending;
+    const char* taken;
     const char* url_path;
     char outbox_path[SAVE_PATH_CAP];
     char sending_path[SAVE_PATH_CAP];
+    char taken_path[SAVE_PATH_CAP];
 };
 
 TelemetryQueue telemetry_queues[2] = {
-    {.outbox = "runs_outbox.jsonl", .sending = "runs_sending.jsonl", .url_path = "/api/collections/runs/records",
-     .outbox_path = {}, .sending_path = {}},
-    {.outbox = "events_outbox.jsonl", .sending = "events_sending.jsonl",
-     .url_path = "/api/collections/events/records", .outbox_path = {}, .sending_path = {}},
+    {.outbox = "runs_outbox.jsonl", .sending = "runs_sending.jsonl", .taken = "runs_taken.jsonl",
+     .url_path = "/api/collections/runs/records", .outbox_path = {}, .sending_path = {}, .taken_path = {}},
+    {.outbox = "events_outbox.jsonl", .sending = "events_sending.jsonl", .taken = "events_taken.jsonl",
+     .url_path = "/api/collections/events/records", .outbox_path = {}, .sending_path = {}, .taken_path = {}},
 };
 
 constexpr int STATUS_TOO_MANY = 429;
@@ -51,64 +56,113 @@ bool status_keeps(int status) { return status == STATUS_TOO_MANY || status >= ST
 
 bool file_exists(const char* path) { return access(path, F_OK) == 0; }
 
-// The outbox becomes the sending file under the append lock, so no line lands in a file being taken.
-bool take_outbox(const TelemetryQueue& q) {
-    if (file_exists(q.sending_path)) return true;
-    outbox_lock();
-    bool ok = file_exists(q.outbox_path) && std::rename(q.outbox_path, q.sending_path) == 0;
-    outbox_unlock();
-    return ok;
+bool is_regular_file(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Kept lines replace the sending file through "<name>.tmp" and a rename, so a crash mid-write
-// leaves the old file whole. Done under the append lock: a "no" to sharing deletes the queues
-// under the same lock, and kept lines must not come back after it.
-void keep_lines(const TelemetryQueue& q, const char* kept, size_t length) {
+// Every send takes the outbox over, whether or not lines were kept before, so the outbox holds only
+// what came since the last send. It is renamed under the append lock, so no line lands in a file
+// being taken; a taken file that an interrupted send left behind is sent before the outbox moves.
+// Gives the count of discards that the lines read from now on belong to.
+uint32_t take_outbox(const TelemetryQueue& q) {
     outbox_lock();
-    if (!telemetry_enabled()) {
-        std::remove(q.sending_path);
-        outbox_unlock();
-        return;
-    }
-    char tmp[SAVE_PATH_CAP + 8];
-    std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
-    if (FILE* f = file_open_regular(tmp, "wb")) {
-        bool ok = std::fwrite(kept, 1, length, f) == length;
-        ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0 && ok;
-        ok = std::fclose(f) == 0 && ok;
-        if (ok) std::rename(tmp, q.sending_path);
-        else std::remove(tmp);
-    }
+    const uint32_t discards = telemetry_discards();
+    if (!file_exists(q.taken_path) && is_regular_file(q.outbox_path)) std::rename(q.outbox_path, q.taken_path);
     outbox_unlock();
+    return discards;
 }
 
-// Sends one queue; true when lines were kept for later.
-bool send_queue(const TelemetryQueue& q) {
-    if (!take_outbox(q)) return false;
-    FILE* f = file_open_regular(q.sending_path, "rb");
+struct QueueFile {
+    FILE* f;
+    long size;
+};
+
+// Opens a queue file and takes its size. A missing file is empty, as is one of 0 bytes or above
+// SENDER_FILE_MAX, which is deleted unsent (something went wrong to make it); one that is there but
+// cannot be read as a regular file gives false, and the queue is left as it is.
+bool queue_file_open(const char* path, QueueFile* out) {
+    *out = QueueFile{.f = nullptr, .size = 0};
+    if (!file_exists(path)) return true;
+    FILE* f = file_open_regular(path, "rb");
     if (!f) return false;
     long size = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
     if (size <= 0 || size > SENDER_FILE_MAX) {
         std::fclose(f);
-        std::remove(q.sending_path);
-        return false;
+        std::remove(path);
+        return true;
     }
     std::rewind(f);
-    char* text = (char*)std::malloc((size_t)size + 1);
-    char* kept = (char*)std::malloc((size_t)size + 1);
+    *out = QueueFile{.f = f, .size = size};
+    return true;
+}
+
+// Where the newest kept lines that fit in TELEMETRY_QUEUE_MAX bytes begin; older ones are dropped,
+// so a queue that can never be sent stops growing.
+size_t newest_lines_start(const char* kept, size_t length) {
+    size_t start = 0;
+    while (length - start > (size_t)TELEMETRY_QUEUE_MAX) {
+        const char* end = (const char*)std::memchr(kept + start, '\n', length - start);
+        start = end ? (size_t)(end - kept) + 1 : length;
+    }
+    return start;
+}
+
+// Kept lines replace the sending file through "<name>.tmp" and a rename, so a crash mid-write
+// leaves the old file whole; the taken outbox goes once its lines are in. The write and its sync
+// run outside the append lock, as the main thread must never wait on them; only the rename is done
+// under it, where a "no" to sharing deletes the queues: lines it discarded meanwhile must not come
+// back.
+void keep_lines(const TelemetryQueue& q, const char* kept, size_t length, uint32_t discards_at_read) {
+    char tmp[SAVE_PATH_CAP + 8];
+    std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
+    FILE* f = file_open_regular(tmp, "wb");
+    if (!f) return;  // both files stay as they were and are sent again next time
+    bool written = std::fwrite(kept, 1, length, f) == length;
+    written = std::fflush(f) == 0 && sender_sync(fileno(f)) == 0 && written;
+    written = std::fclose(f) == 0 && written;
+    outbox_lock();
+    const bool discarded = !telemetry_enabled() || telemetry_discards() != discards_at_read;
+    const bool replaced = written && !discarded && std::rename(tmp, q.sending_path) == 0;
+    if (discarded) std::remove(q.sending_path);
+    if (replaced || discarded) std::remove(q.taken_path);
+    outbox_unlock();
+    if (!replaced) std::remove(tmp);
+}
+
+// Sends one queue: the lines kept by earlier sends, then those the outbox gathered since. True when
+// lines were kept for later.
+bool send_queue(const TelemetryQueue& q) {
+    const uint32_t discards = take_outbox(q);
+    QueueFile files[2];  // in the order they are sent
+    bool readable = queue_file_open(q.sending_path, &files[0]);
+    readable = queue_file_open(q.taken_path, &files[1]) && readable;
+    // Room for both files, a line end after each and the terminator.
+    const size_t capacity = (size_t)files[0].size + (size_t)files[1].size + 3;
+    char* text = nullptr;
+    char* kept = nullptr;
+    if (readable) {
+        text = (char*)std::malloc(capacity);
+        kept = (char*)std::malloc(capacity);
+    }
+    size_t got = 0;
+    for (QueueFile& file : files) {
+        if (!file.f) continue;
+        if (text && kept) {
+            got += std::fread(text + got, 1, (size_t)file.size, file.f);
+            if (got > 0 && text[got - 1] != '\n') text[got++] = '\n';  // the next file starts a line
+        }
+        std::fclose(file.f);
+    }
     if (!text || !kept) {
         std::free(text);
         std::free(kept);
-        std::fclose(f);
-        return true;  // tried again next time, as it is
+        return readable;  // an allocation failure keeps both files for next time
     }
-    size_t got = std::fread(text, 1, (size_t)size, f);
-    std::fclose(f);
     text[got] = 0;
 
     size_t kept_len = 0;
-    int lines = 0;
     for (char* line = text; line < text + got;) {
         char* end = (char*)std::memchr(line, '\n', (size_t)(text + got - line));
         char* next = end ? end + 1 : text + got;
@@ -116,7 +170,6 @@ bool send_queue(const TelemetryQueue& q) {
         if (end > line && end[-1] == '\r') end--;
         size_t len = (size_t)(end - line);
         if (len > 0) {
-            lines++;
             // Sharing switched off while sending: the rest is not posted, and keep_lines drops it.
             int status = telemetry_enabled() ? sender_post(q.url_path, line, len) : 0;
             if (status_keeps(status)) {
@@ -128,9 +181,14 @@ bool send_queue(const TelemetryQueue& q) {
         line = next;
     }
     std::free(text);
-    bool any_kept = kept_len > 0;
-    if (lines == 0 || !any_kept) std::remove(q.sending_path);
-    else keep_lines(q, kept, kept_len);
+    const size_t start = newest_lines_start(kept, kept_len);
+    const bool any_kept = start < kept_len;
+    if (any_kept) {
+        keep_lines(q, kept + start, kept_len - start, discards);
+    } else {
+        std::remove(q.sending_path);
+        std::remove(q.taken_path);
+    }
     std::free(kept);
     return any_kept;
 }
@@ -163,6 +221,7 @@ void telemetry_queue_paths() {
     for (TelemetryQueue& q : telemetry_queues) {
         save_path_into(q.outbox_path, sizeof q.outbox_path, q.outbox);
         save_path_into(q.sending_path, sizeof q.sending_path, q.sending);
+        save_path_into(q.taken_path, sizeof q.taken_path, q.taken);
     }
 }
 

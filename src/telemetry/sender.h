@@ -21,6 +21,9 @@ int http_post_url(const char* base, const char* path, const char* body, size_t l
 void http_global_init();
 // What the sender posts through; tests put a fake here.
 extern int (*sender_post)(const char* path, const char* body, size_t length);
+// What the sender syncs its kept lines to disk through before they replace the sending file; tests
+// put a fake here.
+extern int (*sender_sync)(int fd);
 
 extern int32_t sender_last_count;
 extern uint32_t sender_last_start_ms;

@@ -14,7 +14,6 @@
 namespace {
 constexpr int CRASH_TEXT_READ = 299;
 constexpr int CAUSE_FIELD = 400;
-constexpr int BUILD_FIELD = 64;
 
 struct PrevSession {
     char build[64];
@@ -70,12 +69,11 @@ void session_start(int screen_width, int screen_height, int form) {
     PrevSession p = prev_session_read();
     const char* verdict = !p.found ? "first" : !p.parsed ? "crash" : p.ended ? "clean" : p.away ? "background" : "crash";
     if (std::strcmp(verdict, "crash") == 0) {
-        char cause[CAUSE_FIELD], build[BUILD_FIELD], data[640];
+        char cause[CAUSE_FIELD], data[640];
         crash_cause_read(cause, sizeof cause);
-        json_escape(build, sizeof build, p.build);
         std::snprintf(data, sizeof data, "{\"secs\":%lld,\"state\":%d,\"floor\":%d,\"cause\":\"%s\"}", p.secs, p.state,
                       p.floor, cause);
-        event_append_build("crash", data, build);
+        event_append_build("crash", data, p.build);  // the envelope escapes it
     }
     std::remove(save_path("crash.txt"));
     crash_log_reopen();

@@ -195,6 +195,67 @@ TEST_F(RunRecordTest, DeathFloorAndSummaryReadBack) {
     EXPECT_EQ(outbox[0]["data"], s);
 }
 
+// Names as the record gets them: every byte from 0x01 to 0xFF in turn, with quotes and backslashes,
+// so multi-byte sequences come whole, cut and stray in every field.
+std::string hostile_bytes(size_t length) {
+    static unsigned next = 0;
+    std::string s;
+    while (s.size() < length) {
+        unsigned b = next++ % 257;
+        s += b == 0 ? '"' : b == 256 ? '\\' : (char)b;
+    }
+    return s;
+}
+template <size_t N>
+void hostile_name(char (&field)[N]) {
+    std::snprintf(field, N, "%s", hostile_bytes(N - 1).c_str());
+}
+std::string hostile_monster;
+const char* hostile_monster_name(int) { return hostile_monster.c_str(); }
+
+TEST_F(RunRecordTest, HostileNamesAndEveryByteStillGiveValidJsonLines) {
+    const std::string valid = "KNIGHT \"\xC3\xA9\" \\ \xE2\x9C\x93";  // quotes, a backslash, two real characters
+    std::snprintf(fake.class_name, sizeof fake.class_name, "%s", valid.c_str());
+    for (RecordItem* it : {&fake.main_hand, &fake.off_hand}) {
+        hostile_name(it->name);
+        hostile_name(it->enchant);
+        it->real = 1;
+    }
+    fake.bag_count = RECORD_BAG_MAX;
+    for (RecordItem& it : fake.bag) {
+        hostile_name(it.name);
+        hostile_name(it.enchant);
+        it.real = 1;
+    }
+    fake.boon_count = 8;  // more would pass the summary's length, which drops it whole
+    for (int i = 0; i < fake.boon_count; i++) hostile_name(fake.boons[i].name);
+    hostile_monster = hostile_bytes(300);
+    run_record_source_set({.gather = fake_gather, .describe = fake_describe, .monster_name = hostile_monster_name});
+    install_id_set(hostile_bytes(INSTALL_ID_MAX).c_str());
+
+    run_record_tick(true);
+    a_fight(1, 0);
+    for (int i = 0; i < 4; i++) {
+        const std::string a = hostile_bytes(30), b = hostile_bytes(30), c = hostile_bytes(30);
+        const char* const opts[3] = {a.c_str(), b.c_str(), c.c_str()};
+        run_record_pick(hostile_bytes(10).c_str(), opts, 0);
+        run_record_item(hostile_bytes(30).c_str(), hostile_bytes(30).c_str(), i);
+    }
+    run_record_death(3, 9, false);
+    run_record_emit("death");
+    run_summary_write(false);
+
+    for (const char* name : {"events_outbox.jsonl", "runs.jsonl", "runs_outbox.jsonl"}) {
+        const std::string text = tmp.read(name);
+        ASSERT_FALSE(text.empty()) << name;
+        std::vector<json> lines;
+        ASSERT_NO_THROW(lines = lines_of(text)) << name;
+        ASSERT_EQ(lines.size(), 1u) << name;
+    }
+    EXPECT_EQ(events()[0]["data"]["class"], valid);  // escaped, not dropped
+    EXPECT_EQ(lines_of(tmp.read("runs.jsonl"))[0]["class"], valid);
+}
+
 TEST_F(RunRecordTest, WinSummaryHasNoDeathAndNoKiller) {
     run_record_tick(true);
     run_record_emit("win");

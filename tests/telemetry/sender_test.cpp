@@ -51,6 +51,7 @@ struct SenderTest : ::testing::Test {
     void TearDown() override {
         for (int i = 0; i < 500 && sender_busy.load(); i++) usleep(2000);
         sender_post = http_post;
+        sender_sync = fsync;
         sender_last_count = -1;
     }
     void wait_idle() {
@@ -137,6 +138,57 @@ TEST_F(SenderTest, SharingOffSendsNothingNotEvenOldQueues) {
     EXPECT_TRUE(posts.empty());
     // Switched off while lines were kept: they are not written back.
     EXPECT_FALSE(tmp.exists("events_sending.jsonl"));
+}
+
+TEST_F(SenderTest, WhileTheHostCannotBeReachedEverySendTakesTheOutboxAndKeepsOnlyTheNewestLines) {
+    answers.assign(1000, 0);  // no answer, ever
+    tmp.write("events_sending.jsonl", "{\"kept\":\"earlier\"}\n");
+    const std::string pad(15000, 'x');  // 40 such lines pass the cap
+    for (int n = 0; n < 40; n++) {
+        event_append("floor", ("{\"n\":" + std::to_string(n) + ",\"pad\":\"" + pad + "\"}").c_str());
+        if (n % 20 != 19) continue;
+        telemetry_send_queues();
+        ASSERT_FALSE(tmp.exists("events_outbox.jsonl"));  // taken over although lines were kept
+        ASSERT_FALSE(tmp.exists("events_taken.jsonl"));
+    }
+    const std::string kept = tmp.read("events_sending.jsonl");
+    EXPECT_LE((long)kept.size(), TELEMETRY_QUEUE_MAX);
+    EXPECT_EQ(kept.find("earlier"), std::string::npos);  // the oldest lines went first
+    EXPECT_EQ(kept.find("{\"n\":0,"), std::string::npos);
+    EXPECT_NE(kept.find("{\"n\":39,"), std::string::npos);
+    EXPECT_EQ(kept.rfind("{\"install\":", 0), 0u);  // whole lines only
+    EXPECT_EQ(kept.back(), '\n');
+
+    // An outbox that no send takes over stops at the same cap.
+    tmp.write("events_outbox.jsonl", std::string(TELEMETRY_QUEUE_MAX - 1, ' ') + "\n");
+    const int32_t before = records_appended();
+    event_append("floor", "{}");
+    EXPECT_EQ((long)tmp.read("events_outbox.jsonl").size(), TELEMETRY_QUEUE_MAX);
+    EXPECT_EQ(records_appended(), before);
+}
+
+// Stands for the main thread while the sender syncs its kept lines: finds the append lock free and
+// says "no" to sharing, which deletes the queues.
+int lock_free_at_sync = -1;
+int discarding_sync(int fd) {
+    std::thread main_thread([] {
+        lock_free_at_sync = outbox_try_lock() ? 1 : 0;
+        if (!lock_free_at_sync) return;
+        outbox_unlock();
+        telemetry_discard_queued();
+    });
+    main_thread.join();
+    return fsync(fd);
+}
+
+TEST_F(SenderTest, KeptLinesAreSyncedOutsideTheAppendLockAndADiscardMeanwhileWins) {
+    tmp.write("events_outbox.jsonl", "{\"a\":1}\n");
+    answers = {0};
+    sender_sync = discarding_sync;
+    telemetry_send_queues();
+    EXPECT_EQ(lock_free_at_sync, 1);  // -1: never synced, 0: synced under the lock
+    EXPECT_FALSE(tmp.exists("events_sending.jsonl"));
+    EXPECT_FALSE(tmp.exists("events_sending.jsonl.tmp"));
 }
 
 TEST_F(SenderTest, PumpStartsOnNewLinesAndRetriesKeptOnesAfterFiveMinutes) {

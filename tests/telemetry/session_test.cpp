@@ -1,10 +1,12 @@
 // The session record: how the previous session ended, the crash event it sends, and the crash
 // handler's line written by a child process that really crashes.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "saves/settings.h"
@@ -127,6 +129,33 @@ TEST_F(SessionTest, CrashHandlerWritesTheSignalLineAndTheNextStartSendsIt) {
     EXPECT_NE(e.find("\"kind\":\"crash\""), std::string::npos);
     EXPECT_NE(e.find("\"cause\":\"exception 0x0000000b at +0x" + offset + ";\""), std::string::npos);
     EXPECT_EQ(tmp.read("crash.txt"), "");
+}
+
+// A SIGSEGV sent from outside stops the program wherever it is, here in the C library's kill: that
+// address is written as it is, not as an offset from the program's base.
+TEST_F(SessionTest, AFaultOutsideTheProgramIsWrittenAsThePlainAddress) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer owns the fatal signals";
+#endif
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        crash_filter_install();
+        kill(getpid(), SIGSEGV);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const std::string line = tmp.read("crash.txt");
+    ASSERT_EQ(line.rfind("exception 0x0000000b at 0x", 0), 0u) << line;
+    const uintptr_t at = (uintptr_t)std::strtoull(line.c_str() + 26, nullptr, 16);
+    // The child was a copy of this process: the address lies in a library, not in the program.
+    Dl_info where = {}, program = {};
+    ASSERT_NE(dladdr((void*)at, &where), 0) << line;
+    ASSERT_NE(dladdr((void*)&crash_filter_install, &program), 0);
+    EXPECT_NE(where.dli_fbase, program.dli_fbase) << where.dli_fname;
 }
 
 }  // namespace
