@@ -334,7 +334,9 @@ bool blow_into_shield(bool full_heavy, int32_t stars) {
 bool interruptible() {
     const Reflex& r = reflex;
     if (r.monster_state != MS_ATTACK) return false;
-    bool parryable = r.current.kind == ATK_PLAIN || r.current.kind == ATK_FEINT;
+    // A feint is parryable only once it has turned into its real blow; before that it is a bluff
+    // that a heavy cannot catch.
+    bool parryable = r.current.kind == ATK_PLAIN || (r.current.kind == ATK_FEINT && r.current.rewound);
     return parryable && r.clock - r.state_start < r.current.windup - r.current.parry_window;
 }
 

@@ -359,6 +359,24 @@ TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
     EXPECT_EQ(reflex.interrupt_ready_at, reflex.last_hit_at + FT_INTERRUPT_COOLDOWN);
 }
 
+TEST(DuelStagger, AFeintNotYetTurnedCannotBeInterrupted) {
+    duel_reset(M_GOBLIN, 0, 50000);
+    DuelDriver d;
+    d.run_to(300);
+    reflex_monster_enter(MS_READY, 1000000);
+    int32_t t = reflex.clock + 20;
+    d.cues = {{t, 'A'}, {t + reflex.heavy_ms + 20, 'a'}};
+    d.run_to(t + reflex.heavy_ms);
+    duel_force_attack(ATK_FEINT);
+    reflex.state_length = 5000;
+    reflex.current.windup = 5000;
+    uint64_t all = d.run_to(reflex.clock + 150);
+    EXPECT_EQ(reflex.fight_stats[FS_HEAVIES], 1);  // the heavy landed in the wind-up
+    EXPECT_FALSE(all & EV_INTERRUPTED);
+    EXPECT_EQ(reflex.monster_state, MS_ATTACK);
+    EXPECT_EQ(reflex.fight_stats[FS_INTERRUPTS], 0);
+}
+
 TEST(DuelMonster, AttacksComeFromTheStyleTableAndRestsFollow) {
     duel_reset(M_RAT, 3);
     EXPECT_EQ(reflex.tempo, (100 - 6) * 110 / 100);
