@@ -191,6 +191,8 @@ void player_input(const ReflexInput& in, int32_t now) {
             r.heavy_ready_sent = 0;
             r.release_needed = 1;
         }
+        // A tap kept from the recovery would otherwise fire as a jab behind the raised guard.
+        r.jab_buffered = 0;
         if (parry_ok) r.parry_press_at = now;
         r.last_guard_press_at = now;
         r.guard_up = 1;

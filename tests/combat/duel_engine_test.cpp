@@ -202,6 +202,25 @@ TEST(DuelAttack, JabsChainIntoAFinisher) {
     EXPECT_EQ(reflex.jab_buffered, 0);
 }
 
+TEST(DuelAttack, ATapBufferedInARecoveryNeverFiresBehindTheGuard) {
+    duel_reset(M_GOBLIN, 0, 5000);
+    reflex_monster_enter(MS_READY, 100000);  // the monster waits
+    DuelDriver d;
+    d.run_to(300);
+    int32_t t = reflex.clock;
+    d.cues = {{t, 'A'}, {t + 34, 'a'}, {t + 60, 'A'}, {t + 90, 'a'}};
+    d.run_to(t + 110);
+    ASSERT_EQ(reflex.jab_buffered, 1);
+    ASSERT_LT(reflex.clock, reflex.busy_until);
+    // The guard cuts the recovery short; the tap kept from it must not jab with the guard up.
+    d.cues.push_back({reflex.clock, 'G'});
+    uint64_t all = d.run_to(reflex.clock + 400);
+    EXPECT_FALSE(all & EV_JAB);
+    EXPECT_EQ(reflex.guard_up, 1);
+    EXPECT_EQ(reflex.jab_buffered, 0);
+    EXPECT_EQ(reflex.fight_stats[FS_JABS], 1);
+}
+
 TEST(DuelAttack, HeaviesInARowChargeSlowerAndHitSofter) {
     duel_reset(M_GOBLIN, 0, 50000);
     cheat_flags[CHEAT_IMMORTAL] = 1;
