@@ -196,7 +196,7 @@ bool blow_lands(int d, bool heavy) {
     float low = 0.25f + 2.5f * (float)d / (float)std::max(player.max_hp, 1);
     rumble_add(low, 0.6f * low, heavy ? 260 : 140);
     play_sfx(SFX_HURT);
-    player.hp -= d;
+    if (!cheat_flags[CHEAT_IMMORTAL]) player.hp -= d;
     if (training_active()) player.hp = std::max(player.hp, 1);
     shake_from_damage(d);
     fx_hurt_from_damage(d);
