@@ -62,8 +62,13 @@ void tick_world_and_state(uint8_t presses) {
         monsters_ease_draw();
         const int32_t before_timers = game_state;
         combat_tick();
-        // A turn-menu monster acts on its timer: a death there ends the run as a death in the update does.
-        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
+        // A turn-menu monster acts on its timer: a death there ends the run as a death in the update
+        // does. This tick's presses were meant for the fight's menu; the death screen must not take
+        // them, or a press in the same tick would skip the replay and the death screen.
+        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) {
+            run_finish(0);
+            presses = 0;
+        }
         fx_update();
         particles_update(particle_step_now());
     }
