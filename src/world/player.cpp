@@ -3,3 +3,11 @@
 
 Player player;
 int32_t current_floor = 0;
+
+int player_gain_hp(int n) {
+    const int room = player.max_hp - player.hp;
+    const int gained = n < room ? n : room;
+    if (gained <= 0) return 0;
+    player.hp += gained;
+    return gained;
+}
