@@ -62,13 +62,8 @@ void tick_world_and_state(uint8_t presses) {
         monsters_ease_draw();
         const int32_t before_timers = game_state;
         combat_tick();
-        // A turn-menu monster acts on its timer: a death there ends the run as a death in the update
-        // does. This tick's presses were meant for the fight's menu; the death screen must not take
-        // them, or a press in the same tick would skip the replay and the death screen.
-        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) {
-            run_finish(0);
-            presses = 0;
-        }
+        // A turn-menu monster acts on its timer: a death there ends the run as a death in the update does.
+        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
         fx_update();
         particles_update(particle_step_now());
     }
@@ -76,6 +71,11 @@ void tick_world_and_state(uint8_t presses) {
     // Toast clock and the platform's per-tick hook.
     if (toast_timer > 0) toast_timer--;
     platform_tick();
+
+    // A turn-menu monster's blow on the fight's clock killed the player this tick: the tick's
+    // presses were meant for the fight's menu, and the death screen must not take them, or it would
+    // skip the replay and itself.
+    if (game_state == STATE_DEATH && prev_state == STATE_COMBAT) presses = 0;
 
     // The state's song.
     if (state_in_mask(STATE_MUSIC_MASK, game_state)) play_song(STATE_MUSIC[game_state]);

@@ -1,4 +1,5 @@
-// The player record lives for the whole process; start-up and new runs rebuild it.
+// The player record lives for the whole process; start-up and new runs rebuild it. Heals raise its hp
+// through player_gain_hp, which caps them at the maximum.
 #include "world/player.h"
 
 Player player;
