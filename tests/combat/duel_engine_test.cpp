@@ -360,7 +360,9 @@ TEST(DuelStagger, TheMeterOverflowsAndGrowsAfterEachStagger) {
     EXPECT_EQ(reflex.stagger_meter, 2);
 }
 
-TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
+// A full heavy released into the early part of a long wind-up of `kind`; returns the events until it
+// has landed.
+uint64_t full_heavy_into_windup(int kind) {
     duel_reset(M_GOBLIN, 0, 50000);
     DuelDriver d;
     d.run_to(300);
@@ -368,10 +370,14 @@ TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
     int32_t t = reflex.clock + 20;
     d.cues = {{t, 'A'}, {t + reflex.heavy_ms + 20, 'a'}};
     d.run_to(t + reflex.heavy_ms);
-    duel_force_attack(ATK_PLAIN);
+    duel_force_attack(kind);
     reflex.state_length = 5000;
     reflex.current.windup = 5000;
-    uint64_t all = d.run_to(reflex.clock + 150);
+    return d.run_to(reflex.clock + 150);
+}
+
+TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
+    uint64_t all = full_heavy_into_windup(ATK_PLAIN);
     EXPECT_TRUE(all & EV_INTERRUPTED);
     EXPECT_EQ(reflex.monster_state, MS_STAGGER);
     EXPECT_EQ(reflex.state_length, 540);
@@ -379,17 +385,7 @@ TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
 }
 
 TEST(DuelStagger, AFeintNotYetTurnedCannotBeInterrupted) {
-    duel_reset(M_GOBLIN, 0, 50000);
-    DuelDriver d;
-    d.run_to(300);
-    reflex_monster_enter(MS_READY, 1000000);
-    int32_t t = reflex.clock + 20;
-    d.cues = {{t, 'A'}, {t + reflex.heavy_ms + 20, 'a'}};
-    d.run_to(t + reflex.heavy_ms);
-    duel_force_attack(ATK_FEINT);
-    reflex.state_length = 5000;
-    reflex.current.windup = 5000;
-    uint64_t all = d.run_to(reflex.clock + 150);
+    uint64_t all = full_heavy_into_windup(ATK_FEINT);
     EXPECT_EQ(reflex.fight_stats[FS_HEAVIES], 1);  // the heavy landed in the wind-up
     EXPECT_FALSE(all & EV_INTERRUPTED);
     EXPECT_EQ(reflex.monster_state, MS_ATTACK);
