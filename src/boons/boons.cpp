@@ -167,6 +167,13 @@ bool boon_in_use(int id) { return id >= 0 && id < BOON_ROWS && ROWS[id].name != 
 
 int boon_level(int id) { return id >= 0 && id < BOON_SLOTS ? player.boon_ranks[id] : 0; }
 
+int boon_level_or_max(int id) {
+    const BoonDef* b = boon_def(id);
+    if (b && b->evolution) return BOON_LEVELS;
+    const int level = boon_level(id);
+    return level > 1 ? level : 1;
+}
+
 int boon_value(int id) {
     const BoonDef* b = boon_def(id);
     const int level = boon_level(id);
@@ -266,12 +273,12 @@ void boon_apply(int id) {
     switch (id) {
         case BOON_VIGOR:
             player.max_hp += 6;
-            player.hp += 6;
+            player_gain_hp(6);
             break;
         case BOON_MIGHT: player.attack += 2; break;
         case BOON_CACHE: player.gold += 40; break;
         case BOON_KEYRING: player.keys += 2; break;
-        case BOON_SECOND_WIND: player.hp = player.max_hp; break;
+        case BOON_SECOND_WIND: player_gain_hp(player.max_hp); break;
         case BOON_SUPPLIES:
             if (!bag_add_new(ITEM_HEALING_POTION, 3)) {
                 player.gold += 20;

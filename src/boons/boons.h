@@ -51,6 +51,9 @@ int boon_value(int id);
 int boon_value2(int id);
 // The player's level of boon id (0 outside 0..49).
 int boon_level(int id);
+// The level as a strength for effects that grow with it: at least 1, and the top level for an
+// evolution (which has a single level but stands above its parents).
+int boon_level_or_max(int id);
 // The name with the numeral of the level taking it would reach, and that level's description in
 // *out_desc; returns that level. text may be null.
 int boon_label(int id, char* text, size_t size, const char** out_desc);

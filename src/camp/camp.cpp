@@ -9,6 +9,7 @@
 #include "boons/boons.h"
 #include "classes/classes.h"
 #include "classes/gear_rules.h"
+#include "combat/fx.h"
 #include "combat/meters.h"
 #include "dungeon/floor.h"
 #include "dungeon/fxfield.h"
@@ -550,7 +551,7 @@ void camp_enter() {
 void camp_rest() {
     const int target = run_heat > 0 ? player.max_hp / 2 : player.max_hp;
     const int heal = target - player.hp > 0 ? target - player.hp : 0;
-    player.hp += heal;
+    player_heal(heal);
     if (!camp_floor_last()) {
         flow = 0;
         combo = upgrade_active_rank(UPGRADE_EMBERS) > 0 ? combo / 2 : 0;

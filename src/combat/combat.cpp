@@ -460,21 +460,14 @@ void combat_victory() {
     if (player.floor_kills < 255) player.floor_kills++;
 
     int pct = boon_level(BOON_BLOOD_PACT) > 0 ? 25 : boon_value(BOON_BLOODTHIRST);
-    if (pct > 0) {
-        int heal = std::min(std::max(1, player.max_hp * pct / 100), player.max_hp - player.hp);
-        if (heal > 0) {
-            player.hp += heal;
-            combat.heal_shown = heal;
-            combat.heal_timer = POPUP_LONG_TICKS;
-        }
-    }
+    if (pct > 0) player_heal(std::min(std::max(1, player.max_hp * pct / 100), player.max_hp - player.hp));
 
     int gold_back = combat.gold_stolen;
     player.gold += gold_back;
     combat.gold_stolen = 0;
     bool healed = type == M_DRAGON;
     if (healed) {
-        player.hp = player.max_hp;
+        player_gain_hp(player.max_hp);
         status_clear(player.status);
     }
 

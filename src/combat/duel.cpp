@@ -188,7 +188,7 @@ void reflex_player_hit_ex(int percent, bool crush) {
     if (wear_hand >= 0 && duel_wear(wear_hand == 1, 1)) {
         if (wear_hand == 1 && (int32_t)(fight_rng() % 100u) < BERSERK_CHANCE) {
             berserk_floor = current_floor;
-            player.hp = std::min(player.hp + player.max_hp / 5, player.max_hp);
+            player_gain_hp(player.max_hp / 5);
             popup_text("BERSERK!", 5);
             r.fight_stats[FS_BERSERKS]++;
         } else {
@@ -207,9 +207,8 @@ void reflex_player_hit_ex(int percent, bool crush) {
     if (main.enchant == ENCHANT_VAMPIRIC && !item_is_broken(main)) per_mille += VAMPIRIC_ENCHANT_PER_MILLE;
     if (per_mille > 0) {
         r.lifesteal_carry += per_mille * player.max_hp;
-        int32_t heal = r.lifesteal_carry / 1000;
+        player_gain_hp(r.lifesteal_carry / 1000);
         r.lifesteal_carry %= 1000;
-        player.hp = std::min(player.hp + heal, std::max(player.max_hp, player.hp));
     }
 
     // A drill may hold the monster up; where it does not, it dies as in any fight.
@@ -292,7 +291,7 @@ bool combat_last_stand() {
     player.last_stand_used = 1;
     player.hp = std::max(1, boon_value(BOON_LAST_STAND) * player.max_hp / 100);
     combat_log_push("LAST STAND!");
-    popup_text("LAST STAND!", level + 1);
+    popup_text("LAST STAND!", boon_level_or_max(BOON_LAST_STAND) + 1);
     combat.shake_timer = 16;
     rumble_add(0.8f, 0.8f, 300);
     return true;

@@ -1,5 +1,6 @@
-// Fight feedback: popup words and banners, hit stops, shakes, flashes and the hurt vignette, and the
-// burn glow and long flash effect fields. Written by fights and level-ups; fx_update runs every unpaused tick.
+// Fight feedback: popup words and banners, hit stops, shakes, flashes and the hurt vignette, the
+// burn glow and long flash effect fields, and the heals shown in the heal popup (player_heal).
+// Written by fights, level-ups and the camp's rest; fx_update runs every unpaused tick.
 #include "combat/fx.h"
 
 #include <algorithm>
@@ -160,3 +161,10 @@ void fx_update() {
 }
 
 void fx_reset() { fx_state = FxState{}; }
+
+int player_heal(int n) {
+    if (n <= 0) return 0;
+    combat.heal_shown = n;
+    combat.heal_timer = POPUP_LONG_TICKS;
+    return player_gain_hp(n);
+}

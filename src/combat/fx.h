@@ -46,3 +46,6 @@ void fx_hit_big();
 void fx_long_flash();
 // Raises the hit stop to at least n steps.
 void fx_hit_stop(int n);
+// A heal the player is shown: hp + n capped at the maximum, and "+n" in the fight's heal popup for
+// 48 ticks (nothing for n <= 0). Returns the hp gained.
+int player_heal(int n);

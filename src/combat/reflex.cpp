@@ -191,6 +191,8 @@ void player_input(const ReflexInput& in, int32_t now) {
             r.heavy_ready_sent = 0;
             r.release_needed = 1;
         }
+        // A tap kept from the recovery would otherwise fire as a jab behind the raised guard.
+        r.jab_buffered = 0;
         if (parry_ok) r.parry_press_at = now;
         r.last_guard_press_at = now;
         r.guard_up = 1;
@@ -334,7 +336,9 @@ bool blow_into_shield(bool full_heavy, int32_t stars) {
 bool interruptible() {
     const Reflex& r = reflex;
     if (r.monster_state != MS_ATTACK) return false;
-    bool parryable = r.current.kind == ATK_PLAIN || r.current.kind == ATK_FEINT;
+    // A feint is parryable only once it has turned into its real blow; before that it is a bluff
+    // that a heavy cannot catch.
+    bool parryable = r.current.kind == ATK_PLAIN || (r.current.kind == ATK_FEINT && r.current.rewound);
     return parryable && r.clock - r.state_start < r.current.windup - r.current.parry_window;
 }
 

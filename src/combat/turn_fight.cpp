@@ -196,7 +196,7 @@ bool blow_lands(int d, bool heavy) {
     float low = 0.25f + 2.5f * (float)d / (float)std::max(player.max_hp, 1);
     rumble_add(low, 0.6f * low, heavy ? 260 : 140);
     play_sfx(SFX_HURT);
-    player.hp -= d;
+    if (!cheat_flags[CHEAT_IMMORTAL]) player.hp -= d;
     if (training_active()) player.hp = std::max(player.hp, 1);
     shake_from_damage(d);
     fx_hurt_from_damage(d);
@@ -473,11 +473,11 @@ void combat_player_attack() {
     spawn_sparks(crit);
     play_sfx(SFX_HEAVY);
 
-    if (main.enchant == ENCHANT_VAMPIRIC && !item_is_broken(main)) player.hp = std::min(player.hp + 1, player.max_hp);
+    if (main.enchant == ENCHANT_VAMPIRIC && !item_is_broken(main)) player_gain_hp(1);
     const int32_t per_mille = boon_level(BOON_BLOOD_PACT) > 0 ? BLOOD_PACT_PER_MILLE : boon_value(BOON_VAMPIRIC);
     if (per_mille > 0) {
         lifesteal_carry += per_mille * player.max_hp;
-        player.hp = std::min(player.hp + lifesteal_carry / 1000, player.max_hp);
+        player_gain_hp(lifesteal_carry / 1000);
         lifesteal_carry %= 1000;
     }
 

@@ -72,6 +72,11 @@ void tick_world_and_state(uint8_t presses) {
     if (toast_timer > 0) toast_timer--;
     platform_tick();
 
+    // A turn-menu monster's blow on the fight's clock killed the player this tick: the tick's
+    // presses were meant for the fight's menu, and the death screen must not take them, or it would
+    // skip the replay and itself.
+    if (game_state == STATE_DEATH && prev_state == STATE_COMBAT) presses = 0;
+
     // The state's song.
     if (state_in_mask(STATE_MUSIC_MASK, game_state)) play_song(STATE_MUSIC[game_state]);
 

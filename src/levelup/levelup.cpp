@@ -44,14 +44,10 @@ void take_pick(int id) {
     switch (id) {
         case PICK_TOUGHNESS:
             player.max_hp += 4;
-            player.hp += 4;
+            player_gain_hp(4);
             break;
         case PICK_STRENGTH: player.attack += 1; break;
-        case PICK_CATCH_BREATH: {
-            const int healed = player.hp + player.max_hp / 2;
-            player.hp = healed < player.max_hp ? healed : player.max_hp;
-            break;
-        }
+        case PICK_CATCH_BREATH: player_gain_hp(player.max_hp / 2); break;
         case PICK_FLASK:
             if (!bag_add_new(ITEM_HEALING_POTION, 1)) {
                 player.gold += 10;

@@ -34,3 +34,8 @@ struct Player {
 extern Player player;
 // The floor the player is on, 0-based.
 extern int32_t current_floor;
+
+// hp + n capped at the maximum (hp never drops here); returns the hp gained. The fights, the camp's
+// rest, level-up picks and boons heal through it; player_heal (combat/fx.h) adds the fight's heal
+// popup for the heals the player is shown.
+int player_gain_hp(int n);

@@ -202,6 +202,25 @@ TEST(DuelAttack, JabsChainIntoAFinisher) {
     EXPECT_EQ(reflex.jab_buffered, 0);
 }
 
+TEST(DuelAttack, ATapBufferedInARecoveryNeverFiresBehindTheGuard) {
+    duel_reset(M_GOBLIN, 0, 5000);
+    reflex_monster_enter(MS_READY, 100000);  // the monster waits
+    DuelDriver d;
+    d.run_to(300);
+    int32_t t = reflex.clock;
+    d.cues = {{t, 'A'}, {t + 34, 'a'}, {t + 60, 'A'}, {t + 90, 'a'}};
+    d.run_to(t + 110);
+    ASSERT_EQ(reflex.jab_buffered, 1);
+    ASSERT_LT(reflex.clock, reflex.busy_until);
+    // The guard cuts the recovery short; the tap kept from it must not jab with the guard up.
+    d.cues.push_back({reflex.clock, 'G'});
+    uint64_t all = d.run_to(reflex.clock + 400);
+    EXPECT_FALSE(all & EV_JAB);
+    EXPECT_EQ(reflex.guard_up, 1);
+    EXPECT_EQ(reflex.jab_buffered, 0);
+    EXPECT_EQ(reflex.fight_stats[FS_JABS], 1);
+}
+
 TEST(DuelAttack, HeaviesInARowChargeSlowerAndHitSofter) {
     duel_reset(M_GOBLIN, 0, 50000);
     cheat_flags[CHEAT_IMMORTAL] = 1;
@@ -341,7 +360,9 @@ TEST(DuelStagger, TheMeterOverflowsAndGrowsAfterEachStagger) {
     EXPECT_EQ(reflex.stagger_meter, 2);
 }
 
-TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
+// A full heavy released into the early part of a long wind-up of `kind`; returns the events until it
+// has landed.
+uint64_t full_heavy_into_windup(int kind) {
     duel_reset(M_GOBLIN, 0, 50000);
     DuelDriver d;
     d.run_to(300);
@@ -349,14 +370,26 @@ TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
     int32_t t = reflex.clock + 20;
     d.cues = {{t, 'A'}, {t + reflex.heavy_ms + 20, 'a'}};
     d.run_to(t + reflex.heavy_ms);
-    duel_force_attack(ATK_PLAIN);
+    duel_force_attack(kind);
     reflex.state_length = 5000;
     reflex.current.windup = 5000;
-    uint64_t all = d.run_to(reflex.clock + 150);
+    return d.run_to(reflex.clock + 150);
+}
+
+TEST(DuelStagger, AFullHeavyInterruptsAWindUpBeforeItsWindow) {
+    uint64_t all = full_heavy_into_windup(ATK_PLAIN);
     EXPECT_TRUE(all & EV_INTERRUPTED);
     EXPECT_EQ(reflex.monster_state, MS_STAGGER);
     EXPECT_EQ(reflex.state_length, 540);
     EXPECT_EQ(reflex.interrupt_ready_at, reflex.last_hit_at + FT_INTERRUPT_COOLDOWN);
+}
+
+TEST(DuelStagger, AFeintNotYetTurnedCannotBeInterrupted) {
+    uint64_t all = full_heavy_into_windup(ATK_FEINT);
+    EXPECT_EQ(reflex.fight_stats[FS_HEAVIES], 1);  // the heavy landed in the wind-up
+    EXPECT_FALSE(all & EV_INTERRUPTED);
+    EXPECT_EQ(reflex.monster_state, MS_ATTACK);
+    EXPECT_EQ(reflex.fight_stats[FS_INTERRUPTS], 0);
 }
 
 TEST(DuelMonster, AttacksComeFromTheStyleTableAndRestsFollow) {

@@ -1,5 +1,5 @@
 // The fight feedback record: the hurt vignette's width by the hit's share of health, its fade over
-// the steps, and a new run clearing it.
+// the steps, and a new run clearing it; a shown heal's cap and popup.
 #include <gtest/gtest.h>
 
 #include "combat/combat.h"
@@ -73,6 +73,22 @@ TEST(FxHurt, ANewRunClearsIt) {
     fx_reset();
     EXPECT_EQ(fx_hurt_width(), 0);
     EXPECT_EQ(fx_state.hurt_fade, 0);
+}
+
+TEST(FxHeal, AHealIsCappedAtTheMaximumAndShowsInTheHealPopup) {
+    fx_world();
+    combat = Combat{};
+    player.hp = 90;
+    EXPECT_EQ(player_heal(25), 10);
+    EXPECT_EQ(player.hp, 100);
+    EXPECT_EQ(combat.heal_shown, 25);
+    EXPECT_EQ(combat.heal_timer, POPUP_LONG_TICKS);
+    EXPECT_EQ(POPUP_LONG_TICKS, 48);
+    // Nothing to show, nothing changed.
+    combat = Combat{};
+    EXPECT_EQ(player_heal(0), 0);
+    EXPECT_EQ(combat.heal_timer, 0);
+    EXPECT_EQ(player.hp, 100);
 }
 
 }  // namespace

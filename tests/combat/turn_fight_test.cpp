@@ -487,6 +487,18 @@ TEST(TurnEnd, AKillWinsAfterTheVictoryPauseAndAFatalBlowEndsInDeath) {
     EXPECT_EQ(combat_death_numbers().status, ST_BURN);
 }
 
+TEST(TurnEnd, TheImmortalCheatKeepsEveryHitPointThroughAFatalBlow) {
+    turn_world(M_ORC, 8);
+    player.hp = 1;
+    cheat_flags[CHEAT_IMMORTAL] = 1;
+    load_block(M_ORC, 27, 27, {MOVE_SMASH});
+    combat_monster_act();
+    cheat_flags[CHEAT_IMMORTAL] = 0;
+    EXPECT_TRUE(logged("smashes"));  // the blow landed and was shown
+    EXPECT_EQ(player.hp, 1);
+    EXPECT_EQ(game_state, STATE_COMBAT);
+}
+
 TEST(TurnMenu, LandscapeStepsThroughFourPortraitMovesOnATwoByTwoGrid) {
     turn_world(M_RAT);
     load_block(M_RAT, 8, 8, {0, 0});

@@ -75,4 +75,24 @@ TEST(TurnFightInTheGame, DyingToTheMonstersTimedMoveEndsTheRun) {
     screen_snapshot_drop();
 }
 
+TEST(TurnFightInTheGame, APressInTheTickOfATimedDeathLeavesTheReplayAndTheDeathScreen) {
+    for (uint8_t press : {BTN_A, BTN_B}) {
+        TempSaveDir tmp;
+        restore_turn_fight(M_GOBLIN, 30, 30);
+        current_floor = 12;
+        player.hp = player.max_hp = 1;
+        player.attack = 0;
+        run_active = 1;
+        game_tick(BTN_A);  // ATTACK: the goblin answers on its timer
+        game_tick(0);
+        ASSERT_GT(combat.monster_delay, 1);
+        while (combat.monster_delay > 1) game_tick(0);
+        game_tick(press);  // the goblin's blow and the press share one tick
+        EXPECT_EQ(game_state, STATE_DEATH) << (int)press;
+        EXPECT_TRUE(screen_snapshot_get()) << (int)press;
+        run_active = 0;
+        screen_snapshot_drop();
+    }
+}
+
 }  // namespace
