@@ -197,6 +197,8 @@ void forge_explain(const Item& item, bool landscape, char* out, size_t size) {
         if (camp_find_merge_copy(camp.forge_slot) < 0) {
             if (landscape) std::snprintf(out, size, "NEEDS A COPY IN THE BAG.");
             else std::snprintf(out, size, "NEEDS ANOTHER %s IN THE BAG.", item_def(item.id).short_name);
+        } else if (!camp_merge_gains(camp.forge_slot)) {
+            std::snprintf(out, size, "IT'S AS GOOD AS IT GETS.");
         } else {
             std::snprintf(out, size, landscape ? "THE COPY MENDS IT, +%d." : "THE COPY GOES: ITS WEAR MENDS THIS, +%d.",
                           merge_gain(item));
@@ -255,10 +257,12 @@ void forge_action(const Item& item, int row, ForgeAction* a) {
     }
     default: {
         const bool copy = camp_find_merge_copy(camp.forge_slot) >= 0;
+        const bool gains = camp_merge_gains(camp.forge_slot);
         std::snprintf(a->label, sizeof a->label, "MERGE");
-        if (copy) std::snprintf(a->value, sizeof a->value, "%dG", forge_upgrade_price(item));
-        else std::snprintf(a->value, sizeof a->value, "NO COPY");
-        a->possible = copy && player.gold >= forge_upgrade_price(item);
+        if (!copy) std::snprintf(a->value, sizeof a->value, "NO COPY");
+        else if (!gains) std::snprintf(a->value, sizeof a->value, "MAXED");
+        else std::snprintf(a->value, sizeof a->value, "%dG", forge_upgrade_price(item));
+        a->possible = gains && player.gold >= forge_upgrade_price(item);
         break;
     }
     }

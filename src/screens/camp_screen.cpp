@@ -7,7 +7,6 @@
 #include "boons/boons.h"
 #include "camp/camp.h"
 #include "classes/gear_rules.h"
-#include "combat/meters.h"
 #include "items/equip.h"
 #include "items/item.h"
 #include "profile/profile.h"
@@ -90,7 +89,7 @@ const char* hub_hint() {
         if (camp.rested) return "YOU'VE RESTED HERE";
         if (player.hp >= player.max_hp) return "YOU'RE AT FULL HP";
         if (camp_floor_last()) return "HEAL, FREE HERE";
-        if (flow > 0 || threat_total > 0)
+        if (!camp_rest_keeps_meters())
             return upgrade_active_rank(UPGRADE_EMBERS) > 0 ? "HEAL, -1/2 FLOW -THREAT" : "HEAL, -FLOW -THREAT";
         return "HEAL BY THE FIRE";
     case CAMP_TILE_ONWARD: return camp.boon_taken ? "BACK INTO THE VORN" : "YOU'LL SKIP THE BOON";
