@@ -25,6 +25,7 @@
 #include "screens/screens.h"
 #include "services/toast.h"
 #include "telemetry/perf.h"
+#include "world/game_state.h"
 #include "world/player.h"
 
 namespace {
@@ -323,7 +324,8 @@ void draw_camp_pages() {
     case CAMP_PAGE_BUY_BACK: footer = camp_draw_buy_back(v); break;
     default: return;
     }
-    if (draw_camp_toast(v)) return;
+    // Messages only on the camp itself, not under the bag or the pause drawn over it.
+    if (game_state == STATE_CAMP && draw_camp_toast(v)) return;
     if (footer && footer[0]) camp_text_centre(v, v.y1 - 12, text_fit(footer, v.w - 7), 1);
 }
 
