@@ -112,11 +112,14 @@ void go_page(int32_t page, int32_t cursor) {
 void back_to_hub(int32_t tile) { go_page(CAMP_PAGE_HUB, tile); }
 
 // Enters one sold unit in the buy-back list: counted up on an equal entry, else appended, the
-// oldest dropped when the list is full.
+// oldest dropped when the list is full. Entries are kept without the junk mark, so the unit is
+// compared without it too.
 void buy_back_add(const Item& item, int price) {
+    Item kept = item;
+    kept.junk = 0;
     for (int i = 0; i < camp.buy_back_count; i++) {
         CampBuyBack& e = camp.buy_back[i];
-        if (e.price == price && item_equal(e.item, item)) {
+        if (e.price == price && item_equal(e.item, kept)) {
             e.count++;
             return;
         }
@@ -125,8 +128,6 @@ void buy_back_add(const Item& item, int price) {
         std::memmove(&camp.buy_back[0], &camp.buy_back[1], sizeof(CampBuyBack) * (CAMP_BUY_BACK_MAX - 1));
         camp.buy_back_count = CAMP_BUY_BACK_MAX - 1;
     }
-    Item kept = item;
-    kept.junk = 0;
     camp.buy_back[camp.buy_back_count++] = CampBuyBack{kept, 1, price};
 }
 
@@ -179,7 +180,7 @@ CampAction hub_pick() {
         case CAMP_TILE_REST:
             if (camp.rested) deny("YOU'VE RESTED HERE");
             else if (player.hp >= player.max_hp) deny("YOU'RE AT FULL HP");
-            else if (camp_floor_last() || (flow <= 0 && threat_total <= 0)) camp_rest();
+            else if (camp_floor_last() || camp_rest_keeps_meters()) camp_rest();
             else confirm_lose_flow();
             break;
         case CAMP_TILE_ONWARD: return CAMP_ONWARD;
@@ -469,6 +470,13 @@ void forge_repair(Item& item) {
     play_sfx(SFX_REWARD);
 }
 
+// The kept item's wear after a merge: the copy's wear left over mends it.
+int merged_wear(const Item& kept, const Item& other) {
+    const int l1 = item_wear_max(kept), l2 = item_wear_max(other);
+    const int wear = l1 - (l1 + l1 / 10 + l2 - kept.wear - other.wear);
+    return wear < 0 ? 0 : wear;
+}
+
 void forge_merge() {
     const int copy = camp_find_merge_copy(camp.forge_slot);
     if (copy < 0) {
@@ -477,13 +485,13 @@ void forge_merge() {
     }
     Item* kept = slot_item_ptr(camp.forge_slot);
     if (!kept) return;
+    if (!camp_merge_gains(camp.forge_slot)) {
+        deny("AS GOOD AS IT GETS");
+        return;
+    }
     const int price = forge_upgrade_cost(*kept);
     if (!pay(price)) return;
-    const Item other = player.bag.entries[copy].item;
-    const int l1 = item_wear_max(*kept), l2 = item_wear_max(other);
-    int wear = l1 - (l1 + l1 / 10 + l2 - kept->wear - other.wear);
-    if (wear < 0) wear = 0;
-    kept->wear = (uint8_t)wear;
+    kept->wear = (uint8_t)merged_wear(*kept, player.bag.entries[copy].item);
     if (kept->upgrade < CAMP_UPGRADE_MAX) kept->upgrade++;
     const Item merged = *kept;
     // Removing moves the last entry into the copy's place: a slot that named it follows it.
@@ -539,14 +547,14 @@ void camp_enter() {
     if (player.boon_ranks[BOON_LAST_STAND] >= 2) player.last_stand_used = 0;
     camp = Camp{};
     camp_page = CAMP_PAGE_HUB;
-    camp.cursor = CAMP_TILE_SELL;
-    camp.forge_slot = CAMP_SLOT_MAIN;
     camp.seed = (((uint32_t)current_floor * FORGE_SEED_MUL) ^ run_seed) ^ FORGE_SEED_SALT;
     if (camp.seed == 0) camp.seed = 1;
     camp_draw_boons();
     camp.boon_taken = boon_offers[0] == BOON_NONE ? 1 : 0;
     game_state = STATE_CAMP;
 }
+
+bool camp_rest_keeps_meters() { return flow <= 0 && combo <= 0; }
 
 void camp_rest() {
     const int target = run_heat > 0 ? player.max_hp / 2 : player.max_hp;
@@ -579,7 +587,11 @@ CampAction update_camp(uint8_t presses) {
             hub_move(presses);
             if (presses & BTN_A) return hub_pick();
             break;
-        case CAMP_PAGE_SELL: update_sell(presses); break;
+        case CAMP_PAGE_SELL:
+            // The bag marks junk for the junk row, so it opens from here as from the hub.
+            if (presses & BTN_SELECT) return CAMP_OPEN_BAG;
+            update_sell(presses);
+            break;
         case CAMP_PAGE_BOONS: update_boons(presses); break;
         case CAMP_PAGE_SHOP: update_shop(presses); break;
         case CAMP_PAGE_FORGE: update_forge(presses); break;
@@ -737,6 +749,13 @@ int camp_find_merge_copy(int32_t slot) {
         }
     }
     return best;
+}
+
+bool camp_merge_gains(int32_t slot) {
+    const int copy = camp_find_merge_copy(slot);
+    const Item* kept = slot_item_ptr(slot);
+    if (copy < 0 || !kept) return false;
+    return kept->upgrade < CAMP_UPGRADE_MAX || merged_wear(*kept, player.bag.entries[copy].item) != kept->wear;
 }
 
 Item* slot_item_ptr(int32_t slot) {

@@ -75,6 +75,8 @@ bool camp_floor_last();
 void camp_enter();
 CampAction update_camp(uint8_t presses);
 void camp_rest();
+// Whether a rest leaves the fight meters as they are: both flow and combo are empty.
+bool camp_rest_keeps_meters();
 // The hub's columns: 4 in landscape, 2 in portrait.
 int camp_hub_columns();
 // Where the campfire's flames burn on the hub: x, y, width, height.
@@ -110,5 +112,7 @@ bool camp_has_gear();
 int camp_repair_total();
 // The other bag entry of the same item that a merge would use, or -1.
 int camp_find_merge_copy(int32_t slot);
+// Whether merging that copy would change the item: raise its level or mend its wear.
+bool camp_merge_gains(int32_t slot);
 // The item in a gear slot, or null outside the hands and bag entries 0..count-1.
 Item* slot_item_ptr(int32_t slot);

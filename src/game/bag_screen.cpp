@@ -558,9 +558,15 @@ void bag_drop_selected() {
     gmap[y][x] = item_glyph(item.id);
     if (v.card_on_hand) {
         hand(v.card_hand) = item_make(ITEM_NONE);
+        v.card_open = 0;
     } else {
         BagEntry& e = player.bag.entries[v.card_entry];
-        if (--e.count <= 0) bag_remove(player.bag, v.card_entry);
+        // Removing the entry moves the bag's last entry into its index: the card, which names the
+        // index, closes rather than show (and act on) that other item.
+        if (--e.count <= 0) {
+            bag_remove(player.bag, v.card_entry);
+            v.card_open = 0;
+        }
     }
     short_name_message("Dropped %s", item);
     sound(SFX_CONFIRM);

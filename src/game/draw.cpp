@@ -147,8 +147,7 @@ void draw_state() {
         }
         break;
     case STATE_CAMP:
-        draw_camp();
-        draw_toast();
+        draw_camp();  // with its messages, placed clear of the rows
         if (confirm_open) draw_confirm_dialog();
         break;
     case STATE_DEATH: draw_run_end(0, input_locked(), run_start_met); break;

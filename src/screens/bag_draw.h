@@ -44,6 +44,8 @@ int bag_wrap_lines(int x, int y, int width, const char* text, int colour);
 // While 1, item cards draw the compare arrow (the bag grid sets it around each entry).
 extern uint8_t item_card_compare;
 void draw_item_card(int x, int y, int w, int h, const Item& item);
+// The card's marks alone (pips, enchant, compare arrow, wear), for a picture drawn another way.
+void draw_item_card_marks(int x, int y, int w, int h, const Item& item);
 
 // The 5 x 5 marks of the cards and panels: compare arrows and one mark per enchant 1..6.
 extern const uint8_t GLYPH_ARROW_UP[5];

@@ -10,9 +10,12 @@
 #include "items/item.h"
 #include "items/potion.h"
 #include "profile/profile.h"
+#include "render/blit.h"
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/icons.h"
+#include "render/pictures.h"
+#include "render/screen.h"
 #include "screens/camp_draw.h"
 #include "screens/hud.h"
 #include "screens/bag_draw.h"
@@ -69,10 +72,25 @@ TallView tall_view(const CampView& v, int hy, const TallList& l, int cursor) {
     return t;
 }
 
-// The screen y of row i, or -1 when it is not wholly in the list area.
-int tall_row_y(const CampView& v, const TallView& t, const TallList& l, int i) {
-    const int y = t.hy + 1 + l.top[i] - t.scroll;
-    return y > t.hy && y + l.height[i] <= v.y1 - 16 ? y : -1;
+// The screen y of row i; false when no part of it lies in the list area. A row cut by the area's
+// edge is drawn whole and trimmed by tall_trim.
+bool tall_row_y(const CampView& v, const TallView& t, const TallList& l, int i, int* y) {
+    *y = t.hy + 1 + l.top[i] - t.scroll;
+    return *y + l.height[i] > t.hy + 1 && *y <= v.y1 - 16;
+}
+
+// Rows cut by the list area's bottom edge are clipped there while they are drawn.
+void tall_clip_begin(const CampView& v) {
+    static int16_t clip[FB_LONG];
+    for (int16_t& c : clip) c = (int16_t)(v.y1 - 15);
+    screen_set_column_clip(clip);
+}
+
+// Clips no more; what rows drew above the list area is cleared and the header drawn again.
+void tall_trim(const CampView& v, const TallView& t, const char* title) {
+    screen_set_column_clip(nullptr);
+    screen_fill_rect(v.x0 + 2, v.y0 + 2, v.w - 3, t.hy - v.y0 - 1, 0);
+    draw_gold_header(title);
 }
 
 void tall_arrows(const CampView& v, const TallView& t, const TallList& l) {
@@ -197,6 +215,8 @@ void forge_explain(const Item& item, bool landscape, char* out, size_t size) {
         if (camp_find_merge_copy(camp.forge_slot) < 0) {
             if (landscape) std::snprintf(out, size, "NEEDS A COPY IN THE BAG.");
             else std::snprintf(out, size, "NEEDS ANOTHER %s IN THE BAG.", item_def(item.id).short_name);
+        } else if (!camp_merge_gains(camp.forge_slot)) {
+            std::snprintf(out, size, "IT'S AS GOOD AS IT GETS.");
         } else {
             std::snprintf(out, size, landscape ? "THE COPY MENDS IT, +%d." : "THE COPY GOES: ITS WEAR MENDS THIS, +%d.",
                           merge_gain(item));
@@ -219,6 +239,32 @@ bool enchant_text(const CampView& v, const Item& item, char* first, char* second
     std::snprintf(first, size, "%s:", e.name);
     std::snprintf(second, size, "%s", e.line);
     return true;
+}
+
+constexpr int ENCHANT_LINES_MAX = 3;
+
+// Breaks a text at its blanks into lines no wider than room (a word wider than room stands on a
+// line of its own); returns the number of lines, at most ENCHANT_LINES_MAX.
+int wrap_words(const char* text, int room, char (*out)[48]) {
+    int n = 0;
+    const char* p = text;
+    while (*p && n < ENCHANT_LINES_MAX) {
+        while (*p == ' ') p++;
+        if (!*p) break;
+        int len = 0, fit = 0;
+        for (;;) {
+            while (p[len] && p[len] != ' ') len++;
+            std::snprintf(out[n], sizeof out[n], "%.*s", len, p);
+            if (fit > 0 && text_width(out[n]) > room) break;
+            fit = len;
+            if (!p[len]) break;
+            len++;
+        }
+        std::snprintf(out[n], sizeof out[n], "%.*s", fit, p);
+        p += fit;
+        n++;
+    }
+    return n;
 }
 
 struct ForgeAction {
@@ -255,19 +301,43 @@ void forge_action(const Item& item, int row, ForgeAction* a) {
     }
     default: {
         const bool copy = camp_find_merge_copy(camp.forge_slot) >= 0;
+        const bool gains = camp_merge_gains(camp.forge_slot);
         std::snprintf(a->label, sizeof a->label, "MERGE");
-        if (copy) std::snprintf(a->value, sizeof a->value, "%dG", forge_upgrade_price(item));
-        else std::snprintf(a->value, sizeof a->value, "NO COPY");
-        a->possible = copy && player.gold >= forge_upgrade_price(item);
+        if (!copy) std::snprintf(a->value, sizeof a->value, "NO COPY");
+        else if (!gains) std::snprintf(a->value, sizeof a->value, "MAXED");
+        else std::snprintf(a->value, sizeof a->value, "%dG", forge_upgrade_price(item));
+        a->possible = gains && player.gold >= forge_upgrade_price(item);
         break;
     }
     }
 }
 
+// The card's picture in a size x size box. One too large for the box at its own size (the long
+// blades) is shrunk into it, as the list rows' icons are, rather than drawn across the frames.
+void forge_card_picture(int x, int y, int size, const Item& item) {
+    const Image* img = item_sprite((int32_t)item.id);
+    const int d = img && img->density > 1 ? img->density : 1;
+    const int lw = img ? img->w / d : 0, lh = img ? img->h / d : 0;
+    if (lw <= 0 || lh <= 0 || (lw <= size && lh <= size)) {
+        draw_item_card(x, y, size, size, item);
+        return;
+    }
+    const float scale = (float)(size - 2) / (float)(lw > lh ? lw : lh);
+    const int cx = x + size / 2, bottom = y + (size + (int)((float)lh * scale)) / 2 - 1;
+    static const int OUTLINE[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto& o : OUTLINE) {
+        screen_set_offset(o[0], o[1], 0);
+        sprite_draw_at_scale(img, cx, bottom, scale);
+    }
+    screen_set_offset(0, 0, -1);
+    sprite_draw_at_scale(img, cx, bottom, scale);
+    draw_item_card_marks(x, y, size, size, item);
+}
+
 void forge_card(const CampView& v, int top, int c, const Item& item) {
     const int s = v.L ? 22 : 24;
     screen_rect(v.x0 + 15, top + 3, s, s, 1);
-    draw_item_card(v.x0 + 16, top + 4, s - 2, s - 2, item);
+    forge_card_picture(v.x0 + 16, top + 4, s - 2, item);
     const int x = v.x0 + (v.L ? 41 : 43);
     const int room = item.quality > 0 ? v.x1 - x - 15 - camp_pips_width(item.quality) : v.x1 - x - 12;
     char name[40];
@@ -350,7 +420,8 @@ void boon_card(const CampView& v, int hy, int j) {
 }  // namespace
 
 const char* camp_draw_sell(const CampView& v) {
-    const int hy = draw_gold_header("SELL");
+    const char* title = "SELL";
+    const int hy = draw_gold_header(title);
     int32_t rows[CAMP_LIST_MAX];
     int n = camp_sell_rows(rows);
     if (n > SELL_ROWS_MAX) n = SELL_ROWS_MAX;
@@ -367,9 +438,10 @@ const char* camp_draw_sell(const CampView& v) {
     }
     const int cursor = list_cursor(l.count);
     const TallView t = tall_view(v, hy, l, cursor);
+    tall_clip_begin(v);
     for (int i = 0; i < l.count; i++) {
-        const int y = tall_row_y(v, t, l, i);
-        if (y < 0) continue;
+        int y;
+        if (!tall_row_y(v, t, l, i, &y)) continue;
         const bool on = i == cursor;
         char label[24], value[16];
         if (l.rows[i] == CAMP_ROW_JUNK) {
@@ -385,6 +457,7 @@ const char* camp_draw_sell(const CampView& v) {
             sell_item_row(v, y, player.bag.entries[l.rows[i]], on);
         }
     }
+    tall_trim(v, t, title);
     tall_arrows(v, t, l);
     return "{A}: SELL   {SELECT}: BAG";
 }
@@ -490,7 +563,8 @@ const char* camp_draw_shop(const CampView& v) {
 }
 
 const char* camp_draw_forge(const CampView& v) {
-    const int hy = draw_gold_header("THE FORGE");
+    const char* title = "THE FORGE";
+    const int hy = draw_gold_header(title);
     int32_t rows[CAMP_LIST_MAX];
     const int n = camp_forge_list(rows);
     TallList l{};
@@ -506,13 +580,15 @@ const char* camp_draw_forge(const CampView& v) {
     }
     const int cursor = list_cursor(l.count);
     const TallView t = tall_view(v, hy, l, cursor);
+    tall_clip_begin(v);
     group = -1;
     for (int i = 0; i < l.count; i++) {
         const int32_t row = l.rows[i];
-        const int y = tall_row_y(v, t, l, i);
+        int y;
+        const bool shown = tall_row_y(v, t, l, i, &y);
         const bool on = i == cursor;
         if (row == CAMP_ROW_REPAIR_ALL) {
-            if (y < 0) continue;
+            if (!shown) continue;
             const int total = camp_repair_total();
             char value[16];
             std::snprintf(value, sizeof value, "%dG", total);
@@ -529,8 +605,9 @@ const char* camp_draw_forge(const CampView& v) {
             if (v.x1 - 8 > hx) screen_hline(hx, heading + 3, v.x1 - 8 - hx, 1);
         }
         group = g;
-        if (y >= 0 && item) forge_item_row(v, y, row, *item, on);
+        if (shown && item) forge_item_row(v, y, row, *item, on);
     }
+    tall_trim(v, t, title);
     tall_arrows(v, t, l);
     return "{A}: CHOOSE   {B}: BACK";
 }
@@ -543,18 +620,21 @@ const char* camp_draw_forge_item(const CampView& v) {
     const int L = v.L, c = L ? 9 : 10;
     char first[48], second[48];
     const bool two = enchant_text(v, item, first, second, sizeof first);
-    const int card_h = (two ? 2 * c : c) - 5 * L + 38;
+    const bool enchanted = item.enchant >= ENCHANT_KEEN && item.enchant <= ENCHANT_THORNS;
+    const int ex = v.x0 + 16 + (enchanted ? 8 : 0);
+    // The enchant's line goes on as many lines as the card's width needs.
+    char more[ENCHANT_LINES_MAX][48];
+    const int lines = two ? wrap_words(second, v.x1 - 12 - ex, more) : 0;
+    const int card_h = (1 + lines) * c - 5 * L + 38;
     const int top = hy - 2 * L + 3;
     screen_rect(v.x0 + 12, top, v.w - 20, card_h, 2);
     forge_card(v, top, c, item);
 
     const int e = top + 2 * c + 14 + (L ? 0 : 3);
     if (!L) screen_hline(v.x0 + 16, e - 4, v.w - 28, 1);
-    const bool enchanted = item.enchant >= ENCHANT_KEEN && item.enchant <= ENCHANT_THORNS;
     camp_draw_enchant_glyph(v.x0 + 16, e + 1, item.enchant, 3);
-    const int ex = v.x0 + 16 + (enchanted ? 8 : 0);
     text_draw(ex, e, first, enchanted ? 3 : 1);
-    if (two) text_draw(ex, e + c, second, 3);
+    for (int i = 0; i < lines; i++) text_draw(ex, e + (i + 1) * c, more[i], 3);
 
     const int step = L ? 14 : 16;
     const int y0 = top + card_h + 6 - 4 * L;

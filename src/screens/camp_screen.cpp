@@ -3,11 +3,11 @@
 // Called by the draw pass (draw_camp); the pages themselves are in camp_pages.cpp.
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "boons/boons.h"
 #include "camp/camp.h"
 #include "classes/gear_rules.h"
-#include "combat/meters.h"
 #include "items/equip.h"
 #include "items/item.h"
 #include "profile/profile.h"
@@ -23,7 +23,9 @@
 #include "screens/hud.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
+#include "services/toast.h"
 #include "telemetry/perf.h"
+#include "world/game_state.h"
 #include "world/player.h"
 
 namespace {
@@ -90,7 +92,7 @@ const char* hub_hint() {
         if (camp.rested) return "YOU'VE RESTED HERE";
         if (player.hp >= player.max_hp) return "YOU'RE AT FULL HP";
         if (camp_floor_last()) return "HEAL, FREE HERE";
-        if (flow > 0 || threat_total > 0)
+        if (!camp_rest_keeps_meters())
             return upgrade_active_rank(UPGRADE_EMBERS) > 0 ? "HEAL, -1/2 FLOW -THREAT" : "HEAL, -FLOW -THREAT";
         return "HEAL BY THE FIRE";
     case CAMP_TILE_ONWARD: return camp.boon_taken ? "BACK INTO THE VORN" : "YOU'LL SKIP THE BOON";
@@ -153,7 +155,9 @@ void draw_tiles(const CampView& v) {
         }
         const char* label = HUB_TILES[i].label;
         text_draw(x + (tw - text_width(label) + 1) / 2, y + iy + 18, label, on ? 3 : open ? 2 : 1);
-        if (text_width(value) <= tw - 4) text_draw(x + (tw - text_width(value) + 1) / 2, y + iy + 28, value, 1);
+        // A short tile (portrait) lifts the value clear of its bottom outlines.
+        const int vy = y + iy + 28 < y + th - 11 ? y + iy + 28 : y + th - 11;
+        if (text_width(value) <= tw - 4) text_draw(x + (tw - text_width(value) + 1) / 2, vy, value, 1);
     }
 }
 
@@ -269,6 +273,42 @@ const char* camp_draw_hub(const CampView& v) {
     return "{A}: PICK   {SELECT}: BAG";
 }
 
+// A message stands where it hides nothing that can be chosen: one line in the footer's place, a
+// longer message (broken at a blank when one line is too wide) over the page's header. Returns
+// whether the footer's place is taken.
+bool draw_camp_toast(const CampView& v) {
+    if (toast_timer <= 0 || !toast_line1[0]) return false;
+    char line1[TOAST_LINE_BYTES], line2[TOAST_LINE_BYTES];
+    std::snprintf(line1, sizeof line1, "%.*s", TOAST_LINE_BYTES - 1, toast_line1);
+    std::snprintf(line2, sizeof line2, "%.*s", TOAST_LINE_BYTES - 1, toast_line2);
+    const int room = v.w - 9;
+    if (!line2[0] && text_width(line1) > room) {
+        int cut = -1;
+        for (int i = 1; line1[i]; i++) {
+            char head[TOAST_LINE_BYTES];
+            std::snprintf(head, sizeof head, "%.*s", i, line1);
+            if (line1[i] == ' ' && text_width(head) <= room) cut = i;
+        }
+        if (cut > 0) {
+            std::snprintf(line2, sizeof line2, "%s", line1 + cut + 1);
+            line1[cut] = '\0';
+        }
+    }
+    // Whatever is still too wide keeps the characters that fit.
+    for (char* line : {line1, line2})
+        while (text_width(line) > room) line[std::strlen(line) - 1] = '\0';
+    const bool two = line2[0] != 0;
+    const int w1 = text_width(line1), w2 = text_width(line2);
+    const int w = w2 > w1 ? w2 : w1;
+    const int top = !two ? v.y1 - 13 : v.L ? v.y0 + 1 : v.y0 + 2;
+    const int x = v.x0 + (v.w - w - 5) / 2;
+    screen_fill_rect(x - 1, top, w + 6, two ? 18 : 9, 0);
+    screen_rect(x - 1, top, w + 6, two ? 18 : 9, 2);
+    text_draw(x + (w - w1) / 2 + 1, top + 1, line1, 2);
+    if (two) text_draw(x + (w - w2) / 2 + 1, top + 10, line2, 3);
+    return !two;
+}
+
 void draw_camp_pages() {
     const CampView v = camp_view();
     screen_fill_rect(v.x0, v.y0, v.w + 1, v.h + 1, 0);
@@ -284,6 +324,8 @@ void draw_camp_pages() {
     case CAMP_PAGE_BUY_BACK: footer = camp_draw_buy_back(v); break;
     default: return;
     }
+    // Messages only on the camp itself, not under the bag or the pause drawn over it.
+    if (game_state == STATE_CAMP && draw_camp_toast(v)) return;
     if (footer && footer[0]) camp_text_centre(v, v.y1 - 12, text_fit(footer, v.w - 7), 1);
 }
 

@@ -42,6 +42,11 @@ void draw_compare_arrow(int x, int y, int dir) {
 void draw_item_card(int x, int y, int w, int h, const Item& item) {
     if (item.id == ITEM_NONE) return;
     draw_icon_outlined(x, y, w, h, (int32_t)item.id);
+    draw_item_card_marks(x, y, w, h, item);
+}
+
+void draw_item_card_marks(int x, int y, int w, int h, const Item& item) {
+    if (item.id == ITEM_NONE) return;
     for (int i = 0; i < item.quality; ++i) screen_fill_rect(x + w - 4 - 3 * i, y + 2, 2, 2, 3);
     const bool gear = item_is_wearable(item);
     if (w >= CARD_DETAIL_MIN && h >= CARD_DETAIL_MIN) {

@@ -17,6 +17,7 @@
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
+#include "screens/widgets.h"
 #include "world/bag_view.h"
 #include "world/player.h"
 
@@ -162,30 +163,50 @@ const char* class_article(const char* name) {
     return (c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U') ? "AN" : "A";
 }
 
-// The perk, enchant and class lines under the rows; returns the y below them.
-int draw_notes(const Item& item, int px, int pw, int y) {
+// The height of a text wrapped to width, as bag_wrap_lines would draw it.
+int wrapped_height(int width, const char* text) {
+    return text && text[0] ? draw_wrapped_text(0, 0, width, text, 1 << 30, 0, false) : 0;
+}
+
+// The perk, enchant and class lines under the rows, kept above `bottom` (the action buttons);
+// returns the y below them. When they do not all fit, the perk goes first, then the enchant's
+// line: what the class may not use or what is broken is said to the last.
+int draw_notes(const Item& item, int px, int pw, int y, int bottom) {
     const bool gear = item_is_wearable(item);
     const bool broken = gear && item_is_broken(item);
     const bool not_ours = gear && !class_can_use(item);
     const bool enchanted = item.enchant >= ENCHANT_KEEN && item.enchant <= ENCHANT_THORNS;
     const char* perk = item_def(item.id).perk;
-    if (!perk && !enchanted && !broken && !not_ours) return y;
-    screen_hline(px + 10, y + 2, pw - 20, 1);
-    y += 6;
-    if (perk) y = bag_wrap_lines(px + 10, y, pw - 20, perk, 2);
-    if (enchanted) {
-        draw_glyph5x5(px + 10, y + 1, ENCHANT_GLYPHS[item.enchant], 3);
-        char text[96];
-        snprintf(text, sizeof text, "%s: %s", enchant_def(item.enchant).name, enchant_def(item.enchant).line);
-        y = bag_wrap_lines(px + 18, y, pw - 28, text, 3);
-    }
-    if (broken) y = bag_wrap_lines(px + 10, y, pw - 20, "REPAIR IT AT THE CAMP.", 3);
+    char enchant[96] = "";
+    if (enchanted)
+        snprintf(enchant, sizeof enchant, "%s: %s", enchant_def(item.enchant).name, enchant_def(item.enchant).line);
+    const char* repair = broken ? "REPAIR IT AT THE CAMP." : nullptr;
+    char class_line[48] = "";
     if (not_ours) {
         const char* name = class_info(player.cls).name;
-        char text[48];
-        snprintf(text, sizeof text, "NOT FOR %s %s.", class_article(name), name ? name : "");
-        y = bag_wrap_lines(px + 10, y, pw - 20, text, 3);
+        snprintf(class_line, sizeof class_line, "NOT FOR %s %s.", class_article(name), name ? name : "");
     }
+    // Each note is taken, in order of importance, while it fits the room left.
+    int room = bottom - (y + 6);
+    auto admit = [&room](bool wanted, int height) {
+        if (!wanted || height <= 0 || height > room) return false;
+        room -= height;
+        return true;
+    };
+    const bool show_class = admit(not_ours, wrapped_height(pw - 20, class_line));
+    const bool show_repair = admit(broken, wrapped_height(pw - 20, repair));
+    const bool show_enchant = admit(enchanted, wrapped_height(pw - 28, enchant));
+    const bool show_perk = admit(perk != nullptr, wrapped_height(pw - 20, perk));
+    if (!show_perk && !show_enchant && !show_repair && !show_class) return y;
+    screen_hline(px + 10, y + 2, pw - 20, 1);
+    y += 6;
+    if (show_perk) y = bag_wrap_lines(px + 10, y, pw - 20, perk, 2);
+    if (show_enchant) {
+        draw_glyph5x5(px + 10, y + 1, ENCHANT_GLYPHS[item.enchant], 3);
+        y = bag_wrap_lines(px + 18, y, pw - 28, enchant, 3);
+    }
+    if (show_repair) y = bag_wrap_lines(px + 10, y, pw - 20, repair, 3);
+    if (show_class) y = bag_wrap_lines(px + 10, y, pw - 20, class_line, 3);
     return y;
 }
 
@@ -289,7 +310,7 @@ void draw_item_info_panel() {
     PanelRows rows{};
     collect_rows(rows, item, count, on_hand, landscape);
     y = draw_rows(rows, px, pw, y, landscape);
-    y = draw_notes(item, px, pw, y);
+    y = draw_notes(item, px, pw, y, py + ph - 22);
     if (!on_hand) y = draw_compare_block(item, px, py, pw, ph, y);
     draw_actions(item, on_hand, px, py, pw, ph);
     if (y <= py + ph - 31) {

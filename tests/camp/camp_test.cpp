@@ -438,6 +438,77 @@ TEST_F(CampTest, RestAtTheBossCampAndWithEmbers) {
     EXPECT_EQ(combo, 6);
 }
 
+TEST_F(CampTest, RestAsksOnlyWhenFlowOrComboWouldBeLost) {
+    // A banked threat total is not lost by resting: no question.
+    player.hp = 5;
+    threat_total = 40;
+    hub_to(CAMP_TILE_REST);
+    press(BTN_A);
+    EXPECT_FALSE(confirm_open);
+    EXPECT_EQ(player.hp, player.max_hp);
+    EXPECT_EQ(threat_total, 40);
+    // A combo alone would be wiped: asked first.
+    camp_enter();
+    player.hp = 5;
+    combo = 9;
+    hub_to(CAMP_TILE_REST);
+    press(BTN_A);
+    EXPECT_TRUE(confirm_open);
+    EXPECT_EQ(player.hp, 5);
+    EXPECT_FALSE(camp_rest_keeps_meters());
+}
+
+TEST_F(CampTest, JunkUnitsOfOneItemGatherInOneBuyBackEntry) {
+    ASSERT_GE(add(ITEM_DAGGER), 0);
+    player.bag.entries[0].item.junk = 1;
+    hub_to(CAMP_TILE_SELL);
+    press(BTN_A);
+    press(BTN_A);  // the junk row
+    ASSERT_GE(add(ITEM_DAGGER), 0);
+    player.bag.entries[0].item.junk = 1;
+    camp.cursor = 0;
+    press(BTN_A);
+    ASSERT_EQ(camp.buy_back_count, 1);
+    EXPECT_EQ(camp.buy_back[0].count, 2);
+}
+
+TEST_F(CampTest, ArrivalZeroesTheForgeSlot) {
+    camp.forge_slot = CAMP_SLOT_OFF;
+    camp_enter();
+    EXPECT_EQ(camp.forge_slot, 0);
+}
+
+TEST_F(CampTest, AMergeThatChangesNothingIsRefusedAndCostsNothing) {
+    Item sword = item_make(ITEM_LONG_SWORD);
+    sword.upgrade = CAMP_UPGRADE_MAX;
+    player.main_hand = sword;
+    ASSERT_GE(add(ITEM_LONG_SWORD), 0);
+    EXPECT_FALSE(camp_merge_gains(CAMP_SLOT_MAIN));
+    camp_page = CAMP_PAGE_FORGE_ITEM;
+    camp.forge_slot = CAMP_SLOT_MAIN;
+    camp.cursor = CAMP_FORGE_MERGE;
+    player.gold = 148;
+    press(BTN_A);
+    EXPECT_EQ(player.gold, 148);
+    EXPECT_EQ(player.bag.count, 1);
+    EXPECT_STREQ(toast_line1, "AS GOOD AS IT GETS");
+    // Worn, the same merge mends it and is taken.
+    player.main_hand.wear = 8;
+    EXPECT_TRUE(camp_merge_gains(CAMP_SLOT_MAIN));
+    press(BTN_A);
+    EXPECT_EQ(player.bag.count, 0);
+    EXPECT_LT(player.main_hand.wear, 8);
+}
+
+TEST_F(CampTest, SelectOpensTheBagFromTheSellPage) {
+    ASSERT_GE(add(ITEM_DAGGER), 0);
+    hub_to(CAMP_TILE_SELL);
+    press(BTN_A);
+    ASSERT_EQ(camp_page, CAMP_PAGE_SELL);
+    EXPECT_EQ(update_camp(BTN_SELECT), CAMP_OPEN_BAG);
+    EXPECT_EQ(camp_page, CAMP_PAGE_SELL);
+}
+
 // Through the tick: ONWARD's wipe back onto the floor, START to the pause over the camp and back.
 TEST(CampTick, OnwardAndThePause) {
     TempSaveDir tmp;

@@ -734,6 +734,23 @@ TEST(BagScreen, DroppingLaysOneItemOnTheFloorWhereItMay) {
     EXPECT_EQ(gmap[5][5], '.');
 }
 
+TEST(BagScreen, DroppingTheLastUnitClosesTheCardOnTheEntryThatMovedIn) {
+    bag_world(true);
+    bag_place_at(player.bag, item_make(ITEM_DAGGER), 1, 0, 0, false);
+    bag_place_at(player.bag, item_make(ITEM_HEALING_POTION), 2, 3, 0, false);
+    cursor_at(BAG_ZONE_GRID, 0, 0);
+    hold_a(2);
+    release();
+    ASSERT_TRUE(bag_view.card_open);
+    press(BTN_RIGHT);
+    press(BTN_RIGHT);  // DROP
+    press(BTN_A);
+    ASSERT_EQ(player.bag.count, 1);  // the potions moved into the dagger's index
+    EXPECT_FALSE(bag_view.card_open);
+    press(BTN_A);
+    EXPECT_EQ(player.bag.entries[0].count, 2);  // no action reached the potions
+}
+
 TEST(BagScreen, SlotCentresOfBothLayouts) {
     bag_world(true);
     const ScreenRect r = screen_layout.view;

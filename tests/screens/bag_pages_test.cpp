@@ -11,8 +11,11 @@
 #include "items/floor_items.h"
 #include "items/item.h"
 #include "items/player_fixture.h"
+#include "platform/buttons.h"
+#include "platform/input.h"
 #include "profile/profile.h"
 #include "render/screen.h"
+#include "saves/settings.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
 #include "support/item_maker.h"
@@ -201,6 +204,35 @@ TEST(BagPages, BestiaryNewMarksClearAsTheCursorVisits) {
     profile = saved;
 }
 
+const char* long_key_name(int) { return "LONGNAMEKEY"; }  // cut to 8 letters, as a platform name may be
+
+// The item panel's lines, notes included, end above its buttons in both layouts, with the
+// keyboard's longest key names: the weapon a KNIGHT cannot use (a perk, an enchant and the class
+// note) and the broken one (the repair note as well).
+TEST(BagPages, PanelLinesEndAboveTheButtons) {
+    const Settings saved = settings;
+    set_key_name_fn(long_key_name);
+    settings.key_binds[5][0] = 230;  // B, on a key without a fixed name
+    struct Cell {
+        int col, row;
+    };
+    for (int land = 0; land < 2; ++land)
+        for (const Cell cell : {Cell{0, 0}, Cell{3, 4}}) {
+            bag_scene(land != 0);
+            fill_bag();
+            open_card(BAG_ZONE_GRID, cell.col, cell.row);
+            ASSERT_TRUE(bag_item_card_open());
+            draw_scene();
+            const BagLayout& l = bag_layout;
+            const int buttons = l.py + l.ph - 20;
+            for (int y = buttons - 2; y < buttons; ++y)
+                for (int x = l.px + 6; x < l.px + l.pw - 6; ++x)
+                    EXPECT_EQ(screen_get(x, y), 0) << (land ? "landscape" : "portrait") << " cell " << cell.col << " at " << x << "," << y;
+        }
+    set_key_name_fn(nullptr);
+    settings = saved;
+}
+
 TEST(BagPages, ReviewPictures) {
     TempSaveDir tmp;
     const Profile saved = profile;
@@ -254,6 +286,18 @@ TEST(BagPages, ReviewPictures) {
             snprintf(name, sizeof name, "bag_panel_%s_%s.png", c.what, tag);
             sheet.add(name);
         }
+        // A controller's names in the panel's back line.
+        bag_scene(landscape);
+        fill_bag();
+        input_device = INPUT_PAD;
+        pad_glyph_style_set(PAD_PS5);
+        open_card(BAG_ZONE_GRID, 1, 3);
+        settle();
+        draw_scene();
+        snprintf(name, sizeof name, "bag_panel_pad_%s.png", tag);
+        sheet.add(name);
+        input_device = INPUT_KEYBOARD;
+        pad_glyph_style_set(PAD_XBOX);
 
         // The stats page with many boons, scrolled down to the last.
         bag_scene(landscape);

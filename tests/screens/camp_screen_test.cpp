@@ -14,6 +14,7 @@
 #include "classes/classes.h"
 #include "combat/meters.h"
 #include "dungeon/floor.h"
+#include "game/game.h"
 #include "game/run_start.h"
 #include "items/bag.h"
 #include "items/item.h"
@@ -21,8 +22,12 @@
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/screen.h"
+#include "platform/buttons.h"
+#include "platform/input.h"
+#include "saves/settings.h"
 #include "screens/camp_draw.h"
 #include "screens/screens.h"
+#include "services/toast.h"
 #include "support/fb_text.h"
 #include "support/item_maker.h"
 #include "support/png_out.h"
@@ -44,6 +49,7 @@ struct CampScreen : ::testing::Test {
         current_floor = 6;
         run_heat = 0;
         flow = combo = threat_total = 0;
+        toast_timer = 0;
         camp_enter();
         player.gold = 150;
     }
@@ -109,7 +115,8 @@ TEST_F(CampScreen, HubGridAndItsWordsInBothLayouts) {
     EXPECT_EQ(fire[2], tw - 12);
     EXPECT_EQ(fire[3], 14);
 
-    // Portrait: two by two, REST bottom right; a narrow tile takes the short words.
+    // Portrait: two by two, REST bottom right; a narrow tile takes the short words, its value
+    // lifted clear of the tile's bottom outlines.
     layout_set_portrait();
     const ScreenRect& p = screen_layout.view;
     camp.cursor = CAMP_TILE_SELL;
@@ -117,13 +124,13 @@ TEST_F(CampScreen, HubGridAndItsWordsInBothLayouts) {
     player.hp = player.max_hp;
     ASSERT_TRUE(draw_inside());
     tw = (p.x1 - p.x0 - 14) / 2;
-    const int ptt = p.y0 + 38 + 36, pth = (p.y1 - ptt - 46) / 2, piy = (pth - 36) / 2;
+    const int ptt = p.y0 + 38 + 36, pth = (p.y1 - ptt - 46) / 2;
     const int row2 = p.y0 + pth + 77;
     EXPECT_EQ(screen_get(p.x0 + 6 + tw + 3, row2), 1);  // the REST tile, not available at full hp
     const char* shop = text_width("SPARES") <= tw - 4 ? "SPARES" : "GEAR";
-    EXPECT_TRUE(text_at(p.x0 + 6 + tw + 3 + (tw - text_width(shop) + 1) / 2, ptt + piy + 28, shop, 1));
+    EXPECT_TRUE(text_at(p.x0 + 6 + tw + 3 + (tw - text_width(shop) + 1) / 2, ptt + pth - 11, shop, 1));
     const char* full = text_width("FULL HP") <= tw - 4 ? "FULL HP" : "FULL";
-    EXPECT_TRUE(text_at(p.x0 + 6 + tw + 3 + (tw - text_width(full) + 1) / 2, row2 + piy + 28, full, 1));
+    EXPECT_TRUE(text_at(p.x0 + 6 + tw + 3 + (tw - text_width(full) + 1) / 2, row2 + pth - 11, full, 1));
     EXPECT_TRUE(text_centred_at(p.y1 - 23, "NOTHING TO SELL", 2));
     camp_fire_rect(fire);
     EXPECT_EQ(fire[0], p.x0 + (tw + 3) + 12);
@@ -162,6 +169,7 @@ TEST_F(CampScreen, SellListScrollsOnlyAsFarAsTheCursorRowNeeds) {
     EXPECT_FALSE(text_at(v.x1 - 6, v.y1 - 23, "v", 1));
     EXPECT_EQ(screen_get(v.x0 + 12, v.y1 - 16 - 23), 3);
     EXPECT_EQ(screen_get(v.x0 + 12, v.y1 - 16), 0);
+    EXPECT_EQ(screen_get(v.x0 + 12, hy + 1), 1);  // the row above, cut at the list's top, not a gap
     // A cursor past the end stands on the last row.
     camp.cursor = 40;
     ASSERT_TRUE(draw_inside());
@@ -233,6 +241,92 @@ TEST_F(CampScreen, WordsForWhatCannotBeHad) {
     EXPECT_TRUE(text_at(v.x1 - 12 - text_width("AS NEW"), rows + 28 + 3, "AS NEW", 1));
     EXPECT_TRUE(text_at(v.x1 - 12 - text_width("NO COPY"), rows + 42 + 3, "NO COPY", 1));
     EXPECT_EQ(screen_get(v.x0 + 12, rows + 14), 3);  // the cursor row's outline
+    // The sword's tall picture stays inside its box: the box's top edge is whole, nothing above it.
+    const int top = v.y0 + 20 - 2 + 3;
+    for (int x = v.x0 + 15; x < v.x0 + 15 + 22; x++) {
+        EXPECT_EQ(screen_get(x, top + 3), 1) << x;
+        EXPECT_EQ(screen_get(x, top + 2), 0) << x;
+    }
+}
+
+const char* long_key_name(int) { return "LONGNAMEKEY"; }  // cut to 8 letters, as a platform name may be
+
+// Every page in both layouts, with the keyboard's longest key names and with a controller's: the
+// footer stays inside the frame, and a message, one line or two, changes nothing between the
+// header and the footer, where the rows to choose from are.
+TEST_F(CampScreen, FootersFitAndMessagesHideNoRow) {
+    const std::vector<std::function<void()>> pages = {
+        [] { camp.cursor = CAMP_TILE_REST; },
+        [] {
+            for (int i = 0; i < 6; i++) add(test_item(i % 2 ? ITEM_SHORT_SWORD : ITEM_IRON_SHIELD, i % 3, 0, 0, i));
+            camp.buy_back_count = 1;
+            camp.buy_back[0] = CampBuyBack{test_item(ITEM_DAGGER), 1, 5};
+            camp_page = CAMP_PAGE_SELL;
+            camp.cursor = 6;
+        },
+        [] {
+            camp_page = CAMP_PAGE_BOONS;
+            camp.cursor = 3;
+        },
+        [] { camp_page = CAMP_PAGE_SHOP; },
+        [] {
+            for (int i = 0; i < 5; i++) add(test_item(ITEM_DAGGER, i % 3));
+            camp_page = CAMP_PAGE_FORGE;
+            camp.cursor = 5;
+        },
+        [] {
+            player.main_hand = test_item(ITEM_LONG_SWORD, 1, CAMP_UPGRADE_MAX, ENCHANT_KEEN);
+            add(test_item(ITEM_LONG_SWORD));
+            camp_page = CAMP_PAGE_FORGE_ITEM;
+            camp.forge_slot = CAMP_SLOT_MAIN;
+            camp.cursor = CAMP_FORGE_MERGE;
+        },
+        [] {
+            camp.buy_back_count = 0;
+            for (int i = 0; i < CAMP_BUY_BACK_MAX; i++) camp.buy_back[camp.buy_back_count++] = CampBuyBack{test_item(ITEM_ANTIDOTE), 2, 9 + i};
+            camp_page = CAMP_PAGE_BUY_BACK;
+            camp.cursor = 15;
+        },
+    };
+    const Settings saved_settings = settings;
+    const int32_t saved_device = input_device;
+    set_key_name_fn(long_key_name);
+    for (int action : {4, 5, 7}) settings.key_binds[action][0] = 230;  // A, B, SELECT on a key without a fixed name
+    pad_glyph_style_set(PAD_PS5);
+    const char* messages[] = {"SOLD 12 JUNK +1200G", "NOT ENOUGH GOLD TO REROLL"};
+    for (int device : {INPUT_KEYBOARD, INPUT_PAD})
+        for (int portrait = 0; portrait < 2; portrait++)
+            for (size_t p = 0; p < pages.size(); p++) {
+                const char* where = portrait ? " portrait" : " landscape";
+                SetUp();
+                input_device = device;
+                if (portrait) layout_set_portrait();
+                pages[p]();
+                const ScreenRect& v = screen_layout.view;
+                const int hy = v.y0 + (portrait ? 38 : 19);
+                ASSERT_EQ(game_state, STATE_CAMP);
+                draw_frame();  // the whole frame, as the messages are drawn with it
+                for (int y = v.y1 - 13; y < v.y1 - 1; y++)
+                    for (int x : {v.x0 + 2, v.x1 - 2}) EXPECT_EQ(screen_get(x, y), 0) << "footer, page " << p << where;
+                // Card and row lines end inside their boxes: nothing reaches the right margin (the
+                // sell and forge lists keep their scroll arrows there).
+                if (p != 1 && p != 4) {
+                    for (int y = v.y0 + 2; y < v.y1 - 1; y++)
+                        for (int x = v.x1 - 5; x < v.x1 - 1; x++)
+                            EXPECT_EQ(screen_get(x, y), 0) << "margin, page " << p << where << " at " << x << "," << y;
+                }
+                const std::vector<int> rows = fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy);
+                for (const char* m : messages) {
+                    toast_show(m);
+                    draw_frame();
+                    EXPECT_EQ(fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy), rows) << m << ", page " << p << where;
+                }
+                toast_timer = 0;
+            }
+    set_key_name_fn(nullptr);
+    settings = saved_settings;
+    input_device = saved_device;
+    pad_glyph_style_set(PAD_XBOX);
 }
 
 // Every page in both layouts, with the looks the pages must survive, into camp_pages.png.
@@ -337,6 +431,44 @@ TEST_F(CampScreen, ReviewPictures) {
              camp_page = CAMP_PAGE_BUY_BACK;
              camp.cursor = 9;
          }},
+        {"hub, a message, boon taken", [&] {
+             camp.boon_taken = 1;
+             camp.cursor = CAMP_TILE_BOONS;
+             toast_show("BOON ALREADY TAKEN");
+         }},
+        {"sell, a message, on buy back", [&] {
+             for (int i = 0; i < 6; i++) add(test_item(i % 2 ? ITEM_SHORT_SWORD : ITEM_ANTIDOTE));
+             fill_buy_back(2);
+             camp_page = CAMP_PAGE_SELL;
+             camp.cursor = 6;
+             toast_show("SOLD SHRTSWD +8G");
+         }},
+        {"forge list, scrolled up from the end", [&] {
+             player.main_hand = test_item(ITEM_LONG_SWORD, 1, 1, 0, 9);
+             player.off_hand = Item{};
+             for (int i = 0; i < 6; i++) add(test_item(i % 2 ? ITEM_IRON_SHIELD : ITEM_DAGGER, i % 3));
+             camp_page = CAMP_PAGE_FORGE;
+             camp.cursor = 5;
+         }},
+        {"forge item, long sword, merge maxed, a message", [&] {
+             player.main_hand = test_item(ITEM_LONG_SWORD, 1, CAMP_UPGRADE_MAX, ENCHANT_KEEN);
+             add(test_item(ITEM_LONG_SWORD));
+             camp_page = CAMP_PAGE_FORGE_ITEM;
+             camp.forge_slot = CAMP_SLOT_MAIN;
+             camp.cursor = CAMP_FORGE_MERGE;
+             toast_show("AS GOOD AS IT GETS");
+         }},
+        {"boons, reroll, a long message", [&] {
+             camp_page = CAMP_PAGE_BOONS;
+             camp.cursor = 3;
+             toast_show("NOT ENOUGH GOLD TO REROLL");
+         }},
+        {"sell, a controller's names", [&] {
+             add(long_sword);
+             input_device = INPUT_PAD;
+             pad_glyph_style_set(PAD_PS5);
+             camp_page = CAMP_PAGE_SELL;
+         }},
         {"buy back, empty", [&] {
              camp.buy_back_count = 0;
              camp_page = CAMP_PAGE_BUY_BACK;
@@ -361,6 +493,8 @@ TEST_F(CampScreen, ReviewPictures) {
             char name[64];
             std::snprintf(name, sizeof name, "camp_%02d_%s.png", (int)i, portrait ? "portrait" : "landscape");
             png_write_framebuffer(name, 3);
+            input_device = INPUT_KEYBOARD;
+            pad_glyph_style_set(PAD_XBOX);
         }
     }
     sheet.write("camp_pages.png");
