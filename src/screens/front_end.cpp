@@ -176,6 +176,15 @@ const char* text_fit(const char* text, int width) {
     return s;
 }
 
+const char* text_fit_forms(const char* const* forms, int count, int width) {
+    if (count < 1) return text_fit("", width);
+    for (int i = 0; i + 1 < count; i++) {
+        const char* s = text_ring_expand(forms[i]);
+        if (text_width(s) <= width) return s;
+    }
+    return text_fit(forms[count - 1], width);
+}
+
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)

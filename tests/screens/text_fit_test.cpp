@@ -1,0 +1,164 @@
+// The screens' footers and card lines stand whole in their boxes, in both layouts, with the
+// keyboard's longest key names and a PS5 controller's: the level-up footer keeps both hints and
+// its toast keeps off the cards.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "boons/boons.h"
+#include "classes/classes.h"
+#include "combat/combat.h"
+#include "combat/fx.h"
+#include "combat/meters.h"
+#include "combat/reflex.h"
+#include "dungeon/monsters.h"
+#include "dungeon/particles.h"
+#include "dungeon/view_pos.h"
+#include "game/game.h"
+#include "game/run_start.h"
+#include "items/item.h"
+#include "levelup/levelup.h"
+#include "platform/input.h"
+#include "profile/profile.h"
+#include "render/draw.h"
+#include "render/font.h"
+#include "render/screen.h"
+#include "saves/settings.h"
+#include "screens/fight_reflex_view.h"
+#include "screens/screens.h"
+#include "services/services.h"
+#include "services/toast.h"
+#include "shrine/shrine.h"
+#include "support/fb_text.h"
+#include "support/png_out.h"
+#include "support/tick_reset.h"
+#include "world/buttons.h"
+#include "world/game_state.h"
+#include "world/player.h"
+
+namespace {
+
+// The keyboard's fixed key names reach five letters: A on ENTER, B on SPACE, SELECT on SHIFT.
+// The PS5 controller's reach seven ("OPTIONS"); A, B and SELECT read CROSS, CIRCLE and CREATE.
+constexpr int SC_ENTER = 40, SC_SPACE_KEY = 44, SC_SHIFT = 225;
+const int ACTION_A = action_of_mask(BTN_A), ACTION_B = action_of_mask(BTN_B),
+          ACTION_SELECT = action_of_mask(BTN_SELECT);
+enum Names { KEYBOARD_LONGEST, PAD_PS5, NAMES_COUNT };
+
+void names_use(int names) {
+    bindings_default();
+    settings.key_binds[ACTION_A][0] = SC_ENTER;
+    settings.key_binds[ACTION_B][0] = SC_SPACE_KEY;
+    settings.key_binds[ACTION_SELECT][0] = SC_SHIFT;
+    input_device_set(names == PAD_PS5 ? INPUT_PAD : INPUT_KEYBOARD);
+    pad_glyph_style_set(PAD_PS5);
+}
+
+void layout_use(int portrait) { portrait ? layout_set_portrait() : layout_set_landscape(); }
+
+const char* case_name(int names, int portrait) {
+    static char text[48];
+    std::snprintf(text, sizeof text, "%s, %s", names == PAD_PS5 ? "PS5 pad" : "keyboard",
+                  portrait ? "portrait" : "landscape");
+    return text;
+}
+
+// Review pictures (QM_PNG_DIR): each case's whole framebuffer in a cell of its own, at 2x.
+struct Shots {
+    static constexpr int CELL = 2 * FB_LONG + 8;
+    static bool on() { return std::getenv("QM_PNG_DIR") && *std::getenv("QM_PNG_DIR"); }
+    PngSheet sheet;
+    int cols, next = 0;
+    Shots(int columns, int rows) : sheet(on() ? columns * CELL : 1, on() ? rows * CELL : 1), cols(columns) {}
+    void add() {
+        if (on()) sheet.paste(0, 0, screen_layout.width, screen_layout.height, next % cols * CELL, next / cols * CELL, 2);
+        next++;
+    }
+};
+
+struct TextFit : ::testing::Test {
+    Settings saved;
+    void SetUp() override {
+        saved = settings;
+        screen_reset_draw_state();
+        sharp_rects_clear();
+        particles_reset();
+        toast_timer = 0;
+    }
+    void TearDown() override {
+        settings = saved;
+        bindings_default();
+        input_device_set(INPUT_KEYBOARD);
+        toast_timer = 0;
+        toast_line1[0] = toast_line2[0] = 0;
+        profile = Profile{};
+        shrine.active = 0;
+        shrine.mode = 0;
+        combat = Combat{};
+        fx_reset();
+        sharp_rects_clear();
+        game_state = STATE_SPLASH;
+        layout_set_landscape();
+    }
+};
+
+TEST_F(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
+    player_start();
+    levelup_clear();
+    levelup.pending = 1;
+    player.hp = 9;
+    input_lock_timer = 0;
+    input_lock_held = 0;
+    fx_state.flash_levelup = 0;
+    // The longest card words: the heal card's line, and a boon card with its tag and pips.
+    const int decks[2][3] = {{PICK_CATCH_BREATH, PICK_REPAIR, PICK_SPARE_KEY}, {PICK_BOON, PICK_FLASK, PICK_TOUGHNESS}};
+    levelup.boon_offer = BOON_VAMPIRIC;
+    Shots shots(4, 2);
+    for (int names = 0; names < NAMES_COUNT; names++)
+        for (int portrait = 0; portrait < 2; portrait++)
+            for (const auto& deck : decks) {
+                SCOPED_TRACE(case_name(names, portrait));
+                names_use(names);
+                layout_use(portrait);
+                for (int i = 0; i < 3; i++) levelup.picks[i] = deck[i];
+                toast_show2("LEVEL UP! NOW LVL 12", "GOT A KEY");
+                screen_clear();
+                draw_levelup();
+                const ScreenRect v = screen_layout.view;
+                const int w = v.x1 - v.x0;
+                // Both hints whole, in their long or their short form, centred within w - 7.
+                const int footer_y = portrait ? v.y1 - 12 : v.y1 - 9;
+                bool whole = false;
+                for (const char* form : {"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"}) {
+                    const std::string text = text_ring_expand(form);
+                    const int tw = text_width(text.c_str());
+                    if (tw <= w - 7 && fb_text_at(v.x0 + (w + 1 - tw) / 2, footer_y, text.c_str(), 1)) whole = true;
+                }
+                EXPECT_TRUE(whole);
+                // No card's words run past its right edge: the columns between the card and the
+                // view's frame stay dark.
+                const int card_top = v.y0 + (portrait ? 38 : 19), card_rows = portrait ? 38 * 3 + 10 : 30 * 3 + 6;
+                for (int y = card_top; y < card_top + card_rows; y++)
+                    for (int x = v.x0 + 8 + w - 15; x < v.x1 - 1; x++) ASSERT_EQ(screen_get(x, y), 0) << x << "," << y;
+                // The toast lands between the third card and the footer, touching neither.
+                const std::vector<uint8_t> before(framebuffer, framebuffer + FB_BYTES);
+                draw_levelup_toast();
+                int changed = 0;
+                for (int y = v.y0; y <= v.y1; y++)
+                    for (int x = v.x0; x <= v.x1; x++) {
+                        const int i = y * screen_layout.width + x;
+                        if (framebuffer[i] == before[i]) continue;
+                        changed++;
+                        ASSERT_GE(y, card_top + card_rows) << x << "," << y;
+                        ASSERT_LT(y, footer_y - 1) << x << "," << y;
+                    }
+                EXPECT_GT(changed, 0);
+                shots.add();
+            }
+    shots.sheet.write("text_fit_levelup.png");
+}
+
+}  // namespace
