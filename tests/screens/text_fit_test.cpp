@@ -1,6 +1,7 @@
 // The screens' footers and card lines stand whole in their boxes, in both layouts, with the
 // keyboard's longest key names and a PS5 controller's: the level-up footer keeps both hints and
-// its toast keeps off the cards.
+// its toast keeps off the cards, and the fight's side texts stay clear of the hurt vignette and
+// the threat marks.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -159,6 +160,78 @@ TEST_F(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
                 shots.add();
             }
     shots.sheet.write("text_fit_levelup.png");
+}
+
+// A duel against a skeleton at rest, flow and threat up, so the souls line shows.
+void duel_with_souls_line(int portrait) {
+    tick_globals_reset(STATE_COMBAT);
+    layout_use(portrait);
+    screen_reset_draw_state();
+    sharp_rects_clear();
+    particles_reset();
+    fx_reset();
+    reflex_clear();
+    combat = Combat{};
+    combat.type = M_SKELETON;
+    combat.reflex = 1;
+    combat.hp = combat.max_hp = 40;
+    player.hp = player.max_hp = 100;
+    player.main_hand = item_make(ITEM_SHORT_SWORD);
+    player.off_hand = item_make(ITEM_WOODEN_SHIELD);
+    reflex_fight_start(M_SKELETON, 40, 40, 6, 3, false);
+    reflex.clock = 6000;
+    reflex_monster_enter(MS_READY, 600);
+    reflex.state_start = 5800;
+    reflex.stagger_meter = 0;  // the marks all empty: outlines of colour 1
+    flow = 720;
+    combo = 30;
+    threat_total = 40;
+    settings.flashes = 1;
+    settings.prompts = 0;
+}
+
+TEST_F(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
+    Shots shots(4, 1);
+    for (int portrait = 0; portrait < 2; portrait++) {
+        SCOPED_TRACE(portrait ? "portrait" : "landscape");
+        duel_with_souls_line(portrait);
+        const ScreenRect v = screen_layout.view;
+        screen_clear();
+        draw_fight_reflex();
+        draw_status_border();
+        const std::vector<uint8_t> calm(framebuffer, framebuffer + FB_BYTES);
+        shots.add();
+        // The souls line's box holds its text and dark, none of the marks' outlines.
+        char souls[24];
+        fight_souls_text(fight_souls_tenths(souls_preview(0), threat_total), souls, sizeof souls);
+        const int souls_y = v.y0 + 37, souls_right = v.x0 + 3 + text_width(souls);
+        for (int y = souls_y - 1; y <= souls_y + 7; y++)
+            for (int x = v.x0 + 2; x <= souls_right; x++) {
+                const int c = screen_get(x, y);
+                ASSERT_TRUE(c == 0 || c == 3) << x << "," << y << " colour " << c;
+            }
+        int marks = 0;
+        for (int y = souls_y + 2; y <= souls_y + 16; y++)
+            for (int x = souls_right + 1; x <= v.x1; x++) marks += screen_get(x, y) == 1;
+        EXPECT_GT(marks, 4 * 12);  // the four marks' outlines, right of the line
+        // A heavy blow's vignette leaves every HUD row as it was: name, flow, souls and count.
+        fx_hurt_from_damage(30);
+        ASSERT_EQ(fx_hurt_width(), 8);
+        sharp_rects_clear();
+        screen_clear();
+        draw_fight_reflex();
+        draw_status_border();
+        for (int y = v.y0; y <= souls_y + 7; y++)
+            for (int x = v.x0; x <= v.x1; x++) {
+                const int i = y * screen_layout.width + x;
+                ASSERT_EQ(framebuffer[i], calm[i]) << x << "," << y;
+            }
+        // Below the HUD rows the vignette still lights the edges.
+        EXPECT_EQ(screen_get(v.x0, v.y0 + 60), 3);
+        EXPECT_EQ(screen_get(v.x1, v.y0 + 60), 3);
+        shots.add();
+    }
+    shots.sheet.write("text_fit_fight.png");
 }
 
 }  // namespace
