@@ -1,7 +1,7 @@
 // The screens' footers and card lines stand whole in their boxes, in both layouts, with the
 // keyboard's longest key names and a PS5 controller's: the level-up footer keeps both hints and
-// its toast keeps off the cards, and the fight's side texts stay clear of the hurt vignette and
-// the threat marks.
+// its toast keeps off the cards, the fight's side texts stay clear of the hurt vignette and the
+// threat marks, shrine card lines are never cut, and the shrine's bottom line keeps its dark band.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -103,6 +103,15 @@ struct TextFit : ::testing::Test {
         sharp_rects_clear();
         game_state = STATE_SPLASH;
         layout_set_landscape();
+    }
+    // Whether the rectangle holds nothing but dark outside the cells of a text at (tx, ty).
+    static bool dark_but_text(int x0, int y0, int x1, int y1, int tx, int ty, const char* text) {
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++) {
+                const bool in_text = x >= tx && x < tx + text_width(text) && y >= ty && y < ty + FONT_CELL_H;
+                if (!in_text && screen_get(x, y) != 0) return false;
+            }
+        return true;
     }
 };
 
@@ -232,6 +241,82 @@ TEST_F(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
         shots.add();
     }
     shots.sheet.write("text_fit_fight.png");
+}
+
+TEST_F(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
+    profile = Profile{};
+    shrine_enter();
+    ProfileClass& k = profile.classes[CLASS_KNIGHT];
+    k.first_run = 1;
+    k.runs = 120;
+    k.wins = 15;
+    k.deepest = 19;
+    k.deepest_heat = 3;
+    k.best_heat_won = 2;
+    k.fastest_win = 1754;
+    k.streak = 12;
+    k.best_streak = 14;
+    k.kills = 4321;
+    k.deaths_by[M_SKELETON] = 33;
+    Shots shots(6, 2);
+    for (int names = 0; names < NAMES_COUNT; names++)
+        for (int portrait = 0; portrait < 2; portrait++) {
+            SCOPED_TRACE(case_name(names, portrait));
+            names_use(names);
+            layout_use(portrait);
+            const ScreenRect v = screen_layout.view;
+            const int w = v.x1 - v.x0;
+            // The KNIGHT's card: the long tally line is never cut, and no line reaches the card's edge.
+            shrine.mode = 0;
+            player.x = 4;
+            player.y = 2;
+            player.facing = 0;
+            player_view_sync();
+            update_shrine(BTN_A);
+            ASSERT_EQ(shrine.mode, 1);
+            screen_clear();
+            draw_shrine();
+            int top = -1;
+            for (int y = v.y0 + 13; y < v.y1 && top < 0; y++)
+                if (fb_text_at(v.x0 + 5, y, "KNIGHT", 3)) top = y;
+            ASSERT_GE(top, 0);
+            const char* tally = portrait ? "RUNS 120 WINS 15 (12%)" : "RUNS 120  WINS 15 (12%)";
+            EXPECT_TRUE(fb_text_at(v.x0 + 5, top + 18, tally, 2, 1));
+            shots.add();
+            ShrineCard card;
+            ASSERT_TRUE(shrine_inspect_card(&card));
+            for (int y = top; y < top + 9 * card.count; y++)
+                for (int x = v.x1 - 4; x <= v.x1 - 2; x++) ASSERT_EQ(screen_get(x, y), 0) << x << "," << y;
+            // Facing the way out past the candles: the leave line on its dark band.
+            update_shrine(BTN_B);
+            ASSERT_EQ(shrine.mode, 0);
+            player.x = 7;
+            player.y = 7;
+            player_view_sync();
+            screen_clear();
+            draw_frame();
+            const std::string leave = text_ring_expand("{B}: LEAVE");
+            const int lx = v.x0 + (w + 1 - text_width(leave.c_str())) / 2;
+            EXPECT_TRUE(fb_text_at(lx, v.y1 - 10, leave.c_str(), 1));
+            EXPECT_TRUE(dark_but_text(v.x0 + 2, v.y1 - 12, v.x1 - 2, v.y1 - 2, lx, v.y1 - 10, leave.c_str()));
+            shots.add();
+            // The shrouded statue's line keeps its button name and stays inside the band.
+            player.x = 4;
+            player.y = 8;
+            player.facing = 2;
+            player_view_sync();
+            screen_clear();
+            draw_frame();
+            bool whole = false;
+            for (const char* form : {"{A}: A SHROUDED STATUE", "{A}:A SHROUDED STATUE"}) {
+                const std::string text = text_ring_expand(form);
+                const int tw = text_width(text.c_str()), x = v.x0 + (w + 1 - tw) / 2;
+                if (x >= v.x0 + 3 && x + tw <= v.x1 - 2 && fb_text_at(x, v.y1 - 10, text.c_str(), 3)) whole = true;
+            }
+            EXPECT_TRUE(whole);
+            shots.add();
+        }
+    shots.sheet.write("text_fit_shrine.png");
 }
 
 }  // namespace
