@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "render/big_text.h"
 #include "render/draw.h"
@@ -78,6 +79,9 @@ constexpr int CREDITS_LENGTH = 274;  // pixels the credits run to below the firs
 const char* const TITLE_MENU[7] = {"CONTINUE", "NEW GAME", "UNLOCKS", "SHRINE", "OPTIONS", "STATS", "EXIT"};
 constexpr int TITLE_BLINK = 12;
 constexpr int TITLE_ROW_CONTINUE = 0;
+// The portrait hint stays inside the inner frame: its outline and a pixel of dark on each side.
+constexpr int TITLE_HINT_INSET = 13;
+constexpr const char* TITLE_HINTS[3] = {"{DPAD} + {A}: SELECT", "{DPAD}+{A}: SELECT", "{A}: SELECT"};
 
 // Centred x of a text within [left, left + span].
 int centred(int left, int span, const char* text) { return left + (span - text_width(text) + 1) / 2; }
@@ -256,7 +260,7 @@ void draw_title(const TitleView& view) {
         std::snprintf(line, sizeof line, "%s %d, LVL %d", view.run_training ? "TRAINING" : "FLOOR", view.run_floor + 1,
                       view.run_level);
     else
-        footer = text_fit("{DPAD} + {A}: SELECT", W - 7);
+        footer = text_fit_forms(TITLE_HINTS, (int)std::size(TITLE_HINTS), W - TITLE_HINT_INSET);
     draw_text_outlined(centred(L, W, footer), B - 13, footer, 1);
 }
 

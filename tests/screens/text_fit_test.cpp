@@ -1,7 +1,8 @@
-// The screens' footers and card lines stand whole in their boxes, in both layouts, with the
-// keyboard's longest key names and a PS5 controller's: the level-up footer keeps both hints and
-// its toast keeps off the cards, the fight's side texts stay clear of the hurt vignette and the
-// threat marks, shrine card lines are never cut, and the shrine's bottom line keeps its dark band.
+// Every footer and card line of the level-up, fight, shrine and title screens stands whole in its
+// box, in both layouts, with the keyboard's longest key names and a PS5 controller's: the level-up
+// footer keeps both hints and its toast keeps off the cards, the fight's side texts stay clear of
+// the hurt vignette and the threat marks, shrine card lines are never cut, the shrine's bottom line
+// keeps its dark band, and the title's portrait hint keeps clear of the inner frame.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -317,6 +318,41 @@ TEST_F(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
             shots.add();
         }
     shots.sheet.write("text_fit_shrine.png");
+}
+
+TEST_F(TextFit, TitleHintKeepsADarkPixelInsideTheInnerFrame) {
+    Shots shots(2, 1);
+    for (int names = 0; names < NAMES_COUNT; names++) {
+        SCOPED_TRACE(names == PAD_PS5 ? "PS5 pad" : "keyboard");
+        names_use(names);
+        layout_set_portrait();
+        const ScreenRect v = screen_layout.view;
+        screen_clear();
+        particles_reset();
+        TitleView view{};
+        view.cursor = 1;
+        draw_title(view);
+        // The hint's rows, outline included: the inner frame's column, a dark pixel, then at most
+        // the hint's own dark outline, on each side.
+        for (int y = v.y1 - 14; y <= v.y1 - 6; y++) {
+            EXPECT_EQ(screen_get(v.x0 + 4, y), 2) << y;
+            EXPECT_EQ(screen_get(v.x1 - 4, y), 2) << y;
+            for (int d = 5; d <= 6; d++) {
+                EXPECT_EQ(screen_get(v.x0 + d, y), 0) << d << "," << y;
+                EXPECT_EQ(screen_get(v.x1 - d, y), 0) << d << "," << y;
+            }
+        }
+        // And the hint is there, whole, in its long or its short form.
+        bool whole = false;
+        for (const char* form : {"{DPAD} + {A}: SELECT", "{DPAD}+{A}: SELECT"}) {
+            const std::string text = text_ring_expand(form);
+            const int tw = text_width(text.c_str());
+            if (fb_text_at(v.x0 + (v.x1 - v.x0 + 1 - tw) / 2, v.y1 - 13, text.c_str(), 1)) whole = true;
+        }
+        EXPECT_TRUE(whole);
+        shots.add();
+    }
+    shots.sheet.write("text_fit_title.png");
 }
 
 }  // namespace
