@@ -16,6 +16,7 @@
 #include "combat/fx.h"
 #include "combat/meters.h"
 #include "combat/reflex.h"
+#include "dungeon/fxfield.h"
 #include "dungeon/monsters.h"
 #include "dungeon/particles.h"
 #include "dungeon/view_pos.h"
@@ -48,14 +49,14 @@ namespace {
 constexpr int SC_ENTER = 40, SC_SPACE_KEY = 44, SC_SHIFT = 225;
 const int ACTION_A = action_of_mask(BTN_A), ACTION_B = action_of_mask(BTN_B),
           ACTION_SELECT = action_of_mask(BTN_SELECT);
-enum Names { KEYBOARD_LONGEST, PAD_PS5, NAMES_COUNT };
+enum Names { NAMES_KEYBOARD, NAMES_PS5, NAMES_COUNT };
 
 void names_use(int names) {
     bindings_default();
     settings.key_binds[ACTION_A][0] = SC_ENTER;
     settings.key_binds[ACTION_B][0] = SC_SPACE_KEY;
     settings.key_binds[ACTION_SELECT][0] = SC_SHIFT;
-    input_device_set(names == PAD_PS5 ? INPUT_PAD : INPUT_KEYBOARD);
+    input_device_set(names == NAMES_PS5 ? INPUT_PAD : INPUT_KEYBOARD);
     pad_glyph_style_set(PAD_PS5);
 }
 
@@ -63,7 +64,7 @@ void layout_use(int portrait) { portrait ? layout_set_portrait() : layout_set_la
 
 const char* case_name(int names, int portrait) {
     static char text[48];
-    std::snprintf(text, sizeof text, "%s, %s", names == PAD_PS5 ? "PS5 pad" : "keyboard",
+    std::snprintf(text, sizeof text, "%s, %s", names == NAMES_PS5 ? "PS5 pad" : "keyboard",
                   portrait ? "portrait" : "landscape");
     return text;
 }
@@ -94,6 +95,7 @@ struct TextFit : ::testing::Test {
         settings = saved;
         bindings_default();
         input_device_set(INPUT_KEYBOARD);
+        pad_glyph_style_set(PAD_XBOX);
         toast_timer = 0;
         toast_line1[0] = toast_line2[0] = 0;
         profile = Profile{};
@@ -205,6 +207,7 @@ TEST_F(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
     for (int portrait = 0; portrait < 2; portrait++) {
         SCOPED_TRACE(portrait ? "portrait" : "landscape");
         duel_with_souls_line(portrait);
+        names_use(NAMES_KEYBOARD);
         const ScreenRect v = screen_layout.view;
         screen_clear();
         draw_fight_reflex();
@@ -323,14 +326,16 @@ TEST_F(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
 TEST_F(TextFit, TitleHintKeepsADarkPixelInsideTheInnerFrame) {
     Shots shots(2, 1);
     for (int names = 0; names < NAMES_COUNT; names++) {
-        SCOPED_TRACE(names == PAD_PS5 ? "PS5 pad" : "keyboard");
+        SCOPED_TRACE(names == NAMES_PS5 ? "PS5 pad" : "keyboard");
         names_use(names);
         layout_set_portrait();
         const ScreenRect v = screen_layout.view;
         screen_clear();
         particles_reset();
+        fxfield_clear(0);  // no flames behind the hint: only its own pixels are looked at
         TitleView view{};
-        view.cursor = 1;
+        view.cursor = view.slide_from_row = 1;
+        view.slide_age = TITLE_SLIDE_TICKS;
         draw_title(view);
         // The hint's rows, outline included: the inner frame's column, a dark pixel, then at most
         // the hint's own dark outline, on each side.
