@@ -163,7 +163,7 @@ void draw_state() {
         draw_dungeon_view(view_scene_now());
         dim_screen();
         draw_levelup();
-        draw_toast();
+        draw_levelup_toast();
         break;
     case STATE_CLASS_SELECT:
         draw_title_now();

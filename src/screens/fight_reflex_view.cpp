@@ -56,6 +56,9 @@ constexpr int COMBO_TIER_SHINE = 125;
 constexpr int GEM_COUNT = 5;
 constexpr int GEM_LIT_ABOVE[GEM_COUNT] = {99, 299, 499, 699, 899};
 constexpr int THREAT_MARKS = 4;
+constexpr int THREAT_MARKS_SPAN = 18 * (THREAT_MARKS - 1) + 14;  // the marks' dark backing, left to right
+constexpr int THREAT_ROW_DY = 40;
+constexpr int SOULS_ROW_DY = 37;
 constexpr int FX_SLOT_COMBO = 5;
 constexpr float PI = 3.14159265f;
 
@@ -483,17 +486,35 @@ void draw_stagger(const View& v, const Figure& f) {
     }
 }
 
+// The souls line's text; false while the line is not shown.
+bool souls_line_text(char* text, int size) {
+    if (flow_level() <= 0 && threat_total <= 0) return false;
+    fight_souls_text(fight_souls_tenths(souls_preview(0), threat_total), text, size);
+    return true;
+}
+
 void draw_threat_gauge(const View& v, const Figure& f) {
     const int st = reflex.monster_state;
     if (!drill_allows_action(0) || st == MS_DEAD || st == MS_RECOVER || combat.victory_delay > 0) return;
-    const int y = std::max(v.T + 40, f.top - 20);
+    int y = std::max(v.T + THREAT_ROW_DY, f.top - 20);
+    int x0 = fight_anchor.x - 28;
+    // A tall monster brings the marks up to the souls line's rows: they then start right of its
+    // text, or, where the view is too narrow for that, below it.
+    char souls[24];
+    if (y - 1 <= v.T + SOULS_ROW_DY + 7 && souls_line_text(souls, sizeof souls)) {
+        const int clear = v.L + 3 + text_width(souls) + 3;  // the first column the backing may take
+        if (x0 - 1 < clear) {
+            if (clear + THREAT_MARKS_SPAN <= v.R) x0 = clear + 1;
+            else y = v.T + SOULS_ROW_DY + 10;
+        }
+    }
     const int tenths = std::max(1, souls_multiplier_tenths());
     const int marks = reflex.stagger_meter * THREAT_MARKS;
     const int whole = marks / tenths, part = (marks % tenths) * 10 / tenths;
     const int32_t sdt = reflex.clock - reflex.staggered_at;
     const bool blinking = st == MS_STAGGER && within(sdt, STAGGER_BLINK_MS);
     for (int i = 0; i < THREAT_MARKS; i++) {
-        const int x = fight_anchor.x - 28 + 18 * i;
+        const int x = x0 + 18 * i;
         vfill(v, x - 1, y - 1, 14, 6, 0);
         vrect(v, x, y, 12, 4, 1);
         if (blinking) {
@@ -738,10 +759,9 @@ void draw_flow_gems(const View& v) {
 }
 
 void draw_souls_line(const View& v) {
-    if (flow_level() <= 0 && threat_total <= 0) return;
-    const int y = v.T + 37;
     char text[24];
-    fight_souls_text(fight_souls_tenths(souls_preview(0), threat_total), text, sizeof text);
+    if (!souls_line_text(text, sizeof text)) return;
+    const int y = v.T + SOULS_ROW_DY;
     text_outlined(v.L + 3, y, text, flow_level() > 0 ? 3 : 1);
     sharp_rect_add(v.L, y - 1, v.W, 9);
 }

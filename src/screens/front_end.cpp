@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "render/big_text.h"
 #include "render/draw.h"
@@ -78,6 +79,9 @@ constexpr int CREDITS_LENGTH = 274;  // pixels the credits run to below the firs
 const char* const TITLE_MENU[7] = {"CONTINUE", "NEW GAME", "UNLOCKS", "SHRINE", "OPTIONS", "STATS", "EXIT"};
 constexpr int TITLE_BLINK = 12;
 constexpr int TITLE_ROW_CONTINUE = 0;
+// The portrait hint stays inside the inner frame: its outline and a pixel of dark on each side.
+constexpr int TITLE_HINT_INSET = 13;
+constexpr const char* TITLE_HINTS[3] = {"{DPAD} + {A}: SELECT", "{DPAD}+{A}: SELECT", "{A}: SELECT"};
 
 // Centred x of a text within [left, left + span].
 int centred(int left, int span, const char* text) { return left + (span - text_width(text) + 1) / 2; }
@@ -176,6 +180,15 @@ const char* text_fit(const char* text, int width) {
     return s;
 }
 
+const char* text_fit_forms(const char* const* forms, int count, int width) {
+    if (count < 1) return text_fit("", width);
+    for (int i = 0; i + 1 < count; i++) {
+        const char* s = text_ring_expand(forms[i]);
+        if (text_width(s) <= width) return s;
+    }
+    return text_fit(forms[count - 1], width);
+}
+
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)
@@ -247,7 +260,7 @@ void draw_title(const TitleView& view) {
         std::snprintf(line, sizeof line, "%s %d, LVL %d", view.run_training ? "TRAINING" : "FLOOR", view.run_floor + 1,
                       view.run_level);
     else
-        footer = text_fit("{DPAD} + {A}: SELECT", W - 7);
+        footer = text_fit_forms(TITLE_HINTS, (int)std::size(TITLE_HINTS), W - TITLE_HINT_INSET);
     draw_text_outlined(centred(L, W, footer), B - 13, footer, 1);
 }
 

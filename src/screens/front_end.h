@@ -61,6 +61,9 @@ constexpr int TEXT_RING_BYTES = 128;
 // Expands the placeholders into the next ring slot and drops trailing "  hint" segments until the
 // text fits `width` pixels (a text without double blanks may stay wider).
 const char* text_fit(const char* text, int width);
+// The first of the forms (long to short) whose expansion fits `width` whole; when none does, the
+// last one through text_fit, so a hint is dropped whole rather than cut.
+const char* text_fit_forms(const char* const* forms, int count, int width);
 // Expands the placeholders into the next ring slot.
 const char* text_ring_expand(const char* text);
 // The text in colour 0 at the eight neighbouring offsets, then in its colour.

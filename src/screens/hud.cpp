@@ -221,7 +221,11 @@ void draw_hud() {
     perf_end(ZONE_UI);
 }
 
-void draw_toast() {
+namespace {
+
+// The toast's box with its top row at `top` (-1: its usual place over the view's bottom), or
+// centred in the rows top .. bottom - 1 when a bottom is given.
+void toast_box_at(int top, int bottom) {
     if (toast_timer <= 0 || !toast_line1[0]) return;
     // Read through bounded copies: the lines are shared records anyone may write.
     char line1[TOAST_LINE_BYTES], line2[TOAST_LINE_BYTES];
@@ -234,10 +238,17 @@ void draw_toast() {
     const int height = two ? 18 : 9, offset = two ? 35 : 26;
     const int s = v.x1 - (w + v.x0 + 3);
     const int x = s < 2 ? v.x0 + 1 : v.x0 + s / 2;
-    hud_box(x - 1, v.y1 - offset - 1, w + 6, height);
-    text_draw(x + (w - w1) / 2 + 1, v.y1 - offset, line1, 2);
-    if (two) text_draw(x + (w - w2) / 2 + 1, v.y1 - offset + 9, line2, 3);
+    const int y = top < 0 ? v.y1 - offset - 1 : top + (bottom - top - height) / 2;
+    hud_box(x - 1, y, w + 6, height);
+    text_draw(x + (w - w1) / 2 + 1, y + 1, line1, 2);
+    if (two) text_draw(x + (w - w2) / 2 + 1, y + 10, line2, 3);
 }
+
+}  // namespace
+
+void draw_toast() { toast_box_at(-1, -1); }
+
+void draw_toast_between(int top, int bottom) { toast_box_at(top, bottom); }
 
 void draw_caption() {
     const int t = caption_timer;

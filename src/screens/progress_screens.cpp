@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "boons/boons.h"
 #include "classes/class_select.h"
@@ -67,6 +68,20 @@ struct CardLayout {
     int top, height, gap, name_dy, desc_dy, pips_dy;
 };
 
+CardLayout card_layout(const View& v) {
+    if (v.landscape) return CardLayout{v.y0 + 19, 30, 3, 5, 16, 24};
+    return CardLayout{v.y0 + 38, 38, 5, 6, 19, 30};
+}
+
+// The first row below the third card.
+int cards_end(const CardLayout& l) { return l.top + 3 * l.height + 2 * l.gap; }
+
+// The footer's y: in landscape low enough that a two-line toast fits between it and the cards.
+int levelup_footer_y(const View& v) { return v.landscape ? v.y1 - 9 : v.y1 - 12; }
+
+// Both hints, the short form where the long one is too wide (portrait with the keyboard's names).
+constexpr const char* LEVELUP_HINTS[2] = {"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"};
+
 // "EVOLVE", "RANK UP" or "NEW"; "UP" when the card is too narrow for the long word.
 const char* boon_tag(const BoonDef& b, int id, int card_w) {
     const char* tag = b.evolution ? "EVOLVE" : boon_level(id) > 0 ? "RANK UP" : "NEW";
@@ -128,7 +143,7 @@ void draw_levelup() {
     const int level = player.level - levelup.pending + 1;
     char header[32];
     std::snprintf(header, sizeof header, "LEVEL %d  HP %d/%d", level, player.hp, player.max_hp);
-    CardLayout l;
+    const CardLayout l = card_layout(v);
     if (v.landscape) {
         text_draw(v.x0 + 8, v.y0 + 5, "LEVEL UP!", 3);
         const int room = v.w - text_width("LEVEL UP!") - 23;
@@ -136,17 +151,21 @@ void draw_levelup() {
         if (text_width(header) > room) std::snprintf(header, sizeof header, "HP %d/%d", player.hp, player.max_hp);
         text_right(v.x1 - 7, v.y0 + 5, header, 1);
         screen_hline(v.x0 + 6, v.y0 + 15, v.w - 11, 1);
-        l = CardLayout{v.y0 + 19, 30, 3, 5, 16, 24};
     } else {
         text_centre(v, v.y0 + 8, "LEVEL UP!", 3);
         text_centre(v, v.y0 + 20, header, 1);
         screen_hline(v.x0 + 10, v.y0 + 31, v.w - 19, 1);
-        l = CardLayout{v.y0 + 38, 38, 5, 6, 19, 30};
     }
     // In the training's fixed pick only the first card may be taken.
     const bool forced = levelup_pick_forced(LevelupMode{training_active()});
     for (int i = 0; i < 3; i++) draw_card(v, l, i, forced && i > 0);
-    if (!input_locked()) text_centre(v, v.y1 - 12, text_fit("{A}: TAKE  {SELECT}: BAG", v.w - 7), 1);
+    if (!input_locked())
+        text_centre(v, levelup_footer_y(v), text_fit_forms(LEVELUP_HINTS, (int)std::size(LEVELUP_HINTS), v.w - 7), 1);
+}
+
+void draw_levelup_toast() {
+    const View v = view_now();
+    draw_toast_between(cards_end(card_layout(v)), levelup_footer_y(v));
 }
 
 void draw_class_select() {

@@ -24,6 +24,8 @@ float unlocks_completion();
 
 void draw_splash();
 void draw_toast();
+// The toast centred in the rows top .. bottom - 1, for a screen whose usual toast place is taken.
+void draw_toast_between(int top, int bottom);
 void draw_hud();
 void draw_status_border();
 // STATE_COMBAT: the classic view of a turn-menu fight, or the real-time view of a duel.
@@ -46,6 +48,8 @@ void draw_camp();
 void draw_run_end(uint8_t escaped, bool input_locked, uint32_t met_at_start);
 void draw_stats();
 void draw_levelup();
+// The toast of the level-up state, between the third card and the footer.
+void draw_levelup_toast();
 void draw_class_select();
 void draw_unlocks();
 // The shrine's header and what the player faces, over the room the draw pass has drawn.

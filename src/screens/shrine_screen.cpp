@@ -2,6 +2,7 @@
 // what the player faces (an open card, the soul fire's offer, a named object or the way out).
 // Called by the draw pass in the shrine's state; reads the shrine hub and the profile.
 #include <cstdio>
+#include <cstring>
 
 #include "profile/profile.h"
 #include "render/draw.h"
@@ -33,13 +34,64 @@ void box(int x, int y, int w, int h) {
     screen_rect(x, y, w, h, 2);
 }
 
+// The card's lines as drawn: a line too wide for the card first loses its double blanks, then
+// breaks at the last blank that fits and goes on in the row below, so no word is cut.
+constexpr int CARD_ROWS_MAX = 3 * SHRINE_CARD_LINES;
+constexpr int CARD_ROW_BYTES = 64;
+struct CardRows {
+    char text[CARD_ROWS_MAX][CARD_ROW_BYTES];
+    uint8_t colour[CARD_ROWS_MAX];
+    int count;
+};
+
+void card_row_add(CardRows& rows, const char* text, int length, uint8_t colour) {
+    if (rows.count >= CARD_ROWS_MAX) return;
+    std::snprintf(rows.text[rows.count], CARD_ROW_BYTES, "%.*s", length, text);
+    rows.colour[rows.count++] = colour;
+}
+
+void card_line_rows(CardRows& rows, const char* line, uint8_t colour, int width) {
+    char s[CARD_ROW_BYTES];
+    std::snprintf(s, sizeof s, "%s", text_ring_expand(line));
+    if (text_width(s) > width) {
+        int w = 0;
+        for (int r = 0; s[r]; r++)
+            if (s[r] != ' ' || s[r + 1] != ' ') s[w++] = s[r];
+        s[w] = 0;
+    }
+    const char* p = s;
+    while (*p) {
+        const int n = (int)std::strlen(p);
+        int cut = n;
+        if (text_width(p) > width) {
+            // The last blank that leaves the row within the width (6 pixels a character, the
+            // last one's spacing not counted); a word wider than the card stays whole on its row.
+            int fit = (width + 1) / 6;
+            while (fit > 0 && p[fit] != ' ') fit--;
+            if (fit == 0)
+                while (fit < n && p[fit] != ' ') fit++;
+            cut = fit;
+        }
+        card_row_add(rows, p, cut, colour);
+        p += cut;
+        while (*p == ' ') p++;
+    }
+}
+
 void draw_card(const Area& a) {
     ShrineCard card;
     if (!shrine_inspect_card(&card)) return;
-    const int h = inspect_card_height(card);
+    const int width = a.W - 8;
+    CardRows rows;
+    rows.count = 0;
+    for (int i = 0; i < card.count; i++) card_line_rows(rows, card.lines[i], card.colours[i], width);
+    // The card's height for the rows drawn: one line broken in two makes it a row taller.
+    ShrineCard drawn = card;
+    drawn.count = rows.count;
+    const int h = inspect_card_height(drawn);
     const int y = (card.pinned || a.T + h + 15 >= a.B) ? a.B - h - 1 : a.T + 15;
     box(a.L + 1, y, a.W - 1, h);
-    for (int i = 0; i < card.count; i++) text_draw(a.L + 5, y + 4 + 9 * i, text_fit(card.lines[i], a.W - 8), card.colours[i]);
+    for (int i = 0; i < rows.count; i++) text_draw(a.L + 5, y + 4 + 9 * i, rows.text[i], rows.colour[i]);
     if (card.pages >= 2) {
         char pages[32];
         std::snprintf(pages, sizeof pages, "< %d/%d >", card.page + 1, card.pages);
@@ -89,26 +141,32 @@ void draw_fire_offer(const Area& a, int u) {
     text_draw(centred_x(a, fitted), dy + 10, fitted, colour);
 }
 
+// The line at the bottom of the view, on a dark band so the room's candles cannot run through it.
+void draw_bottom_line(const Area& a, const char* text, int colour) {
+    screen_fill_rect(a.L + 2, a.B - 12, a.W - 3, 11, 0);
+    text_draw(centred_x(a, text), a.B - 10, text, colour);
+}
+
+// "{A}: name", without the blank (or, with a very long key name, the name alone) where the
+// portrait view is too narrow; it may use the band's width less a pixel on each side.
+const char* object_line(const Area& a, const char* name) {
+    char forms[3][40];
+    std::snprintf(forms[0], sizeof forms[0], "{A}: %s", name);
+    std::snprintf(forms[1], sizeof forms[1], "{A}:%s", name);
+    std::snprintf(forms[2], sizeof forms[2], "%s", name);
+    const char* const list[3] = {forms[0], forms[1], forms[2]};
+    return text_fit_forms(list, 3, a.W - 5);
+}
+
 void draw_facing(const Area& a) {
     const char* name = shrine_object_name();
-    char line[40];
-    if (name) std::snprintf(line, sizeof line, "{A}: %s", name);
     if (shrine.banner_timer > 0) {
         const int x = centred_x(a, shrine.banner);
         box(x - 4, a.T + 16, text_width(shrine.banner) + 8, 12);
         text_draw(x, a.T + 19, shrine.banner, 3);
-        if (name) {
-            const char* fitted = text_fit(line, a.W - 7);
-            text_draw(centred_x(a, fitted), a.B - 10, fitted, 3);
-        }
-    } else if (name) {
-        screen_fill_rect(a.L + 2, a.B - 12, a.W - 3, 11, 0);
-        const char* fitted = text_fit(line, a.W - 7);
-        text_draw(centred_x(a, fitted), a.B - 10, fitted, 3);
-    } else {
-        const char* fitted = text_fit("{B}: LEAVE", a.W - 7);
-        text_draw(centred_x(a, fitted), a.B - 10, fitted, 1);
     }
+    if (name) draw_bottom_line(a, object_line(a, name), 3);
+    else if (shrine.banner_timer <= 0) draw_bottom_line(a, text_fit("{B}: LEAVE", a.W - 7), 1);
 }
 
 }  // namespace

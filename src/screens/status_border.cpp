@@ -137,16 +137,22 @@ void draw_popup_words(const ScreenRect& r) {
     }
 }
 
+// One pixel of the vignette; the real-time fight's HUD rows (its sharp rectangles) stay clear,
+// so the flash never hides the name, the flow, the souls or the combo count.
+void vignette_pixel(int x, int y, int level) {
+    if (BAYER4[y & 3][x & 3] >= level && !sharp_rect_test(x, y)) screen_pixel(x, y, 3);
+}
+
 void draw_hurt_vignette(const ScreenRect& r, int n) {
     for (int d = 0; d <= n; d++) {
         const int e = d == 0 ? 0 : d * 12 / (n + 1) + 2;
         for (int x = r.x0; x <= r.x1; x++) {
-            if (BAYER4[(r.y0 + d) & 3][x & 3] >= e) screen_pixel(x, r.y0 + d, 3);
-            if (BAYER4[(r.y1 - d) & 3][x & 3] >= e) screen_pixel(x, r.y1 - d, 3);
+            vignette_pixel(x, r.y0 + d, e);
+            vignette_pixel(x, r.y1 - d, e);
         }
         for (int y = r.y0 + n + 1; y <= r.y1 - n - 1; y++) {
-            if (BAYER4[y & 3][(r.x0 + d) & 3] >= e) screen_pixel(r.x0 + d, y, 3);
-            if (BAYER4[y & 3][(r.x1 - d) & 3] >= e) screen_pixel(r.x1 - d, y, 3);
+            vignette_pixel(r.x0 + d, y, e);
+            vignette_pixel(r.x1 - d, y, e);
         }
     }
 }

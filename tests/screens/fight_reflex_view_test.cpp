@@ -248,6 +248,11 @@ const std::vector<Moment>& moments() {
                          fx_state.popup_timer = 40;
                          fx_state.banner = 1;
                      }});
+        m.push_back({"souls line", 3, [] {
+                         // A tall monster brings the empty threat marks up beside the souls line.
+                         flow = 320;
+                         threat_total = 40;
+                     }});
         m.push_back({"hurt", 2, [] {
                          // Two steps after a heavy blow took 30 of 100: the vignette at its thickest.
                          reflex_monster_enter(MS_RECOIL, 400);

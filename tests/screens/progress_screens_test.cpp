@@ -17,6 +17,7 @@
 #include "profile/profile.h"
 #include "screens/screens.h"
 #include "screens/unlocks_list.h"
+#include "services/toast.h"
 #include "support/fb_text.h"
 #include "support/png_out.h"
 #include "world/game_state.h"
@@ -93,8 +94,8 @@ TEST_F(ProgressScreens, HealCardAndLockedTrainingCards) {
 
 TEST_F(ProgressScreens, ReviewPictures) {
     // One row per look: the landscape picture, then the portrait one beside it.
-    PngSheet sheet(312 + 144 + 12, 4 * 316);
-    for (int look = 0; look < 4; look++) {
+    PngSheet sheet(312 + 144 + 12, 5 * 316);
+    for (int look = 0; look < 5; look++) {
         levelup_clear();
         levelup.pending = 1;
         player.hp = 9;
@@ -106,6 +107,11 @@ TEST_F(ProgressScreens, ReviewPictures) {
             fx_state.flash_levelup = 14;  // the burst, half run down
         }
         if (look == 2) cards(PICK_BOON, PICK_SPARE_KEY, PICK_CATCH_BREATH, BOON_BLOOD_PACT);
+        if (look == 4) {
+            // The fight's two-line toast as the screen opens, between the third card and the footer.
+            cards(PICK_TOUGHNESS, PICK_PURSE, PICK_SPARE_KEY, BOON_NONE);
+            toast_show2("LEVEL UP! NOW LVL 2", "GOT A KEY");
+        }
         for (int portrait = 0; portrait < 2; portrait++) {
             portrait ? layout_set_portrait() : layout_set_landscape();
             screen_clear();
@@ -114,11 +120,13 @@ TEST_F(ProgressScreens, ReviewPictures) {
                 draw_class_select();
             } else {
                 draw_levelup();
+                draw_levelup_toast();
             }
             EXPECT_EQ(screen_get(screen_layout.view.x0 + 1, screen_layout.view.y0 + 1), 1);  // the frame
             sheet.paste(0, 0, screen_layout.width, screen_layout.height, portrait ? 312 + 8 : 0, look * 316, 1);
         }
     }
+    toast_timer = 0;
     sheet.write("progress_screens.png");
 }
 

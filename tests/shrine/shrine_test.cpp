@@ -362,6 +362,16 @@ TEST_F(ShrineTest, ReviewPictures) {
     profile.first_win = {2, CLASS_KNIGHT};
     profile.deepest_floor = 14;
     profile.deepest_run = 3;
+    // A well-played KNIGHT: its card's tally line is too wide for the portrait card as it stands.
+    ProfileClass& knight = profile.classes[CLASS_KNIGHT];
+    knight.first_run = 1;
+    knight.runs = 120;
+    knight.wins = 15;
+    knight.deepest = 19;
+    knight.fastest_win = 1754;
+    knight.streak = 2;
+    knight.best_streak = 14;
+    knight.kills = 4321;
     struct Spot {
         int x, y, f;
         bool card;
