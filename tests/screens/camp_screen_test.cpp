@@ -213,7 +213,8 @@ TEST_F(CampScreen, BoonPageFooterAndMoneyNote) {
     }
     player.gold = 10000;
     ASSERT_TRUE(draw_inside());
-    EXPECT_TRUE(text_centred_at(p.y1 - 12, text_fit("{A}: TAKE   {B}: BACK", p.x1 - p.x0 - 7), 1));
+    // Both hints, in the tight form the narrow view takes.
+    EXPECT_TRUE(text_centred_at(p.y1 - 12, text_ring_expand("{A}:TAKE  {B}:BACK"), 1));
 }
 
 TEST_F(CampScreen, WordsForWhatCannotBeHad) {
