@@ -30,15 +30,10 @@ namespace {
 // The very first run of a profile holds its opening card a little longer.
 constexpr int32_t FIRST_RUN_EXTRA_HOLD = 45;
 
-void save_run_or_toast() {
-    bag_stow_held();
-    if (!save_run()) toast_show("SAVE FAILED!");
-}
-
 void enter_new_run() {
     game_state = STATE_DUNGEON;
     run_active = 1;
-    save_run_or_toast();
+    run_save_now();
 }
 
 void run_start_mid() {
@@ -60,7 +55,7 @@ void training_done_mid() {
     load_floor(f + 1);
     platform_unlocks_changed();
     if (floor_has_camp(f + 1) && !training_active()) camp_enter();
-    if (run_active) save_run_or_toast();
+    if (run_active) run_save_now();
 }
 
 void opening_transition(TransitionFn mid) {
@@ -92,6 +87,13 @@ void training_done_transition() {
     if (rumble_enabled()) rumble_add(0.5f, 0.3f, 400);
     transition_start(training_done_mid, "THE TRAINING IS DONE...", "...CAN YOU ESCAPE?", true);
     transition_sparks();
+}
+
+bool run_save_now() {
+    bag_stow_held();
+    if (save_run()) return true;
+    toast_show("SAVE FAILED!");
+    return false;
 }
 
 void run_save_and_quit() {

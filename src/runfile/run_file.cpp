@@ -62,6 +62,7 @@
 #include "world/player.h"
 
 RunSummary run_summary = {};
+uint32_t run_saves_made = 0;
 uint8_t resume_in_camp = 0;
 uint8_t resume_in_fight = 0;
 
@@ -575,6 +576,7 @@ void run_record_build(RunRecord* out, int32_t state) {
 }
 
 bool save_run() {
+    run_saves_made++;
     const bool own = game_state >= 0 && game_state < 32 && ((RUN_SAVE_STATE_MASK >> game_state) & 1u);
     static RunRecord record;
     run_record_build(&record, own ? game_state : state_under_pause);

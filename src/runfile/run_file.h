@@ -30,6 +30,9 @@ int run_file_length(int32_t version);
 void run_record_build(RunRecord* out, int32_t state);
 // Saves the run in progress; false (the old file untouched) when it could not be written.
 bool save_run();
+// Counts every save_run, made or failed, so the tick can tell whether a save already followed a
+// change of state.
+extern uint32_t run_saves_made;
 // Replaces run.sav by the image atomically.
 bool write_file_atomic(const RunRecord& record);
 // Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read.
