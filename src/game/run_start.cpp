@@ -13,7 +13,6 @@
 #include "world/player.h"
 #include "game/run_start.h"
 #include "game/state.h"
-#include "services/toast.h"
 #include "services/rumble.h"
 #include "services/confirm.h"
 #include "services/services.h"
@@ -26,6 +25,13 @@
 #include "telemetry/run_record.h"
 
 namespace {
+
+// A failed save waits in a box over whatever is up until a button is pressed: a toast went
+// unseen on the pause menu and under a wipe, and was gone in a second and a half.
+void save_failed_notice() {
+    std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
+    message_box_open = 1;
+}
 
 // The very first run of a profile holds its opening card a little longer.
 constexpr int32_t FIRST_RUN_EXTRA_HOLD = 45;
@@ -92,7 +98,7 @@ void training_done_transition() {
 bool run_save_now() {
     bag_stow_held();
     if (save_run()) return true;
-    toast_show("SAVE FAILED!");
+    save_failed_notice();
     return false;
 }
 
@@ -106,7 +112,7 @@ void run_save_and_quit() {
         title_cursor = 0;
         game_state = STATE_TITLE;
     } else {
-        toast_show("SAVE FAILED!");
+        save_failed_notice();
         play_sfx(SFX_DENY);
     }
 }
