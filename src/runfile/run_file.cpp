@@ -658,6 +658,16 @@ void run_delete() {
     run_summary = RunSummary{};
 }
 
+bool run_set_aside_refused() {
+    char path[SAVE_PATH_CAP];
+    run_path(path, sizeof path);
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    static RunRecord record;
+    if (run_file_read(path, &record, nullptr)) return false;
+    return file_set_aside(path, "run_bad", ".sav");
+}
+
 void saves_migrate_slots() {
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);

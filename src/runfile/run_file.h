@@ -45,5 +45,8 @@ void run_summary_refresh();
 
 // Deletes run.sav and clears the summary.
 void run_delete();
+// A run.sav that is there but refused is kept aside as run_bad.sav (or run_bad_2.sav ...), so no
+// new run writes over it; true when one was set aside.
+bool run_set_aside_refused();
 // Folds the old slot files into run.sav once, at start-up.
 void saves_migrate_slots();

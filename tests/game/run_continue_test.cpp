@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "camp/camp.h"
 #include "dungeon/map.h"
@@ -15,6 +17,7 @@
 #include "runfile/run_file.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
+#include "services/toast.h"
 #include "explore_fixture.h"
 #include "support/item_maker.h"
 #include "support/run_hash.h"
@@ -127,6 +130,35 @@ TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
     ASSERT_EQ(game_state, STATE_DUNGEON);
     expect_saved_in_the_dungeon("camp left");
     run_active = 0;
+}
+
+// Damaged files found at start-up are kept under names of their own, never over one kept before,
+// and the title tells of each once.
+TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_POWER_ON);
+    tmp.write("run_bad.sav", "a run set aside last week");
+    tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
+    tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+    game_init();
+    settings.stats_asked = 1;
+    EXPECT_FALSE(tmp.exists("run.sav"));
+    EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
+    EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
+    EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
+    EXPECT_EQ(run_summary.valid, 0);
+
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    std::vector<std::string> told;
+    for (int i = 0; i < 1000; i++) {
+        game_tick(0);
+        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
+    }
+    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
+                                               "PROFILE UNREADABLE / IT WAS SET ASIDE"};
+    EXPECT_EQ(told, expected);
+    game_state = prev_state = STATE_POWER_ON;
 }
 
 }  // namespace
