@@ -189,6 +189,8 @@ void draw_state() {
     case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;
     }
+    // The bag shows the message box in its own place; every other screen shows it on top.
+    if (message_box_open && game_state != STATE_BAG) draw_message_box();
 }
 }  // namespace
 

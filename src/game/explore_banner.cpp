@@ -5,13 +5,11 @@
 #include "camp/camp.h"
 #include "combat/training.h"
 #include "dungeon/floor.h"
-#include "game/bag_screen.h"
 #include "game/load_floor.h"
 #include "dungeon/map.h"
 #include "game/explore.h"
+#include "game/run_start.h"
 #include "game/state.h"
-#include "services/toast.h"
-#include "runfile/run_file.h"
 #include "screens/transition.h"
 #include "sound/audio.h"
 
@@ -20,10 +18,7 @@ namespace {
 void banner_enter_next_floor() {
     load_floor(current_floor + 1);
     if (floor_has_camp(current_floor) && !training_active()) camp_enter();
-    if (run_active) {
-        bag_stow_held();
-        if (!save_run()) toast_show("SAVE FAILED!");
-    }
+    if (run_active) run_save_now();
 }
 
 void banner_enter_training_camp() { camp_enter(); }

@@ -22,7 +22,7 @@
 
 void game_init() {
     run_record_source_install();
-    profile_load();
+    title_notices = profile_load() == PROFILE_REFUSED ? TITLE_NOTICE_PROFILE : 0;
     platform_profile_loaded();
 
     // The state before any run carries two potions; runs themselves start without.
@@ -50,6 +50,7 @@ void game_init() {
     toast_line2[0] = '\0';
     quit_requested = 0;
 
+    if (run_set_aside_refused()) title_notices |= TITLE_NOTICE_RUN;
     saves_migrate_slots();
     run_summary_refresh();
     if (run_summary.valid) title_cursor = 0;

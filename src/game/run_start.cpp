@@ -13,7 +13,6 @@
 #include "world/player.h"
 #include "game/run_start.h"
 #include "game/state.h"
-#include "services/toast.h"
 #include "services/rumble.h"
 #include "services/confirm.h"
 #include "services/services.h"
@@ -27,18 +26,20 @@
 
 namespace {
 
+// A failed save waits in a box over whatever is up until a button is pressed: a toast went
+// unseen on the pause menu and under a wipe, and was gone in a second and a half.
+void save_failed_notice() {
+    std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
+    message_box_open = 1;
+}
+
 // The very first run of a profile holds its opening card a little longer.
 constexpr int32_t FIRST_RUN_EXTRA_HOLD = 45;
-
-void save_run_or_toast() {
-    bag_stow_held();
-    if (!save_run()) toast_show("SAVE FAILED!");
-}
 
 void enter_new_run() {
     game_state = STATE_DUNGEON;
     run_active = 1;
-    save_run_or_toast();
+    run_save_now();
 }
 
 void run_start_mid() {
@@ -60,7 +61,7 @@ void training_done_mid() {
     load_floor(f + 1);
     platform_unlocks_changed();
     if (floor_has_camp(f + 1) && !training_active()) camp_enter();
-    if (run_active) save_run_or_toast();
+    if (run_active) run_save_now();
 }
 
 void opening_transition(TransitionFn mid) {
@@ -94,6 +95,13 @@ void training_done_transition() {
     transition_sparks();
 }
 
+bool run_save_now() {
+    bag_stow_held();
+    if (save_run()) return true;
+    save_failed_notice();
+    return false;
+}
+
 void run_save_and_quit() {
     run_record_emit("saved");
     bag_stow_held();
@@ -104,7 +112,7 @@ void run_save_and_quit() {
         title_cursor = 0;
         game_state = STATE_TITLE;
     } else {
-        toast_show("SAVE FAILED!");
+        save_failed_notice();
         play_sfx(SFX_DENY);
     }
 }
@@ -112,6 +120,8 @@ void run_save_and_quit() {
 void run_abandon() {
     if (load_run())
         run_finish(0);
+    else if (run_set_aside_refused())
+        title_notices |= TITLE_NOTICE_RUN;  // a file that went bad since the title read it
     else
         run_delete();
     game_state = STATE_TITLE;

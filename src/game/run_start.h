@@ -34,8 +34,11 @@ void run_abandon();
 void run_finish(int won);
 // Hands the run record the game's names, gear and counters (game start-up).
 void run_record_source_install();
+// Saves the run in progress (a held bag item is stowed first); a failure raises the message box
+// "SAVE FAILED!" over the screen, which stays until a button is pressed.
+bool run_save_now();
 // SAVE & QUIT from the pause menu or the way-out dialog: notes it in the run record, saves the
-// run and goes to the title; on failure shows "SAVE FAILED!" and stays.
+// run and goes to the title; on failure raises "SAVE FAILED!" and stays.
 void run_save_and_quit();
 // The training question's telemetry event.
 void training_answer_event(bool yes);

@@ -4,8 +4,8 @@
 
 #include "combat/combat.h"
 #include "combat/training.h"
-#include "game/bag_screen.h"
 #include "game/menus.h"
+#include "game/run_start.h"
 #include "game/state.h"
 #include "profile/profile.h"
 #include "render/screen.h"
@@ -14,7 +14,6 @@
 #include "screens/transition.h"
 #include "services/confirm.h"
 #include "services/services.h"
-#include "services/toast.h"
 
 int32_t power_on_delay = 0;
 uint8_t pad_blink_lit = 0;
@@ -26,10 +25,7 @@ PadHitContext pad_hit_context() {
 }
 
 void save_on_exit() {
-    if (run_active) {
-        bag_stow_held();
-        if (!save_run()) toast_show("SAVE FAILED!");
-    }
+    if (run_active) run_save_now();
     profile_flush();
 }
 

@@ -13,7 +13,7 @@ PadHitContext pad_hit_context();
 // drawn pad lights them with the buttons held.
 extern uint8_t pad_blink_lit;
 
-// Saves the run in progress (a failed save shows "SAVE FAILED!") and the profile's play counters.
+// Saves the run in progress (a failed save raises "SAVE FAILED!") and the profile's play counters.
 void save_on_exit();
 // Pauses a dungeon walk or a real-time fight when the window goes to the background.
 void auto_pause();

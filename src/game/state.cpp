@@ -39,6 +39,7 @@ int32_t title_slide_from = 1;
 int32_t title_slide_tick = 0;
 int32_t pause_cursor = 0;
 int32_t title_fx_level = -1;
+uint8_t title_notices = 0;
 
 int32_t menu_cursor_step(int32_t cursor, int32_t rows, uint8_t presses) {
     int32_t c = ((cursor % rows) + rows) % rows;

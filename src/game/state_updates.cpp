@@ -14,6 +14,7 @@
 #include "world/buttons.h"
 #include "services/confirm.h"
 #include "services/services.h"
+#include "services/toast.h"
 #include "profile/profile.h"
 #include "dungeon/particles.h"
 #include "render/fxfield.h"
@@ -36,6 +37,18 @@ void title_backdrop(float strength) {
     const ScreenRect& v = screen_layout.view;
     fxfield_update(0, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
     flame_embers_update(strength, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
+}
+
+// A damaged file set aside at start-up is told once, one notice after the other.
+void title_notice_step() {
+    if (!title_notices || toast_timer > 0) return;
+    if (title_notices & TITLE_NOTICE_RUN) {
+        title_notices &= (uint8_t)~TITLE_NOTICE_RUN;
+        toast_show2("SAVED RUN UNREADABLE", "IT WAS KEPT ASIDE");
+    } else {
+        title_notices &= (uint8_t)~TITLE_NOTICE_PROFILE;
+        toast_show2("PROFILE UNREADABLE", "IT WAS SET ASIDE");
+    }
 }
 
 void title_act(int32_t row) {
@@ -92,6 +105,7 @@ void update_splash(uint8_t presses) {
 }
 
 void update_title(uint8_t presses) {
+    title_notice_step();
     title_backdrop(title_fx_level >= 0 ? (float)title_fx_level / 100.0f : unlocks_completion());
     const int32_t was = title_cursor;
     title_cursor = menu_cursor_step(title_cursor, TITLE_ROWS, presses);

@@ -34,6 +34,7 @@
 namespace {
 constexpr uint8_t DPAD = BTN_UP | BTN_DOWN | BTN_LEFT | BTN_RIGHT;
 constexpr uint8_t SEQUENCE_BUTTONS = DPAD | BTN_A | BTN_B;
+constexpr int32_t TRANSITION_WIPE_IN = 1;  // the wipe's phase before its mid-point
 
 // What the particles need of the game this tick.
 ParticleStep particle_step_now() {
@@ -48,6 +49,24 @@ ParticleStep particle_step_now() {
     return step;
 }
 
+// The state and the save count before a step of the tick that may change the state.
+struct StateEntry {
+    int32_t state = game_state;
+    uint32_t saves = run_saves_made;
+};
+
+// Entering a play state saves the run, however it was entered: by the state's update, by the
+// fight's clock or by a wipe's mid-point. Every step that can change the state ends here, so no
+// caller has to remember the save. A save made during the step (a run's start, a new floor) was
+// made after its change and is not repeated; a wipe still closing over the old screen leaves the
+// save to its mid-point, where the screen really changes.
+void autosave_on_entry(const StateEntry& before) {
+    if (game_state == before.state || !run_active || !state_in_mask(AUTOSAVE_STATE_MASK, game_state)) return;
+    if (run_saves_made != before.saves) return;
+    if (transition.phase == TRANSITION_WIPE_IN) return;
+    run_save_now();
+}
+
 // Runs the steps that a suspended tick skips: screen timers, the world's animation, the music
 // request, the modal layers and the state's update with its autosave.
 void tick_world_and_state(uint8_t presses) {
@@ -60,10 +79,11 @@ void tick_world_and_state(uint8_t presses) {
         frame_counter++;
         world_animate();
         monsters_ease_draw();
-        const int32_t before_timers = game_state;
+        const StateEntry timers{};
         combat_tick();
         // A turn-menu monster acts on its timer: a death there ends the run as a death in the update does.
-        if (before_timers == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
+        if (timers.state == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
+        autosave_on_entry(timers);  // a won duel returns to the dungeon on its clock
         fx_update();
         particles_update(particle_step_now());
     }
@@ -80,21 +100,22 @@ void tick_world_and_state(uint8_t presses) {
     // The state's song.
     if (state_in_mask(STATE_MUSIC_MASK, game_state)) play_song(STATE_MUSIC[game_state]);
 
-    // Modal layers take the tick before the state does.
-    if (tick_modal_layers(presses)) return;
+    // Modal layers take the tick before the state does; a wipe's mid-point (the camp's ONWARD)
+    // changes the state here.
+    const StateEntry modal{};
+    const bool modal_took = tick_modal_layers(presses);
+    autosave_on_entry(modal);
+    if (modal_took) return;
 
     // The running state's update.
     tick_menu_sounds(presses);
-    int32_t before = game_state;
+    const StateEntry update{};
     tick_update_state(presses);
 
     // Death snapshot on a fresh entry; autosave on entering a play state.
     if (game_state == STATE_DEATH && prev_state != STATE_DEATH) screen_snapshot_take();
     prev_state = game_state;
-    if (game_state != before && run_active && state_in_mask(AUTOSAVE_STATE_MASK, game_state)) {
-        bag_stow_held();
-        if (!save_run()) toast_show("SAVE FAILED!");
-    }
+    autosave_on_entry(update);
 }
 }  // namespace
 

@@ -95,7 +95,8 @@ enum ProfileLoadResult : int {
     PROFILE_FRESH = 0,    // no file: a fresh profile
     PROFILE_LOADED = 1,
     PROFILE_OLD = 2,      // an old-format file, moved to profile_old.dat; the saves were deleted
-    PROFILE_REFUSED = 3,  // a damaged or foreign file, moved to profile_bad.dat; a fresh profile
+    PROFILE_REFUSED = 3,  // a damaged or foreign file, set aside as profile_bad.dat (or _2, _3 ...); a fresh profile
+    PROFILE_REFUSED_IN_PLACE = 4,  // refused but not movable (a folder, a device): left where it is; a fresh profile
 };
 
 // Reads profile.dat into `profile` (a fresh profile when there is none or it is refused).

@@ -202,6 +202,12 @@ void profile_move_aside(const char* path, const char* name) {
     std::rename(path, to);
 }
 
+// A refused file is kept under a profile_bad name of its own; one set aside earlier is never
+// replaced.
+ProfileLoadResult profile_refuse(const char* path) {
+    return file_set_aside(path, "profile_bad", ".dat") ? PROFILE_REFUSED : PROFILE_REFUSED_IN_PLACE;
+}
+
 }  // namespace
 
 int profile_record_bytes(int version) {
@@ -245,8 +251,7 @@ ProfileLoadResult profile_load() {
     const long n = file_read_some(path, buf, sizeof buf);
     if (n < 0) {
         if (errno == ENOENT) return PROFILE_FRESH;
-        profile_move_aside(path, "profile_bad.dat");  // there but unreadable: keep it from the next save
-        return PROFILE_REFUSED;
+        return profile_refuse(path);  // there but unreadable: keep it from the next save
     }
     const int version = n >= PROFILE_HEADER_BYTES ? bytes_get_i32(buf, 4) : 0;
     const bool ours = n >= PROFILE_HEADER_BYTES && bytes_is_magic(buf, 0, PROFILE_MAGIC);
@@ -256,10 +261,8 @@ ProfileLoadResult profile_load() {
         return PROFILE_OLD;
     }
     Profile read = {};
-    if (!ours || !profile_decode(buf + PROFILE_HEADER_BYTES, (int)n - PROFILE_HEADER_BYTES, version, read)) {
-        profile_move_aside(path, "profile_bad.dat");
-        return PROFILE_REFUSED;
-    }
+    if (!ours || !profile_decode(buf + PROFILE_HEADER_BYTES, (int)n - PROFILE_HEADER_BYTES, version, read))
+        return profile_refuse(path);
     profile = read;
     return PROFILE_LOADED;
 }

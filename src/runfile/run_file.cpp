@@ -8,7 +8,7 @@
 // | 4      | 4     | version, 21                                        |
 // | 8      | 4     | current_floor, 0..19                               |
 // | 12     | 4     | run_seed                                           |
-// | 16     | 1108  | the player image (offsets below)                   |
+// | 16     | 1108  | the player image (offsets and bounds below)        |
 // | 1124   | 192   | gmap, 12 rows of 16 glyphs                         |
 // | 1316   | 640   | floor items: 32 x {x i32, y i32, item 12}          |
 // | 1956   | 4     | floor item count, 0..32                            |
@@ -23,10 +23,10 @@
 // | 3964   | 8     | training block (combat/training_save.h)            |
 // | 3972   | 4     | fight block present, 0/1                           |
 // | 3976   | 228   | fight record (combat_save_write)                   |
-// | 4204   | 4     | levelup.pending, >= 0                              |
-// | 4208   | 4     | run threat                                         |
+// | 4204   | 4     | levelup.pending, 0..RUN_PENDING_MAX                |
+// | 4208   | 4     | run threat, ..RUN_THREAT_MAX (below 0 read as 0)   |
 // | 4212   | 4     | flow, 0..1000                                      |
-// | 4216   | 4     | combo, >= 0                                        |
+// | 4216   | 4     | combo, ..RUN_COMBO_MAX (below 0 read as 0)         |
 // | 4220   | 4     | cheats used, 0/1                                   |
 // | 4224   | 4     | run heat, 0..5                                     |
 // | 4228   | 4     | item luck, 0..80                                   |
@@ -62,6 +62,7 @@
 #include "world/player.h"
 
 RunSummary run_summary = {};
+uint32_t run_saves_made = 0;
 uint8_t resume_in_camp = 0;
 uint8_t resume_in_fight = 0;
 
@@ -131,7 +132,7 @@ static_assert(CAMP_AT_BUY_BACK + CAMP_BUY_BACK_MAX * BUY_BACK_BYTES == CAMP_BYTE
 // The fight record's fields the run file itself checks or repairs (the duel's reader checks the
 // rest): offsets inside the fight block.
 enum FightOffset : int {
-    FIGHT_AT_TYPE = 0, FIGHT_AT_MONSTER_X = 52, FIGHT_AT_MONSTER_Y = 56, FIGHT_AT_QUEUE = 60, FIGHT_AT_QUEUED = 64,
+    FIGHT_AT_TYPE = 0, FIGHT_AT_MAX_HP = 8, FIGHT_AT_TURN = 12, FIGHT_AT_MONSTER_X = 52, FIGHT_AT_MONSTER_Y = 56, FIGHT_AT_QUEUE = 60, FIGHT_AT_QUEUED = 64,
     FIGHT_AT_GOLD_STOLEN = 68, FIGHT_AT_BUFF = 72, FIGHT_AT_LOG = 84,
 };
 constexpr int32_t FIGHT_BUFF_MAX = 2;
@@ -146,6 +147,21 @@ constexpr int32_t CAMP_BOON_ROWS = 3;
 constexpr int32_t FLOW_MAX = 1000;
 constexpr int32_t ITEM_LUCK_MAX = 80;
 constexpr int32_t RUN_HEAT_MAX = PROFILE_HEATS - 1;
+
+// Bounds of the numbers play does arithmetic on: far above what any run reaches (a run of twenty
+// floors ends near level 60, a few hundred hit points and a few thousand gold), and far enough
+// below the int32 limit that the game's sums and percentages on them cannot overflow. A file
+// beyond one of them was not written by the game and is refused.
+constexpr int32_t RUN_HP_MAX = 99999;         // player hp and max_hp, the fight's monster max_hp
+constexpr int32_t RUN_ATTACK_MAX = 99999;     // player attack, either sign
+constexpr int32_t RUN_GOLD_MAX = 9999999;     // player gold, gold a monster stole, a buy-back price
+constexpr int32_t RUN_KEYS_MAX = 9999;
+constexpr int32_t RUN_KILLS_MAX = 999999;
+constexpr int32_t RUN_STACK_MAX = 999;        // the count of a bag entry or a buy-back row
+constexpr int32_t RUN_THREAT_MAX = 999999;    // at most 5 a won duel
+constexpr int32_t RUN_COMBO_MAX = 999999;     // one a clean blow
+constexpr int32_t RUN_PENDING_MAX = LEVEL_MAX;  // level-up picks owed
+constexpr int32_t RUN_FIGHT_TURN_MAX = MONSTER_TURN_MAX;
 
 // The states that write an optional block; any other (a pause or bag over them) uses the state
 // underneath. Bits of STATE_DUNGEON, STATE_COMBAT, STATE_CAMP and STATE_LEVELUP.
@@ -303,8 +319,15 @@ bool item_valid(const uint8_t* p, int off) { return bytes_get_u32(p, off + ITEM_
 bool player_valid(const uint8_t* p) {
     if (!in_map(bytes_get_i32(p, PL_X), bytes_get_i32(p, PL_Y))) return false;
     if (!in_range(bytes_get_i32(p, PL_FACING), 0, FACINGS - 1)) return false;
-    if (bytes_get_i32(p, PL_MAX_HP) < 1) return false;
-    if (!in_range(bytes_get_i32(p, PL_LEVEL), 1, LEVEL_MAX) || bytes_get_i32(p, PL_XP) < 0) return false;
+    if (!in_range(bytes_get_i32(p, PL_MAX_HP), 1, RUN_HP_MAX)) return false;
+    if (!in_range(bytes_get_i32(p, PL_HP), -RUN_HP_MAX, RUN_HP_MAX)) return false;
+    if (!in_range(bytes_get_i32(p, PL_ATTACK), -RUN_ATTACK_MAX, RUN_ATTACK_MAX)) return false;
+    const int32_t level = bytes_get_i32(p, PL_LEVEL);
+    // Experience never stands at the next level's cost: gaining it there levels up at once.
+    if (!in_range(level, 1, LEVEL_MAX) || !in_range(bytes_get_i32(p, PL_XP), 0, xp_to_next(level) - 1)) return false;
+    if (!in_range(bytes_get_i32(p, PL_GOLD), 0, RUN_GOLD_MAX)) return false;
+    if (!in_range(bytes_get_i32(p, PL_KEYS), 0, RUN_KEYS_MAX)) return false;
+    if (!in_range(bytes_get_i32(p, PL_KILLS), 0, RUN_KILLS_MAX)) return false;
     if (p[PL_CLASS] >= CLASS_COUNT) return false;
     if (!item_valid(p, PL_MAIN_HAND) || !item_valid(p, PL_OFF_HAND)) return false;
     for (int b = 0; b < BOON_SLOTS; b++)
@@ -315,7 +338,8 @@ bool player_valid(const uint8_t* p) {
         const int at = PL_BAG + i * BAG_ENTRY_BYTES;
         if (!item_valid(p, at + BAG_AT_ITEM)) return false;
         if (i < count && (!in_range(bytes_get_i32(p, at + BAG_AT_COL), 0, BAG_COLS - 1) ||
-                          !in_range(bytes_get_i32(p, at + BAG_AT_ROW), 0, BAG_ROWS - 1)))
+                          !in_range(bytes_get_i32(p, at + BAG_AT_ROW), 0, BAG_ROWS - 1) ||
+                          !in_range(bytes_get_i32(p, at + BAG_AT_COUNT), 0, RUN_STACK_MAX)))
             return false;
     }
     for (int c = 0; c < BAG_ROWS * BAG_COLS; c++)
@@ -355,8 +379,13 @@ bool camp_valid(const uint8_t* b) {
     if (c[CAMP_AT_BUY_BACK_COUNT] > CAMP_BUY_BACK_MAX) return false;
     if (!in_range((int8_t)c[CAMP_AT_FORGE_SLOT], CAMP_FORGE_SLOT_MIN, BAG_MAX_ITEMS - 1)) return false;
     if (c[CAMP_AT_HUB_TILE] >= CAMP_HUB_TILES || c[CAMP_AT_BOON_ROW] >= CAMP_BOON_ROWS) return false;
-    for (int i = 0; i < CAMP_BUY_BACK_MAX; i++)
-        if (!item_valid(c, CAMP_AT_BUY_BACK + i * BUY_BACK_BYTES + BUY_AT_ITEM)) return false;
+    for (int i = 0; i < CAMP_BUY_BACK_MAX; i++) {
+        const int at = CAMP_AT_BUY_BACK + i * BUY_BACK_BYTES;
+        if (!item_valid(c, at + BUY_AT_ITEM)) return false;
+        if (i < c[CAMP_AT_BUY_BACK_COUNT] && (!in_range(bytes_get_i32(c, at + BUY_AT_COUNT), 0, RUN_STACK_MAX) ||
+                                              !in_range(bytes_get_i32(c, at + BUY_AT_PRICE), 0, RUN_GOLD_MAX)))
+            return false;
+    }
     for (int i = 0; i < 3; i++)
         if (bytes_get_u32(b, RUN_BOON_OFFERS + 4 * i) > (uint32_t)BOON_NONE) return false;
     return true;
@@ -369,6 +398,9 @@ bool fight_valid(uint8_t* f) {
     bytes_put_i32(f, FIGHT_AT_GOLD_STOLEN, std::max(0, bytes_get_i32(f, FIGHT_AT_GOLD_STOLEN)));
     bytes_put_i32(f, FIGHT_AT_BUFF, std::clamp(bytes_get_i32(f, FIGHT_AT_BUFF), 0, FIGHT_BUFF_MAX));
     if (!in_range((int32_t)bytes_get_u32(f, FIGHT_AT_TYPE), M_NONE + 1, M_COUNT - 1)) return false;
+    if (!in_range(bytes_get_i32(f, FIGHT_AT_MAX_HP), 1, RUN_HP_MAX)) return false;
+    if (!in_range(bytes_get_i32(f, FIGHT_AT_TURN), 0, RUN_FIGHT_TURN_MAX)) return false;
+    if (bytes_get_i32(f, FIGHT_AT_GOLD_STOLEN) > RUN_GOLD_MAX) return false;
     if (!in_map(bytes_get_i32(f, FIGHT_AT_MONSTER_X), bytes_get_i32(f, FIGHT_AT_MONSTER_Y))) return false;
     const int32_t queued = bytes_get_i32(f, FIGHT_AT_QUEUED);
     if (!in_range(queued, 0, MOVE_QUEUE_CAP)) return false;
@@ -396,7 +428,9 @@ bool record_check(uint8_t* b) {
     if (!flag_valid(b, RUN_CAMP_FLAG) || !flag_valid(b, RUN_FIGHT_FLAG)) return false;
     if (bytes_get_i32(b, RUN_CAMP_FLAG) && !camp_valid(b)) return false;
     if (bytes_get_i32(b, RUN_FIGHT_FLAG) && !fight_valid(b + RUN_FIGHT)) return false;
-    if (bytes_get_i32(b, RUN_LEVELUP_PENDING) < 0) return false;
+    if (!in_range(bytes_get_i32(b, RUN_LEVELUP_PENDING), 0, RUN_PENDING_MAX)) return false;
+    // Below zero the threat and the combo are read as 0, as they always were.
+    if (bytes_get_i32(b, RUN_THREAT) > RUN_THREAT_MAX || bytes_get_i32(b, RUN_COMBO) > RUN_COMBO_MAX) return false;
     return in_range(bytes_get_i32(b, RUN_HEAT), 0, RUN_HEAT_MAX);
 }
 
@@ -575,6 +609,7 @@ void run_record_build(RunRecord* out, int32_t state) {
 }
 
 bool save_run() {
+    run_saves_made++;
     const bool own = game_state >= 0 && game_state < 32 && ((RUN_SAVE_STATE_MASK >> game_state) & 1u);
     static RunRecord record;
     run_record_build(&record, own ? game_state : state_under_pause);
@@ -654,6 +689,16 @@ void run_delete() {
     run_path(path, sizeof path);
     std::remove(path);
     run_summary = RunSummary{};
+}
+
+bool run_set_aside_refused() {
+    char path[SAVE_PATH_CAP];
+    run_path(path, sizeof path);
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    static RunRecord record;
+    if (run_file_read(path, &record, nullptr)) return false;
+    return file_set_aside(path, "run_bad", ".sav");
 }
 
 void saves_migrate_slots() {

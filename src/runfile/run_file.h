@@ -30,6 +30,9 @@ int run_file_length(int32_t version);
 void run_record_build(RunRecord* out, int32_t state);
 // Saves the run in progress; false (the old file untouched) when it could not be written.
 bool save_run();
+// Counts every save_run, made or failed, so the tick can tell whether a save already followed a
+// change of state.
+extern uint32_t run_saves_made;
 // Replaces run.sav by the image atomically.
 bool write_file_atomic(const RunRecord& record);
 // Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read.
@@ -42,5 +45,8 @@ void run_summary_refresh();
 
 // Deletes run.sav and clears the summary.
 void run_delete();
+// A run.sav that is there but refused is kept aside as run_bad.sav (or run_bad_2.sav ...), so no
+// new run writes over it; true when one was set aside.
+bool run_set_aside_refused();
 // Folds the old slot files into run.sav once, at start-up.
 void saves_migrate_slots();

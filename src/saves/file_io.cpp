@@ -9,10 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "saves/save_path.h"
+
 namespace {
 
 constexpr int FILE_PATH_CAP = 700;
 constexpr int LINK_HOPS_MAX = 8;  // a longer chain of links is treated as a loop
+constexpr int SET_ASIDE_NAMES_MAX = 9999;  // "<stem>_9999<ext>" is the last name tried
 
 // A failed save is reported on standard error once a session, so a read-only folder does not
 // flood the log with a line at every autosave.
@@ -128,4 +131,25 @@ long file_read_some(const char* path, uint8_t* out, size_t cap) {
     size_t n = std::fread(out, 1, cap, f);
     std::fclose(f);
     return (long)n;
+}
+
+bool file_set_aside(const char* path, const char* stem, const char* ext) {
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    for (int n = 1; n <= SET_ASIDE_NAMES_MAX; n++) {
+        char name[96];
+        if (n == 1)
+            std::snprintf(name, sizeof name, "%s%s", stem, ext);
+        else
+            std::snprintf(name, sizeof name, "%s_%d%s", stem, n, ext);
+        char to[SAVE_PATH_CAP];
+        save_path_into(to, sizeof to, name);
+        // A hard link is made only where the name is free, so nothing set aside before is lost.
+        if (link(path, to) == 0) return unlink(path) == 0;
+        if (errno == EEXIST) continue;
+        // A file system without hard links: move it when the name is free.
+        if (lstat(to, &st) == 0) continue;
+        return errno == ENOENT && std::rename(path, to) == 0;
+    }
+    return false;
 }

@@ -18,3 +18,7 @@ void file_write_failure_reset();
 FILE* file_open_regular(const char* path, const char* mode);
 // Reads at most `cap` bytes of `path`; returns the count read, or -1 when it cannot be opened.
 long file_read_some(const char* path, uint8_t* out, size_t cap);
+// Keeps a refused file out of the way of the next save: the regular file `path` is moved into the
+// save folder under the first free name of "<stem><ext>", "<stem>_2<ext>", "<stem>_3<ext>" ...,
+// never over a file already there. False when it is not a regular file or could not be moved.
+bool file_set_aside(const char* path, const char* stem, const char* ext);

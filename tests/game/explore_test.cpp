@@ -269,7 +269,9 @@ TEST(ExploreStep, ExitOpensTheWayOutOnceTheDragonIsGone) {
     press(BTN_DOWN);
     press(BTN_A);
     EXPECT_EQ(current_floor, 10);
-    EXPECT_EQ(toast(), "SAVE FAILED!");
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    message_box_open = 0;
     EXPECT_EQ(game_state, STATE_DUNGEON);
 }
 

@@ -1,9 +1,13 @@
 // A run from the player's side: start it, walk, SAVE & QUIT from the pause menu, start the game
-// again and CONTINUE: the player stands on the same cell with the same bag.
+// again and CONTINUE: the player stands on the same cell with the same bag. And the autosaves made
+// on the way back to the dungeon, however the game gets there.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "camp/camp.h"
 #include "dungeon/map.h"
 #include "game/game.h"
 #include "game/menus.h"
@@ -13,7 +17,10 @@
 #include "runfile/run_file.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
+#include "services/toast.h"
+#include "explore_fixture.h"
 #include "support/item_maker.h"
+#include "support/run_hash.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
@@ -78,6 +85,79 @@ TEST(RunContinue, SaveAndQuitThenContinueStandsOnTheSameCell) {
     fixed_seed = 0;
     fixed_seed_runs = 0;
     run_active = 0;
+    game_state = prev_state = STATE_POWER_ON;
+}
+
+// The run.sav read back gives the run as it stands in the dungeon, not as it stood before.
+void expect_saved_in_the_dungeon(const char* what) {
+    const uint32_t now = run_state_hash();
+    ASSERT_TRUE(load_run()) << what;
+    EXPECT_EQ(run_resume_state(), STATE_DUNGEON) << what;
+    EXPECT_EQ(run_state_hash(), now) << what;
+}
+
+TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_DUNGEON);
+    const char* rows[MAP_H] = {
+        "################", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..............#", "################",
+    };
+    explore_world(rows, 1);
+    input_guard_ticks = 0;
+    run_active = 1;
+    player.hp = player.max_hp = 400;
+    player.level = 5;  // no level-up owed after one goblin
+    player.main_hand = item_make(ITEM_SHORT_SWORD);
+
+    // The duel's clock ends the fight; 30 idle ticks in the dungeon follow.
+    game_tick(BTN_UP);
+    ASSERT_EQ(game_state, STATE_COMBAT);
+    for (int t = 0; t < 20000 && game_state == STATE_COMBAT; t++) game_tick(t % 24 < 2 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    ASSERT_EQ(player.kills, 1);
+    for (int i = 0; i < 30; i++) game_tick(0);
+    expect_saved_in_the_dungeon("won duel");
+
+    // ONWARD leaves the camp at the wipe's mid-point.
+    current_floor = 3;
+    camp_enter();
+    ASSERT_TRUE(save_run());
+    camp.cursor = CAMP_TILE_ONWARD;
+    game_tick(BTN_A);
+    for (int i = 0; i < 600 && transition_active(); i++) game_tick(0);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    expect_saved_in_the_dungeon("camp left");
+    run_active = 0;
+}
+
+// Damaged files found at start-up are kept under names of their own, never over one kept before,
+// and the title tells of each once.
+TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_POWER_ON);
+    tmp.write("run_bad.sav", "a run set aside last week");
+    tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
+    tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+    game_init();
+    settings.stats_asked = 1;
+    EXPECT_FALSE(tmp.exists("run.sav"));
+    EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
+    EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
+    EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
+    EXPECT_EQ(run_summary.valid, 0);
+
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    std::vector<std::string> told;
+    for (int i = 0; i < 1000; i++) {
+        game_tick(0);
+        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
+    }
+    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
+                                               "PROFILE UNREADABLE / IT WAS SET ASIDE"};
+    EXPECT_EQ(told, expected);
     game_state = prev_state = STATE_POWER_ON;
 }
 

@@ -25,6 +25,7 @@
 #include "world/game_state.h"
 #include "profile/profile.h"
 #include "saves/settings.h"
+#include "screens/screens.h"
 #include "screens/transition.h"
 #include "support/temp_save_dir.h"
 #include "support/unwritable_save_dir.h"
@@ -158,8 +159,9 @@ TEST_F(RunStartTest, OpeningTransitionStartsTheRunAtItsMidPoint) {
     EXPECT_EQ(run_seed, 99u);
     EXPECT_EQ(player.bag.count, 0);
     // The run file could not be written, and the player is told.
-    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
-    EXPECT_EQ(toast_timer, TOAST_TICKS);
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    message_box_open = 0;
 
     transition = Transition{};
     training_run_transition();

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "classes/class_select.h"
 #include "dungeon/map.h"
@@ -16,11 +17,14 @@
 #include "render/fxfield.h"
 #include "platform/input.h"
 #include "profile/profile.h"
+#include "render/font.h"
+#include "render/screen.h"
 #include "services/toast.h"
 #include "services/confirm.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
+#include "support/fb_text.h"
 #include "support/temp_save_dir.h"
 #include "support/unwritable_save_dir.h"
 #include "support/tick_reset.h"
@@ -269,6 +273,20 @@ TEST_F(TickTest, ConsentYesWhenAAndBTogether) {
     settings.share_stats = 0;
 }
 
+// Whether `text` stands anywhere in the framebuffer as text_draw puts it in `colour`.
+bool frame_shows(const char* text, int colour) {
+    const std::vector<uint8_t> frame(framebuffer, framebuffer + FB_BYTES);
+    const int w = text_width(text), h = FONT_CELL_H;
+    screen_fill_rect(0, 0, w, h, 0);
+    text_draw(0, 0, text, colour);
+    const std::vector<int> want = fb_grab(0, 0, w, h);
+    std::memcpy(framebuffer, frame.data(), FB_BYTES);
+    for (int y = 0; y + h <= screen_layout.height; y++)
+        for (int x = 0; x + w <= screen_layout.width; x++)
+            if (fb_grab(x, y, w, h) == want) return true;
+    return false;
+}
+
 TEST_F(TickTest, PauseMenuRowsAndFailedSaveAndQuit) {
     UnwritableSaveDir blocked;
     reset_game(STATE_PAUSE);
@@ -278,18 +296,25 @@ TEST_F(TickTest, PauseMenuRowsAndFailedSaveAndQuit) {
     run_active = 1;
     tap(BTN_A);  // SAVE & QUIT, but the save fails
     EXPECT_EQ(game_state, STATE_PAUSE);
-    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
     EXPECT_EQ(run_active, 1);
+    // The pause menu shows the failure, and keeps showing it until a button is pressed.
+    for (int i = 0; i < 300; i++) game_tick(0);
+    draw_frame();
+    EXPECT_TRUE(frame_shows("SAVE FAILED!", 2));
+    tap(BTN_B);
+    EXPECT_EQ(message_box_open, 0);
+    EXPECT_EQ(game_state, STATE_PAUSE);
     tap(BTN_UP);
     tap(BTN_A);
     EXPECT_EQ(game_state, STATE_OPTIONS);
     EXPECT_EQ(options_from, STATE_PAUSE);
     EXPECT_TRUE(game_is_paused());
     game_state = STATE_PAUSE;
-    toast_line1[0] = 0;
     tap(BTN_START);  // back to the dungeon; entering it saves the run, which fails here
     EXPECT_EQ(game_state, STATE_DUNGEON);
-    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    message_box_open = 0;
 }
 
 TEST_F(TickTest, FramesCountOnlyWhenNotPaused) {

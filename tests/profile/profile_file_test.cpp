@@ -216,19 +216,33 @@ TEST_F(ProfileFileTest, NoFileIsAFreshProfile) {
     EXPECT_FALSE(tmp.exists("profile.dat"));
 }
 
-// A refused file leaves a fresh profile and is kept, byte for byte, as profile_bad.dat.
+// A refused file leaves a fresh profile and is kept, byte for byte, as profile_bad.dat (removed
+// afterwards, so the next case's file takes that name again).
 void expect_refused_and_kept(ProfileFileTest& t, const Bytes& file, const std::string& what, bool then_save = false) {
     t.write("profile.dat", file);
     profile.souls = 99;
     EXPECT_EQ(profile_load(), PROFILE_REFUSED) << what;
     EXPECT_TRUE(is_fresh(profile)) << what;
     EXPECT_EQ(t.read("profile_bad.dat"), file) << what;
-    if (!then_save) return;
-    // The next save cannot touch it.
-    profile_add_souls(3);
-    EXPECT_EQ(t.read("profile_bad.dat"), file) << what;
-    EXPECT_EQ(profile_load(), PROFILE_LOADED);
-    EXPECT_EQ(profile.souls, 3);
+    if (then_save) {
+        // The next save cannot touch it.
+        profile_add_souls(3);
+        EXPECT_EQ(t.read("profile_bad.dat"), file) << what;
+        EXPECT_EQ(profile_load(), PROFILE_LOADED);
+        EXPECT_EQ(profile.souls, 3);
+    }
+    std::remove(t.tmp.path("profile_bad.dat").c_str());
+}
+
+TEST_F(ProfileFileTest, ASecondRefusedFileKeepsTheFirstOneSetAside) {
+    const Bytes first = file_of(record_of(filled_profile(true)), 5000, PROFILE_RECORD_BYTES);
+    const Bytes second = file_of(record_of(filled_profile(true)), 9, 100);
+    write("profile.dat", first);
+    EXPECT_EQ(profile_load(), PROFILE_REFUSED);
+    write("profile.dat", second);
+    EXPECT_EQ(profile_load(), PROFILE_REFUSED);
+    EXPECT_EQ(read("profile_bad.dat"), first);
+    EXPECT_EQ(read("profile_bad_2.dat"), second);
 }
 
 TEST_F(ProfileFileTest, TruncatedFilesAreRefusedAtEveryLength) {
@@ -310,6 +324,7 @@ TEST_F(ProfileFileTest, EveryWordAtItsExtremesLoadsOrIsRefusedSafely) {
             const ProfileLoadResult res = profile_load();
             if (res == PROFILE_REFUSED) {
                 EXPECT_EQ(read("profile_bad.dat"), file);
+                std::remove(tmp.path("profile_bad.dat").c_str());
                 continue;
             }
             ASSERT_EQ(res, PROFILE_LOADED) << off;
@@ -391,6 +406,7 @@ TEST_F(ProfileFileTest, FuzzedFilesNeverBreakTheReader) {
             codex_any_new();
         } else {
             ASSERT_TRUE(is_fresh(profile));
+            std::remove(tmp.path("profile_bad.dat").c_str());
         }
     }
     // Most mutations leave a readable profile; the reader must take those, not refuse everything.

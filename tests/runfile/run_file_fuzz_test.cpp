@@ -1,5 +1,6 @@
 // The run file under attack: a mutation fuzzer over saved runs of every kind (at least 100,000 files;
-// QM_RUN_FUZZ_COUNT asks for more), and a writer killed with SIGKILL at random moments.
+// QM_RUN_FUZZ_COUNT asks for more), accepted ones played for a few ticks so that the sanitizer
+// build catches any overflow its values cause, and a writer killed with SIGKILL at random moments.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -16,21 +17,29 @@
 #include "camp/camp.h"
 #include "classes/classes.h"
 #include "combat/combat.h"
+#include "combat/duel.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
+#include "game/game.h"
 #include "game/load_floor.h"
 #include "game/run_start.h"
+#include "game/state.h"
 #include "items/bag.h"
+#include "items/potion.h"
+#include "levelup/levelup.h"
+#include "profile/profile.h"
 #include "runfile/run_file.h"
 #include "saves/bytes.h"
 #include "support/item_maker.h"
 #include "support/temp_save_dir.h"
+#include "world/buttons.h"
 #include "world/game_state.h"
 #include "world/player.h"
 
 namespace {
 
 constexpr long FUZZ_DEFAULT_COUNT = 100000;
+constexpr long PLAY_EVERY = 4;  // one accepted file in this many is played, to keep the test quick
 constexpr int KILL_ROUNDS = 200;
 
 // Seed files: the dungeon, the camp, a real-time and a turn-menu fight, and each older version.
@@ -113,6 +122,23 @@ void mutate(std::vector<uint8_t>& f, std::mt19937& rng) {
     }
 }
 
+// A loaded run played for a moment where it resumes (the attack held and tapped, a step, a guard),
+// then the sums its values feed further on: a potion, experience, the combo, the camp's junk price
+// and the souls. Under the sanitizer build a signed overflow on the way stops the test.
+const uint8_t PLAY_PRESSES[] = {BTN_A, BTN_A, 0, BTN_UP, 0, BTN_A, 0, BTN_B, BTN_B, 0, BTN_RIGHT, 0};
+
+void play_a_little() {
+    run_active = 0;  // no autosaves: the files are not what is tried here
+    game_state = run_resume_state();
+    for (uint8_t press : PLAY_PRESSES) game_tick(press);
+    potion_drink_heal(ITEM_HEALING_POTION, 2);
+    gain_xp(40);
+    combat_add_combo(1);
+    int units = 0, gold = 0;
+    camp_junk_total(&units, &gold);
+    souls_preview(1);
+}
+
 TEST(RunFileFuzz, MutatedFilesNeverCrash) {
     TempSaveDir tmp("/dev/shm");
     const std::vector<std::vector<uint8_t>> seeds = seed_files();
@@ -130,8 +156,7 @@ TEST(RunFileFuzz, MutatedFilesNeverCrash) {
         const bool load_ok = load_run();
         ASSERT_EQ(read_ok, load_ok) << "file " << i;
         if (load_ok) {
-            accepted++;
-            game_state = run_resume_state();
+            if (accepted++ % PLAY_EVERY == 0) play_a_little();
         }
     }
     game_state = STATE_TITLE;

@@ -41,7 +41,7 @@ namespace {
 // Offsets the tests poke at, as the file lays them out.
 constexpr int AT_FLOOR = 8, AT_PLAYER = 16, AT_FLOOR_ITEMS = 1316, AT_FLOOR_ITEM_COUNT = 1956, AT_CAMP_FLAG = 1960,
               AT_CAMP = 1964, AT_BOON_OFFERS = 2308, AT_MONSTERS = 2324, AT_MONSTER_COUNT = 3764, AT_TRAINING = 3964,
-              AT_FIGHT_FLAG = 3972, AT_FIGHT = 3976, AT_PENDING = 4204, AT_FLOW = 4212, AT_COMBO = 4216,
+              AT_FIGHT_FLAG = 3972, AT_FIGHT = 3976, AT_PENDING = 4204, AT_THREAT = 4208, AT_FLOW = 4212, AT_COMBO = 4216,
               AT_HEAT = 4224, AT_LUCK = 4228;
 // The fight's popup and delay timers, zeroed on resume.
 constexpr int FIGHT_TIMERS[] = {156, 160, 164, 168, 172, 184};
@@ -429,13 +429,21 @@ TEST_F(RunFileDamage, EachCheckedFieldAtAndBeyondItsRange) {
     const int pl = AT_PLAYER;
     const int mon = AT_MONSTERS;
     const int fi = AT_FLOOR_ITEMS;
+    const int32_t xp_hi = xp_to_next(bytes_get_i32(fight_file.bytes, pl + 24)) - 1;
+    const int bb = AT_CAMP + 24;  // the first buy-back row
     const Field fields[] = {
         {"floor", AT_FLOOR, I32, 0, 19, false},
         {"player x", pl + 0, I32, 0, 15, false},
         {"player y", pl + 4, I32, 0, 11, false},
         {"facing", pl + 8, I32, 0, 3, false},
-        {"max hp", pl + 16, I32, 1, INT32_MAX, false},
-        {"level", pl + 24, I32, 1, 10000, false},
+        {"hp", pl + 12, I32, -99999, 99999, false},
+        {"max hp", pl + 16, I32, 1, 99999, false},
+        {"attack", pl + 20, I32, -99999, 99999, false},
+        {"level", pl + 24, I32, 1, 10000, false, false},
+        {"xp", pl + 28, I32, 0, xp_hi, false},
+        {"keys", pl + 32, I32, 0, 9999, false},
+        {"gold", pl + 36, I32, 0, 9999999, false},
+        {"kills", pl + 40, I32, 0, 999999, false},
         {"main hand", pl + 44, I32, 0, 14, false},
         {"off hand", pl + 56, I32, 0, 14, false},
         {"boon rank", pl + 68 + BOON_MIGHT, U8, 0, 5, false},
@@ -443,6 +451,7 @@ TEST_F(RunFileDamage, EachCheckedFieldAtAndBeyondItsRange) {
         {"bag item", pl + 140, I32, 0, 14, false},
         {"bag col", pl + 140 + 16, I32, 0, 5, false},
         {"bag row", pl + 140 + 20, I32, 0, 4, false},
+        {"bag entry count", pl + 140 + 12, I32, 0, 999, false},
         {"bag count", pl + 980, I32, 0, 30, false, false},
         {"bag cell", pl + 984, I32, -1, 2, false},  // three entries
         {"floor item count", AT_FLOOR_ITEM_COUNT, I32, 0, 32, false},
@@ -462,14 +471,21 @@ TEST_F(RunFileDamage, EachCheckedFieldAtAndBeyondItsRange) {
         {"forge slot", AT_CAMP + 10, I8, -2, 29, true},
         {"hub tile", AT_CAMP + 11, U8, 0, 3, true},
         {"boon row", AT_CAMP + 13, U8, 0, 2, true},
-        {"buy-back item", AT_CAMP + 24, I32, 0, 14, true},
+        {"buy-back item", bb, I32, 0, 14, true},
+        {"buy-back count", bb + 12, I32, 0, 999, true},
+        {"buy-back price", bb + 16, I32, 0, 9999999, true},
         {"boon offer", AT_BOON_OFFERS, I32, 0, 50, true},
         {"fight flag", AT_FIGHT_FLAG, I32, 0, 1, false},
         {"fight type", AT_FIGHT, I32, 1, 8, false},
+        {"fight max hp", AT_FIGHT + 8, I32, 1, 99999, false, false},
+        {"fight turn", AT_FIGHT + 12, I32, 0, 1000000000, false},
+        {"fight gold stolen", AT_FIGHT + 68, I32, INT32_MIN, 9999999, false},  // below 0 reads as 0
         {"fight monster x", AT_FIGHT + 52, I32, 0, 15, false},
         {"fight monster y", AT_FIGHT + 56, I32, 0, 11, false},
         {"fight queued", AT_FIGHT + 64, I32, 0, 4, false},
-        {"level-up pending", AT_PENDING, I32, 0, INT32_MAX, false},
+        {"level-up pending", AT_PENDING, I32, 0, 10000, false},
+        {"threat", AT_THREAT, I32, INT32_MIN, 999999, false},  // below 0 reads as 0
+        {"combo", AT_COMBO, I32, INT32_MIN, 999999, false},
         {"run heat", AT_HEAT, I32, 0, 5, false},
     };
     for (const Field& f : fields) {
@@ -503,6 +519,15 @@ TEST_F(RunFileDamage, EachCheckedFieldAtAndBeyondItsRange) {
             EXPECT_TRUE(read("run.sav", &out)) << name << " = " << v;
         }
     }
+    // One flipped high bit (a max hp of 15 read as 1073741839) on each value that play does sums
+    // on is refused, not left to overflow in the next potion, blow or price.
+    for (const char* name : {"max hp", "hp", "attack", "gold", "bag entry count", "combo", "fight max hp"})
+        for (const Field& f : fields) {
+            if (std::string(f.name) != name) continue;
+            RunRecord r = f.camp ? camp_file : fight_file;
+            bytes_put_i32(r.bytes, f.off, bytes_get_i32(r.bytes, f.off) | 0x40000000);
+            expect_refused(r, name + std::string(" with bit 30 set"));
+        }
 }
 
 TEST_F(RunFileDamage, RandomFlipsNeverCrash) {
