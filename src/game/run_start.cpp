@@ -16,6 +16,7 @@
 #include "services/rumble.h"
 #include "services/confirm.h"
 #include "services/services.h"
+#include "services/toast.h"
 #include "profile/profile.h"
 #include "runfile/run_file.h"
 #include "screens/screens.h"
@@ -29,6 +30,12 @@ namespace {
 // A failed save waits in a box over whatever is up until a button is pressed: a toast went
 // unseen on the pause menu and under a wipe, and was gone in a second and a half.
 void save_failed_notice() {
+    // A box would take the duel's presses while its clock runs on: the fight gets the toast, and
+    // the save tried again on the way back to the dungeon shows the box if it still fails.
+    if (game_state == STATE_COMBAT) {
+        toast_show("SAVE FAILED!");
+        return;
+    }
     std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
     message_box_open = 1;
 }

@@ -22,6 +22,7 @@
 #include "support/item_maker.h"
 #include "support/run_hash.h"
 #include "support/temp_save_dir.h"
+#include "support/unwritable_save_dir.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
 #include "world/player.h"
@@ -130,6 +131,27 @@ TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
     ASSERT_EQ(game_state, STATE_DUNGEON);
     expect_saved_in_the_dungeon("camp left");
     run_active = 0;
+}
+
+// A failed save on entering a fight is told by a toast: a box would take the duel's presses while
+// its clock runs on.
+TEST(RunContinue, AFailedSaveOnEnteringAFightLeavesTheDuelItsButtons) {
+    UnwritableSaveDir blocked;
+    tick_globals_reset(STATE_DUNGEON);
+    const char* rows[MAP_H] = {
+        "################", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..............#", "################",
+    };
+    explore_world(rows, 1);
+    input_guard_ticks = 0;
+    run_active = 1;
+    game_tick(BTN_UP);
+    ASSERT_EQ(game_state, STATE_COMBAT);
+    EXPECT_EQ(message_box_open, 0);
+    EXPECT_STREQ(toast_line1, "SAVE FAILED!");
+    run_active = 0;
+    game_state = prev_state = STATE_POWER_ON;
 }
 
 // Damaged files found at start-up are kept under names of their own, never over one kept before,
