@@ -74,6 +74,7 @@ TEST_F(FrontEndFlow, KeysAloneLeadFromPowerOnToClassSelect) {
     draw_consent_dialog();  // drawing it again over the frame changes nothing: it is on top already
     EXPECT_EQ(0, std::memcmp(shown.data(), framebuffer, FB_BYTES));
     png_write_framebuffer("flow_consent.png");
+    for (int i = 0; i < 40; i++) game_tick(0);  // it takes no answer in its first moments
     tap(BTN_A);
     EXPECT_FALSE(consent_open);
     EXPECT_EQ(settings.share_stats, 1);
