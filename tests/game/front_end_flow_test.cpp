@@ -192,6 +192,25 @@ TEST_F(OptionsFlow, ValuesCycleAndLeavingSavesOnlyFromTheTop) {
     EXPECT_TRUE(saves.exists("settings.dat"));
 }
 
+TEST_F(OptionsFlow, SwapABWhileAIsHeldStaysOnTheControls) {
+    cursor_to(OPT_CONTROLS);
+    tap(BTN_A);
+    ASSERT_EQ(game_state, STATE_CONTROLS);
+    ControlsRow list[CONTROLS_ROW_MAX];
+    const int n = controls_list(controls_device, list);
+    while (controls_cursor < n - 1 && list[controls_cursor].kind != CONTROLS_SWAP) tap(BTN_DOWN);
+    ASSERT_EQ(list[controls_cursor].kind, CONTROLS_SWAP);
+    // The A key held down over several ticks, as a player presses it, then let go.
+    for (int t = 0; t < 8; t++) game_tick(BTN_A);
+    game_tick(0);
+    EXPECT_EQ(game_state, STATE_CONTROLS);
+    EXPECT_EQ(settings.swap_ab, 1);
+    // Pressing the same key again is a B press now: it toggles nothing and backs out.
+    tap(BTN_A);
+    EXPECT_EQ(settings.swap_ab, 1);
+    EXPECT_EQ(game_state, STATE_OPTIONS);
+}
+
 TEST_F(OptionsFlow, SharingOffDeletesWhatWasQueued) {
     settings.share_stats = 1;
     for (const char* f : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl"})
