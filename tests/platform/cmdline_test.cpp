@@ -61,6 +61,17 @@ TEST(CmdLine, ValuesAreNotSkipped) {
     EXPECT_EQ(parse({"--perf-scene", "walk"}).perf_scene, SCENE_WALK);
 }
 
+TEST(CmdLine, AnOptionAfterThePerfTestIsNoNumber) {
+    CmdLine c = parse({"--perf-test", "--case", "BLACK"});
+    EXPECT_EQ(c.perf_test_secs, 10);
+    EXPECT_EQ(c.perf_test_floor, 14);
+    EXPECT_STREQ(c.case_name, "BLACK");
+    c = parse({"--perf-test", "5", "--pal", "amber"});
+    EXPECT_EQ(c.perf_test_secs, 5);
+    EXPECT_EQ(c.perf_test_floor, 14);
+    EXPECT_STREQ(c.pal_name, "amber");
+}
+
 TEST(CmdLine, CaseAndPaletteNames) {
     CmdLine c = parse({"--case", "black", "--pal", "amber"});
     EXPECT_STREQ(c.case_name, "black");
