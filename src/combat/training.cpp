@@ -555,7 +555,8 @@ bool training_spotlight_target(const BagCursorView& bag, SpotlightTarget* out) {
         out->kind = SPOT_PANEL_ACTION;
         std::snprintf(out->caption, sizeof out->caption, "PRESS {A} TO %s", action);
     } else if (bag.page != 0) {
-        std::snprintf(out->caption, sizeof out->caption, "PRESS {LEFT}");
+        // Back to the inventory: RIGHT from the stats page, LEFT from the bestiary.
+        std::snprintf(out->caption, sizeof out->caption, bag.page < 0 ? "PRESS {RIGHT}" : "PRESS {LEFT}");
     } else if (bag.item == target) {
         std::snprintf(out->caption, sizeof out->caption, "PRESS {A}");
     } else {

@@ -412,6 +412,7 @@ TEST(TrainingSpotlight, TheBagSpotlightFindsTheShieldAndTheAntidoteWhereverTheCu
     const Case cases[] = {
         {{0, -1, 0}, SPOT_BAG_ITEM, "MOVE THE CURSOR HERE"},
         {{1, -1, 0}, SPOT_BAG_ITEM, "PRESS {LEFT}"},
+        {{-1, -1, 0}, SPOT_BAG_ITEM, "PRESS {RIGHT}"},  // the stats page lies left of the inventory
         {{0, shield, 0}, SPOT_BAG_ITEM, "PRESS {A}"},
         {{0, shield, 1}, SPOT_PANEL_ACTION, "PRESS {A} TO EQUIP"},
     };
