@@ -61,7 +61,8 @@ uint32_t frame_sleep_ms(uint64_t accumulator, uint64_t frequency) {
     return ms > 0 ? (uint32_t)ms : 1u;
 }
 
-// F3 and F5: the window picture changes size, so the texture and the window follow.
+// F3 and F5: the window picture changes size, so the texture and the window follow; a window
+// grown taller by turning to portrait is moved back onto the display.
 static void rebuild_for_case(FrameLoop& fl) {
     case_select_model(case_model);
     SDL_Texture* t = screen_texture_create(fl.window, fl.renderer, fl.texture);
@@ -70,6 +71,7 @@ static void rebuild_for_case(FrameLoop& fl) {
         int w, h;
         window_size_pick(&w, &h);
         SDL_SetWindowSize(fl.window, w, h);
+        window_keep_on_display(fl.window);
     }
 }
 
