@@ -230,15 +230,17 @@ std::string make_sprites(const std::string& art_dir) {
          "static_assert(SPRITE_COUNT == " << SPRITE_ROWS << ");\n\n"
          "namespace {\n\n";
     for (const Row& r : rows) {
-        // Frames repeated from a held key frame share one array.
-        std::map<std::vector<unsigned char>, std::string> ids;
+        // Frames repeated from a held key frame share one array. The pixels are keyed as a string: GCC 12
+        // warns falsely (-Wstringop-overread) on ordering vectors of bytes in an optimised build.
+        std::map<std::string, std::string> ids;
         std::vector<std::string> frame_ids;
         for (size_t f = 0; f < r.frames.size(); f++) {
-            auto it = ids.find(r.frames[f]);
+            const std::string key(r.frames[f].begin(), r.frames[f].end());
+            auto it = ids.find(key);
             if (it == ids.end()) {
                 std::string id = "PX_" + r.name + "_" + std::to_string(f);
                 emit_pixels(o, id, r, r.frames[f]);
-                it = ids.emplace(r.frames[f], id).first;
+                it = ids.emplace(key, id).first;
             }
             frame_ids.push_back(it->second);
         }

@@ -560,7 +560,14 @@ void reflex_fight_update(const ReflexInput& in) {
     int32_t dt = (r.frame % 3 == 0) ? CLOCK_STEP_SHORT : CLOCK_STEP_LONG;
     if (training_active() && drill_pause_for_cue()) {
         dt = 0;
-        if ((in.guard && !r.guard_was_held) || in.dodge != 0) drill_cue_answered();
+        const bool guard_new = in.guard && !r.guard_was_held;
+        if (guard_new || in.dodge != 0) {
+            drill_cue_answered();
+            // The press the cue asks for counts whatever came before it: an early dodge's cooldown
+            // or an early guard tap must not refuse it while the clock stands still.
+            if (in.dodge != 0) r.dodge_at = REFLEX_NEVER;
+            if (guard_new) r.last_guard_press_at = REFLEX_NEVER;
+        }
     }
     r.clock += dt;
     r.fight_stats[FS_MS] += dt;

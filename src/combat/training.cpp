@@ -441,7 +441,11 @@ void drill_on_events(uint64_t ev) {
             drill_success("DODGE");
         } else if (ev & (EV_PLAYER_HURT | EV_HEAVY_TAKEN)) {
             bool tried = r.dodge_at != REFLEX_NEVER && r.clock - r.dodge_at < DODGE_MEMORY_MS;
-            show_tip_text(tried ? "THE OTHER WAY: WHERE THE ARROWS POINT" : "DODGE: {LEFT} OR {RIGHT}");
+            // A dodge the right way that came too soon is named as early, not as the other way.
+            bool right_way = r.current.side == 0 || r.dodge_side == -r.current.side;
+            show_tip_text(!tried     ? "DODGE: {LEFT} OR {RIGHT}"
+                          : right_way ? "TOO EARLY: DODGE AS THE RING FLASHES"
+                                      : "THE OTHER WAY: WHERE THE ARROWS POINT");
         }
         break;
     case DRILL_SMASH:
@@ -555,7 +559,8 @@ bool training_spotlight_target(const BagCursorView& bag, SpotlightTarget* out) {
         out->kind = SPOT_PANEL_ACTION;
         std::snprintf(out->caption, sizeof out->caption, "PRESS {A} TO %s", action);
     } else if (bag.page != 0) {
-        std::snprintf(out->caption, sizeof out->caption, "PRESS {LEFT}");
+        // Back to the inventory: RIGHT from the stats page, LEFT from the bestiary.
+        std::snprintf(out->caption, sizeof out->caption, bag.page < 0 ? "PRESS {RIGHT}" : "PRESS {LEFT}");
     } else if (bag.item == target) {
         std::snprintf(out->caption, sizeof out->caption, "PRESS {A}");
     } else {

@@ -148,7 +148,7 @@ const char* tip_shown_text(int* reveal);
 
 // Where the bag screen's cursor is, handed to the spotlight by the draw pass.
 struct BagCursorView {
-    int32_t page;       // 0 the inventory
+    int32_t page;       // where the page lies from the inventory: -1 stats, 0 the inventory, 1 bestiary
     int32_t item;       // the bag entry under the cursor, -1 none
     uint8_t card_open;  // the item card with its actions is open for that entry
 };

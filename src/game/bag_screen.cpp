@@ -530,7 +530,7 @@ void bag_view_reset() {
 bool bag_item_card_open() { return v.card_open != 0; }
 
 BagCursorView bag_cursor_view() {
-    BagCursorView out{.page = v.page == BAG_PAGE_INVENTORY ? 0 : 1, .item = -1, .card_open = v.card_open};
+    BagCursorView out{.page = v.page - BAG_PAGE_INVENTORY, .item = -1, .card_open = v.card_open};
     if (v.card_open) {
         if (!v.card_on_hand && entry_valid(v.card_entry)) out.item = v.card_entry;
     } else if (v.zone == BAG_ZONE_GRID) {

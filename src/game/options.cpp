@@ -214,6 +214,9 @@ void update_controls(uint8_t presses) {
             else
                 settings.swap_ab = settings.swap_ab ? 0 : 1;
             settings_clamp();  // the case redraws its buttons
+            // The buttons held now may read as other buttons from the next tick on (the A still
+            // held comes back as B): count every button as held already, so none is a new press.
+            input_prev = 0xFF;
             play_sfx(SFX_CONFIRM);
             settings_save();
         } else if (row.kind == CONTROLS_BIND && controls_device != INPUT_DEVICE_TOUCH) {

@@ -54,7 +54,9 @@ enum GuardKind : int32_t {
     GUARD_ESCAPED = 3,
     GUARD_CAMP_BOONS = 4,
     GUARD_WAY_OUT = 5,
-    GUARD_DEATH_REPLAY = 6
+    GUARD_DEATH_REPLAY = 6,
+    GUARD_DEMO_END = 7,
+    GUARD_CONSENT = 8
 };
 
 // A list cursor moved one row up or down by the presses, wrapping over `rows`; a cursor out of

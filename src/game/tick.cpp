@@ -157,9 +157,16 @@ uint8_t tick_repeat_step(uint8_t held, uint8_t presses) {
 int32_t tick_guard_kind() {
     switch (game_state) {
     case STATE_LEVELUP:
-        return GUARD_LEVELUP;
+        // The cards' first moments count from when they can be read: not under a wipe, nor under
+        // the training's tip box.
+        return transition_active() || tip_or_prompt_showing() ? GUARD_NONE : GUARD_LEVELUP;
     case STATE_ESCAPED:
         return GUARD_ESCAPED;
+    case STATE_DEMO_END:
+        return GUARD_DEMO_END;
+    case STATE_TITLE:
+        // A press meant for the splash must never answer the play-stats question.
+        return consent_open ? GUARD_CONSENT : GUARD_NONE;
     case STATE_DEATH:
         return screen_snapshot_get() ? GUARD_DEATH_REPLAY : GUARD_DEATH;
     case STATE_CAMP:

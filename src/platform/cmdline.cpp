@@ -21,6 +21,9 @@ static int32_t perf_floor(const char* text) {
     return (int32_t)(n - 1);
 }
 
+// An option name is never read as a number: "--perf-test --case BLACK" keeps both defaults.
+static bool is_option(const char* text) { return std::strncmp(text, "--", 2) == 0; }
+
 CmdLine cmdline_parse(int argc, char** argv) {
     CmdLine c = {};
     c.perf_test_secs = 10;
@@ -42,8 +45,9 @@ CmdLine cmdline_parse(int argc, char** argv) {
             c.perf_trace = 1;
         } else if (std::strcmp(a, "--perf-test") == 0) {
             c.perf_test = 1;
-            c.perf_test_secs = has_next ? perf_seconds(argv[i + 1]) : 10;
-            c.perf_test_floor = i + 2 < argc ? perf_floor(argv[i + 2]) : 14;
+            const bool secs_given = has_next && !is_option(argv[i + 1]);
+            c.perf_test_secs = secs_given ? perf_seconds(argv[i + 1]) : 10;
+            c.perf_test_floor = secs_given && i + 2 < argc && !is_option(argv[i + 2]) ? perf_floor(argv[i + 2]) : 14;
         }
     }
     return c;

@@ -61,7 +61,8 @@ uint32_t frame_sleep_ms(uint64_t accumulator, uint64_t frequency) {
     return ms > 0 ? (uint32_t)ms : 1u;
 }
 
-// F3 and F5: the window picture changes size, so the texture and the window follow.
+// F3 and F5: the window picture changes size, so the texture and the window follow; a window
+// grown taller by turning to portrait is moved back onto the display.
 static void rebuild_for_case(FrameLoop& fl) {
     case_select_model(case_model);
     SDL_Texture* t = screen_texture_create(fl.window, fl.renderer, fl.texture);
@@ -70,6 +71,7 @@ static void rebuild_for_case(FrameLoop& fl) {
         int w, h;
         window_size_pick(&w, &h);
         SDL_SetWindowSize(fl.window, w, h);
+        window_keep_on_display(fl.window);
     }
 }
 
@@ -79,10 +81,8 @@ static void handle_key(FrameLoop& fl, const SDL_KeyboardEvent& k, uint8_t& edge)
         input_device_set(INPUT_KEYBOARD);
         return;
     }
+    if (!k.repeat) edge |= key_press_bits(k.keysym.scancode);
     switch (k.keysym.sym) {
-    case SDLK_ESCAPE:
-        if (!k.repeat) edge |= BTN_START;
-        break;
     case SDLK_F2:
         fl.integer_scale = !fl.integer_scale;
         SDL_RenderSetIntegerScale(fl.renderer, fl.integer_scale ? SDL_TRUE : SDL_FALSE);
@@ -119,6 +119,8 @@ static void handle_key(FrameLoop& fl, const SDL_KeyboardEvent& k, uint8_t& edge)
     }
 }
 
+static uint8_t pointer_bits(FrameLoop& fl, int wx, int wy);
+
 static void poll_events(FrameLoop& fl, uint8_t& edge) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -129,8 +131,21 @@ static void poll_events(FrameLoop& fl, uint8_t& edge) {
             break;
         case SDL_KEYDOWN: handle_key(fl, e.key, edge); break;
         case SDL_CONTROLLERBUTTONDOWN:
-            if (rebind_active()) rebind_pad_input(e.cbutton.button);
+            if (rebind_active())
+                rebind_pad_input(e.cbutton.button);
+            else
+                fl.pad_edge_bits |= pads_button_down(e.cbutton);
             break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
+                fl.touch_edge_bits |= pointer_bits(fl, e.button.x, e.button.y);
+            break;
+        case SDL_FINGERDOWN: {
+            int ww, wh;
+            SDL_GetWindowSize(fl.window, &ww, &wh);
+            fl.touch_edge_bits |= pointer_bits(fl, (int)(e.tfinger.x * ww), (int)(e.tfinger.y * wh));
+            break;
+        }
         case SDL_CONTROLLERDEVICEADDED:
             pads_open(e.cdevice.which, sheen_active());
             input_device_set(INPUT_PAD);
@@ -202,7 +217,8 @@ void run_frame(FrameLoop& fl) {
     const Uint8* keys = SDL_GetKeyboardState(&nkeys);
     uint8_t key_bits = keys_to_pad(keys, nkeys);
     uint8_t touch_bits = read_pointer(fl);
-    uint8_t pad_bits = pads_read();
+    uint8_t pad_bits = pads_read() | fl.pad_edge_bits;
+    touch_bits |= fl.touch_edge_bits;
     if (pad_bits) input_device_set(INPUT_PAD);
     else if (touch_bits) input_device_set(INPUT_TOUCH);
     else if (key_bits || fl.edge_bits) input_device_set(INPUT_KEYBOARD);
@@ -222,7 +238,7 @@ void run_frame(FrameLoop& fl) {
         if (rumble_take(&low, &high, &ms)) pads_rumble(low, high, ms);
         telemetry_pump();
         platform_step();
-        fl.edge_bits = 0;
+        fl.edge_bits = fl.pad_edge_bits = fl.touch_edge_bits = 0;
     }
 
     if (!handheld_mode) {

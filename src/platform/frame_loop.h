@@ -14,7 +14,11 @@ struct FrameLoop {
     uint64_t ticks_per_step;  // frequency / 60
     uint64_t prev_counter;    // 0 before the first frame
     uint64_t accumulator;
-    uint8_t edge_bits;        // Escape presses seen since the last step
+    // Presses seen as events since the last step, so that a press shorter than a frame still
+    // reaches a step: keys, controller buttons, and the mouse or a finger on the drawn pad.
+    uint8_t edge_bits;
+    uint8_t pad_edge_bits;
+    uint8_t touch_edge_bits;
 };
 
 // Capacity of window_pixels: the largest case picture of any model and orientation (1008 x 630).

@@ -46,6 +46,15 @@ uint8_t keys_to_pad(const uint8_t* state, int count) {
     return bits;
 }
 
+uint8_t key_press_bits(int scancode) {
+    if (scancode < 1) return 0;
+    uint8_t bits = scancode == SCANCODE_ESCAPE ? BTN_START : 0;
+    for (int a = 0; a < ACTION_COUNT; a++)
+        for (int k = 0; k < KEYS_PER_ACTION; k++)
+            if (settings.key_binds[a][k] == scancode) bits |= (uint8_t)(1u << a);
+    return bits;
+}
+
 uint8_t pad_swap_face(uint8_t bits) {
     if (settings.swap_ab != 1) return bits;
     uint8_t ab = bits & (BTN_A | BTN_B);

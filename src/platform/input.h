@@ -23,6 +23,8 @@ int32_t pad_glyph_style_get();
 
 // Keyboard bits from a keyboard-state array of `count` keys (Escape held sets START).
 uint8_t keys_to_pad(const uint8_t* state, int count);
+// The bits of the actions a key is bound to (Escape: START), for a key-down event.
+uint8_t key_press_bits(int scancode);
 uint8_t pad_swap_face(uint8_t bits);
 // Left-stick direction with the axis hysteresis; `mode` is the slot's axis mode (0 vertical, 1 horizontal).
 uint8_t stick_bits(int x, int y, uint8_t* mode);

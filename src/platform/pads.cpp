@@ -86,6 +86,23 @@ uint8_t pads_read() {
     return bits;
 }
 
+uint8_t pads_button_down(const SDL_ControllerButtonEvent& e) {
+    uint8_t bits = 0;
+    switch (e.button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: bits = BTN_UP; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: bits = BTN_DOWN; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: bits = BTN_LEFT; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: bits = BTN_RIGHT; break;
+    default:
+        for (int n = 0; n < 4; n++)
+            if (pad_bind_get(n) == e.button) bits |= (uint8_t)(0x10u << n);
+        break;
+    }
+    SDL_GameController* p = SDL_GameControllerFromInstanceID(e.which);
+    if (bits && p) pad_glyph_style_set(glyph_style_of(p));
+    return bits;
+}
+
 void pads_rumble(float low, float high, int32_t ms) {
     for (PadSlot& slot : pads)
         if (slot.pad)

@@ -18,6 +18,8 @@ void pads_close_instance(SDL_JoystickID id);
 void pads_close_all();
 // The controller bits of this frame (D-pad, left stick, bound face buttons), all slots ORed.
 uint8_t pads_read();
+// The bits of a controller button-down event (D-pad or bound button); sets the glyph style.
+uint8_t pads_button_down(const SDL_ControllerButtonEvent& e);
 void pads_rumble(float low, float high, int32_t ms);
 // Turns tilt input on or off when the sheen starts or stops, and feeds the sensor to it.
 void pads_tilt_step();

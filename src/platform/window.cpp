@@ -24,6 +24,26 @@ void window_size_pick(int* w, int* h) {
     *h = scale * lh;
 }
 
+void window_fit_frame(int* left, int* top, int w, int h, const SDL_Rect& usable) {
+    if (*left + w > usable.x + usable.w) *left = usable.x + usable.w - w;
+    if (*top + h > usable.y + usable.h) *top = usable.y + usable.h - h;
+    if (*left < usable.x) *left = usable.x;
+    if (*top < usable.y) *top = usable.y;
+}
+
+void window_keep_on_display(SDL_Window* window) {
+    int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect usable;
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+    int x, y, w, h, bt = 0, bl = 0, bb = 0, br = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowBordersSize(window, &bt, &bl, &bb, &br);  // stays 0 where the system cannot tell
+    int left = x - bl, top = y - bt;
+    window_fit_frame(&left, &top, w + bl + br, h + bt + bb, usable);
+    if (left != x - bl || top != y - bt) SDL_SetWindowPosition(window, left + bl, top + bt);
+}
+
 SDL_Texture* screen_texture_create(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* old) {
     if (old) SDL_DestroyTexture(old);
     int w = case_picture_width(), h = case_picture_height();

@@ -247,6 +247,27 @@ TEST(TrainingDrills, TheOrcsBlowsAreDodgedWhereTheArrowsPointAndTheWrongWayIsNam
     EXPECT_EQ(drill_hp_floor(), 0);
 }
 
+TEST(TrainingDrills, ADodgeTooEarlyNeitherRefusesTheCuesAnswerNorIsCalledTheOtherWay) {
+    TempSaveDir tmp;
+    training_world(2);
+    fight(M_ORC);
+    // The arrow pressed as the prompt shows, then again as the cue asks: the blow is dodged.
+    ASSERT_TRUE(tick_until([] { return in_windup() && reflex_time_to_impact() <= 500; }));
+    uint8_t way = reflex.current.side >= 0 ? BTN_LEFT : BTN_RIGHT;
+    tick_held(way, 3);
+    ASSERT_TRUE(tick_until([] { return drill_pause_for_cue(); }));
+    tick_held(way);
+    ASSERT_TRUE(tick_until([] { return !in_windup(); }));
+    EXPECT_EQ(training.count, 1);
+    // With no cue any more, the right way pressed too soon is named as early.
+    ASSERT_TRUE(tick_until([] { return in_windup() && reflex_time_to_impact() <= 500; }));
+    way = reflex.current.side >= 0 ? BTN_LEFT : BTN_RIGHT;
+    tick_held(way, 3);
+    ASSERT_TRUE(tick_until([] { return !in_windup(); }));
+    EXPECT_EQ(training.count, 1);
+    EXPECT_TRUE(toast_split_says("TOO EARLY: DODGE AS THE RING FLASHES")) << toast_line1 << " " << toast_line2;
+}
+
 TEST(TrainingDrills, TheSkeletonRunsSmashStopStarsAndMixed) {
     TempSaveDir tmp;
     training_world(3);
@@ -412,6 +433,7 @@ TEST(TrainingSpotlight, TheBagSpotlightFindsTheShieldAndTheAntidoteWhereverTheCu
     const Case cases[] = {
         {{0, -1, 0}, SPOT_BAG_ITEM, "MOVE THE CURSOR HERE"},
         {{1, -1, 0}, SPOT_BAG_ITEM, "PRESS {LEFT}"},
+        {{-1, -1, 0}, SPOT_BAG_ITEM, "PRESS {RIGHT}"},  // the stats page lies left of the inventory
         {{0, shield, 0}, SPOT_BAG_ITEM, "PRESS {A}"},
         {{0, shield, 1}, SPOT_PANEL_ACTION, "PRESS {A} TO EQUIP"},
     };

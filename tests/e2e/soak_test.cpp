@@ -220,7 +220,7 @@ TEST(Soak, RandomInputFromPowerOnLeavesNoReport) {
                 figures.visited, figures.slowest_ms, check_report_count());
     EXPECT_EQ(check_report_count(), 0);
     // A soak as long as CI's plain one passes through every state; a shorter one need not.
-    if (ticks >= 100000) EXPECT_EQ(states, (int)STATE_COUNT) << std::hex << figures.visited;
+    if (ticks >= 100000) { EXPECT_EQ(states, (int)STATE_COUNT) << std::hex << figures.visited; }
     // A stall: one tick and frame taking over a second.
     EXPECT_LT(figures.slowest_ms, 1000.0);
     tick_globals_reset(STATE_POWER_ON);

@@ -74,6 +74,7 @@ TEST_F(FrontEndFlow, KeysAloneLeadFromPowerOnToClassSelect) {
     draw_consent_dialog();  // drawing it again over the frame changes nothing: it is on top already
     EXPECT_EQ(0, std::memcmp(shown.data(), framebuffer, FB_BYTES));
     png_write_framebuffer("flow_consent.png");
+    for (int i = 0; i < 40; i++) game_tick(0);  // it takes no answer in its first moments
     tap(BTN_A);
     EXPECT_FALSE(consent_open);
     EXPECT_EQ(settings.share_stats, 1);
@@ -189,6 +190,25 @@ TEST_F(OptionsFlow, ValuesCycleAndLeavingSavesOnlyFromTheTop) {
     tap(BTN_B);  // the top level returns to the title and saves
     EXPECT_EQ(game_state, STATE_TITLE);
     EXPECT_TRUE(saves.exists("settings.dat"));
+}
+
+TEST_F(OptionsFlow, SwapABWhileAIsHeldStaysOnTheControls) {
+    cursor_to(OPT_CONTROLS);
+    tap(BTN_A);
+    ASSERT_EQ(game_state, STATE_CONTROLS);
+    ControlsRow list[CONTROLS_ROW_MAX];
+    const int n = controls_list(controls_device, list);
+    while (controls_cursor < n - 1 && list[controls_cursor].kind != CONTROLS_SWAP) tap(BTN_DOWN);
+    ASSERT_EQ(list[controls_cursor].kind, CONTROLS_SWAP);
+    // The A key held down over several ticks, as a player presses it, then let go.
+    for (int t = 0; t < 8; t++) game_tick(BTN_A);
+    game_tick(0);
+    EXPECT_EQ(game_state, STATE_CONTROLS);
+    EXPECT_EQ(settings.swap_ab, 1);
+    // Pressing the same key again is a B press now: it toggles nothing and backs out.
+    tap(BTN_A);
+    EXPECT_EQ(settings.swap_ab, 1);
+    EXPECT_EQ(game_state, STATE_OPTIONS);
 }
 
 TEST_F(OptionsFlow, SharingOffDeletesWhatWasQueued) {

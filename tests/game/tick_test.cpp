@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classes/class_select.h"
+#include "combat/training.h"
 #include "dungeon/map.h"
 #include "game/game.h"
 #include "game/state.h"
@@ -171,6 +172,22 @@ TEST_F(TickTest, LevelUpEntrySwallowsAAndStartFor40TicksAndUntilAIsReleased) {
     EXPECT_EQ(tick_guard_step(BTN_A, BTN_A), BTN_A);
 }
 
+TEST_F(TickTest, LevelUpGuardStartsOnlyOnceTheCardsCanBeRead) {
+    // Cards under a wipe, then under the training's tip box: the guard waits for them to show.
+    reset_game(STATE_LEVELUP);
+    transition_start(nullptr, "", "", false);
+    for (int t = 0; t < 60; t++) tick_guard_step(0, 0);
+    transition = Transition{};
+    EXPECT_EQ(tick_guard_step(0, BTN_A), 0);
+    reset_game(STATE_LEVELUP);
+    tips.text = "LEVEL UP!";
+    int passed = 0;  // the tip box takes A
+    for (int t = 0; t < 60; t++) passed += tick_guard_step(BTN_A, BTN_A) == BTN_A;
+    EXPECT_EQ(passed, 60);
+    tips.text = nullptr;
+    EXPECT_EQ(tick_guard_step(BTN_A, BTN_A), 0);
+}
+
 TEST_F(TickTest, GuardTimerOnlyOnEnteringAGuardedScreen) {
     reset_game(STATE_LEVELUP);
     tick_guard_step(0, 0);
@@ -264,10 +281,27 @@ TEST_F(TickTest, ConsentQuestionTakesOnlyTheStateUpdateAndNoDeletesEveryQueue) {
     EXPECT_EQ(session_ticks, 3);
 }
 
+TEST_F(TickTest, ConsentIsNotGivenByAPressMeantForTheSplash) {
+    // The splash runs out by itself just as the player presses A for it.
+    reset_game(STATE_SPLASH);
+    settings.stats_asked = 0;
+    splash_timer = 1;
+    game_tick(0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    game_tick(0);
+    ASSERT_TRUE(consent_open);
+    for (int t = 0; t < 10; t++) game_tick(BTN_A);
+    game_tick(0);
+    tap(BTN_A);
+    EXPECT_TRUE(consent_open);
+    EXPECT_EQ(settings.stats_asked, 0);
+    EXPECT_EQ(settings.share_stats, 0);
+}
+
 TEST_F(TickTest, ConsentYesWhenAAndBTogether) {
     reset_game(STATE_TITLE);
     settings.stats_asked = 0;
-    game_tick(0);
+    for (int t = 0; t < 42; t++) game_tick(0);  // the question is up and readable
     game_tick(BTN_A | BTN_B);
     EXPECT_EQ(settings.share_stats, 1);
     settings.share_stats = 0;
@@ -353,6 +387,9 @@ TEST_F(TickTest, RunEndToDemoEndAndOnToUnlocks) {
     EXPECT_EQ(game_state, STATE_DEMO_END);
     EXPECT_EQ(demo_end_to_unlocks, 1);
     open_url_fn = fake_open_url;
+    tap(BTN_A);  // a press carried over from the run-end screen opens no browser
+    EXPECT_EQ(url_calls, 0);
+    for (int t = 0; t < 40; t++) game_tick(0);
     tap(BTN_A);
     open_url_fn = nullptr;
     EXPECT_EQ(url_calls, 1);

@@ -1,4 +1,4 @@
-// Command-line rules, the handheld switch and the window scale.
+// Command-line rules, the handheld switch, the window scale and keeping the window on the display.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -61,6 +61,17 @@ TEST(CmdLine, ValuesAreNotSkipped) {
     EXPECT_EQ(parse({"--perf-scene", "walk"}).perf_scene, SCENE_WALK);
 }
 
+TEST(CmdLine, AnOptionAfterThePerfTestIsNoNumber) {
+    CmdLine c = parse({"--perf-test", "--case", "BLACK"});
+    EXPECT_EQ(c.perf_test_secs, 10);
+    EXPECT_EQ(c.perf_test_floor, 14);
+    EXPECT_STREQ(c.case_name, "BLACK");
+    c = parse({"--perf-test", "5", "--pal", "amber"});
+    EXPECT_EQ(c.perf_test_secs, 5);
+    EXPECT_EQ(c.perf_test_floor, 14);
+    EXPECT_STREQ(c.pal_name, "amber");
+}
+
 TEST(CmdLine, CaseAndPaletteNames) {
     CmdLine c = parse({"--case", "black", "--pal", "amber"});
     EXPECT_STREQ(c.case_name, "black");
@@ -89,6 +100,23 @@ TEST(WindowSize, ScalePicksTheLargestThatFits) {
     // The 40 pixels of title bar count against the height.
     EXPECT_EQ(window_scale_for(336, 189, 2016, 1134 + 39), 3);
     EXPECT_EQ(window_scale_for(336, 189, 2016, 1134 + 40), 6);
+}
+
+TEST(WindowSize, AFrameOffTheDisplayMovesBackOntoIt) {
+    const SDL_Rect usable = {0, 0, 1280, 720};
+    // A portrait window under a landscape one's corner: its bottom ran off the display.
+    int left = 136, top = 76;
+    window_fit_frame(&left, &top, 378, 672 + 30, usable);
+    EXPECT_EQ(left, 136);
+    EXPECT_EQ(top, 18);
+    left = 1100, top = -20;
+    window_fit_frame(&left, &top, 378, 400, usable);
+    EXPECT_EQ(left, 902);
+    EXPECT_EQ(top, 0);
+    // Larger than the display: the top-left corner stays on it.
+    window_fit_frame(&left, &top, 1400, 800, usable);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(top, 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The frame loop's event handling: Escape presses kept until a step, the rebinding prompt taking
+// The frame loop's event handling: quick presses kept until a step, the rebinding prompt taking
 // keys first, and F3 only on a screen that is not square.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -68,6 +68,20 @@ TEST_F(FrameEventsTest, QuickEscapeIsKeptForTheNextStep) {
     push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYDOWN, 1);  // a key repeat is not a press
     idle_frame();
     EXPECT_EQ(fl.edge_bits, 0);
+}
+
+TEST_F(FrameEventsTest, QuickKeyAndControllerPressesAreKeptForTheNextStep) {
+    // Return and the controller's bound B button go down and up between two frames.
+    bindings_default();
+    push_key(SDL_SCANCODE_RETURN, SDLK_RETURN, SDL_KEYDOWN);
+    push_key(SDL_SCANCODE_RETURN, SDLK_RETURN, SDL_KEYUP);
+    SDL_Event e = {};
+    e.type = SDL_CONTROLLERBUTTONDOWN;
+    e.cbutton.button = SDL_CONTROLLER_BUTTON_B;
+    SDL_PushEvent(&e);
+    idle_frame();
+    EXPECT_EQ(fl.edge_bits, BTN_A);
+    EXPECT_EQ(fl.pad_edge_bits, BTN_B);
 }
 
 TEST_F(FrameEventsTest, RebindPromptTakesEscapeWithoutAStartPress) {
