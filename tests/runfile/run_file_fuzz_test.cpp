@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "camp/camp.h"
-#include "classes/classes.h"
 #include "combat/combat.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
@@ -23,6 +22,7 @@
 #include "items/bag.h"
 #include "runfile/run_file.h"
 #include "saves/bytes.h"
+#include "support/fresh_game.h"
 #include "support/item_maker.h"
 #include "support/temp_save_dir.h"
 #include "world/game_state.h"
@@ -36,9 +36,7 @@ constexpr int KILL_ROUNDS = 200;
 // Seed files: the dungeon, the camp, a real-time and a turn-menu fight, and each older version.
 std::vector<std::vector<uint8_t>> seed_files() {
     std::vector<std::vector<uint8_t>> seeds;
-    fixed_seed = 31337;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(31337);
     load_floor(7);
     bag_add(player.bag, test_item(ITEM_SPEAR), 1);
     bag_add(player.bag, test_item(ITEM_ANTIDOTE), 2);
