@@ -32,6 +32,12 @@
 #include "items/floor_items.h"
 #include "items/item_random.h"
 #include "levelup/levelup.h"
+#include "platform/case_art.h"
+#include "platform/compose.h"
+#include "platform/compose_paths.h"
+#include "platform/input.h"
+#include "platform/palette.h"
+#include "platform/shell.h"
 #include "profile/profile.h"
 #include "render/blit.h"
 #include "render/draw.h"
@@ -58,6 +64,7 @@
 #include "shrine/shrine.h"
 #include "sound/audio_fixture.h"
 #include "support/temp_save_dir.h"
+#include "support/tick_reset.h"
 #include "telemetry/check.h"
 #include "telemetry/events.h"
 #include "telemetry/perf.h"
@@ -71,35 +78,17 @@
 
 namespace {
 
-// The state words, the input, the menus and the dialogs of the tick.
+// The state words, the input, the menus and the dialogs of the tick: what tick_globals_reset
+// leaves as it was, too.
 void tick_records_reset() {
-    game_state = STATE_POWER_ON;
-    state_under_pause = STATE_TITLE;
-    prev_state = STATE_POWER_ON;
+    tick_globals_reset(STATE_POWER_ON);
     frame_counter = 0;
     cheats_used = 0;
-    for (uint8_t& f : cheat_flags) f = 0;
-    input_held = input_raw = input_prev = 0;
-    repeat_state = repeat_ticks = 0;
-    repeat_dirs = 0;
-    guard_kind = 0;
-    input_guard_ticks = 40;
-    input_lock_timer = 0;
-    input_lock_held = 0;
-    secret_progress = 0;
-    quit_requested = 0;
-    demo_end_to_unlocks = 0;
-    run_active = 0;
-    splash_timer = SPLASH_TICKS;
-    title_cursor = 1;
     title_slide_from = 1;
     title_slide_tick = 0;
-    pause_cursor = 0;
     title_fx_level = -1;
-    power_on_counter = 0;
     power_on_delay = 0;
     pad_blink_lit = 0;
-    options_from = STATE_TITLE;
     options_page = OPTIONS_TOP;
     options_cursor = 0;
     credits_scroll = 0;
@@ -108,16 +97,11 @@ void tick_records_reset() {
     unlocks_cursor = 0;
     for (uint8_t& c : unlocks_collapsed) c = 0;
     unlocks_message = UnlocksMessage{};
-    confirm_open = 0;
     confirm_question[0] = '\0';
-    confirm_action = CONFIRM_NONE;
-    message_box_open = consent_open = way_out_open = 0;
     message_box_text[0] = '\0';
     way_out_cursor = 0;
-    caption_index = caption_timer = 0;
-    toast_timer = 0;
-    toast_line1[0] = toast_line2[0] = '\0';
-    transition = Transition{};
+    caption_index = 0;
+    toast_line2[0] = '\0';
     rumble_low = rumble_high = 0.0f;
     rumble_ms = 0;
 }
@@ -196,6 +180,22 @@ void lifetime_records_reset() {
     audio_globals_reset();
 }
 
+// What the platform layer keeps of the picture and the input, which the game reads back.
+void platform_records_reset() {
+    case_model = CASE_16_9;
+    screen_palette = PAL_SLATE;
+    screen_effect = EFFECT_LCD;
+    ghosting_applied = 1;
+    hint_outline_mask = 0;
+    input_device = INPUT_KEYBOARD;
+    pad_glyph_style_set(PAD_XBOX);
+    rebind_reset();
+    handheld_mode = 0;
+    scripted_input = 0;
+    perf_test_on = perf_test_verdict = perf_trace_on = 0;
+    gpu_path_failed = false;
+}
+
 // The draw pass's state and the screens' own records.
 void draw_records_reset() {
     screen_layout = ScreenLayout{};
@@ -229,6 +229,7 @@ void game_records_reset() {
     tick_records_reset();
     run_records_reset();
     lifetime_records_reset();
+    platform_records_reset();
     draw_records_reset();
 }
 

@@ -6,7 +6,8 @@
 //   - calls game_records_reset(), which puts every game record back to the value it has when the
 //     program starts: the state words and input, the player, the floor and its monsters, the
 //     fight, the camp, the shrine, the profile, the settings, the run record, telemetry counters,
-//     the draw state, the menus and dialogs, the sound queue.
+//     the draw state, the menus and dialogs, the sound queue, what the platform layer keeps of
+//     the picture and the input.
 // A test therefore needs no reset of its own to start clean; it sets up only what it means to
 // test. Call game_records_reset() yourself only to start over in the middle of a test.
 //
