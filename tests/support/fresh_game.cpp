@@ -210,7 +210,7 @@ void draw_records_reset() {
     for (RotSprite& r : rot_sprite_cache) r = RotSprite{};
     rot_sprite_renders = 0;
     view_flicker = view_detail_look = view_in_shrine = 0;
-    view_horizon = 72;
+    view_horizon = VIEW_HORIZON_START;
     view_eye_height = 0.5f;
     view_stairs_distance = 0.0f;
     view_object_count = 0;
