@@ -11,7 +11,6 @@
 // every state between the four. The figures go to standard output.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
