@@ -11,7 +11,7 @@
 #include "world/dither.h"
 
 FxField fxfields[FXFIELD_COUNT];
-uint32_t fxfield_rng = 0x9E3779B9u;
+uint32_t fxfield_rng = FXFIELD_RNG_START;
 
 namespace {
 
@@ -137,6 +137,17 @@ void step_layer(FxField& f, int slot, int k) {
 
 
 }  // namespace
+
+void fxfields_reset() {
+    for (FxField& f : fxfields) f = FxField{};
+    std::memset(grid_pool, 0, sizeof grid_pool);
+    std::memset(offset_pool, 0, sizeof offset_pool);
+    std::memset(spot_pool, 0, sizeof spot_pool);
+    std::memset(profile_pool, 0, sizeof profile_pool);
+    std::memset(spot_counts, 0, sizeof spot_counts);
+    fxfield_rng = FXFIELD_RNG_START;
+    ready = false;
+}
 
 bool fxfield_slot_ok(int slot) {
     setup();

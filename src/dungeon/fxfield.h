@@ -30,7 +30,10 @@ struct FxField {
 };
 
 extern FxField fxfields[FXFIELD_COUNT];
+constexpr uint32_t FXFIELD_RNG_START = 0x9E3779B9u;
 extern uint32_t fxfield_rng;
+// Every field back to its state at start-up: cold, unset, and the dice at their first number.
+void fxfields_reset();
 
 int32_t fxfield_update(int slot, int width, int height);
 void fxfield_set_level(int slot, float level);

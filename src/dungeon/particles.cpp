@@ -17,7 +17,7 @@ Pool<CoinFly, COIN_FLY_MAX> coin_fly;
 DustPoint dust_drift[DUST_MAX];
 Pool<Ember, DUNGEON_EMBER_MAX> dungeon_embers;
 Pool<Marker, MARKER_MAX> markers;
-uint32_t particle_rng = 0x2545F491u;
+uint32_t particle_rng = PARTICLE_RNG_START;
 
 namespace {
 

@@ -57,6 +57,7 @@ extern Pool<CoinFly, COIN_FLY_MAX> coin_fly;
 extern DustPoint dust_drift[DUST_MAX];
 extern Pool<Ember, DUNGEON_EMBER_MAX> dungeon_embers;
 extern Pool<Marker, MARKER_MAX> markers;
+constexpr uint32_t PARTICLE_RNG_START = 0x2545F491u;
 extern uint32_t particle_rng;
 
 // What a tick's particle step needs to know of the game.

@@ -14,7 +14,7 @@ static constexpr int ACTION_START = 6;
 static constexpr int SCANCODE_F1 = 58, SCANCODE_F12 = 69;
 static constexpr int PAD_BUTTON_MAX = 20;
 
-static struct {
+static struct Rebind {
     int32_t action = -1;  // -1 when no prompt is open
     int32_t kind = 0;     // 0 keyboard, 1 controller
     int32_t countdown = 0;
@@ -152,6 +152,8 @@ bool rebind_pending(int* action, int* kind) {
 }
 
 bool rebind_active() { return rebind.action >= 0; }
+
+void rebind_reset() { rebind = Rebind{}; }
 
 static void rebind_close(int sfx) {
     rebind.action = -1;

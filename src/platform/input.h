@@ -35,6 +35,8 @@ int pad_bind_get(int n);
 
 bool rebind_pending(int* action, int* kind);
 bool rebind_active();
+// Shuts the prompt without a sound, as at start-up.
+void rebind_reset();
 bool rebind_key_input(int scancode);
 bool rebind_pad_input(int button);
 // First thing of every tick: the bits the game sees this tick.

@@ -219,6 +219,11 @@ void profile_flush() {
     profile_save();
 }
 
+void profile_counters_forget() {
+    gold_seen = 0;
+    gold_known = counters_unsaved = false;
+}
+
 void profile_add_souls(int32_t n) {
     count_add(profile.souls, n);
     if (profile.souls < 0) profile.souls = 0;

@@ -202,6 +202,8 @@ int32_t souls_preview(int won);
 void profile_tick(bool in_play);
 // Writes the play counters not yet written (when the program closes).
 void profile_flush();
+// Forgets the gold last seen and the play counters not yet written, as at start-up.
+void profile_counters_forget();
 void profile_add_souls(int32_t n);
 void profile_count_secret();
 // The main-hand weapon's kill count and best hit.

@@ -24,6 +24,7 @@ extern int32_t view_flicker;      // -1, 0 or +1, added to distance shade levels
 extern int32_t view_detail_look;  // 0 plain, 1 detailed walls and floors
 extern int32_t view_in_shrine;    // the frame shows the shrine (three-unit walls, its own light)
 extern int32_t view_horizon;      // screen row of the horizon
+constexpr int32_t VIEW_HORIZON_START = 72;  // the horizon row before the first frame
 extern float view_eye_height;     // k, 0.5 in the dungeon
 // The cell and face (0 = +x, 1 = -x, 2 = +y, 3 = -y) of the wall or see-through cell being drawn,
 // handed to the wall, billboard and shading helpers.

@@ -170,7 +170,9 @@ bool settings_save() {
     return file_write_atomic(path, buf, sizeof buf);
 }
 
+void settings_defaults() { settings = settings_start_values(); }
+
 bool settings_reset() {
-    settings = settings_start_values();
+    settings_defaults();
     return settings_save();
 }

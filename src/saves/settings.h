@@ -42,6 +42,8 @@ bool settings_load();
 bool settings_save();
 // Puts every setting back to its new-install value and saves.
 bool settings_reset();
+// The same in memory only, with nothing written.
+void settings_defaults();
 // The stored best floor; 0 when absent, bad or not positive.
 int best_floor_load();
 bool best_floor_save(int value);

@@ -21,6 +21,7 @@
 #include "screens/transition.h"
 #include "services/confirm.h"
 #include "services/toast.h"
+#include "support/fresh_game.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
@@ -513,10 +514,7 @@ TEST_F(CampTest, SelectOpensTheBagFromTheSellPage) {
 TEST(CampTick, OnwardAndThePause) {
     TempSaveDir tmp;
     tick_globals_reset(STATE_DUNGEON);
-    fixed_seed = 0x5EED1234u;
-    fixed_seed_runs = 0;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(0x5EED1234u);
     current_floor = 3;
     camp_enter();
     prev_state = STATE_CAMP;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "classes/classes.h"
 #include "combat/combat.h"
 #include "combat/reflex.h"
 #include "combat/training.h"
@@ -16,6 +15,7 @@
 #include "levelup/levelup.h"
 #include "services/services.h"
 #include "services/toast.h"
+#include "support/fresh_game.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
 #include "world/player.h"
@@ -25,8 +25,7 @@ constexpr uint32_t ALL_TIPS = (1u << TIP_COUNT) - 1u;
 // A new knight's training on `floor`; `tips_seen` marks every tip shown so no box stops the play.
 inline void training_world(int floor, bool tips_seen = true) {
     tick_globals_reset(STATE_DUNGEON);
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(0x5EED1234u);
     training_start();
     if (floor > 0) {
         floor_begin(floor);

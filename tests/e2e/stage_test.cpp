@@ -8,7 +8,6 @@
 #include <string>
 
 #include "camp/camp.h"
-#include "classes/classes.h"
 #include "dungeon/floor.h"
 #include "game/load_floor.h"
 #include "game/run_start.h"
@@ -18,6 +17,7 @@
 #include "profile/profile.h"
 #include "runfile/run_file.h"
 #include "saves/save_path.h"
+#include "support/fresh_game.h"
 #include "support/tick_reset.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -34,8 +34,7 @@ TEST(Stage, DISABLED_ACampRunAndSoulsToSpend) {
     profile.souls = 200;
     profile.flags |= PROFILE_FLAG_TRAINING_SKIPPED;
     ASSERT_TRUE(profile_save());
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(0x5EED1234u);
     load_floor(3);
     player.gold = 300;
     player.main_hand.wear = 6;

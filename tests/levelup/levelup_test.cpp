@@ -7,7 +7,6 @@
 #include <set>
 
 #include "boons/boons.h"
-#include "classes/classes.h"
 #include "dungeon/floor.h"
 #include "game/game.h"
 #include "game/run_start.h"
@@ -15,6 +14,7 @@
 #include "items/item.h"
 #include "levelup/levelup.h"
 #include "services/toast.h"
+#include "support/fresh_game.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
@@ -227,10 +227,7 @@ TEST_F(LevelupTest, TextsByIdRejectOutOfRange) {
 TEST(LevelupTick, ALevelGainedOpensTheCardsAndATakesOne) {
     TempSaveDir tmp;
     tick_globals_reset(STATE_DUNGEON);
-    fixed_seed = 0x5EED1234u;
-    fixed_seed_runs = 0;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(0x5EED1234u);
     game_state = prev_state = STATE_DUNGEON;
     for (int i = 0; i < 60; i++) game_tick(0);
     const int level = player.level;

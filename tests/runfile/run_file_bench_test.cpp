@@ -5,10 +5,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "classes/classes.h"
 #include "game/load_floor.h"
 #include "game/run_start.h"
 #include "runfile/run_file.h"
+#include "support/fresh_game.h"
 #include "support/temp_save_dir.h"
 #include "world/game_state.h"
 
@@ -20,9 +20,7 @@ double micros_since(std::chrono::steady_clock::time_point t0) {
 
 TEST(RunFileTiming, DISABLED_SaveRunWithAndWithoutSync) {
     TempSaveDir tmp;
-    fixed_seed = 5;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(5);
     load_floor(5);
     game_state = STATE_DUNGEON;
     const std::string path = tmp.path("run.sav"), temp = path + ".tmp";

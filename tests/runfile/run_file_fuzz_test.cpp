@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "camp/camp.h"
-#include "classes/classes.h"
 #include "combat/combat.h"
 #include "combat/duel.h"
 #include "dungeon/map.h"
@@ -30,6 +29,7 @@
 #include "profile/profile.h"
 #include "runfile/run_file.h"
 #include "saves/bytes.h"
+#include "support/fresh_game.h"
 #include "support/item_maker.h"
 #include "support/temp_save_dir.h"
 #include "world/buttons.h"
@@ -45,9 +45,7 @@ constexpr int KILL_ROUNDS = 200;
 // Seed files: the dungeon, the camp, a real-time and a turn-menu fight, and each older version.
 std::vector<std::vector<uint8_t>> seed_files() {
     std::vector<std::vector<uint8_t>> seeds;
-    fixed_seed = 31337;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(31337);
     load_floor(7);
     bag_add(player.bag, test_item(ITEM_SPEAR), 1);
     bag_add(player.bag, test_item(ITEM_ANTIDOTE), 2);

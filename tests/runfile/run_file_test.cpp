@@ -30,6 +30,7 @@
 #include "runfile/run_file.h"
 #include "saves/bytes.h"
 #include "saves/save_path.h"
+#include "support/fresh_game.h"
 #include "support/item_maker.h"
 #include "support/temp_save_dir.h"
 #include "world/buttons.h"
@@ -95,9 +96,7 @@ void busy_run() {
 
 // Another run entirely, so a load has to bring every field back.
 void scramble() {
-    fixed_seed = 4242;
-    new_run();
-    class_apply(CLASS_KNIGHT);
+    knight_run_start(4242);
     load_floor(1);
     camp = Camp{};
     camp_page = CAMP_PAGE_SELL;
