@@ -177,7 +177,7 @@ constexpr SoakPart SOAK_PARTS[] = {
                                  bit(STATE_UNLOCKS) | bit(STATE_STATS) | bit(STATE_SHRINE)},
     {0xC0FFEFu, 0, 25000, 0, bit(STATE_CLASS_SELECT) | bit(STATE_DUNGEON) | bit(STATE_COMBAT) | bit(STATE_PAUSE)},
     {0xC0FFF1u, 0, 25000, 0, bit(STATE_BAG) | bit(STATE_OPTIONS) | bit(STATE_CONTROLS) | bit(STATE_CREDITS)},
-    {0xC0FFF3u, 0, 5000, 25000, bit(STATE_CAMP) | bit(STATE_LEVELUP) | bit(STATE_ESCAPED) | bit(STATE_DEMO_END)},
+    {0xABD3u, 0, 5000, 25000, bit(STATE_CAMP) | bit(STATE_LEVELUP) | bit(STATE_ESCAPED) | bit(STATE_DEMO_END)},
 };
 constexpr int SOAK_PART_COUNT = (int)(sizeof SOAK_PARTS / sizeof SOAK_PARTS[0]);
 
