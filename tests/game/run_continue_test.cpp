@@ -97,8 +97,8 @@ void expect_saved_in_the_dungeon(const char* what) {
     EXPECT_EQ(run_state_hash(), now) << what;
 }
 
-TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
-    TempSaveDir tmp;
+// A run in the dungeon with a goblin one step ahead, every button free.
+void goblin_ahead_run() {
     tick_globals_reset(STATE_DUNGEON);
     const char* rows[MAP_H] = {
         "################", "#..............#", "#..............#", "#..............#", "#..............#",
@@ -108,6 +108,11 @@ TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
     explore_world(rows, 1);
     input_guard_ticks = 0;
     run_active = 1;
+}
+
+TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
+    TempSaveDir tmp;
+    goblin_ahead_run();
     player.hp = player.max_hp = 400;
     player.level = 5;  // no level-up owed after one goblin
     player.main_hand = item_make(ITEM_SHORT_SWORD);
@@ -137,15 +142,7 @@ TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
 // its clock runs on.
 TEST(RunContinue, AFailedSaveOnEnteringAFightLeavesTheDuelItsButtons) {
     UnwritableSaveDir blocked;
-    tick_globals_reset(STATE_DUNGEON);
-    const char* rows[MAP_H] = {
-        "################", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..............#", "################",
-    };
-    explore_world(rows, 1);
-    input_guard_ticks = 0;
-    run_active = 1;
+    goblin_ahead_run();
     game_tick(BTN_UP);
     ASSERT_EQ(game_state, STATE_COMBAT);
     EXPECT_EQ(message_box_open, 0);
