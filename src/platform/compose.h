@@ -18,6 +18,9 @@ extern uint8_t hint_outline_mask;
 void compose_frame(FrameLoop& fl, uint8_t pressed_bits);
 // Scales and presents the picture composed by compose_frame.
 void present_frame(FrameLoop& fl);
+// Destroys the sharp scaling's texture; called before its renderer is destroyed, as a renderer made
+// later may reuse the old one's address.
+void present_release();
 // Forgets every GPU-path texture so the next frame rebuilds it (render target or device reset).
 void gpu_path_release();
 // Window point to window-picture (logical) coordinates.

@@ -36,6 +36,12 @@ static bool present_sharp(SDL_Renderer* r, SDL_Texture* source, const SDL_Rect& 
     return true;
 }
 
+void present_release() {
+    if (sharp_texture) SDL_DestroyTexture(sharp_texture);
+    sharp_texture = nullptr;
+    sharp_width = sharp_height = 0;
+}
+
 void present_frame(FrameLoop& fl) {
     SDL_Renderer* r = fl.renderer;
     SDL_Texture* source = compose_source ? compose_source : fl.texture;

@@ -223,6 +223,7 @@ int shell_main(int argc, char** argv) {
     pads_close_all();
     if (audio_device) SDL_CloseAudioDevice(audio_device);
     if (fl.texture) SDL_DestroyTexture(fl.texture);
+    present_release();
     SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);
     SDL_DelEventWatch(app_event_watch, nullptr);

@@ -42,6 +42,7 @@ TEST(ComposeTiming, DISABLED_CpuPathFrame) {
     }
     ghosting_applied = 1;
     SDL_DestroyTexture(fl.texture);
+    present_release();
     SDL_DestroyRenderer(fl.renderer);
     SDL_DestroyWindow(fl.window);
     SDL_Quit();

@@ -49,6 +49,7 @@ struct Present : ::testing::Test {
         case_set_color(CASE_COLOR_DEFAULT);
         compose_source = nullptr;
         if (fl.texture) SDL_DestroyTexture(fl.texture);
+        present_release();  // the next test's renderer may take this one's address
         if (fl.renderer) SDL_DestroyRenderer(fl.renderer);
         if (fl.window) SDL_DestroyWindow(fl.window);
         SDL_Quit();
