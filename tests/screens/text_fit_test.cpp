@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -82,43 +83,30 @@ struct Shots {
     }
 };
 
-struct TextFit : ::testing::Test {
-    Settings saved;
-    void SetUp() override {
-        saved = settings;
-        screen_reset_draw_state();
-        sharp_rects_clear();
-        particles_reset();
-        toast_timer = 0;
-    }
-    void TearDown() override {
-        settings = saved;
-        bindings_default();
-        input_device_set(INPUT_KEYBOARD);
-        pad_glyph_style_set(PAD_XBOX);
-        toast_timer = 0;
-        toast_line1[0] = toast_line2[0] = 0;
-        profile = Profile{};
-        shrine.active = 0;
-        shrine.mode = 0;
-        combat = Combat{};
-        fx_reset();
-        sharp_rects_clear();
-        game_state = STATE_SPLASH;
-        layout_set_landscape();
-    }
-    // Whether the rectangle holds nothing but dark outside the cells of a text at (tx, ty).
-    static bool dark_but_text(int x0, int y0, int x1, int y1, int tx, int ty, const char* text) {
-        for (int y = y0; y <= y1; y++)
-            for (int x = x0; x <= x1; x++) {
-                const bool in_text = x >= tx && x < tx + text_width(text) && y >= ty && y < ty + FONT_CELL_H;
-                if (!in_text && screen_get(x, y) != 0) return false;
-            }
-        return true;
-    }
-};
+// Whether the rectangle holds nothing but dark outside the cells of a text at (tx, ty).
+bool dark_but_text(int x0, int y0, int x1, int y1, int tx, int ty, const char* text) {
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++) {
+            const bool in_text = x >= tx && x < tx + text_width(text) && y >= ty && y < ty + FONT_CELL_H;
+            if (!in_text && screen_get(x, y) != 0) return false;
+        }
+    return true;
+}
 
-TEST_F(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
+// Whether one of a text's forms stands whole at row y, centred in the view's width w, within
+// `room` pixels of width.
+bool one_form_whole(std::initializer_list<const char*> forms, int y, int colour, int room) {
+    const ScreenRect v = screen_layout.view;
+    const int w = v.x1 - v.x0;
+    for (const char* form : forms) {
+        const std::string text = text_ring_expand(form);
+        const int tw = text_width(text.c_str());
+        if (tw <= room && fb_text_at(v.x0 + (w + 1 - tw) / 2, y, text.c_str(), colour)) return true;
+    }
+    return false;
+}
+
+TEST(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
     player_start();
     levelup_clear();
     levelup.pending = 1;
@@ -144,13 +132,7 @@ TEST_F(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
                 const int w = v.x1 - v.x0;
                 // Both hints whole, in their long or their short form, centred within w - 7.
                 const int footer_y = portrait ? v.y1 - 12 : v.y1 - 9;
-                bool whole = false;
-                for (const char* form : {"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"}) {
-                    const std::string text = text_ring_expand(form);
-                    const int tw = text_width(text.c_str());
-                    if (tw <= w - 7 && fb_text_at(v.x0 + (w + 1 - tw) / 2, footer_y, text.c_str(), 1)) whole = true;
-                }
-                EXPECT_TRUE(whole);
+                EXPECT_TRUE(one_form_whole({"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"}, footer_y, 1, w - 7));
                 // No card's words run past its right edge: the columns between the card and the
                 // view's frame stay dark.
                 const int card_top = v.y0 + (portrait ? 38 : 19), card_rows = portrait ? 38 * 3 + 10 : 30 * 3 + 6;
@@ -178,7 +160,7 @@ TEST_F(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
 void duel_with_souls_line(int portrait) {
     tick_globals_reset(STATE_COMBAT);
     layout_use(portrait);
-    screen_reset_draw_state();
+    // The second layout's duel starts over from the first's.
     sharp_rects_clear();
     particles_reset();
     fx_reset();
@@ -202,7 +184,7 @@ void duel_with_souls_line(int portrait) {
     settings.prompts = 0;
 }
 
-TEST_F(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
+TEST(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
     Shots shots(4, 1);
     for (int portrait = 0; portrait < 2; portrait++) {
         SCOPED_TRACE(portrait ? "portrait" : "landscape");
@@ -247,7 +229,7 @@ TEST_F(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
     shots.sheet.write("text_fit_fight.png");
 }
 
-TEST_F(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
+TEST(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
     profile = Profile{};
     shrine_enter();
     ProfileClass& k = profile.classes[CLASS_KNIGHT];
@@ -311,19 +293,14 @@ TEST_F(TextFit, ShrineCardLinesStandWholeAndTheBottomLineKeepsItsBand) {
             player_view_sync();
             screen_clear();
             draw_frame();
-            bool whole = false;
-            for (const char* form : {"{A}: A SHROUDED STATUE", "{A}:A SHROUDED STATUE"}) {
-                const std::string text = text_ring_expand(form);
-                const int tw = text_width(text.c_str()), x = v.x0 + (w + 1 - tw) / 2;
-                if (x >= v.x0 + 3 && x + tw <= v.x1 - 2 && fb_text_at(x, v.y1 - 10, text.c_str(), 3)) whole = true;
-            }
-            EXPECT_TRUE(whole);
+            // Inside the band: from x0 + 3 to x1 - 2, centred.
+            EXPECT_TRUE(one_form_whole({"{A}: A SHROUDED STATUE", "{A}:A SHROUDED STATUE"}, v.y1 - 10, 3, w - 5));
             shots.add();
         }
     shots.sheet.write("text_fit_shrine.png");
 }
 
-TEST_F(TextFit, TitleHintKeepsADarkPixelInsideTheInnerFrame) {
+TEST(TextFit, TitleHintKeepsADarkPixelInsideTheInnerFrame) {
     Shots shots(2, 1);
     for (int names = 0; names < NAMES_COUNT; names++) {
         SCOPED_TRACE(names == NAMES_PS5 ? "PS5 pad" : "keyboard");
@@ -348,13 +325,7 @@ TEST_F(TextFit, TitleHintKeepsADarkPixelInsideTheInnerFrame) {
             }
         }
         // And the hint is there, whole, in its long or its short form.
-        bool whole = false;
-        for (const char* form : {"{DPAD} + {A}: SELECT", "{DPAD}+{A}: SELECT"}) {
-            const std::string text = text_ring_expand(form);
-            const int tw = text_width(text.c_str());
-            if (fb_text_at(v.x0 + (v.x1 - v.x0 + 1 - tw) / 2, v.y1 - 13, text.c_str(), 1)) whole = true;
-        }
-        EXPECT_TRUE(whole);
+        EXPECT_TRUE(one_form_whole({"{DPAD} + {A}: SELECT", "{DPAD}+{A}: SELECT"}, v.y1 - 13, 1, v.x1 - v.x0));
         shots.add();
     }
     shots.sheet.write("text_fit_title.png");
