@@ -59,3 +59,13 @@ inline void explore_world(const char* const rows[MAP_H], int facing = 0, int flo
 inline void settle_view() {
     for (int i = 0; i < 60; ++i) world_animate();
 }
+
+// An open room with the player facing east and a goblin on the next cell.
+inline void goblin_ahead_world() {
+    const char* rows[MAP_H] = {
+        "################", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..............#", "################",
+    };
+    explore_world(rows, 1);
+}

@@ -19,12 +19,7 @@ TEST(FightInTheGame, WalkingIntoAMonsterStartsTheDuelAndItEndsInTheDungeon) {
     tick_globals_reset(STATE_DUNGEON);
     settings.share_stats = 1;  // soft-assertion reports land in the events outbox
     assert_sites_reset();
-    const char* rows[MAP_H] = {
-        "################", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..............#", "################",
-    };
-    explore_world(rows, 1);
+    goblin_ahead_world();
     input_guard_ticks = 0;
     player.hp = player.max_hp = 400;
     player.main_hand = item_make(ITEM_SHORT_SWORD);

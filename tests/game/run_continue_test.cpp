@@ -100,12 +100,7 @@ void expect_saved_in_the_dungeon(const char* what) {
 // A run in the dungeon with a goblin one step ahead, every button free.
 void goblin_ahead_run() {
     tick_globals_reset(STATE_DUNGEON);
-    const char* rows[MAP_H] = {
-        "################", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..@G..........#", "#..............#", "#..............#", "#..............#", "#..............#",
-        "#..............#", "################",
-    };
-    explore_world(rows, 1);
+    goblin_ahead_world();
     input_guard_ticks = 0;
     run_active = 1;
 }
