@@ -1,5 +1,5 @@
-// The frame loop's event handling: quick presses kept until a step, the rebinding prompt taking
-// keys first, and F3 only on a screen that is not square.
+// The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
+// prompt taking keys first, and F3 only on a screen that is not square.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include "platform/case_art.h"
 #include "platform/frame_loop.h"
 #include "platform/input.h"
+#include "platform/pads.h"
 #include "render/screen.h"
 
 namespace {
@@ -82,6 +83,24 @@ TEST_F(FrameEventsTest, QuickKeyAndControllerPressesAreKeptForTheNextStep) {
     idle_frame();
     EXPECT_EQ(fl.edge_bits, BTN_A);
     EXPECT_EQ(fl.pad_edge_bits, BTN_B);
+}
+
+TEST_F(FrameEventsTest, QuickStickFlickIsKeptForTheNextStep) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the test's window has no focus
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    ASSERT_GE(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, SDL_CONTROLLER_BUTTON_MAX, 0), 0);
+    ASSERT_TRUE(pads_open(0, false));
+    SDL_Joystick* stick = SDL_GameControllerGetJoystick(pads[0].pad);
+    SDL_JoystickUpdate();  // the stick's resting values
+    // Out past the dead zone and home again between two frames.
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    SDL_JoystickUpdate();
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    SDL_JoystickUpdate();
+    idle_frame();
+    EXPECT_EQ(fl.pad_edge_bits, BTN_RIGHT);
+    pads_close_all();
+    SDL_JoystickDetachVirtual(0);
 }
 
 TEST_F(FrameEventsTest, RebindPromptTakesEscapeWithoutAStartPress) {
