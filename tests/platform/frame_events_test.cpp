@@ -1,5 +1,6 @@
 // The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
-// prompt taking keys first, and F3 only on a screen that is not square.
+// prompt taking keys first, F3 and F5 keeping the window on the display, and F3 only on a screen
+// that is not square.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -109,6 +110,23 @@ TEST_F(FrameEventsTest, RebindPromptTakesEscapeWithoutAStartPress) {
     idle_frame();
     EXPECT_FALSE(rebind_active());
     EXPECT_EQ(fl.edge_bits, 0);
+}
+
+TEST_F(FrameEventsTest, F3AndF5KeepTheWindowOnTheDisplay) {
+    SDL_Rect usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0) << SDL_GetError();
+    // Low on the display, so the window grown by either key would reach below its bottom edge.
+    for (SDL_Keycode key : {SDLK_F3, SDLK_F5}) {
+        SDL_SetWindowPosition(fl.window, usable.x, usable.y + usable.h / 2);
+        push_key(key == SDLK_F3 ? SDL_SCANCODE_F3 : SDL_SCANCODE_F5, key, SDL_KEYDOWN);
+        idle_frame();
+        int x, y, w, h;
+        SDL_GetWindowPosition(fl.window, &x, &y);
+        SDL_GetWindowSize(fl.window, &w, &h);
+        EXPECT_GT(h, usable.h / 2) << SDL_GetKeyName(key);
+        EXPECT_GE(y, usable.y) << SDL_GetKeyName(key);
+        EXPECT_LE(y + h, usable.y + usable.h) << SDL_GetKeyName(key);
+    }
 }
 
 TEST_F(FrameEventsTest, F3TurnsTheScreenUnlessItIsSquare) {
