@@ -154,7 +154,10 @@ static void poll_events(FrameLoop& fl, uint8_t& edge) {
         case SDL_CONTROLLERDEVICEREMOVED: pads_close_instance(e.cdevice.which); break;
         case SDL_CONTROLLERSENSORUPDATE: pads_sensor_event(e.csensor); break;
         case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET: gpu_path_release(); break;
+        case SDL_RENDER_DEVICE_RESET:
+            gpu_path_release();
+            present_release();
+            break;
         default: break;
         }
     }
