@@ -19,7 +19,8 @@ void compose_frame(FrameLoop& fl, uint8_t pressed_bits);
 // Scales and presents the picture composed by compose_frame.
 void present_frame(FrameLoop& fl);
 // Destroys the sharp scaling's texture; called before its renderer is destroyed, as a renderer made
-// later may reuse the old one's address.
+// later may reuse the old one's address, and on a render target or device reset, which leaves the
+// texture without its contents or its device.
 void present_release();
 // Forgets every GPU-path texture so the next frame rebuilds it (render target or device reset).
 void gpu_path_release();

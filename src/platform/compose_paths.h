@@ -62,3 +62,5 @@ SDL_Texture* compose_window_gpu_with(SDL_Renderer* renderer, uint8_t pressed_bit
 
 // The picture that present_frame shows: the GPU target or the frame loop's streaming texture.
 extern SDL_Texture* compose_source;
+// The render target of the "sharp" scaling, null until a fractional scale needs it.
+extern SDL_Texture* sharp_texture;

@@ -146,6 +146,7 @@ static void poll_events(FrameLoop& fl, uint8_t& edge) {
             fl.touch_edge_bits |= pointer_bits(fl, (int)(e.tfinger.x * ww), (int)(e.tfinger.y * wh));
             break;
         }
+        case SDL_CONTROLLERAXISMOTION: fl.pad_edge_bits |= pads_axis_motion(e.caxis); break;
         case SDL_CONTROLLERDEVICEADDED:
             pads_open(e.cdevice.which, sheen_active());
             input_device_set(INPUT_PAD);
@@ -153,7 +154,10 @@ static void poll_events(FrameLoop& fl, uint8_t& edge) {
         case SDL_CONTROLLERDEVICEREMOVED: pads_close_instance(e.cdevice.which); break;
         case SDL_CONTROLLERSENSORUPDATE: pads_sensor_event(e.csensor); break;
         case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET: gpu_path_release(); break;
+        case SDL_RENDER_DEVICE_RESET:
+            gpu_path_release();
+            present_release();
+            break;
         default: break;
         }
     }

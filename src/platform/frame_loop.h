@@ -15,7 +15,8 @@ struct FrameLoop {
     uint64_t prev_counter;    // 0 before the first frame
     uint64_t accumulator;
     // Presses seen as events since the last step, so that a press shorter than a frame still
-    // reaches a step: keys, controller buttons, and the mouse or a finger on the drawn pad.
+    // reaches a step: keys, controller buttons and the left stick leaving its dead zone, and the
+    // mouse or a finger on the drawn pad.
     uint8_t edge_bits;
     uint8_t pad_edge_bits;
     uint8_t touch_edge_bits;

@@ -25,6 +25,7 @@ bool pads_open(int device_index, bool sheen_on) {
             return false;
         }
         slot.stick_mode = 0;
+        slot.stick_seen = 0;
         if (sheen_on) pad_enable_accel(slot.pad, true);
         return true;
     }
@@ -101,6 +102,23 @@ uint8_t pads_button_down(const SDL_ControllerButtonEvent& e) {
     SDL_GameController* p = SDL_GameControllerFromInstanceID(e.which);
     if (bits && p) pad_glyph_style_set(glyph_style_of(p));
     return bits;
+}
+
+uint8_t pads_axis_motion(const SDL_ControllerAxisEvent& e) {
+    if (e.axis != SDL_CONTROLLER_AXIS_LEFTX && e.axis != SDL_CONTROLLER_AXIS_LEFTY) return 0;
+    for (PadSlot& slot : pads) {
+        if (!slot.pad || SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(slot.pad)) != e.which) continue;
+        // The event's own value for its axis: by now the controller may already read the stick back home.
+        bool x_axis = e.axis == SDL_CONTROLLER_AXIS_LEFTX;
+        int x = x_axis ? e.value : SDL_GameControllerGetAxis(slot.pad, SDL_CONTROLLER_AXIS_LEFTX);
+        int y = x_axis ? SDL_GameControllerGetAxis(slot.pad, SDL_CONTROLLER_AXIS_LEFTY) : e.value;
+        uint8_t bits = stick_bits(x, y, &slot.stick_mode);
+        uint8_t crossed = (uint8_t)(bits & ~slot.stick_seen);
+        slot.stick_seen = bits;
+        if (crossed) pad_glyph_style_set(glyph_style_of(slot.pad));
+        return crossed;
+    }
+    return 0;
 }
 
 void pads_rumble(float low, float high, int32_t ms) {

@@ -9,7 +9,8 @@
 #include "platform/fullscreen.h"
 #include "render/screen.h"
 
-static SDL_Texture* sharp_texture;
+SDL_Texture* sharp_texture;
+static SDL_Renderer* sharp_renderer;  // the renderer that made sharp_texture
 static int sharp_width, sharp_height;
 // Top-left of the last presented source rectangle in the window picture: the screen area's origin
 // in full screen, where the case is not shown and the logical picture starts there.
@@ -19,9 +20,12 @@ static int present_origin_x, present_origin_y;
 // uneven widths of nearest sampling at a fractional scale.
 static bool present_sharp(SDL_Renderer* r, SDL_Texture* source, const SDL_Rect& src, int n) {
     int w = n * src.w, h = n * src.h;
+    // Another renderer's texture is only forgotten: it goes with its own renderer, which may be gone.
+    if (sharp_texture && sharp_renderer != r) sharp_texture = nullptr;
     if (!sharp_texture || sharp_width != w || sharp_height != h) {
         if (sharp_texture) SDL_DestroyTexture(sharp_texture);
         sharp_texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+        sharp_renderer = r;
         sharp_width = sharp_texture ? w : 0;
         sharp_height = sharp_texture ? h : 0;
         if (!sharp_texture) return false;
@@ -39,6 +43,7 @@ static bool present_sharp(SDL_Renderer* r, SDL_Texture* source, const SDL_Rect& 
 void present_release() {
     if (sharp_texture) SDL_DestroyTexture(sharp_texture);
     sharp_texture = nullptr;
+    sharp_renderer = nullptr;
     sharp_width = sharp_height = 0;
 }
 

@@ -1,5 +1,6 @@
-// The frame loop's event handling: quick presses kept until a step, the rebinding prompt taking
-// keys first, and F3 only on a screen that is not square.
+// The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
+// prompt taking keys first, F3 and F5 keeping the window on the display, and F3 only on a screen
+// that is not square.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include "platform/case_art.h"
 #include "platform/frame_loop.h"
 #include "platform/input.h"
+#include "platform/pads.h"
 #include "render/screen.h"
 
 namespace {
@@ -84,12 +86,47 @@ TEST_F(FrameEventsTest, QuickKeyAndControllerPressesAreKeptForTheNextStep) {
     EXPECT_EQ(fl.pad_edge_bits, BTN_B);
 }
 
+TEST_F(FrameEventsTest, QuickStickFlickIsKeptForTheNextStep) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the test's window has no focus
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    ASSERT_GE(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, SDL_CONTROLLER_BUTTON_MAX, 0), 0);
+    ASSERT_TRUE(pads_open(0, false));
+    SDL_Joystick* stick = SDL_GameControllerGetJoystick(pads[0].pad);
+    SDL_JoystickUpdate();  // the stick's resting values
+    // Out past the dead zone and home again between two frames.
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    SDL_JoystickUpdate();
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    SDL_JoystickUpdate();
+    idle_frame();
+    EXPECT_EQ(fl.pad_edge_bits, BTN_RIGHT);
+    pads_close_all();
+    SDL_JoystickDetachVirtual(0);
+}
+
 TEST_F(FrameEventsTest, RebindPromptTakesEscapeWithoutAStartPress) {
     rebind_start(4, 0);
     push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, SDL_KEYDOWN);
     idle_frame();
     EXPECT_FALSE(rebind_active());
     EXPECT_EQ(fl.edge_bits, 0);
+}
+
+TEST_F(FrameEventsTest, F3AndF5KeepTheWindowOnTheDisplay) {
+    SDL_Rect usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0) << SDL_GetError();
+    // Low on the display, so the window grown by either key would reach below its bottom edge.
+    for (SDL_Keycode key : {SDLK_F3, SDLK_F5}) {
+        SDL_SetWindowPosition(fl.window, usable.x, usable.y + usable.h / 2);
+        push_key(key == SDLK_F3 ? SDL_SCANCODE_F3 : SDL_SCANCODE_F5, key, SDL_KEYDOWN);
+        idle_frame();
+        int x, y, w, h;
+        SDL_GetWindowPosition(fl.window, &x, &y);
+        SDL_GetWindowSize(fl.window, &w, &h);
+        EXPECT_GT(h, usable.h / 2) << SDL_GetKeyName(key);
+        EXPECT_GE(y, usable.y) << SDL_GetKeyName(key);
+        EXPECT_LE(y + h, usable.y + usable.h) << SDL_GetKeyName(key);
+    }
 }
 
 TEST_F(FrameEventsTest, F3TurnsTheScreenUnlessItIsSquare) {

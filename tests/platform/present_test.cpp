@@ -1,5 +1,6 @@
 // Presentation of the composed picture and the mapping of window points back onto it, windowed
-// and full screen, at integer and fractional scales.
+// and full screen, at integer and fractional scales, and the sharp scaling's target kept to the
+// renderer that made it.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,32 @@ TEST_F(Present, SharpScaleMapsThroughTheFractionalFactor) {
     EXPECT_EQ(y, 283);
     // The sharp path still shows flat areas in their own colour.
     EXPECT_EQ(window_pixel(10, 10), PAD_COLORS[0]);
+}
+
+TEST_F(Present, SharpTargetFollowsItsRenderer) {
+    open(2520, 1418, false);  // 2.5 x: the sharp path
+    ASSERT_NE(sharp_texture, nullptr);
+    // A device reset takes the target's device: the frame loop drops it, the next frame makes another.
+    SDL_Event e = {};
+    e.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&e);
+    run_frame(fl);
+    EXPECT_EQ(sharp_texture, nullptr);
+    frame();
+    ASSERT_NE(sharp_texture, nullptr);
+    // Another renderer at the same scale draws through a target of its own, not the first one's.
+    FrameLoop other = fl;
+    other.window = SDL_CreateWindow("t2", 0, 0, 2520, 1418, SDL_WINDOW_HIDDEN);
+    other.renderer = SDL_CreateRenderer(other.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    other.texture = SDL_CreateTexture(other.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                      case_picture_width(), case_picture_height());
+    compose_frame(other, 0);
+    present_frame(other);
+    EXPECT_EQ(SDL_SetRenderTarget(other.renderer, sharp_texture), 0) << SDL_GetError();
+    SDL_SetRenderTarget(other.renderer, nullptr);
+    present_release();
+    SDL_DestroyRenderer(other.renderer);
+    SDL_DestroyWindow(other.window);
 }
 
 TEST_F(Present, FullScreenShowsOnlyTheScreenAreaAndMapsBackOntoTheCase) {
