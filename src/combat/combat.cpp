@@ -44,7 +44,7 @@ namespace {
 
 constexpr uint8_t DIRECTIONS = BTN_UP | BTN_DOWN | BTN_LEFT | BTN_RIGHT;
 constexpr int FX_FIELD_COMBO = 5;
-constexpr int32_t DODGE_MEMORY_MS = 700;  // a hurt this soon after a dodge was a dodge the wrong way
+constexpr int32_t DODGE_MEMORY_MS = 700;  // a hurt this soon after a dodge the other way was a wrong-way dodge
 constexpr int32_t DRAGON_HEAT_BONUS = 1;  // above this heat a dragon has a fifth more hp
 constexpr int HEAT_ATTACK_BONUS = 3;      // above this heat monsters hit 15 % harder
 constexpr int HEAT_DRAGON_SKIP = 4;       // ... and dragons a further quarter, except at this heat
@@ -129,6 +129,10 @@ void hit_feedback(uint64_t ev) {
     }
 }
 
+// A recent dodge toward the arrows that still took the blow came too soon: the blow was not
+// dodged, which is not the same as dodging the other way.
+bool dodged_right_way(const Reflex& r) { return r.current.side == 0 || r.dodge_side == -r.current.side; }
+
 void hurt_feedback(uint64_t ev) {
     const Reflex& r = reflex;
     int d = r.last_damage_taken;
@@ -147,7 +151,7 @@ void hurt_feedback(uint64_t ev) {
         combat.hurt_reason = HURT_PLAIN;
     else if (ev & EV_HEAVY_TAKEN)
         combat.hurt_reason = HURT_THROUGH_GUARD;
-    else if (r.dodge_at != REFLEX_NEVER && r.clock - r.dodge_at < DODGE_MEMORY_MS)
+    else if (r.dodge_at != REFLEX_NEVER && r.clock - r.dodge_at < DODGE_MEMORY_MS && !dodged_right_way(r))
         combat.hurt_reason = HURT_WRONG_WAY;
     else
         combat.hurt_reason = HURT_SIDE_NOT_DODGED;

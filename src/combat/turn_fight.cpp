@@ -100,6 +100,8 @@ bool main_weapon_ready() {
 
 }  // namespace
 
+void turn_fight_run_reset() { lifesteal_carry = 0; }
+
 int turn_crit_chance() {
     int c = boon_value(BOON_KEEN_EDGE);
     if (player.main_hand.enchant == ENCHANT_KEEN && !item_is_broken(player.main_hand)) c += KEEN_ENCHANT_CHANCE;

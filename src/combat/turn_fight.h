@@ -27,6 +27,8 @@ struct MonsterMovePreview {
     uint8_t shield_stops, can_parry;
 };
 
+// A new run's turn fights: the life steal's remainder of the last run is dropped.
+void turn_fight_run_reset();
 // The player's swing: wear, the blow or blows, criticals, life steal, venom and the dragon's rage.
 void combat_player_attack();
 // A try to run: the loot stream decides; success leaves the fight for the dungeon.

@@ -5,6 +5,7 @@
 #include "combat/duel.h"
 #include "combat/reflex.h"
 #include "combat/training.h"
+#include "combat/turn_fight.h"
 #include "dungeon/floor.h"
 #include "game/load_floor.h"
 #include "game/bag_screen.h"
@@ -59,6 +60,7 @@ void run_start_snapshot() {
 
 void new_run() {
     reflex_clear();
+    turn_fight_run_reset();
     run_heat = 0;
     item_luck = 0;
     run_start_snapshot();

@@ -82,6 +82,8 @@ extern int32_t input_guard_ticks;
 extern int64_t secret_progress;
 extern uint8_t quit_requested;
 extern uint8_t demo_end_to_unlocks;
+// The store page was opened on this visit of the demo end (once per visit, however A is mashed).
+extern uint8_t demo_end_store_opened;
 extern uint8_t run_active;
 extern int32_t splash_timer;
 extern int32_t title_cursor;

@@ -130,6 +130,7 @@ void update_escaped(uint8_t presses) {
     run_summary_refresh();
     title_cursor = 1;
     demo_end_to_unlocks = (presses & BTN_A) ? 0 : 1;
+    demo_end_store_opened = 0;
     game_state = STATE_DEMO_END;
 }
 
@@ -143,7 +144,9 @@ void update_demo_end(uint8_t presses) {
     title_backdrop(1.0f);
     if (presses & BTN_A) {
         play_sfx(SFX_CONFIRM);
-        if (open_url_fn) open_url_fn(STORE_PAGE_URL);
+        // A player mashing A through a death must not launch a browser per press.
+        if (open_url_fn && !demo_end_store_opened) open_url_fn(STORE_PAGE_URL);
+        demo_end_store_opened = 1;
     } else if (presses & (BTN_B | BTN_START)) {
         play_sfx(SFX_BACK);
         if (demo_end_to_unlocks) {

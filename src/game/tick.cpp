@@ -55,14 +55,27 @@ struct StateEntry {
     uint32_t saves = run_saves_made;
 };
 
+// The tick's last change of state, and whether the step that made it saved the run itself (a
+// run's start, a new floor: that save was made after the change).
+struct LastChange {
+    bool changed = false;
+    bool saved = false;
+};
+
+void state_change_note(const StateEntry& before, LastChange& last) {
+    if (game_state == before.state) return;
+    last.changed = true;
+    last.saved = run_saves_made != before.saves;
+}
+
 // Entering a play state saves the run, however it was entered: by the state's update, by the
-// fight's clock or by a wipe's mid-point. Every step that can change the state ends here, so no
-// caller has to remember the save. A save made during the step (a run's start, a new floor) was
-// made after its change and is not repeated; a wipe still closing over the old screen leaves the
-// save to its mid-point, where the screen really changes.
-void autosave_on_entry(const StateEntry& before) {
-    if (game_state == before.state || !run_active || !state_in_mask(AUTOSAVE_STATE_MASK, game_state)) return;
-    if (run_saves_made != before.saves) return;
+// fight's clock or by a wipe's mid-point. The save is made once, at the end of the tick, for its
+// last change: a won duel that opens a level-up in the same tick is saved on the cards alone. A
+// step that saved after its own change is not repeated; a wipe still closing over the old screen
+// leaves the save to its mid-point, where the screen really changes.
+void autosave_on_entry(const LastChange& last) {
+    if (!last.changed || !run_active || !state_in_mask(AUTOSAVE_STATE_MASK, game_state)) return;
+    if (last.saved) return;
     if (transition.phase == TRANSITION_WIPE_IN) return;
     run_save_now();
 }
@@ -70,6 +83,7 @@ void autosave_on_entry(const StateEntry& before) {
 // Runs the steps that a suspended tick skips: screen timers, the world's animation, the music
 // request, the modal layers and the state's update with its autosave.
 void tick_world_and_state(uint8_t presses) {
+    LastChange last{};
     // Bag screen: ease its cursor, count its timers.
     if (game_state == STATE_BAG) bag_screen_ease();
     bag_screen_timers_tick();
@@ -83,7 +97,7 @@ void tick_world_and_state(uint8_t presses) {
         combat_tick();
         // A turn-menu monster acts on its timer: a death there ends the run as a death in the update does.
         if (timers.state == STATE_COMBAT && game_state == STATE_DEATH) run_finish(0);
-        autosave_on_entry(timers);  // a won duel returns to the dungeon on its clock
+        state_change_note(timers, last);  // a won duel returns to the dungeon on its clock
         fx_update();
         particles_update(particle_step_now());
     }
@@ -104,8 +118,11 @@ void tick_world_and_state(uint8_t presses) {
     // changes the state here.
     const StateEntry modal{};
     const bool modal_took = tick_modal_layers(presses);
-    autosave_on_entry(modal);
-    if (modal_took) return;
+    state_change_note(modal, last);
+    if (modal_took) {
+        autosave_on_entry(last);
+        return;
+    }
 
     // The running state's update.
     tick_menu_sounds(presses);
@@ -115,7 +132,8 @@ void tick_world_and_state(uint8_t presses) {
     // Death snapshot on a fresh entry; autosave on entering a play state.
     if (game_state == STATE_DEATH && prev_state != STATE_DEATH) screen_snapshot_take();
     prev_state = game_state;
-    autosave_on_entry(update);
+    state_change_note(update, last);
+    autosave_on_entry(last);
 }
 }  // namespace
 

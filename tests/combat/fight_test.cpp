@@ -223,6 +223,20 @@ TEST(FightEnd, DeathEndsTheFightInTheDeathState) {
     EXPECT_EQ(combat.death_hits, 1);
 }
 
+TEST(FightEnd, ARightWayDodgeTooSoonIsNotRecordedAsTheWrongWay) {
+    fight_world(M_GOBLIN);
+    start_combat(M_GOBLIN, 6, 5);
+    player.hp = 3;
+    for (int i = 0; i < 20; i++) fight_tick(0, 0);
+    duel_force_attack(ATK_SIDE, 1);  // it leans right: the dodge is to the left
+    while (reflex_time_to_impact() > 550) fight_tick(0, 0);
+    fight_tick(BTN_LEFT, BTN_LEFT);  // the right way, but before the dodge can cover the blow
+    int ticks = 0;
+    while (game_state == STATE_COMBAT && ticks++ < 400) fight_tick(0, 0);
+    ASSERT_EQ(game_state, STATE_DEATH);
+    EXPECT_EQ(combat.hurt_reason, HURT_SIDE_NOT_DODGED);
+}
+
 TEST(FightFeedback, APerfectParryShowsItsWordAndStopsTheClock) {
     fight_world(M_GOBLIN);
     start_combat(M_GOBLIN, 6, 5);

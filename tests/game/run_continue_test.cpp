@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "camp/camp.h"
+#include "combat/training.h"
 #include "dungeon/map.h"
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/run_start.h"
 #include "game/state.h"
 #include "items/bag.h"
+#include "levelup/levelup.h"
 #include "runfile/run_file.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
@@ -130,6 +132,64 @@ TEST(RunContinue, AWonDuelAndLeavingTheCampSaveTheDungeon) {
     for (int i = 0; i < 600 && transition_active(); i++) game_tick(0);
     ASSERT_EQ(game_state, STATE_DUNGEON);
     expect_saved_in_the_dungeon("camp left");
+    run_active = 0;
+}
+
+// A kill that owes a level-up goes from the duel to the cards in one tick: one save, on the cards.
+TEST(RunContinue, AWonDuelThatOpensTheLevelUpSavesOnceInThatTick) {
+    TempSaveDir tmp;
+    goblin_ahead_run();
+    player.hp = player.max_hp = 400;
+    player.xp = xp_to_next(player.level) - 1;
+    player.main_hand = item_make(ITEM_SHORT_SWORD);
+    game_tick(BTN_UP);
+    ASSERT_EQ(game_state, STATE_COMBAT);
+    uint32_t most = 0;
+    for (int t = 0; t < 20000 && game_state != STATE_LEVELUP; t++) {
+        const uint32_t before = run_saves_made;
+        game_tick(t % 24 < 2 ? BTN_A : 0);
+        if (run_saves_made - before > most) most = run_saves_made - before;
+    }
+    ASSERT_EQ(game_state, STATE_LEVELUP);
+    EXPECT_EQ(most, 1u);
+    run_active = 0;
+}
+
+// A new run saves as it starts, at the opening wipe's mid-point; the tick adds no second save.
+TEST(RunContinue, ANewRunIsSavedOnceAsItStarts) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_CLASS_SELECT);
+    run_start_transition(0);
+    uint32_t most = 0;
+    const uint32_t first = run_saves_made;
+    for (int i = 0; i < 600 && transition_active(); i++) {
+        const uint32_t before = run_saves_made;
+        game_tick(0);
+        if (run_saves_made - before > most) most = run_saves_made - before;
+    }
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    EXPECT_EQ(run_saves_made - first, 1u);
+    EXPECT_EQ(most, 1u);
+    run_active = 0;
+    game_state = prev_state = STATE_POWER_ON;
+}
+
+// Carrying on from the training's end changes the state as its wipe starts to close: the run is
+// saved once, at the mid-point that loads the next floor, not on the training's camp beforehand.
+TEST(RunContinue, CarryingOnAfterTheTrainingSavesOnlyAtTheWipesMidPoint) {
+    TempSaveDir tmp;
+    goblin_ahead_run();
+    current_floor = 3;
+    camp_enter();
+    training.over_prompt = 1;
+    const uint32_t first = run_saves_made;
+    game_tick(BTN_A);
+    ASSERT_EQ(game_state, STATE_DUNGEON);
+    ASSERT_TRUE(transition_active());
+    EXPECT_EQ(run_saves_made, first);
+    for (int i = 0; i < 600 && transition_active(); i++) game_tick(0);
+    EXPECT_EQ(current_floor, 4);
+    EXPECT_EQ(run_saves_made - first, 1u);
     run_active = 0;
 }
 

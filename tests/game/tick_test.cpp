@@ -408,6 +408,17 @@ TEST_F(TickTest, RunEndToDemoEndAndOnToUnlocks) {
     EXPECT_EQ(demo_end_to_unlocks, 0);
 }
 
+TEST_F(TickTest, MashingAThroughADeathOpensTheStorePageOnce) {
+    // A tapped every 4 ticks from the death screen on: the demo end opens the page for one press.
+    reset_game(STATE_DEATH);
+    url_calls = 0;
+    open_url_fn = fake_open_url;
+    for (int t = 0; t < 600; t++) game_tick(t % 4 == 0 ? BTN_A : 0);
+    open_url_fn = nullptr;
+    EXPECT_EQ(game_state, STATE_DEMO_END);
+    EXPECT_EQ(url_calls, 1);
+}
+
 TEST_F(TickTest, SessionFileEvery600TicksWithItsExactText) {
     reset_game(STATE_STATS);
     session_open = 1;

@@ -2,6 +2,7 @@
 // tick: the menu, the monster's timed moves, victory back to the dungeon, and a death that ends the run.
 #include <gtest/gtest.h>
 
+#include "boons/boons.h"
 #include "combat/combat.h"
 #include "combat/turn_fight.h"
 #include "explore_fixture.h"
@@ -92,6 +93,20 @@ TEST(TurnFightInTheGame, APressInTheTickOfATimedDeathLeavesTheReplayAndTheDeathS
         EXPECT_TRUE(screen_snapshot_get()) << (int)press;
         run_active = 0;
         screen_snapshot_drop();
+    }
+}
+
+TEST(TurnFightInTheGame, ANewRunStartsTheLifeStealRemainderAtZero) {
+    TempSaveDir tmp;
+    // BLOOD PACT steals 60 per mille of 10 hp a blow: 0.6 hp, kept for the next blow of the run.
+    for (int run = 0; run < 2; run++) {
+        if (run == 1) new_run();
+        restore_turn_fight(M_GOBLIN, 30, 30);
+        player.max_hp = 10;
+        player.hp = 5;
+        player.boon_ranks[BOON_BLOOD_PACT] = 1;
+        game_tick(BTN_A);  // ATTACK; the goblin answers on its timer, later
+        EXPECT_EQ(player.hp, 5) << "run " << run;
     }
 }
 

@@ -18,6 +18,7 @@
 #include "combat/meters.h"
 #include "combat/reflex.h"
 #include "combat/training.h"
+#include "combat/turn_fight.h"
 #include "dungeon/floor.h"
 #include "dungeon/fxfield.h"
 #include "dungeon/map.h"
@@ -136,6 +137,7 @@ void run_records_reset() {
     reflex_fights = 1;
     reflex_started = 0;
     reflex_clear();
+    turn_fight_run_reset();
     fight_rng_state = FIGHT_RNG_START;
     loot_rng_state = LOOT_RNG_START;
     run_stats_reset();

@@ -31,6 +31,7 @@ inline void tick_globals_reset(int32_t state) {
     secret_progress = 0;
     quit_requested = 0;
     demo_end_to_unlocks = 0;
+    demo_end_store_opened = 0;
     run_active = 0;
     splash_timer = SPLASH_TICKS;
     title_cursor = 1;

@@ -1,0 +1,92 @@
+// The draw pass with a message up: the level-up screen's toast and the camp's messages, as the
+// frame shows them, in both layouts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "camp/camp.h"
+#include "classes/classes.h"
+#include "explore_fixture.h"
+#include "game/game.h"
+#include "game/run_start.h"
+#include "levelup/levelup.h"
+#include "render/screen.h"
+#include "screens/screens.h"
+#include "services/toast.h"
+#include "support/fb_text.h"
+#include "support/tick_reset.h"
+
+namespace {
+
+constexpr int GLYPH_ROWS = FONT_CELL_H - 1;  // a box's outline may run under the cell's blank row
+
+// Whether `text` in `colour` stands anywhere in the view, whole, as text_draw puts it.
+bool view_shows(const char* text, int colour) {
+    const int w = text_width(text), h = GLYPH_ROWS;
+    std::vector<uint8_t> saved(framebuffer, framebuffer + FB_BYTES);
+    const ScreenRect v = screen_layout.view;
+    screen_fill_rect(v.x0, v.y0, w, h, 0);
+    text_draw(v.x0, v.y0, text, colour);
+    const std::vector<int> pattern = fb_grab(v.x0, v.y0, w, h);
+    std::memcpy(framebuffer, saved.data(), FB_BYTES);
+    for (int y = v.y0; y + h - 1 <= v.y1; y++)
+        for (int x = v.x0; x + w - 1 <= v.x1; x++)
+            if (fb_grab(x, y, w, h) == pattern) return true;
+    return false;
+}
+
+TEST(DrawPass, TheLevelUpToastStandsWhereTheCardsLeaveItRoom) {
+    const char* rows[MAP_H] = {
+        "################", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..@...........#", "#..............#", "#..............#", "#..............#", "#..............#",
+        "#..............#", "################",
+    };
+    for (int portrait = 0; portrait < 2; portrait++) {
+        tick_globals_reset(STATE_LEVELUP);
+        explore_world(rows, 1);
+        portrait ? layout_set_portrait() : layout_set_landscape();
+        levelup_clear();
+        levelup.pending = 1;
+        levelup.picks[0] = PICK_TOUGHNESS;
+        levelup.picks[1] = PICK_PURSE;
+        levelup.picks[2] = PICK_SPARE_KEY;
+        game_state = STATE_LEVELUP;
+        // The frame without the toast, with the level-up screen's own toast laid over it...
+        draw_frame();
+        const std::vector<uint8_t> plain(framebuffer, framebuffer + FB_BYTES);
+        toast_show2("LEVEL UP! NOW LVL 2", "GOT A KEY");
+        draw_levelup_toast();
+        const std::vector<uint8_t> placed(framebuffer, framebuffer + FB_BYTES);
+        // ...is the frame the draw pass makes with the toast up.
+        draw_frame();
+        const std::vector<uint8_t> drawn(framebuffer, framebuffer + FB_BYTES);
+        EXPECT_NE(drawn, plain) << "portrait " << portrait;
+        EXPECT_TRUE(drawn == placed) << "portrait " << portrait;
+        toast_timer = 0;
+    }
+    layout_set_landscape();
+}
+
+TEST(DrawPass, TheCampShowsItsMessages) {
+    for (int portrait = 0; portrait < 2; portrait++) {
+        tick_globals_reset(STATE_CAMP);
+        portrait ? layout_set_portrait() : layout_set_landscape();
+        player_start();
+        class_apply(CLASS_KNIGHT);
+        current_floor = 6;
+        camp_enter();
+        ASSERT_EQ(game_state, STATE_CAMP);
+        toast_show("SOLD SHRTSWD +8G");
+        draw_frame();
+        EXPECT_TRUE(view_shows("SOLD SHRTSWD +8G", 2)) << "portrait " << portrait;
+        toast_show2("BOON TAKEN", "IRON SKIN II");
+        draw_frame();
+        EXPECT_TRUE(view_shows("BOON TAKEN", 2)) << "portrait " << portrait;
+        EXPECT_TRUE(view_shows("IRON SKIN II", 3)) << "portrait " << portrait;
+        toast_timer = 0;
+    }
+    layout_set_landscape();
+}
+
+}  // namespace
