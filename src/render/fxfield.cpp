@@ -74,3 +74,8 @@ void fxfield_draw_rect(int x, int y, int w, int n) {
     }
 }
 
+
+int fxfield_rect_depth() {
+    fxfield_slot_ok(1);
+    return fxfields[1].height;
+}
