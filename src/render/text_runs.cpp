@@ -60,6 +60,13 @@ static void note_line(int x, int y, const char* line, int n, int cell) {
     r.box.seq = ++text_runs.seq;
     r.cut_by = 0;
     r.cell = cell;
+    // A label's plate: a box no more than a line high, filled since the last text, that holds it.
+    r.plate = {0, 0, 0, 0, 0};
+    if (text_runs.cover_count > 0) {
+        const TextBox& c = text_runs.covers[text_runs.cover_count - 1];
+        const int since = text_runs.run_count > 1 ? text_runs.runs[text_runs.run_count - 2].box.seq : 0;
+        if (c.seq > since && box_inside(r.box, c) && c.y1 - c.y0 <= r.box.y1 - r.box.y0 + 6) r.plate = c;
+    }
     r.pen_x = fx + FONT_CELL_W * cell * (last + 1);
     int k = 0;
     for (int i = first; i <= last && k < TEXT_RUN_CHARS - 1; i++) r.text[k++] = line[i];

@@ -21,6 +21,7 @@ struct TextRun {
     TextBox box;             // the cells' ink: first to last drawn character, rows 0..6
     int32_t cut_by;          // seq of a later box that hides part of the run, or 0
     int32_t pen_x, cell;     // where the next character would go, and the dot size
+    TextBox plate;           // the box filled just before under this run alone (seq 0: none)
     char text[TEXT_RUN_CHARS];
 };
 

@@ -51,6 +51,7 @@
 #include "shrine/shrine.h"
 #include "support/fresh_game.h"
 #include "support/item_maker.h"
+#include "support/png_out.h"
 #include "support/tick_reset.h"
 #include "world/bag_view.h"
 #include "world/buttons.h"
@@ -100,10 +101,9 @@ bool piece_hidden(int x0, int y0, int x1, int y1, int after, int before) {
     return false;
 }
 
-// A run and a frame line: the run, one pixel larger all round, must lie wholly inside the frame's
-// inner space or wholly clear of its lines, where those lines still show when the run is drawn.
-bool run_on_frame(const TextRun& r, const TextBox& f) {
-    const int x0 = r.box.x0 - 1, y0 = r.box.y0 - 1, x1 = r.box.x1 + 1, y1 = r.box.y1 + 1;
+// Whether the box (x0, y0)-(x1, y1), drawn at `seq`, meets a line of the frame that still shows
+// there: a line drawn after it, or before it with no box filled in between over that spot.
+bool box_on_frame_line(int x0, int y0, int x1, int y1, int seq, const TextBox& f) {
     if (!meets(x0, y0, x1, y1, f.x0, f.y0, f.x1, f.y1)) return false;
     if (x0 > f.x0 && x1 < f.x1 && y0 > f.y0 && y1 < f.y1) return false;
     const int sides[4][4] = {{f.x0, f.y0, f.x1, f.y0}, {f.x0, f.y1, f.x1, f.y1}, {f.x0, f.y0, f.x0, f.y1},
@@ -111,9 +111,20 @@ bool run_on_frame(const TextRun& r, const TextBox& f) {
     for (const auto& s : sides) {
         if (!meets(x0, y0, x1, y1, s[0], s[1], s[2], s[3])) continue;
         const int px0 = std::max(x0, s[0]), py0 = std::max(y0, s[1]), px1 = std::min(x1, s[2]), py1 = std::min(y1, s[3]);
-        if (r.box.seq < f.seq || !piece_hidden(px0, py0, px1, py1, f.seq, r.box.seq)) return true;
+        if (seq < f.seq || !piece_hidden(px0, py0, px1, py1, f.seq, seq)) return true;
     }
     return false;
+}
+
+// A run, one pixel larger all round, lies wholly inside a frame's inner space or clear of it.
+bool run_on_frame(const TextRun& r, const TextBox& f) {
+    return box_on_frame_line(r.box.x0 - 1, r.box.y0 - 1, r.box.x1 + 1, r.box.y1 + 1, r.box.seq, f);
+}
+
+// A label's plate lies within a frame (its own outline among them) or clear of it, not across it.
+bool plate_on_frame(const TextBox& p, const TextBox& f) {
+    if (p.x0 >= f.x0 && p.x1 <= f.x1 && p.y0 >= f.y0 && p.y1 <= f.y1) return false;
+    return box_on_frame_line(p.x0, p.y0, p.x1, p.y1, p.seq, f);
 }
 
 bool in_sharp_rect(int x, int y) {
@@ -162,6 +173,12 @@ std::vector<std::string> frame_findings() {
                 out.push_back(quoted(r) + " lies on a frame line");
                 framed = true;
             }
+        // A label's plate may not hide a frame line that no box hid before it.
+        for (int f = 0; f < text_runs.frame_count && !framed && r.plate.seq; f++)
+            if (plate_on_frame(r.plate, text_runs.frames[f])) {
+                out.push_back(quoted(r) + " has its plate over a frame line");
+                framed = true;
+            }
         for (int b = 0; b < text_runs.band_count && !framed; b++)
             if (run_in_band(r, text_runs.bands[b])) {
                 out.push_back(quoted(r) + " lies under the status border");
@@ -200,7 +217,9 @@ const Expected EXPECTED[] = {
     {"DUEL", "lies under the status border", nullptr},
     {"CLASSIC FIGHT", "lies under the status border", nullptr},
     {"BAG over 13", "\"LEVEL UP!\" is cut", nullptr},
-    {"TRAINING BAG", "is cut by a box", nullptr},
+    {"OPTIONS APPEARANCE every row", "\"MONSTERS\" and \"HAND-DRAWN\"", nullptr},
+    {"OPTIONS APPEARANCE every row", "\"MONSTERS\" and \"<\"", nullptr},
+    {"TRAINING BAG", "TO EQUIP\" has its plate over a frame line", nullptr},
     {"CLASS SELECT", "BEGIN", "loses its last hint"},
     {"CAMP page", "loses its last hint", nullptr},
     {"TITLE", "is cut by a box", nullptr},
@@ -210,6 +229,9 @@ const Expected EXPECTED[] = {
 // Found by this walk on screens no mend has reached yet, by screen and text; to be mended, or
 // marked where the text is meant to sit there, and then taken off.
 const Expected UNMENDED[] = {
+    {"TRAINING BAG", "is cut by a box", nullptr},
+    {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
+    {"CLASSIC FIGHT", "5\" is cut by a box", nullptr},
     {"BAG", "is cut by a box", nullptr},
     {"BAG", "lies on a frame line", nullptr},
     {"CAMP", "is cut by a box", nullptr},
@@ -243,21 +265,35 @@ bool listed(const Expected (&list)[N], const std::string& screen, const std::str
 
 struct Walk {
     int names = 0, portrait = 0;
-    int frames = 0;
+    int frames = 0, pictures = 0;
     std::vector<std::string> failures;
-    std::set<std::string> told;
+    std::set<std::string> told, pictured;
     std::vector<int> seen = std::vector<int>(std::size(EXPECTED), 0);
     std::vector<int> seen_unmended = std::vector<int>(std::size(UNMENDED), 0);
 
     // Draws the whole frame as the game would and checks what it shows.
     void look(const std::string& screen) {
+        look_drawn(screen, [] { draw_frame(); });
+    }
+    // The same for a screen drawn by hand.
+    void look_drawn(const std::string& screen, const std::function<void()>& draw) {
         names_use(names);  // the scene's own set-up may have put the settings back
         text_runs_start();
-        draw_frame();
+        screen_clear();
+        draw();
         text_runs_stop();
         frames++;
         const std::string where = screen + " (" + (portrait ? "portrait" : "landscape") + ", " + NAMES_TEXT[names] + ")";
-        for (const std::string& f : frame_findings()) {
+        const std::vector<std::string> found = frame_findings();
+        // With QM_PNG_DIR set, the first frame of each finding on each screen is written out.
+        bool fresh = false;
+        for (const std::string& f : found) fresh |= pictured.insert(screen.substr(0, screen.find(' ')) + f).second;
+        if (fresh) {
+            char name[64];
+            std::snprintf(name, sizeof name, "text_overlap_%03d.png", pictures++);
+            if (png_write_framebuffer(name, 2)) std::printf("%s: %s\n", name, where.c_str());
+        }
+        for (const std::string& f : found) {
             if (listed(EXPECTED, screen, f, &seen) || listed(UNMENDED, screen, f, &seen_unmended)) continue;
             const std::string line = where + ": " + f;
             if (told.insert(line).second) failures.push_back(line);
@@ -304,7 +340,6 @@ void seasoned_profile() {
         if (row % 7 != 3) profile.unlocks[row / 32] |= 1u << (row % 32);
 }
 
-using Setup = std::function<void()>;
 using Scene = std::function<void(Walk&)>;
 
 // Each scene puts the game in place and looks at every page and cursor row it has.
@@ -347,7 +382,9 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                  }});
     s.push_back({"OPTIONS", [](Walk& w) {
                      tick_globals_reset(STATE_TITLE);
-                     settings.monster_art = 0;  // "HAND-DRAWN", the longer value
+                     seasoned_profile();         // the art unlocked: the MONSTERS row shows
+                     settings.monster_art = 0;   // "HAND-DRAWN", the longer value
+                     settings.case_color = 6;    // a case with the SHINE row
                      options_open(STATE_TITLE);
                      game_state = STATE_OPTIONS;
                      for (int32_t page : {OPTIONS_TOP, (int32_t)OPT_PAGE_DISPLAY, (int32_t)OPT_PAGE_APPEARANCE,
@@ -360,6 +397,17 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              w.look("OPTIONS page " + std::to_string(page) + " row " + std::to_string(i));
                          }
                      }
+                     // Every row of the appearance page, those the unlocks hide included, over the title.
+                     const int32_t all[] = {OPT_CASE, OPT_SHINE, OPT_PALETTE, OPT_MONSTERS, OPT_BACK};
+                     for (int i = 0; i < (int)std::size(all); i++)
+                         w.look_drawn("OPTIONS APPEARANCE every row, row " + std::to_string(i), [&] {
+                             OptionsView view{};
+                             view.page = OPT_PAGE_APPEARANCE;
+                             view.cursor = all[i];
+                             view.count = (int)std::size(all);
+                             for (int k = 0; k < view.count; k++) view.ids[k] = all[k];
+                             draw_options(view);
+                         });
                  }});
     s.push_back({"CONTROLS", [](Walk& w) {
                      tick_globals_reset(STATE_TITLE);
@@ -550,8 +598,14 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              const std::string base = std::string(duel ? "DUEL" : "CLASSIC FIGHT") + " border " +
                                                       std::to_string(border);
                              w.look(base);
+                             // A number popping up and rising, and a banner.
                              popup_text("-15", 1);
-                             w.look(base + " pop-up");
+                             for (int age = 0; age < FX_POPUP_TICKS; age += FX_POPUP_TICKS / 4) {
+                                 fx_state.popup_timer = FX_POPUP_TICKS - age;
+                                 w.look(base + " pop-up at " + std::to_string(age));
+                             }
+                             popup_banner("LAST STAND!");
+                             w.look(base + " banner");
                          }
                  }});
     s.push_back({"RUN END", [](Walk& w) {
@@ -609,7 +663,6 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                      state_under_pause = STATE_DUNGEON;
                      bag_view_reset();
                      w.look("TRAINING BAG");
-                     const int shield = bag_find(ITEM_WOODEN_SHIELD);
                      for (int row = 0; row < BAG_ROWS; row++)
                          for (int col = 0; col < BAG_COLS; col++) {
                              bag_view_reset();
@@ -622,7 +675,6 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              for (int i = 0; i < 60; i++) bag_screen_ease();
                              w.look("TRAINING BAG card " + std::to_string(col) + "," + std::to_string(row));
                          }
-                     (void)shield;
                  }});
     return s;
 }
