@@ -4,6 +4,5 @@
 
 void fxfield_draw(int slot, int x, int y);
 void fxfield_draw_columns(int slot, int centre_x, int bottom_y, float scale);
-void fxfield_draw_rect(int x, int y, int w, int n);
-// How deep the flames of fxfield_draw_rect reach in from the rectangle's sides.
-int fxfield_rect_depth();
+// Returns how deep in from the sides the flames it drew reach.
+int fxfield_draw_rect(int x, int y, int w, int n);

@@ -172,11 +172,8 @@ void draw_status_border() {
             draw_poison(r, f);
         }
         if (i == ST_BURN) {
-            if (text_runs.on) {
-                const int depth = fxfield_rect_depth();
-                text_runs_note_band({r.x0, r.y0, r.x1, r.y1, depth, 0, depth, depth, 0, 0});
-            }
-            fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
+            const int depth = fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
+            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, depth, 0, depth, depth, 0, 0});
         }
         if (i == ST_REGEN) draw_regen(r, f);
     }

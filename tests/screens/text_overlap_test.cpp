@@ -594,6 +594,8 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              status_clear(player.status);
                              if (border >= 0 && border < ST_COUNT) status_add(player.status, border, 5);
                              if (border == ST_COUNT) fx_hurt_from_damage(30);
+                             if (border == ST_BURN)
+                                 for (int i = 0; i < 60; i++) fx_update();  // the flames grow
                              const std::string base = std::string(duel ? "DUEL" : "CLASSIC FIGHT") + " border " +
                                                       std::to_string(border);
                              w.look(base);
