@@ -1,4 +1,4 @@
-// The text record that the text-fit test reads; see text_runs.h.
+// The text record that the text-overlap test reads; see text_runs.h.
 #include "render/text_runs.h"
 
 #include "render/font.h"
