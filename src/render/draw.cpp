@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/screen.h"
+#include "render/text_runs.h"
 
 SharpRects sharp_rects;
 
@@ -74,6 +75,7 @@ void screen_line(int x0, int y0, int x1, int y1, int color) {
 
 void screen_rect(int x, int y, int w, int h, int color) {
     if (w < 1 || h < 1) return;
+    if (text_runs.on) text_runs_note_frame(x, y, w, h);
     screen_hline(x, y, w, color);
     screen_hline(x, y + h - 1, w, color);
     screen_vline(x, y, h, color);
@@ -82,6 +84,7 @@ void screen_rect(int x, int y, int w, int h, int color) {
 
 void screen_fill_rect(int x, int y, int w, int h, int color) {
     if (w < 1 || h < 1) return;
+    if (text_runs.on) text_runs_note_fill(x, y, w, h);
     for (int j = 0; j < h; j++) screen_hline(x, y + j, w, color);
 }
 

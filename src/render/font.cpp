@@ -3,6 +3,7 @@
 
 #include "render/pixel_run.h"
 #include "render/screen.h"
+#include "render/text_runs.h"
 
 static const uint8_t BLANK_GLYPH[5] = {0, 0, 0, 0, 0};
 
@@ -12,7 +13,7 @@ const uint8_t* font_glyph(unsigned char c) {
     return FONT5X7[c - 32];
 }
 
-void text_draw(int x, int y, const char* text, int colour) {
+void text_draw_under(int x, int y, const char* text, int colour) {
     if (!text) return;
     int pen_x = x, pen_y = y;
     for (const char* p = text; *p; p++) {
@@ -37,10 +38,16 @@ static int text_chars(const char* text) {
     return n;
 }
 
+void text_draw(int x, int y, const char* text, int colour) {
+    if (text && text_runs.on) text_runs_note_text(x, y, text);
+    text_draw_under(x, y, text, colour);
+}
+
 int text_width(const char* text) { return FONT_CELL_W * text_chars(text) - 1; }
 
 void text_draw_boxed(int x, int y, const char* text) {
     // A local box fill; the shared rectangle primitive draws the same pixels.
+    if (text_runs.on) text_runs_note_fill(x - 1, y - 1, FONT_CELL_W * text_chars(text) + 1, 9);
     pixel_fill(x - 1, y - 1, FONT_CELL_W * text_chars(text) + 1, 9, 2);
     text_draw(x, y, text, 0);
 }

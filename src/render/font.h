@@ -14,6 +14,9 @@ constexpr int FONT_CELL_H = 8;
 const uint8_t* font_glyph(unsigned char c);
 // First cell's top-left at (x, y); "\n" starts a new line 8 pixels lower at x.
 void text_draw(int x, int y, const char* text, int colour);
+// The same pixels, left out of the text record: for a pass meant to sit under a text, such as
+// its outline or shadow.
+void text_draw_under(int x, int y, const char* text, int colour);
 // 6 n - 1 with n the count of characters other than "\n" over all lines; -1 for "".
 int text_width(const char* text);
 // The text in colour 0 on a box of colour 2 one pixel larger all round.

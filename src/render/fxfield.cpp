@@ -48,10 +48,11 @@ void fxfield_draw_columns(int slot, int centre_x, int bottom_y, float scale) {
     }
 }
 
-void fxfield_draw_rect(int x, int y, int w, int n) {
+int fxfield_draw_rect(int x, int y, int w, int n) {
     fxfield_slot_ok(1);  // sets the fields up on first use
     const FxField& f = fxfields[1];
     const int L = std::min({w + 2 * n, f.width, 640});
+    int depth = 0;
     for (int j = 0; j < L; j++) {
         for (int kk = 0; kk < f.height; kk++) {
             const int row = f.rows - 1 - kk;
@@ -69,8 +70,11 @@ void fxfield_draw_rect(int x, int y, int w, int n) {
             int best = 0;
             for (int k = 0; k < f.layer_count; k++)
                 best = std::max(best, fxfield_cell_colour(fxfield_cell_at(f, f.layers[k], row, j), f.layers[k].gain, sy, sx));
-            if (best) screen_pixel(sx, sy, best);
+            if (best) {
+                screen_pixel(sx, sy, best);
+                depth = std::max(depth, kk + 1);
+            }
         }
     }
+    return depth;
 }
-

@@ -139,10 +139,10 @@ void vellipse(const View& v, int cx, int cy, float rx, float ry, int colour, boo
 }
 
 void text_outlined(int x, int y, const char* text, int colour) {
-    text_draw(x - 1, y, text, 0);
-    text_draw(x + 1, y, text, 0);
-    text_draw(x, y - 1, text, 0);
-    text_draw(x, y + 1, text, 0);
+    text_draw_under(x - 1, y, text, 0);
+    text_draw_under(x + 1, y, text, 0);
+    text_draw_under(x, y - 1, text, 0);
+    text_draw_under(x, y + 1, text, 0);
     text_draw(x, y, text, colour);
 }
 

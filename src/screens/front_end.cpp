@@ -12,6 +12,7 @@
 #include "render/fxfield.h"
 #include "render/particles.h"
 #include "render/screen.h"
+#include "render/text_runs.h"
 #include "saves/settings.h"
 #include "services/button_names.h"
 #include "telemetry/events.h"
@@ -175,6 +176,7 @@ const char* text_fit(const char* text, int width) {
         for (char* p = s; p[0] && p[1]; p++)
             if (p[0] == ' ' && p[1] == ' ') cut = p;
         if (!cut) break;
+        if (text_runs.on) text_runs_note_cut_hint(s);
         *cut = 0;
     }
     return s;
@@ -192,7 +194,7 @@ const char* text_fit_forms(const char* const* forms, int count, int width) {
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)
-            if (dx || dy) text_draw(x + dx, y + dy, text, 0);
+            if (dx || dy) text_draw_under(x + dx, y + dy, text, 0);
     text_draw(x, y, text, colour);
 }
 

@@ -138,7 +138,8 @@ void draw_fire_offer(const Area& a, int u) {
         colour = profile.souls >= cost ? 3 : 1;
     }
     const char* fitted = text_fit(action, a.W - 15);
-    text_draw(centred_x(a, fitted), dy + 10, fitted, colour);
+    // The landscape box is a line shorter: its last line keeps a dark row above the frame.
+    text_draw(centred_x(a, fitted), dy + (a.landscape ? 9 : 10), fitted, colour);
 }
 
 // The line at the bottom of the view, on a dark band so the room's candles cannot run through it.

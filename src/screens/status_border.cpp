@@ -12,6 +12,7 @@
 #include "render/draw.h"
 #include "render/fxfield.h"
 #include "render/screen.h"
+#include "render/text_runs.h"
 #include "saves/settings.h"
 #include "screens/fight_reflex_view.h"
 #include "screens/screens.h"
@@ -119,7 +120,7 @@ void draw_popup_words(const ScreenRect& r) {
         for (int i = 0; i < count; i++) {
             const int n = (int)std::strlen(lines[i]);
             const int x = c - s * (6 * n - 1) / 2, y = K + 9 * s * i;
-            for (int o = 0; o < 8; o++) draw_big_text(x + OFF[o][0] * s, y + OFF[o][1] * s, lines[i], s, 0);
+            for (int o = 0; o < 8; o++) draw_big_text_under(x + OFF[o][0] * s, y + OFF[o][1] * s, lines[i], s, 0);
             draw_big_text(x, y, lines[i], s, fading ? 1 : (big ? 3 : 2));
         }
         if (big && !fading && right >= left) {
@@ -166,8 +167,14 @@ void draw_status_border() {
         const bool shown = status_has(player.status, i) || flash_runs_for(i) || (i == ST_BURN && fx_state.burn_linger > 0);
         if (!shown) continue;
         const int f = flashes && flash_runs_for(i) && ((fx_state.status_flash / 3) & 1) ? 1 : 0;
-        if (i == ST_POISON) draw_poison(r, f);
-        if (i == ST_BURN) fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
+        if (i == ST_POISON) {
+            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, 3 + f, 3 + f, 3 + f, 3 + f, 0, 0});
+            draw_poison(r, f);
+        }
+        if (i == ST_BURN) {
+            const int depth = fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
+            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, depth, 0, depth, depth, 0, 0});
+        }
         if (i == ST_REGEN) draw_regen(r, f);
     }
     if (game_state != STATE_COMBAT) return;
@@ -176,5 +183,8 @@ void draw_status_border() {
     if (flashes && fx_state.flash_small > 0) draw_negative(r);
     if (fx_state.popup_timer > 0) draw_popup_words(r);
     const int n = fx_hurt_width();
-    if (n > 0 && flashes) draw_hurt_vignette(r, n);
+    if (n > 0 && flashes) {
+        if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, n + 1, n + 1, n + 1, n + 1, 1, 0});
+        draw_hurt_vignette(r, n);
+    }
 }

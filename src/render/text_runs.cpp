@@ -1,0 +1,154 @@
+// The text record that the text-overlap test reads; see text_runs.h.
+#include "render/text_runs.h"
+
+#include "render/font.h"
+#include "render/screen.h"
+
+TextRunRecord text_runs;
+
+void text_runs_start() {
+    text_runs.run_count = text_runs.frame_count = text_runs.cover_count = text_runs.band_count = 0;
+    text_runs.cut_hint_count = 0;
+    text_runs.dropped = 0;
+    text_runs.seq = 0;
+    text_runs.on = 1;
+}
+
+void text_runs_stop() { text_runs.on = 0; }
+
+static bool box_inside(const TextBox& inner, const TextBox& outer) {
+    return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 && inner.y1 <= outer.y1;
+}
+
+static bool box_meets(const TextBox& a, const TextBox& b) {
+    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
+}
+
+// Where a dithered, masked or clipped draw is under way nothing is hidden for sure.
+static bool draw_is_solid() {
+    return draw_dither_level == 0 && !draw_column_mask && !draw_column_clip;
+}
+
+static void note_line(int x, int y, const char* line, int n, int cell) {
+    int first = 0, last = n - 1;
+    while (first <= last && line[first] == ' ') first++;
+    while (last >= first && line[last] == ' ') last--;
+    if (first > last) return;
+    // A text drawn a character at a time is one run: the next character starts at the last one's pen.
+    const int fx = x + draw_origin_x, fy = y + draw_origin_y;
+    if (text_runs.run_count > 0) {
+        TextRun& p = text_runs.runs[text_runs.run_count - 1];
+        if (p.box.y0 == fy && p.cell == cell && p.pen_x == fx + FONT_CELL_W * cell * first && !p.cut_by) {
+            int k = 0;
+            while (p.text[k]) k++;
+            for (int i = first; i <= last && k < TEXT_RUN_CHARS - 1; i++) p.text[k++] = line[i];
+            p.text[k] = 0;
+            p.box.x1 = fx + FONT_CELL_W * cell * (last + 1) - cell - 1;
+            p.pen_x = fx + FONT_CELL_W * cell * (last + 1);
+            return;
+        }
+    }
+    if (text_runs.run_count >= TEXT_RUN_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    TextRun& r = text_runs.runs[text_runs.run_count++];
+    r.box.x0 = x + draw_origin_x + FONT_CELL_W * cell * first;
+    r.box.x1 = x + draw_origin_x + FONT_CELL_W * cell * (last + 1) - cell - 1;
+    r.box.y0 = y + draw_origin_y;
+    r.box.y1 = r.box.y0 + (FONT_CELL_H - 1) * cell - 1;
+    r.box.seq = ++text_runs.seq;
+    r.cut_by = 0;
+    r.cell = cell;
+    // A label's plate: a box no more than a line high, filled since the last text, that holds it.
+    r.plate = {0, 0, 0, 0, 0};
+    if (text_runs.cover_count > 0) {
+        const TextBox& c = text_runs.covers[text_runs.cover_count - 1];
+        const int since = text_runs.run_count > 1 ? text_runs.runs[text_runs.run_count - 2].box.seq : 0;
+        if (c.seq > since && box_inside(r.box, c) && c.y1 - c.y0 <= r.box.y1 - r.box.y0 + 6) r.plate = c;
+    }
+    r.pen_x = fx + FONT_CELL_W * cell * (last + 1);
+    int k = 0;
+    for (int i = first; i <= last && k < TEXT_RUN_CHARS - 1; i++) r.text[k++] = line[i];
+    r.text[k] = 0;
+}
+
+void text_runs_note_text(int x, int y, const char* text) {
+    if (!text) return;
+    const char* line = text;
+    int line_y = y;
+    for (const char* p = text;; p++) {
+        if (*p == '\n' || !*p) {
+            note_line(x, line_y, line, (int)(p - line), 1);
+            if (!*p) break;
+            line = p + 1;
+            line_y += FONT_CELL_H;
+        }
+    }
+}
+
+void text_runs_note_fill(int x, int y, int w, int h) {
+    if (w < 1 || h < 1 || !draw_is_solid()) return;
+    TextBox fill = {x + draw_origin_x, y + draw_origin_y, x + draw_origin_x + w - 1, y + draw_origin_y + h - 1,
+                    ++text_runs.seq};
+    // Hidden runs and frames leave the record; a run hidden in part keeps the box that cut it.
+    int kept = 0;
+    for (int i = 0; i < text_runs.run_count; i++) {
+        TextRun& r = text_runs.runs[i];
+        if (box_inside(r.box, fill)) continue;
+        if (box_meets(r.box, fill) && !r.cut_by) r.cut_by = fill.seq;
+        text_runs.runs[kept++] = r;
+    }
+    text_runs.run_count = kept;
+    kept = 0;
+    for (int i = 0; i < text_runs.frame_count; i++)
+        if (!box_inside(text_runs.frames[i], fill)) text_runs.frames[kept++] = text_runs.frames[i];
+    text_runs.frame_count = kept;
+    if (text_runs.cover_count >= TEXT_COVER_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    text_runs.covers[text_runs.cover_count++] = fill;
+}
+
+void text_runs_note_frame(int x, int y, int w, int h) {
+    if (w < 3 || h < 3 || draw_dither_level != 0) return;
+    if (text_runs.frame_count >= TEXT_FRAME_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    text_runs.frames[text_runs.frame_count++] = {x + draw_origin_x, y + draw_origin_y, x + draw_origin_x + w - 1,
+                                                 y + draw_origin_y + h - 1, ++text_runs.seq};
+}
+
+void text_runs_note_big_text(int x, int y, const char* text, int cell) {
+    if (!text) return;
+    int n = 0;
+    while (text[n]) n++;
+    note_line(x, y, text, n, cell);
+}
+
+void text_runs_note_band(const TextBand& band) {
+    if (text_runs.band_count >= TEXT_BAND_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    TextBand& b = text_runs.bands[text_runs.band_count++];
+    b = band;
+    b.x0 += draw_origin_x;
+    b.x1 += draw_origin_x;
+    b.y0 += draw_origin_y;
+    b.y1 += draw_origin_y;
+    b.seq = ++text_runs.seq;
+}
+
+void text_runs_note_cut_hint(const char* text) {
+    if (text_runs.cut_hint_count >= TEXT_BAND_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    char* out = text_runs.cut_hints[text_runs.cut_hint_count++];
+    int k = 0;
+    for (; text[k] && k < TEXT_RUN_CHARS - 1; k++) out[k] = text[k];
+    out[k] = 0;
+}
