@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Photographs the real game's console case under a virtual X display: every case model (F5) in
-# both orientations (F3), in three case colours, with a button held in some shots, and gathers the
-# pictures into docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built
-# build/quillmarch. Usage: scripts/case_shots.sh [OUT_PNG]
+# both orientations (F3), in three case colours, with a button held in some shots, over the still
+# play-stats question a new player meets on the title, and gathers the pictures into
+# docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built build/quillmarch.
+# Usage: scripts/case_shots.sh [OUT_PNG]
 # Fails, leaving OUT_PNG as it was, when a photograph is missing or blank.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,9 +26,12 @@ mkdir -p "$HOME"
 pid=$!
 sleep 2
 press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep "${2:-0.6}"; }
-# Past the power-on screen and the title into a new run.
-for _ in 1 2 3 4 5 6; do press Return 1.0; done
-sleep 2
+# Past the power-on screen and the splash to the title, where a new player is asked about play
+# stats. The question is left unanswered: under it nothing moves, so an unchanged game gives the
+# same photographs on every run (the dungeon's torches and the title's embers never hold still).
+press Return 1.0
+press Return 1.0
+sleep 3
 # A turned window keeps its corner, so it is moved back on screen before each picture.
 shot() {
   for w in $(xdotool search --pid "$pid" 2>/dev/null); do xdotool windowmove "$w" 0 0 2>/dev/null; done
