@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Photographs the real game's console case under a virtual X display: every case model (F5) in
-# both orientations (F3), in three case colours, with a button held in some shots, and gathers the
-# pictures into docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built
-# build/quillmarch. Usage: scripts/case_shots.sh [OUT_PNG]
+# both orientations (F3), in three case colours, with a button held in some shots, over the still
+# play-stats question a new player meets on the title, and gathers the pictures into
+# docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built build/quillmarch.
+# Usage: scripts/case_shots.sh [OUT_PNG]
+# Fails, leaving OUT_PNG as it was, when a photograph is missing or blank.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/sheet_tiles.sh
 out_png=${1:-docs/case_screenshots.png}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,14 +18,20 @@ cat >"$work/inner.sh" <<'INNER'
 set -u
 bin=$1 work=$2 colour=$3 tag=$4
 export HOME="$work/home-$tag" XDG_DATA_HOME="$work/home-$tag/data" SDL_AUDIODRIVER=dummy
+# The game must open a real window on the virtual display: a dummy video driver left over from a
+# test run would give black pictures.
+unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
 mkdir -p "$HOME"
 "$bin" --case "$colour" 2>"$work/err-$tag" &
 pid=$!
 sleep 2
 press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep "${2:-0.6}"; }
-# Past the power-on screen and the title into a new run.
-for _ in 1 2 3 4 5 6; do press Return 1.0; done
-sleep 2
+# Past the power-on screen and the splash to the title, where a new player is asked about play
+# stats. The question is left unanswered: under it nothing moves, so an unchanged game gives the
+# same photographs on every run (the dungeon's torches and the title's embers never hold still).
+press Return 1.0
+press Return 1.0
+sleep 3
 # A turned window keeps its corner, so it is moved back on screen before each picture.
 shot() {
   for w in $(xdotool search --pid "$pid" 2>/dev/null); do xdotool windowmove "$w" 0 0 2>/dev/null; done
@@ -54,10 +63,29 @@ for colour in BEIGE BLACK "SOLID GREEN"; do
   if grep -q "Console art unavailable" "$work/err-$tag"; then echo "the case art did not decode"; exit 1; fi
   i=$((i + 1))
 done
-for f in "$work"/shot-*.png; do
-  name=$(basename "$f" .png)
-  convert "$f" -bordercolor black -border 1 -fuzz 3% -trim +repage -set label "${name#shot-}" "$f"
+# Every picture must be there and show something: a window that never opened leaves the root
+# window black, a picture of one colour or a few.
+shots=()
+for tag in beige black solid_green; do
+  for orient in landscape portrait; do
+    for model in 16x9 16x10 phone; do
+      f="$work/shot-$tag-$model-$orient.png"
+      if [ ! -s "$f" ]; then echo "case photograph missing: $(basename "$f")" >&2; exit 1; fi
+      colours=$(identify -format '%k' "$f")
+      if [ "$colours" -lt 16 ]; then
+        echo "case photograph blank ($colours colours): $(basename "$f")" >&2
+        exit 1
+      fi
+      shots+=("$f")
+    done
+  done
 done
-montage -label '%l' -pointsize 16 -background '#202020' -fill white "$work"/shot-*.png \
-  -tile 6x -geometry '420x420>+8+8' "$out_png"
-echo "$out_png: $(ls "$work"/shot-*.png | wc -l) screenshots"
+tiles=()
+for f in "${shots[@]}"; do
+  name=$(basename "$f" .png)
+  convert "$f" -bordercolor black -border 1 -fuzz 3% -trim +repage "$f"
+  sheet_tile "$f" "${name#shot-}" 420x420 "$work/tile-${name#shot-}.png"
+  tiles+=("$work/tile-${name#shot-}.png")
+done
+montage "${tiles[@]}" -tile 6x -geometry '+8+8' -background "$SHEET_GROUND" -depth 8 "$out_png"
+echo "$out_png: ${#shots[@]} screenshots"

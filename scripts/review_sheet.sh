@@ -6,6 +6,7 @@
 # Needs ImageMagick (apt-get install -y imagemagick) and a configured build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/sheet_tiles.sh
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 export SDL_VIDEODRIVER=dummy SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy
@@ -14,9 +15,4 @@ cmake --build build -j"$(nproc)" >/dev/null
 filter=${1:-.}
 sheet=${2:-docs/review_sheet.png}
 QM_PNG_DIR="$out" ctest --test-dir build -j"$(nproc)" -R "$filter" >/dev/null
-# Each picture shrunk first: the full-size ones together exceed ImageMagick's default limits.
-mkdir -p "$out/small"
-for f in "$out"/*.png; do convert "$f" -resize '240x150>' -depth 8 "$out/small/$(basename "$f")"; done
-montage -label '%t' -pointsize 12 -background '#282828' -fill white \
-  "$out"/small/*.png -tile 8x -geometry '+3+3' -depth 8 "$sheet"
-echo "$sheet: $(ls "$out"/*.png | wc -l) pictures"
+sheet_gather "$out" '.' "$sheet" 240x150 8

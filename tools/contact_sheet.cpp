@@ -140,55 +140,57 @@ bool write_font_sheet(const char* path) {
 
 // Each monster as the first-person view draws it: box-filtered by the game's own blit to 1/2, 1/3
 // and 1/4 of the stored size (near, middle and far cells), on black, zoomed 3x. The first three
-// pictures at 1/2 are frames from across the loop.
+// pictures at 1/2 are frames from across the loop. A monster too wide for one framebuffer row of
+// them (the dragon) goes on in a second row, so none is left out.
 bool write_scales(const char* path) {
     const char* names[] = {"rat", "goblin", "skeleton", "slime", "bat", "orc", "dragon", "mimic",
                            "mimic_open", "chest", "skulls"};
-    constexpr int K = 3, MARGIN = 8;
+    constexpr int K = 3, MARGIN = 8, SHOT_GAP = 6;
     layout_set_landscape();
     const int fw = screen_layout.width;
     Canvas cv;
     cv.w = fw * K + 2 * MARGIN;
     int y = MARGIN;
+    struct Shot {
+        int frame;
+        float s;
+    };
     for (const char* name : names) {
         const SpriteEntry* e = sprite_find(name);
         if (!e || !e->anim) continue;
-        screen_reset_draw_state();
-        screen_clear();
         const int n = e->anim->count;
-        struct Shot {
-            int frame;
-            float s;
-        } shots[] = {{0, 0.5f}, {n / 3, 0.5f}, {2 * n / 3, 0.5f}, {0, 1 / 3.f}, {0, 0.25f}};
-        int x = 2, bottom = 0, tallest = 0;
-        for (const Shot& sh : shots) {
-            const Image& img = e->anim->frames[sh.frame];
-            const int dw = (int)(img.w * sh.s + 0.5f), dh = (int)(img.h * sh.s + 0.5f);
-            if (x + dw > fw) break;
-            if (dh > tallest) tallest = dh;
-            bottom = tallest;
-            sprite_draw_scaled(&img, x + dw / 2, bottom - 1 + 2, sh.s);
-            x += dw + 6;
-        }
-        (void)bottom;
-        // bottom-align: redraw with the common floor line now that the tallest is known
-        screen_clear();
-        x = 2;
-        for (const Shot& sh : shots) {
-            const Image& img = e->anim->frames[sh.frame];
-            const int dw = (int)(img.w * sh.s + 0.5f);
-            if (x + dw > fw) break;
-            sprite_draw_scaled(&img, x + dw / 2, tallest + 1, sh.s);
-            x += dw + 6;
-        }
+        const Shot shots[] = {{0, 0.5f}, {n / 3, 0.5f}, {2 * n / 3, 0.5f}, {0, 1 / 3.f}, {0, 0.25f}};
+        constexpr int SHOTS = sizeof shots / sizeof shots[0];
         label(cv, MARGIN, y, name, 2);
         y += 18;
-        for (int i = 0; i < tallest + 3; i++)
-            for (int j = 0; j < fw; j++) {
-                int v = screen_get(j, i);
-                put_block(cv, MARGIN + j * K, y + i * K, K, v == 0 ? Rgb{8, 10, 8} : PALETTE[v <= 6 ? v : 3]);
+        // Rows of as many pictures as fit across the framebuffer, bottom-aligned on the row's tallest.
+        for (int first = 0; first < SHOTS;) {
+            int x = 2, tallest = 0, last = first;
+            for (; last < SHOTS; last++) {
+                const Image& img = e->anim->frames[shots[last].frame];
+                const int dw = (int)(img.w * shots[last].s + 0.5f), dh = (int)(img.h * shots[last].s + 0.5f);
+                if (last > first && x + dw > fw) break;
+                if (dh > tallest) tallest = dh;
+                x += dw + SHOT_GAP;
             }
-        y += (tallest + 3) * K + 10;
+            screen_reset_draw_state();
+            screen_clear();
+            x = 2;
+            for (int i = first; i < last; i++) {
+                const Image& img = e->anim->frames[shots[i].frame];
+                const int dw = (int)(img.w * shots[i].s + 0.5f);
+                sprite_draw_scaled(&img, x + dw / 2, tallest + 1, shots[i].s);
+                x += dw + SHOT_GAP;
+            }
+            for (int i = 0; i < tallest + 3; i++)
+                for (int j = 0; j < fw; j++) {
+                    int v = screen_get(j, i);
+                    put_block(cv, MARGIN + j * K, y + i * K, K, v == 0 ? Rgb{8, 10, 8} : PALETTE[v <= 6 ? v : 3]);
+                }
+            y += (tallest + 3) * K + 4;
+            first = last;
+        }
+        y += 6;
     }
     cv.grow(y + MARGIN);
     return stbi_write_png(path, cv.w, cv.h, 3, cv.px.data(), cv.w * 3) != 0;

@@ -20,6 +20,7 @@
 #include "profile/profile.h"
 #include "render/font.h"
 #include "render/screen.h"
+#include "services/button_names.h"
 #include "services/toast.h"
 #include "services/confirm.h"
 #include "saves/settings.h"
@@ -77,6 +78,13 @@ TEST_F(TickTest, PowerOnToSplashToTitleToStatsAndQuit) {
     tap(BTN_DOWN);
     tap(BTN_DOWN);  // 6: EXIT
     EXPECT_FALSE(game_tick(BTN_A));
+}
+
+// The screens drawn from a fresh start name the keys a new player has, as the review pictures show.
+TEST_F(TickTest, AFreshStartNamesTheDefaultKeys) {
+    char out[32];
+    text_expand_glyphs("{A}: ATTACK  {B}: BACK", out, sizeof out);
+    EXPECT_STREQ(out, "ENTER: ATTACK  CTRL: BACK");
 }
 
 TEST_F(TickTest, PowerOnLeavesByItselfAndSplashTimesOut) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "boons/boons.h"
 #include "dungeon/map.h"
@@ -96,19 +97,20 @@ void draw_scene() {
     if (bag_item_card_open()) draw_item_info_panel();
 }
 
-// One picture per scene, side by side, landscape frames above portrait ones.
+// One picture per scene, side by side, landscape frames above portrait ones, each named under it.
 struct Sheet {
-    PngSheet sheet{4 * 316, 3 * 148 + 3 * 316};
+    static constexpr int LAND_H = 144 + PNG_LABEL_H + 4, PORT_H = 312 + PNG_LABEL_H + 4;
+    PngSheet sheet{4 * 316, 3 * LAND_H + 3 * PORT_H};
     int landscape_n = 0, portrait_n = 0;
     void add(const char* name) {
         const bool land = screen_layout.landscape != 0;
         png_write_framebuffer(name, 2);
         int& n = land ? landscape_n : portrait_n;
         const int col = n % 4, row = n / 4;
-        if (land)
-            sheet.paste(0, 0, 312, 144, col * 316, row * 148, 1);
-        else
-            sheet.paste(0, 0, 144, 312, col * 316 + 80, 3 * 148 + row * 316, 1);
+        const int x = col * 316 + (land ? 0 : 80), y = land ? row * LAND_H : 3 * LAND_H + row * PORT_H;
+        sheet.paste(0, 0, screen_layout.width, screen_layout.height, x, y, 1);
+        const std::string label(name, std::strlen(name) - 4);  // without ".png"
+        sheet.label(x, y + screen_layout.height + 2, label.c_str());
         n++;
     }
 };

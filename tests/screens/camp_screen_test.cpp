@@ -497,6 +497,7 @@ TEST_F(CampScreen, ReviewPictures) {
             input_device = INPUT_KEYBOARD;
             pad_glyph_style_set(PAD_XBOX);
         }
+        sheet.label((int)(i % across) * cell_w, (int)(i / across) * cell_h + FB_SHORT + 4, looks[i].name);
     }
     sheet.write("camp_pages.png");
 }

@@ -664,7 +664,7 @@ void paste_composed(std::vector<uint8_t>& sheet, int sheet_w, int dx, int dy) {
         }
 }
 
-// The sheet is kept as docs/fight_view_sheet.png: each moment in landscape and portrait.
+// The sheet is kept as docs/fight_view_sheet.png: each moment in landscape and portrait, named.
 TEST_F(FightReflexViewTest, ReviewSheet) {
     const char* dir = std::getenv("QM_PNG_DIR");
     if (!dir || !*dir) GTEST_SKIP() << "QM_PNG_DIR not set";
@@ -688,6 +688,10 @@ TEST_F(FightReflexViewTest, ReviewSheet) {
                 if (*c == ' ' || *c == '+') *c = '_';
             png_write_framebuffer(name, 3);
         }
+        // The moment's name under its landscape view.
+        char label[96];
+        std::snprintf(label, sizeof label, "%02d %s", i, list[i].name);
+        png_label(sheet, sheet_w, sheet_h, cx, cy + 2 * 144 + 6, label, 2);
     }
     const std::string path = std::string(dir) + "/fight_view_sheet.png";
     EXPECT_NE(stbi_write_png(path.c_str(), sheet_w, sheet_h, 3, sheet.data(), sheet_w * 3), 0);

@@ -330,6 +330,7 @@ TEST_F(FightViewTest, ReviewSheetOfTheClassicView) {
             std::snprintf(name, sizeof name, "fight_classic_%02d_%s.png", (int)i, land ? "land" : "port");
             one.write(name);
         }
+        sheet.label(ox, oy + k * FB_SHORT + 6, scenes[i].what, k);
         layout_set_landscape();
     }
     const int i = (int)scenes.size();
@@ -342,6 +343,7 @@ TEST_F(FightViewTest, ReviewSheetOfTheClassicView) {
         sheet.paste(0, 0, screen_layout.width, screen_layout.height,
                     (i % per_row) * cell_w + (land ? 0 : k * (FB_LONG + 2)), (i / per_row) * cell_h, k);
     }
+    sheet.label((i % per_row) * cell_w, (i / per_row) * cell_h + k * FB_SHORT + 6, "death tips", k);
     layout_set_landscape();
     sheet.write("fight_classic_sheet.png");
 }

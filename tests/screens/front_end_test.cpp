@@ -15,6 +15,7 @@
 #include "screens/screens.h"
 #include "services/confirm.h"
 #include "support/png_out.h"
+#include "telemetry/events.h"
 #include "world/player.h"
 
 namespace {
@@ -226,10 +227,12 @@ TEST_F(FrontEndTest, ReviewPictures) {
          }},
     };
     constexpr int N = sizeof SHOTS / sizeof SHOTS[0];
+    // The options screen shows the install id: a fixed one keeps the sheet the same on every run.
+    install_id_set("5eed5eed0123456789abcdef01234567");
     // Landscape pictures six to a row, then portrait ones nine to a row, each twice enlarged.
-    constexpr int K = 2, GAP = 6, LAND_COLS = 6, PORT_COLS = 9;
-    const int land_w = FB_LONG * K + GAP, land_h = FB_SHORT * K + GAP;
-    const int port_w = FB_SHORT * K + GAP, port_h = FB_LONG * K + GAP;
+    constexpr int K = 2, GAP = 6, LAND_COLS = 6, PORT_COLS = 9, LABEL = PNG_LABEL_H * K;
+    const int land_w = FB_LONG * K + GAP, land_h = FB_SHORT * K + LABEL + GAP;
+    const int port_w = FB_SHORT * K + GAP, port_h = FB_LONG * K + LABEL + GAP;
     const int land_rows = (N + LAND_COLS - 1) / LAND_COLS, port_rows = (N + PORT_COLS - 1) / PORT_COLS;
     PngSheet sheet(LAND_COLS * land_w, land_rows * land_h + port_rows * port_h);
     for (int portrait = 0; portrait < 2; portrait++)
@@ -244,12 +247,10 @@ TEST_F(FrontEndTest, ReviewPictures) {
             const std::string name = std::string(portrait ? "fe_portrait_" : "fe_landscape_") + s.name + ".png";
             png_write_framebuffer(name.c_str(), 3);
             EXPECT_GT(drawn(), 0) << name;
-            if (portrait)
-                sheet.paste(0, 0, screen_layout.width, screen_layout.height, (i % PORT_COLS) * port_w,
-                            land_rows * land_h + (i / PORT_COLS) * port_h, K);
-            else
-                sheet.paste(0, 0, screen_layout.width, screen_layout.height, (i % LAND_COLS) * land_w,
-                            (i / LAND_COLS) * land_h, K);
+            const int x = portrait ? (i % PORT_COLS) * port_w : (i % LAND_COLS) * land_w;
+            const int y = portrait ? land_rows * land_h + (i / PORT_COLS) * port_h : (i / LAND_COLS) * land_h;
+            sheet.paste(0, 0, screen_layout.width, screen_layout.height, x, y, K);
+            sheet.label(x, y + screen_layout.height * K + 3, s.name, K);
         }
     sheet.write("front_end_sheet.png");
 }

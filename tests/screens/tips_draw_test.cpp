@@ -26,10 +26,11 @@ struct TipsSheet {
     PngSheet sheet{FB_LONG + FB_SHORT + 8, ROWS * ROW_H};
     int row = 0;
     template <class Draw>
-    void add(Draw draw) {
+    void add(const char* what, Draw draw) {
         layout_set_landscape();
         draw();
         sheet.paste(0, 0, FB_LONG, FB_SHORT, 0, row * ROW_H, 1);
+        sheet.label(0, row * ROW_H + FB_SHORT + 4, what);
         layout_set_portrait();
         draw();
         sheet.paste(0, 0, FB_SHORT, FB_LONG, FB_LONG + 8, row * ROW_H, 1);
@@ -146,18 +147,18 @@ TEST(TipsOverlayDraw, ReviewSheet) {
     // 1: the first tip, typed in full, over the first floor.
     show_tip_once(0);
     tips.typed = 1000;
-    s.add([] { draw_frame(); });
+    s.add("the first tip, typed", [] { draw_frame(); });
     // 2: a tip half typed.
     tips.typed = 40;
-    s.add([] { draw_frame(); });
+    s.add("a tip half typed", [] { draw_frame(); });
     tips.text = nullptr;
     // 3: the hint line.
     std::strcpy(training.hint, "A RAT BLOCKS THE WAY. WALK INTO IT TO FIGHT");
-    s.add([] { draw_frame(); });
+    s.add("the hint line", [] { draw_frame(); });
     training.hint[0] = '\0';
     // 4: the training-over prompt.
     training_offer_end();
-    s.add([] { draw_frame(); });
+    s.add("the training-over prompt", [] { draw_frame(); });
     training.over_prompt = 0;
     // 5: the fixed level-up card under the spotlight.
     player.level = 2;
@@ -166,14 +167,14 @@ TEST(TipsOverlayDraw, ReviewSheet) {
     ASSERT_TRUE(levelup_open(LevelupMode{true}));
     game_state = STATE_LEVELUP;
     tips.shown = (1u << TIP_COUNT) - 1u;
-    s.add([] {
+    s.add("the level-up card, spotlit", [] {
         draw_frame();
         int x, y, w, h;
         if (find_cursor_card(&x, &y, &w, &h)) draw_spotlight(x, y, w, h, "PRESS {A}");
     });
     // 6: the bag's spotlight on an item cell near the bottom, its caption above.
     game_state = STATE_DUNGEON;
-    s.add([] {
+    s.add("the bag's spotlight, caption above", [] {
         draw_frame();
         const ScreenRect& v = screen_layout.view;
         draw_spotlight(v.x0 + 30, v.y1 - 30, 21, 21, "MOVE THE CURSOR HERE");

@@ -9,7 +9,30 @@
 #include <string>
 #include <vector>
 
+#include "render/font.h"
 #include "render/screen.h"
+
+// A label's height on a sheet before enlarging: one row of the game's font and a gap.
+constexpr int PNG_LABEL_H = FONT_CELL_H + 3;
+
+// `text` in the game's font, k times enlarged, light grey, into an RGB picture w x h (top left at
+// x, y): a sheet's name for the picture by it. Lower case is drawn as upper case; what falls
+// outside the picture is left out.
+inline void png_label(std::vector<uint8_t>& rgb, int w, int h, int x, int y, const char* text, int k) {
+    for (int n = 0; text[n]; n++) {
+        const uint8_t* g = font_glyph((unsigned char)text[n]);
+        for (int c = 0; c < 5; c++)
+            for (int r = 0; r < 7; r++) {
+                if (!(g[c] & (1u << r))) continue;
+                for (int i = 0; i < k; i++)
+                    for (int j = 0; j < k; j++) {
+                        const int px = x + (n * 6 + c) * k + j, py = y + r * k + i;
+                        if (px < 0 || py < 0 || px >= w || py >= h) continue;
+                        for (int ch = 0; ch < 3; ch++) rgb[((size_t)py * w + px) * 3 + ch] = 220;
+                    }
+            }
+    }
+}
 
 struct PngSheet {
     int w = 0, h = 0;
@@ -31,6 +54,7 @@ struct PngSheet {
                     }
             }
     }
+    void label(int x, int y, const char* text, int k = 1) { png_label(rgb, w, h, x, y, text, k); }
     bool write(const char* name) const {
         const char* dir = std::getenv("QM_PNG_DIR");
         if (!dir || !*dir) return false;

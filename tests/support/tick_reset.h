@@ -1,6 +1,7 @@
 // Puts the tick's globals (state words, input words, guards, the hidden sequence, menus, dialogs,
 // the transition, toasts, settings, the session clock and the fight and loot streams) back to a fresh start in `state`, so a
-// test drives game_tick from a known place whatever ran before it.
+// test drives game_tick from a known place whatever ran before it. The settings are zeroed but keep
+// the default key and pad bindings, so the screens name real buttons ("ENTER: ATTACK", not "-: ATTACK").
 #pragma once
 #include <cstdint>
 
@@ -12,6 +13,7 @@
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
+#include "services/services.h"
 #include "services/confirm.h"
 #include "services/toast.h"
 #include "telemetry/session.h"
@@ -46,6 +48,7 @@ inline void tick_globals_reset(int32_t state) {
     toast_timer = 0;
     toast_line1[0] = 0;
     settings = Settings{};
+    bindings_default();
     settings.stats_asked = 1;
     session_open = 0;
     session_ticks = 0;
