@@ -84,7 +84,9 @@ bool append_line(const char* name, const char* line, long limit) {
         const int cut = ftruncate(fileno(f), size);  // nothing more to do when even this fails
         (void)cut;
     }
-    return std::fclose(f) == 0 && written;
+    const bool closed = std::fclose(f) == 0;
+    if (!written && size == 0) std::remove(path);  // nor leaves an empty file it made
+    return closed && written;
 }
 }  // namespace
 
