@@ -34,13 +34,13 @@ constexpr size_t KIND_FIELD = 32;
 std::mutex outbox_mutex;
 std::atomic<uint32_t> discards{0};
 
-// A file that a line would take past its cap is cut to its newest lines within this much first, so a
-// full file is rewritten once every quarter of its cap, not at every line.
-constexpr long TRIM_TO = TELEMETRY_QUEUE_MAX / 4 * 3;
+// A file that a line would take past its cap is cut to its newest lines within three quarters of the
+// cap first, so a full file is rewritten once every quarter of its cap, not at every line.
+long trim_target(long limit) { return limit / 4 * 3; }
 static_assert(TELEMETRY_HISTORY_MAX <= TELEMETRY_QUEUE_MAX);
-char trim_buf[TRIM_TO];  // under outbox_mutex
+char trim_buf[TELEMETRY_QUEUE_MAX / 4 * 3];  // under outbox_mutex
 
-// Replaces the file by its newest whole lines that fit in `keep` bytes (at most TRIM_TO).
+// Replaces the file by its newest whole lines that fit in `keep` bytes (at most the size of trim_buf).
 bool keep_newest_lines(const char* path, long size, long keep) {
     FILE* f = file_open_regular(path, "rb");
     if (!f) return false;
@@ -63,13 +63,14 @@ bool append_line(const char* name, const char* line, long limit) {
     char path[SAVE_PATH_CAP];
     std::snprintf(path, sizeof path, "%s", save_path(name));
     const long len = (long)std::strlen(line);
-    if (len > limit - TRIM_TO) return false;
+    const long keep = trim_target(limit);
+    if (len > limit - keep) return false;
     FILE* f = file_open_regular(path, "ab");
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     if (size >= 0 && size + len > limit) {
         std::fclose(f);
-        if (!keep_newest_lines(path, size, TRIM_TO)) return false;
+        if (!keep_newest_lines(path, size, keep)) return false;
         f = file_open_regular(path, "ab");
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
