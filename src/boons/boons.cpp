@@ -272,21 +272,21 @@ void boon_apply(int id) {
     const int before = player.boon_ranks[id];
     switch (id) {
         case BOON_VIGOR:
-            player.max_hp += 6;
+            player.max_hp = bound_hp(player.max_hp, 6);
             player_gain_hp(6);
             break;
-        case BOON_MIGHT: player.attack += 2; break;
-        case BOON_CACHE: player.gold += 40; break;
-        case BOON_KEYRING: player.keys += 2; break;
+        case BOON_MIGHT: player.attack = bound_attack(player.attack, 2); break;
+        case BOON_CACHE: player.gold = bound_gold(player.gold, 40); break;
+        case BOON_KEYRING: player.keys = bound_keys(player.keys, 2); break;
         case BOON_SECOND_WIND: player_gain_hp(player.max_hp); break;
         case BOON_SUPPLIES:
             if (!bag_add_new(ITEM_HEALING_POTION, 3)) {
-                player.gold += 20;
+                player.gold = bound_gold(player.gold, 20);
                 std::snprintf(message, sizeof message, "BAG FULL: +20 GOLD");
             }
             break;
         case BOON_BERSERK:
-            player.attack += 3;
+            player.attack = bound_attack(player.attack, 3);
             player.max_hp = (player.max_hp > 5 ? player.max_hp : 5) - 4;
             if (player.max_hp < 1) player.max_hp = 1;
             if (player.hp > player.max_hp) player.hp = player.max_hp;

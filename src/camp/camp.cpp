@@ -120,7 +120,7 @@ void buy_back_add(const Item& item, int price) {
     for (int i = 0; i < camp.buy_back_count; i++) {
         CampBuyBack& e = camp.buy_back[i];
         if (e.price == price && item_equal(e.item, kept)) {
-            e.count++;
+            e.count = bound_stack(e.count, 1);
             return;
         }
     }
@@ -205,7 +205,7 @@ void sell_junk() {
     }
     for (int i = player.bag.count - 1; i >= 0; i--)
         if (player.bag.entries[i].item.junk) bag_remove(player.bag, i);
-    player.gold += gold;
+    player.gold = bound_gold(player.gold, gold);
     char text[TOAST_LINE_BYTES];
     std::snprintf(text, sizeof text, "SOLD %d JUNK +%dG", units, gold);
     toast_show(text);
@@ -216,7 +216,7 @@ void sell_unit(int idx) {
     BagEntry& e = player.bag.entries[idx];
     const Item item = e.item;
     const int value = item_value(item);
-    player.gold += value;
+    player.gold = bound_gold(player.gold, value);
     char text[TOAST_LINE_BYTES];
     std::snprintf(text, sizeof text, "SOLD %s +%dG", item_def(item.id).short_name, value);
     toast_show(text);
@@ -369,7 +369,7 @@ void update_shop(uint8_t presses) {
             if (camp.key_sold) deny("SOLD OUT");
             else if (pay(key_price())) {
                 camp.key_sold = 1;
-                player.keys++;
+                player.keys = bound_keys(player.keys, 1);
                 toast_show("BOUGHT A KEY");
                 play_sfx(SFX_COIN);
             }

@@ -449,7 +449,7 @@ void combat_victory() {
     int fl = flow_level();
     loot_drop(type, x, y, 2 * fl, combat.elite, loot_line, sizeof loot_line);
     int threat_before = threat_total;
-    threat_total += fl;
+    threat_total = bound_threat(threat_total, fl);
 
     int xp = MONSTER_TYPES[type].xp * (combat.elite ? 2 : 1);
     xp += xp * boon_value(BOON_VETERAN) / 100;
@@ -458,7 +458,7 @@ void combat_victory() {
     combat.levelled = levels > 0;
     if (levels > 0) combat_log_push("Level up!");
 
-    player.kills++;
+    player.kills = bound_kills(player.kills, 1);
     weapon_stat_kill();
     codex_slain(type);
     if (player.floor_kills < 255) player.floor_kills++;
@@ -467,7 +467,7 @@ void combat_victory() {
     if (pct > 0) player_heal(std::min(std::max(1, player.max_hp * pct / 100), player.max_hp - player.hp));
 
     int gold_back = combat.gold_stolen;
-    player.gold += gold_back;
+    player.gold = bound_gold(player.gold, gold_back);
     combat.gold_stolen = 0;
     bool healed = type == M_DRAGON;
     if (healed) {

@@ -329,7 +329,7 @@ void combat_monster_special(bool side_attack) {
 
 void combat_add_combo(int n) {
     int before = combo_tier_percent();
-    combo += n;
+    combo = bound_combo(combo, n);
     duel.step_hits += n;
     if (duel.hit_rate > 100 && !training_active()) {
         float assist = skill_assist(), pressure = fight_pressure();

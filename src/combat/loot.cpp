@@ -135,14 +135,14 @@ void loot_drop(int type, int x, int y, int bonus, bool elite, char* line, size_t
         }
     switch (glyph) {
     case GLYPH_KEY:
-        player.keys++;
+        player.keys = bound_keys(player.keys, 1);
         play_sfx(SFX_PICKUP);
         gmap[y][x] = GLYPH_FLOOR;
         std::snprintf(line, size, "GOT A KEY! (x%d)", player.keys);
         break;
     case GLYPH_GOLD: {
         int n = gold_pickup_amount();
-        player.gold += n;
+        player.gold = bound_gold(player.gold, n);
         play_sfx(SFX_COIN);
         gmap[y][x] = GLYPH_FLOOR;
         std::snprintf(line, size, "+%d GOLD", n);

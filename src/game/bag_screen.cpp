@@ -642,7 +642,7 @@ bool inv_swap_into_bag() {
     if (!entry_valid(under)) return false;
     BagEntry& e = player.bag.entries[under];
     if (item_id_is_stackable(v.held.id) && item_equal(v.held, e.item)) {
-        e.count += v.held_count;
+        e.count = bound_stack(e.count, v.held_count);
         clear_held();
         sound(SFX_CONFIRM);
         return true;

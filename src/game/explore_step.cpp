@@ -87,7 +87,7 @@ void open_chest(int x, int y) {
     player.keys--;
     gmap[y][x] = GLYPH_CHEST_OPEN;
     chest_opening = ChestOpening{current_floor, x, y, frame_counter};
-    if (drink_potion(floor_potion_id(current_floor)) == 0) player.gold += 25;
+    if (drink_potion(floor_potion_id(current_floor)) == 0) player.gold = bound_gold(player.gold, 25);
 
     char name[40];
     item_name(item, name, sizeof name);
@@ -144,13 +144,13 @@ void take_item(int x, int y, char letter) {
 void take_pickup(int x, int y, char letter) {
     char line[TOAST_LINE_BYTES];
     if (letter == GLYPH_GOLD) {
-        player.gold += gold_pickup_amount();
+        player.gold = bound_gold(player.gold, gold_pickup_amount());
         play_sfx(SFX_COIN);
         std::snprintf(line, sizeof line, "Gold! (%d total)", player.gold);
         toast_show(line);
         gmap[y][x] = GLYPH_FLOOR;
     } else if (letter == GLYPH_KEY) {
-        player.keys++;
+        player.keys = bound_keys(player.keys, 1);
         play_sfx(SFX_PICKUP);
         std::snprintf(line, sizeof line, "Found a key! (x%d)", player.keys);
         toast_show(line);

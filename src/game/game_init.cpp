@@ -49,6 +49,7 @@ void game_init() {
     toast_line1[0] = '\0';
     toast_line2[0] = '\0';
     quit_requested = 0;
+    quit_after_box = 0;
 
     if (run_set_aside_refused()) title_notices |= TITLE_NOTICE_RUN;
     saves_migrate_slots();

@@ -94,6 +94,7 @@ bool tick_modal_layers(uint8_t presses) {
         if (presses & (BTN_A | BTN_B | BTN_START | BTN_SELECT)) {
             play_sfx(SFX_CONFIRM);
             message_box_open = 0;
+            if (quit_after_box) quit_requested = 1;
         }
         return true;
     }

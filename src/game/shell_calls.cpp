@@ -2,6 +2,8 @@
 // the background, which options rows show, and a few read-only questions about the run.
 #include "game/shell_calls.h"
 
+#include <cstdio>
+
 #include "combat/combat.h"
 #include "combat/training.h"
 #include "game/menus.h"
@@ -11,6 +13,7 @@
 #include "render/screen.h"
 #include "runfile/run_file.h"
 #include "saves/settings.h"
+#include "screens/screens.h"
 #include "screens/transition.h"
 #include "services/confirm.h"
 #include "services/services.h"
@@ -24,9 +27,20 @@ PadHitContext pad_hit_context() {
     return PAD_HIT_ELSEWHERE;
 }
 
-void save_on_exit() {
-    if (run_active) run_save_now();
+bool save_on_exit() {
+    const bool saved = !run_active || run_save_now();
     profile_flush();
+    return saved;
+}
+
+bool save_on_close() {
+    if (save_on_exit() || quit_after_box) return true;
+    auto_pause();
+    // The fight shows a failed save as a toast only, and a toast is gone before it is read.
+    std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
+    message_box_open = 1;
+    quit_after_box = 1;
+    return false;
 }
 
 void auto_pause() {

@@ -13,8 +13,13 @@ PadHitContext pad_hit_context();
 // drawn pad lights them with the buttons held.
 extern uint8_t pad_blink_lit;
 
-// Saves the run in progress (a failed save raises "SAVE FAILED!") and the profile's play counters.
-void save_on_exit();
+// Saves the run in progress (a failed save raises "SAVE FAILED!") and the profile's play counters;
+// false when the run could not be saved.
+bool save_on_exit();
+// The window's close: saves as save_on_exit and says whether the program may end. When the run could
+// not be saved the game pauses under the "SAVE FAILED!" box and keeps the window, so the failure is
+// seen; a button on the box or a second close ends it.
+bool save_on_close();
 // Pauses a dungeon walk or a real-time fight when the window goes to the background.
 void auto_pause();
 bool option_row_visible(int row);

@@ -31,6 +31,7 @@ uint8_t input_lock_held = 0;
 
 int64_t secret_progress = 0;
 uint8_t quit_requested = 0;
+uint8_t quit_after_box = 0;
 uint8_t demo_end_to_unlocks = 0;
 uint8_t demo_end_store_opened = 0;
 uint8_t run_active = 0;

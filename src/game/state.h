@@ -81,6 +81,8 @@ extern int32_t input_guard_ticks;
 
 extern int64_t secret_progress;
 extern uint8_t quit_requested;
+// The window was closed and its save failed: the game quits once the "SAVE FAILED!" box is dismissed.
+extern uint8_t quit_after_box;
 extern uint8_t demo_end_to_unlocks;
 // The store page was opened on this visit of the demo end (once per visit, however A is mashed).
 extern uint8_t demo_end_store_opened;

@@ -81,7 +81,7 @@ int bag_add(Bag& bag, const Item& item, int count) {
     if (item_id_is_stackable(item.id)) {
         for (int i = 0; i < bag.count && i < BAG_MAX_ITEMS; ++i) {
             if (same_stack(bag.entries[i].item, item)) {
-                bag.entries[i].count += count;
+                bag.entries[i].count = bound_stack(bag.entries[i].count, count);
                 return i;
             }
         }

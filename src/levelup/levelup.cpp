@@ -43,19 +43,19 @@ void take_pick(int id) {
     bool toast = true;
     switch (id) {
         case PICK_TOUGHNESS:
-            player.max_hp += 4;
+            player.max_hp = bound_hp(player.max_hp, 4);
             player_gain_hp(4);
             break;
-        case PICK_STRENGTH: player.attack += 1; break;
+        case PICK_STRENGTH: player.attack = bound_attack(player.attack, 1); break;
         case PICK_CATCH_BREATH: player_gain_hp(player.max_hp / 2); break;
         case PICK_FLASK:
             if (!bag_add_new(ITEM_HEALING_POTION, 1)) {
-                player.gold += 10;
+                player.gold = bound_gold(player.gold, 10);
                 std::snprintf(message, sizeof message, "BAG FULL: +10 GOLD");
             }
             break;
-        case PICK_PURSE: player.gold += 20; break;
-        case PICK_SPARE_KEY: player.keys += 1; break;
+        case PICK_PURSE: player.gold = bound_gold(player.gold, 20); break;
+        case PICK_SPARE_KEY: player.keys = bound_keys(player.keys, 1); break;
         case PICK_REPAIR:
             player.main_hand.wear = 0;
             player.off_hand.wear = 0;
@@ -92,9 +92,9 @@ int gain_xp(int amount) {
     while (player.xp >= xp_to_next(player.level)) {
         player.xp -= xp_to_next(player.level);
         player.level++;
-        player.hp += 3;
-        player.max_hp += 3;
-        player.attack += 1;
+        player.hp = bound_hp(player.hp, 3);
+        player.max_hp = bound_hp(player.max_hp, 3);
+        player.attack = bound_attack(player.attack, 1);
         levelup.pending++;
         gained++;
     }

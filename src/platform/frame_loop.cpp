@@ -126,8 +126,7 @@ static void poll_events(FrameLoop& fl, uint8_t& edge) {
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
         case SDL_QUIT:
-            save_on_exit();
-            fl.running = 0;
+            if (save_on_close()) fl.running = 0;
             break;
         case SDL_KEYDOWN: handle_key(fl, e.key, edge); break;
         case SDL_CONTROLLERBUTTONDOWN:

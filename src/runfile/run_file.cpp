@@ -58,6 +58,7 @@
 #include "saves/bytes.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"
+#include "world/run_bounds.h"
 #include "world/game_state.h"
 #include "world/player.h"
 
@@ -148,18 +149,8 @@ constexpr int32_t FLOW_MAX = 1000;
 constexpr int32_t ITEM_LUCK_MAX = 80;
 constexpr int32_t RUN_HEAT_MAX = PROFILE_HEATS - 1;
 
-// Bounds of the numbers play does arithmetic on: far above what any run reaches (a run of twenty
-// floors ends near level 60, a few hundred hit points and a few thousand gold), and far enough
-// below the int32 limit that the game's sums and percentages on them cannot overflow. A file
-// beyond one of them was not written by the game and is refused.
-constexpr int32_t RUN_HP_MAX = 99999;         // player hp and max_hp, the fight's monster max_hp
-constexpr int32_t RUN_ATTACK_MAX = 99999;     // player attack, either sign
-constexpr int32_t RUN_GOLD_MAX = 9999999;     // player gold, gold a monster stole, a buy-back price
-constexpr int32_t RUN_KEYS_MAX = 9999;
-constexpr int32_t RUN_KILLS_MAX = 999999;
-constexpr int32_t RUN_STACK_MAX = 999;        // the count of a bag entry or a buy-back row
-constexpr int32_t RUN_THREAT_MAX = 999999;    // at most 5 a won duel
-constexpr int32_t RUN_COMBO_MAX = 999999;     // one a clean blow
+// The bounds of the numbers play raises are in world/run_bounds.h; a file beyond one of them was not
+// written by the game and is refused.
 constexpr int32_t RUN_PENDING_MAX = LEVEL_MAX;  // level-up picks owed
 constexpr int32_t RUN_FIGHT_TURN_MAX = MONSTER_TURN_MAX;
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 
+#include <unistd.h>
+
 #include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
@@ -32,14 +34,60 @@ constexpr size_t KIND_FIELD = 32;
 std::mutex outbox_mutex;
 std::atomic<uint32_t> discards{0};
 
-// Appends one line; a file that already holds `limit` bytes (when given) takes no more.
-bool append_line(const char* name, const char* line, long limit = 0) {
-    FILE* f = file_open_regular(save_path(name), "ab");
+// A file that a line would take past its cap is cut to its newest lines within three quarters of the
+// cap first, so a full file is rewritten once every quarter of its cap, not at every line.
+long trim_target(long limit) { return limit / 4 * 3; }
+static_assert(TELEMETRY_HISTORY_MAX <= TELEMETRY_QUEUE_MAX);
+char trim_buf[TELEMETRY_QUEUE_MAX / 4 * 3];  // under outbox_mutex
+
+// Replaces the file by its newest whole lines that fit in `keep` bytes (at most the size of trim_buf).
+bool keep_newest_lines(const char* path, long size, long keep) {
+    FILE* f = file_open_regular(path, "rb");
     if (!f) return false;
-    const bool room = limit <= 0 || (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) < limit);
-    if (room) std::fputs(line, f);
+    const long from = size > keep ? size - keep : 0;
+    const size_t n = std::fseek(f, from, SEEK_SET) == 0 ? std::fread(trim_buf, 1, (size_t)(size - from), f) : 0;
     std::fclose(f);
-    return room;
+    if (n != (size_t)(size - from)) return false;
+    size_t start = 0;
+    if (from > 0) {  // the first line read is cut: it goes too
+        const char* end = (const char*)std::memchr(trim_buf, '\n', n);
+        start = end ? (size_t)(end - trim_buf) + 1 : n;
+    }
+    return file_write_atomic(path, (const uint8_t*)trim_buf + start, n - start);
+}
+
+// Appends one whole line or nothing: a write that fails (a full disk) is cut off again, so the next
+// line does not continue a torn one. A line that would take the file past `limit` bytes drops the
+// oldest lines first. The caller holds outbox_mutex.
+bool append_line(const char* name, const char* line, long limit) {
+    char path[SAVE_PATH_CAP];
+    std::snprintf(path, sizeof path, "%s", save_path(name));
+    const long len = (long)std::strlen(line);
+    const long keep = trim_target(limit);
+    if (len > limit - keep) return false;
+    FILE* f = file_open_regular(path, "ab");
+    if (!f) return false;
+    long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    if (size >= 0 && size + len > limit) {
+        std::fclose(f);
+        if (!keep_newest_lines(path, size, keep)) return false;
+        f = file_open_regular(path, "ab");
+        if (!f) return false;
+        size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    }
+    if (size < 0 || size + len > limit) {
+        std::fclose(f);
+        return false;
+    }
+    std::setvbuf(f, nullptr, _IONBF, 0);  // each write reaches the file now, so a failure is seen here
+    const bool written = std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
+    if (!written) {
+        const int cut = ftruncate(fileno(f), size);  // nothing more to do when even this fails
+        (void)cut;
+    }
+    const bool closed = std::fclose(f) == 0;
+    if (!written && size == 0) std::remove(path);  // nor leaves an empty file it made
+    return closed && written;
 }
 }  // namespace
 
@@ -136,7 +184,10 @@ void run_line_append(const char* run_object) {
     static char line[16384];
     int n = std::snprintf(line, sizeof line, "%s\n", run_object);
     if (n < 0 || n >= (int)sizeof line) return;
-    append_line("runs.jsonl", line);
+    {
+        std::lock_guard<std::mutex> hold(outbox_mutex);
+        append_line("runs.jsonl", line, TELEMETRY_HISTORY_MAX);
+    }
     if (!telemetry_enabled()) return;
     char e_install[INSTALL_FIELD];
     json_escape(e_install, sizeof e_install, install_id());
@@ -153,7 +204,8 @@ int32_t runs_appended() { return run_lines_appended; }
 void telemetry_discard_queued() {
     std::lock_guard<std::mutex> hold(outbox_mutex);
     for (const char* name : {"runs_outbox.jsonl", "events_outbox.jsonl", "runs_sending.jsonl", "events_sending.jsonl",
-                             "runs_taken.jsonl", "events_taken.jsonl"})
+                             "runs_taken.jsonl", "events_taken.jsonl", "runs_sending.jsonl.tmp",
+                             "events_sending.jsonl.tmp"})
         std::remove(save_path(name));
     discards++;
 }

@@ -11,9 +11,12 @@ extern const char* const game_platform;
 constexpr int INSTALL_ID_MAX = 64;
 
 // The most a play-statistics queue keeps on disk, in bytes: the sender writes back only the newest
-// kept lines that fit (older ones are dropped), and an outbox that no send has taken over takes no
-// more lines once it holds this much. Over two thousand typical events, or thirty of the largest.
+// kept lines that fit, and an outbox that no send has taken over drops its oldest lines to take a
+// new one. Over two thousand typical events, or thirty of the largest.
 constexpr long TELEMETRY_QUEUE_MAX = 512 * 1024;
+// The most the local history runs.jsonl keeps, its newest lines: some six hundred runs of about
+// 790 bytes, far more than anyone scrolls back through, yet a file that never grows past half a MiB.
+constexpr long TELEMETRY_HISTORY_MAX = 512 * 1024;
 
 extern int32_t event_lines_appended;
 extern int32_t run_lines_appended;

@@ -55,10 +55,9 @@ void make_id() {
     uint64_t b = splitmix_next(&state, false);
     std::snprintf(install_id_cache, sizeof install_id_cache, "%016llx%016llx", (unsigned long long)a,
                   (unsigned long long)b);
-    FILE* f = file_open_regular(save_path("install_id.txt"), "wb");
-    if (!f) return;  // the id still serves this session
-    std::fputs(install_id_cache, f);
-    std::fclose(f);
+    // Whole or not at all: an emptied file would make yet another id at the next start. A failure is
+    // let go; the id still serves this session.
+    file_write_atomic(save_path("install_id.txt"), (const uint8_t*)install_id_cache, std::strlen(install_id_cache));
 }
 }  // namespace
 

@@ -26,11 +26,15 @@ PrevSession prev_session_read() {
     PrevSession p = {};
     std::strcpy(p.build, "unknown");
     p.state = -1;
-    FILE* f = file_open_regular(save_path("session.txt"), "rb");
-    if (!f) return p;
+    // Only what a session file can hold is read: a huge file costs no more than a real one.
+    char text[SESSION_FILE_MAX + 1];
+    const long got = file_read_some(save_path("session.txt"), (uint8_t*)text, SESSION_FILE_MAX);
+    if (got < 0) return p;
     p.found = true;
+    text[got] = 0;
     char key[16], value[64];
-    while (std::fscanf(f, " %15[^=]=%63[^\n]", key, value) == 2) {
+    int used = 0;
+    for (const char* at = text; std::sscanf(at, " %15[^=]=%63[^\n]%n", key, value, &used) == 2; at += used) {
         p.parsed = true;
         if (std::strcmp(key, "build") == 0) std::snprintf(p.build, sizeof p.build, "%s", value);
         else if (std::strcmp(key, "secs") == 0) p.secs = std::atoll(value);
@@ -39,7 +43,6 @@ PrevSession prev_session_read() {
         else if (std::strcmp(key, "away") == 0) p.away = std::atoi(value);
         else if (std::strcmp(key, "ended") == 0) p.ended = std::atoi(value);
     }
-    std::fclose(f);
     if (!p.parsed) {
         p.state = -1;
         p.floor = 0;

@@ -22,7 +22,10 @@ void crash_log_release();
 
 // Once per tick while the session is open: counts the tick and rewrites session.txt every 600.
 void session_tick();
-// Rewrites session.txt whole with the current state; skipped when it cannot be opened.
+// Replaces session.txt whole with the current state; a failed write leaves the last one.
 void session_file_write(int ended);
+// The most session.txt holds, and all of it that is read: six lines of a key of at most 15
+// characters and a value of at most 63.
+constexpr int SESSION_FILE_MAX = 512;
 // Appends one line to crash.txt.
 void crash_log_append(const char* line);

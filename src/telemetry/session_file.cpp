@@ -13,12 +13,15 @@ uint8_t session_open = 0;
 uint8_t session_away = 0;
 int64_t session_ticks = 0;
 
+// Written whole through the atomic writer: a full disk leaves the last record, never an empty file
+// that the next start would read as a crash.
 void session_file_write(int ended) {
-    FILE* f = file_open_regular(save_path("session.txt"), "wb");
-    if (!f) return;
-    std::fprintf(f, "build=%s\nsecs=%lld\nstate=%d\nfloor=%d\naway=%d\nended=%d\n", game_build,
-                 (long long)(session_ticks / 60), game_state, current_floor + 1, session_away, ended);
-    std::fclose(f);
+    char text[SESSION_FILE_MAX];
+    const int n = std::snprintf(text, sizeof text, "build=%s\nsecs=%lld\nstate=%d\nfloor=%d\naway=%d\nended=%d\n",
+                                game_build, (long long)(session_ticks / 60), game_state, current_floor + 1,
+                                session_away, ended);
+    if (n <= 0 || n >= (int)sizeof text) return;
+    file_write_atomic(save_path("session.txt"), (const uint8_t*)text, (size_t)n);
 }
 
 void session_tick() {

@@ -4,6 +4,7 @@
 
 #include "world/bag_record.h"
 #include "world/item_record.h"
+#include "world/run_bounds.h"
 
 // Status counters, ticks left.
 constexpr int ST_POISON = 0;

@@ -22,11 +22,13 @@
 #include "services/toast.h"
 #include "services/confirm.h"
 #include "game/shell_calls.h"
+#include "world/buttons.h"
 #include "world/game_state.h"
 #include "profile/profile.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
+#include "support/fresh_game.h"
 #include "support/temp_save_dir.h"
 #include "support/unwritable_save_dir.h"
 #include "telemetry/events.h"
@@ -210,3 +212,20 @@ TEST_F(RunStartTest, TrainingAnswerEventOnlyWithConsent) {
 }
 
 }  // namespace
+
+TEST_F(RunStartTest, AClosedWindowWhoseSaveFailedStaysUpUntilTheBoxIsDismissed) {
+    knight_run_start(7);
+    load_floor(0);
+    game_state = STATE_DUNGEON;
+    run_active = 1;
+    UnwritableSaveDir blocked;
+    EXPECT_FALSE(save_on_close());
+    EXPECT_EQ(game_state, STATE_PAUSE);
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    for (int i = 0; i < 60; i++) EXPECT_TRUE(game_tick(0));
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_TRUE(save_on_close());  // a second close ends it
+    EXPECT_FALSE(game_tick(BTN_A));  // and so does a button on the box
+    quit_requested = quit_after_box = message_box_open = 0;
+}

@@ -667,3 +667,24 @@ TEST_F(RunFileTest, DeleteAllTakesEveryRunAndBestFile) {
 }
 
 }  // namespace
+
+TEST_F(RunFileTest, GainsNearTheBoundsStopThereAndTheRunStillLoads) {
+    busy_run();
+    player.gold = RUN_GOLD_MAX;
+    player.max_hp = player.hp = RUN_HP_MAX - 1;
+    player.attack = RUN_ATTACK_MAX;
+    player.keys = RUN_KEYS_MAX;
+    const int stack = bag_add(player.bag, test_item(ITEM_ANTIDOTE), RUN_STACK_MAX - 3);
+    ASSERT_GE(stack, 0);
+    gain_xp(xp_to_next(player.level) + xp_to_next(player.level + 1));  // two level-ups
+    boon_grant(BOON_CACHE);
+    boon_grant(BOON_KEYRING);
+    EXPECT_EQ(bag_add(player.bag, test_item(ITEM_ANTIDOTE), 3), stack);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    EXPECT_EQ(player.max_hp, RUN_HP_MAX);
+    EXPECT_EQ(player.attack, RUN_ATTACK_MAX);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    EXPECT_EQ(player.bag.entries[stack].count, RUN_STACK_MAX);
+    const RunRecord saved = round_trip(STATE_DUNGEON, STATE_DUNGEON);
+    EXPECT_EQ(bytes_get_i32(saved.bytes, AT_PLAYER + 36), RUN_GOLD_MAX);
+}

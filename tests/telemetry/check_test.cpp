@@ -1,17 +1,29 @@
 // The soft-assertion reporter and the telemetry records it writes through.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <string>
+#include <vector>
 
 #include "dungeon/map.h"
 #include "world/player.h"
 #include "game/state.h"
 #include "saves/settings.h"
+#include "support/full_disk.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/check.h"
 #include "telemetry/events.h"
 
 namespace {
+
+std::vector<std::string> split_lines(const std::string& s) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    for (size_t end; (end = s.find('\n', at)) != std::string::npos; at = end + 1) lines.push_back(s.substr(at, end - at));
+    if (at < s.size()) lines.push_back(s.substr(at));  // a line without its end
+    return lines;
+}
 
 int count_lines(const std::string& s) {
     int n = 0;
@@ -170,8 +182,10 @@ TEST(RunLines, LocalHistoryAlwaysOutboxOnlyWithConsent) {
     EXPECT_EQ(tmp.read("runs_outbox.jsonl"),
               "{\"install\":\"testid12\",\"platform\":\"linux\",\"v\":\"0.28.1-demo\",\"data\":{\"floor\":4}}\n");
     EXPECT_EQ(runs_appended(), before + 1);
+    tmp.write("events_sending.jsonl.tmp", "{}\n");  // a rewrite of kept lines cut short
     telemetry_discard_queued();
     EXPECT_FALSE(tmp.exists("runs_outbox.jsonl"));
+    EXPECT_FALSE(tmp.exists("events_sending.jsonl.tmp"));
     EXPECT_TRUE(tmp.exists("runs.jsonl"));
     settings.share_stats = 0;
     install_id_set("");
@@ -192,6 +206,41 @@ TEST(RunLines, ALongRunSummaryIsKeptWhole) {
     EXPECT_EQ(runs_appended(), before + 1);
     settings.share_stats = 0;
     install_id_set("");
+}
+
+TEST(RunLines, AFailedAppendLeavesEveryFileAsItWasAndIsNotCounted) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    event_append("floor", "{\"n\":1}");
+    run_line_append("{\"floor\":1}");
+    const std::vector<std::string> names = {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"};
+    std::vector<std::string> before;
+    for (const std::string& name : names) before.push_back(tmp.read(name.c_str()));
+    const int32_t counted = records_appended();
+    {
+        FullDisk full(before[2].size() + 5);  // room for part of a line only
+        event_append("floor", "{\"n\":2}");
+        run_line_append("{\"floor\":2}");
+    }
+    for (size_t i = 0; i < names.size(); i++) EXPECT_EQ(tmp.read(names[i].c_str()), before[i]) << names[i];
+    EXPECT_EQ(records_appended(), counted);
+    event_append("floor", "{\"n\":3}");
+    run_line_append("{\"floor\":3}");
+    for (const std::string& name : names)
+        for (const std::string& line : split_lines(tmp.read(name.c_str())))
+            EXPECT_TRUE(nlohmann::json::accept(line)) << name << ": " << line;
+}
+
+TEST(RunLines, TheLocalHistoryKeepsItsNewestLinesWithinItsCap) {
+    TempSaveDir tmp;
+    const std::string pad(780, 'x');  // about the size of a real run's line
+    const int runs = (int)(TELEMETRY_HISTORY_MAX / 790) + 50;
+    for (int n = 0; n < runs; n++) run_line_append(("{\"run\":" + std::to_string(n) + ",\"pad\":\"" + pad + "\"}").c_str());
+    const std::string history = tmp.read("runs.jsonl");
+    EXPECT_LE((long)history.size(), TELEMETRY_HISTORY_MAX);
+    EXPECT_EQ(history.find("{\"run\":0,"), std::string::npos);
+    EXPECT_EQ(history.rfind("{\"run\":", 0), 0u);
+    EXPECT_NE(history.find("{\"run\":" + std::to_string(runs - 1) + ","), std::string::npos);
 }
 
 }  // namespace

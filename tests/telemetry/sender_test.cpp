@@ -159,12 +159,19 @@ TEST_F(SenderTest, WhileTheHostCannotBeReachedEverySendTakesTheOutboxAndKeepsOnl
     EXPECT_EQ(kept.rfind("{\"install\":", 0), 0u);  // whole lines only
     EXPECT_EQ(kept.back(), '\n');
 
-    // An outbox that no send takes over stops at the same cap.
-    tmp.write("events_outbox.jsonl", std::string(TELEMETRY_QUEUE_MAX - 1, ' ') + "\n");
+    // An outbox that no send takes over keeps its newest lines within the same cap.
+    std::string full;
+    for (int n = 0; (long)full.size() < TELEMETRY_QUEUE_MAX - 100; n++)
+        full += "{\"old\":" + std::to_string(n) + ",\"pad\":\"" + std::string(1000, 'x') + "\"}\n";
+    tmp.write("events_outbox.jsonl", full);
     const int32_t before = records_appended();
-    event_append("floor", "{}");
-    EXPECT_EQ((long)tmp.read("events_outbox.jsonl").size(), TELEMETRY_QUEUE_MAX);
-    EXPECT_EQ(records_appended(), before);
+    event_append("floor", ("{\"newest\":1,\"pad\":\"" + std::string(1000, 'y') + "\"}").c_str());
+    const std::string outbox = tmp.read("events_outbox.jsonl");
+    EXPECT_LE((long)outbox.size(), TELEMETRY_QUEUE_MAX);
+    EXPECT_EQ(outbox.find("{\"old\":0,"), std::string::npos);
+    EXPECT_EQ(outbox.rfind("{\"old\":", 0), 0u);  // whole lines only
+    EXPECT_NE(outbox.find("{\"newest\":1,"), std::string::npos);
+    EXPECT_EQ(records_appended(), before + 1);
 }
 
 // Stands for the main thread while the sender syncs its kept lines: finds the append lock free and

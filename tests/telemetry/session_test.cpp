@@ -10,6 +10,7 @@
 #include <string>
 
 #include "saves/settings.h"
+#include "support/full_disk.h"
 #include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
@@ -156,6 +157,22 @@ TEST_F(SessionTest, AFaultOutsideTheProgramIsWrittenAsThePlainAddress) {
     ASSERT_NE(dladdr((void*)at, &where), 0) << line;
     ASSERT_NE(dladdr((void*)&crash_filter_install, &program), 0);
     EXPECT_NE(where.dli_fbase, program.dli_fbase) << where.dli_fname;
+}
+
+TEST_F(SessionTest, OnAFullDiskTheLastSessionAndNoEmptyIdAreLeft) {
+    session_start(800, 600, 0);
+    session_end();
+    const std::string clean = tmp.read("session.txt");
+    install_id_set("");
+    install_id_forget();
+    {
+        FullDisk full(8);
+        session_start(800, 600, 0);
+        for (int i = 0; i < 600; i++) session_tick();
+        EXPECT_EQ(std::string(install_id()).size(), 32u);  // made, and used this session
+    }
+    EXPECT_EQ(tmp.read("session.txt"), clean);  // the next start still sees the clean end
+    EXPECT_FALSE(tmp.exists("install_id.txt"));  // nor an empty id to replace
 }
 
 }  // namespace
