@@ -1,5 +1,6 @@
 // The draw pass: clears the frame, draws the running state (overlays over what lies beneath
-// them), then the pad, the transition, the tips, the caption and the performance overlay.
+// them), then the pad, the transition, the tips, the caption, the message box and the performance
+// overlay.
 #include "combat/combat.h"
 #include "combat/duel.h"
 #include "combat/fight_peek.h"
@@ -135,9 +136,7 @@ void draw_state() {
         else
             draw_underlay();
         dim_screen();
-        if (message_box_open) {
-            draw_message_box();
-        } else {
+        if (!message_box_open) {  // the box takes the bag's place
             draw_bag();
             float ring_x, ring_y;
             int32_t hold;
@@ -189,8 +188,6 @@ void draw_state() {
     case STATE_DEMO_END: draw_demo_end(input_locked()); break;
     default: break;
     }
-    // The bag shows the message box in its own place; every other screen shows it on top.
-    if (message_box_open && game_state != STATE_BAG) draw_message_box();
 }
 }  // namespace
 
@@ -205,6 +202,8 @@ void draw_frame() {
     transition_draw();
     draw_tips_overlay(bag_cursor_view());
     draw_caption();
+    // The message box waits for a press: nothing may hide it, not the training's tip box either.
+    if (message_box_open) draw_message_box();
     perf_overlay_draw();
     perf_end(ZONE_RENDER);
 }

@@ -22,7 +22,10 @@
 
 void game_init() {
     run_record_source_install();
-    title_notices = profile_load() == PROFILE_REFUSED ? TITLE_NOTICE_PROFILE : 0;
+    const ProfileLoadResult loaded = profile_load();
+    title_notices = loaded == PROFILE_REFUSED ? TITLE_NOTICE_PROFILE : 0;
+    // The saves of an old-format profile's time go with it; any the game reads stay.
+    if (loaded == PROFILE_OLD) saves_delete_outdated();
     platform_profile_loaded();
 
     // The state before any run carries two potions; runs themselves start without.
@@ -51,7 +54,8 @@ void game_init() {
     quit_requested = 0;
     quit_after_box = 0;
 
-    if (run_set_aside_refused()) title_notices |= TITLE_NOTICE_RUN;
+    bool outdated = false;
+    if (run_set_aside_refused(&outdated)) title_notices |= outdated ? TITLE_NOTICE_RUN_OLD : TITLE_NOTICE_RUN;
     saves_migrate_slots();
     run_summary_refresh();
     if (run_summary.valid) title_cursor = 0;

@@ -125,10 +125,11 @@ void run_save_and_quit() {
 }
 
 void run_abandon() {
+    bool outdated = false;
     if (load_run())
         run_finish(0);
-    else if (run_set_aside_refused())
-        title_notices |= TITLE_NOTICE_RUN;  // a file that went bad since the title read it
+    else if (run_set_aside_refused(&outdated))
+        title_notices |= outdated ? TITLE_NOTICE_RUN_OLD : TITLE_NOTICE_RUN;  // it went bad since the title read it
     else
         run_delete();
     game_state = STATE_TITLE;

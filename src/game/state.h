@@ -96,7 +96,7 @@ extern int32_t pause_cursor;
 // Strength of the title backdrop in percent; below 0 the unlocks completion decides it.
 extern int32_t title_fx_level;
 // Damaged files set aside at start-up, each told once on the title.
-enum TitleNotice : uint8_t { TITLE_NOTICE_RUN = 1, TITLE_NOTICE_PROFILE = 2 };
+enum TitleNotice : uint8_t { TITLE_NOTICE_RUN = 1, TITLE_NOTICE_PROFILE = 2, TITLE_NOTICE_RUN_OLD = 4 };
 extern uint8_t title_notices;
 
 bool game_is_paused();

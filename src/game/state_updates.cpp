@@ -45,6 +45,9 @@ void title_notice_step() {
     if (title_notices & TITLE_NOTICE_RUN) {
         title_notices &= (uint8_t)~TITLE_NOTICE_RUN;
         toast_show2("SAVED RUN UNREADABLE", "IT WAS KEPT ASIDE");
+    } else if (title_notices & TITLE_NOTICE_RUN_OLD) {
+        title_notices &= (uint8_t)~TITLE_NOTICE_RUN_OLD;
+        toast_show2("RUN OF OLDER VERSION", "IT WAS KEPT ASIDE");
     } else {
         title_notices &= (uint8_t)~TITLE_NOTICE_PROFILE;
         toast_show2("PROFILE UNREADABLE", "IT WAS SET ASIDE");

@@ -21,8 +21,10 @@
 #include "render/screen.h"
 #include "saves/settings.h"
 #include "screens/pad.h"
+#include "screens/screens.h"
 #include "telemetry/perf.h"
 #include "telemetry/sender.h"
+#include "world/buttons.h"
 
 static int32_t fullscreen_applied = -1;
 static int32_t script_step = 0;
@@ -282,4 +284,41 @@ void run_frame(FrameLoop& fl) {
     if (prev_drawn_counter && ms_div > 0)
         perf_frame_sample((double)(now - prev_drawn_counter) / ms_div, (double)(after - now) / ms_div, steps);
     prev_drawn_counter = now;
+}
+
+void run_refusal_frame(FrameLoop& fl) {
+    current_loop = &fl;
+    uint8_t edge = 0;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT: fl.running = 0; break;
+        case SDL_KEYDOWN:
+            // The layout and look keys work; the trace and full-screen keys would write files.
+            if (e.key.keysym.sym != SDLK_F7 && e.key.keysym.sym != SDLK_F8) handle_key(fl, e.key, edge);
+            input_device_set(INPUT_KEYBOARD);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            edge |= pads_button_down(e.cbutton);
+            input_device_set(INPUT_PAD);
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+            pads_open(e.cdevice.which, false);
+            input_device_set(INPUT_PAD);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED: pads_close_instance(e.cdevice.which); break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
+                edge |= pointer_bits(fl, e.button.x, e.button.y);
+            break;
+        default: break;
+        }
+    }
+    if (edge & (BTN_A | BTN_B)) fl.running = 0;
+    screen_clear();
+    draw_message_box();
+    draw_pad(edge);
+    compose_frame(fl, edge);
+    present_frame(fl);
+    SDL_Delay(16);
 }

@@ -26,6 +26,9 @@ struct FrameLoop {
 constexpr int WINDOW_PIXELS_MAX = 635040;
 
 void run_frame(FrameLoop& fl);
+// The only frame of a copy that found the data folder taken: the message box as it stands, until
+// A or B or the window's close ends it. Nothing is ticked, saved or recorded.
+void run_refusal_frame(FrameLoop& fl);
 // Drawing-stage debugging aid: composes and shows the framebuffer as it is now, then waits 750 ms.
 void present_now_hold();
 

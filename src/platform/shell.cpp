@@ -20,7 +20,9 @@
 #include "game/shell_calls.h"
 #include "platform/window.h"
 #include "render/screen.h"
+#include "saves/save_lock.h"
 #include "saves/save_path.h"
+#include "screens/screens.h"
 #include "sound/audio.h"
 #include "telemetry/perf.h"
 #include "telemetry/sender.h"
@@ -112,6 +114,31 @@ static void apply_named_options(const CmdLine& c) {
             if (PALETTE_NAMES[i][0] && SDL_strcasecmp(c.pal_name, PALETTE_NAMES[i]) == 0) screen_palette = i;
 }
 
+static FrameLoop frame_loop_make(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture) {
+    FrameLoop fl = {};
+    fl.window = window;
+    fl.renderer = renderer;
+    fl.texture = texture;
+    fl.integer_scale = handheld_mode ? 0 : 1;
+    fl.running = 1;
+    fl.window_pixels = window_pixels;
+    fl.frequency = SDL_GetPerformanceFrequency();
+    fl.ticks_per_step = fl.frequency / 60;
+    return fl;
+}
+
+// Devices, the picture and SDL.
+static void shell_close(FrameLoop& fl, SDL_Renderer* renderer, SDL_Window* window) {
+    pads_close_all();
+    if (audio_device) SDL_CloseAudioDevice(audio_device);
+    if (fl.texture) SDL_DestroyTexture(fl.texture);
+    present_release();
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_DelEventWatch(app_event_watch, nullptr);
+    SDL_Quit();
+}
+
 int shell_main(int argc, char** argv) {
     // Options, handheld mode, layout and case model.
     CmdLine c = cmdline_parse(argc, argv);
@@ -150,6 +177,8 @@ int shell_main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "Save directory unavailable: %s\n", SDL_GetError());
     }
+    // Before anything is written: a second copy on the folder would tear the first one's files.
+    const bool folder_taken = save_lock_take() == SAVE_LOCK_HELD;
 
     // Window, icon, renderer and screen texture.
     int ww, wh;
@@ -175,6 +204,16 @@ int shell_main(int argc, char** argv) {
 
     // Case art, hooks, game data, telemetry, session and the application-event watch.
     if (!case_art_load()) std::fprintf(stderr, "Console art unavailable: using the plain pad\n");
+    if (folder_taken) {
+        std::fprintf(stderr, "Quillmarch is already running on this data folder\n");
+        set_key_name_fn(key_name_hook);
+        bindings_default();
+        std::snprintf(message_box_text, sizeof message_box_text, "%s", "GAME ALREADY RUNNING");
+        FrameLoop fl = frame_loop_make(window, renderer, texture);
+        while (fl.running == 1) run_refusal_frame(fl);
+        shell_close(fl, renderer, window);
+        return 1;
+    }
     crash_filter_install();
     set_key_name_fn(key_name_hook);
     open_url_fn = open_url_hook;
@@ -206,28 +245,13 @@ int shell_main(int argc, char** argv) {
     }
 
     // The frame loop.
-    FrameLoop fl = {};
-    fl.window = window;
-    fl.renderer = renderer;
-    fl.texture = texture;
-    fl.integer_scale = handheld_mode ? 0 : 1;
-    fl.running = 1;
-    fl.window_pixels = window_pixels;
-    fl.frequency = SDL_GetPerformanceFrequency();
-    fl.ticks_per_step = fl.frequency / 60;
+    FrameLoop fl = frame_loop_make(window, renderer, texture);
     while (fl.running == 1) run_frame(fl);
 
     // Shutdown.
     session_end();
     platform_shutdown();
-    pads_close_all();
-    if (audio_device) SDL_CloseAudioDevice(audio_device);
-    if (fl.texture) SDL_DestroyTexture(fl.texture);
-    present_release();
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
-    SDL_DelEventWatch(app_event_watch, nullptr);
-    SDL_Quit();
+    shell_close(fl, renderer, window);
     // A perf test whose window closed before its verdict did not hold 60.
     if (perf_test_samples[0]) return perf_test_verdict == 1 ? 0 : 1;
     return 0;

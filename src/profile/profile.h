@@ -94,9 +94,10 @@ constexpr int PROFILE_FILE_BYTES = PROFILE_HEADER_BYTES + PROFILE_RECORD_BYTES;
 enum ProfileLoadResult : int {
     PROFILE_FRESH = 0,    // no file: a fresh profile
     PROFILE_LOADED = 1,
-    PROFILE_OLD = 2,      // an old-format file, moved to profile_old.dat; the saves were deleted
+    PROFILE_OLD = 2,      // an old-format file, set aside as profile_old.dat (or _2, _3 ...); a fresh profile
     PROFILE_REFUSED = 3,  // a damaged or foreign file, set aside as profile_bad.dat (or _2, _3 ...); a fresh profile
-    PROFILE_REFUSED_IN_PLACE = 4,  // refused but not movable (a folder, a device): left where it is; a fresh profile
+    PROFILE_REFUSED_IN_PLACE = 4,  // refused but not set aside (a folder, a device, no free name): left where it
+                                   // is, never written over; a fresh profile
 };
 
 // Reads profile.dat into `profile` (a fresh profile when there is none or it is refused).

@@ -1,7 +1,5 @@
 // profile.dat: the byte layout of the profile record, and its reading and crash-safe writing.
 // Called by start-up (profile_load) and by every change of the profile (profile_save).
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -188,24 +186,18 @@ const char* profile_path(char* buf, size_t cap, const char* name) {
     return buf;
 }
 
-bool is_regular_file(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
-}
+// A refused profile.dat that could not be set aside stays where it is, and no save replaces it:
+// the file and the path it was found at.
+FileId profile_kept_in_place{};
+char profile_kept_path[SAVE_PATH_CAP];
 
-// Moves `path` to the save folder's `name`, replacing what was there; folders stay put.
-void profile_move_aside(const char* path, const char* name) {
-    if (!is_regular_file(path)) return;
-    char to[SAVE_PATH_CAP];
-    profile_path(to, sizeof to, name);
-    std::remove(to);
-    std::rename(path, to);
-}
-
-// A refused file is kept under a profile_bad name of its own; one set aside earlier is never
-// replaced.
-ProfileLoadResult profile_refuse(const char* path) {
-    return file_set_aside(path, "profile_bad", ".dat") ? PROFILE_REFUSED : PROFILE_REFUSED_IN_PLACE;
+// A refused or old-format file is kept under a name of its own ("<stem>.dat", "<stem>_2.dat" ...);
+// one set aside earlier is never replaced.
+ProfileLoadResult profile_refuse(const char* path, const FileId& judged, const char* stem, ProfileLoadResult moved) {
+    if (file_set_aside(path, judged, stem, ".dat")) return moved;
+    profile_kept_in_place = judged;
+    std::snprintf(profile_kept_path, sizeof profile_kept_path, "%s", path);
+    return PROFILE_REFUSED_IN_PLACE;
 }
 
 }  // namespace
@@ -242,38 +234,42 @@ bool profile_decode(const uint8_t* record, int len, int version, Profile& out) {
 
 ProfileLoadResult profile_load() {
     profile = Profile{};
+    profile_kept_in_place = FileId{};
     char path[SAVE_PATH_CAP];
     profile_path(path, sizeof path, "profile.dat");
 
     // One byte more than a whole file, so the read is never cut by the buffer.
     static uint8_t buf[PROFILE_FILE_BYTES + 1];
     errno = 0;
-    const long n = file_read_some(path, buf, sizeof buf);
+    FileId judged{};
+    const long n = file_read_some(path, buf, sizeof buf, &judged);
     if (n < 0) {
         if (errno == ENOENT) return PROFILE_FRESH;
-        return profile_refuse(path);  // there but unreadable: keep it from the next save
+        // There but unreadable: keep it from the next save.
+        return profile_refuse(path, judged, "profile_bad", PROFILE_REFUSED);
     }
     const int version = n >= PROFILE_HEADER_BYTES ? bytes_get_i32(buf, 4) : 0;
     const bool ours = n >= PROFILE_HEADER_BYTES && bytes_is_magic(buf, 0, PROFILE_MAGIC);
-    if (ours && version >= 1 && version < OLDEST_READ_VERSION) {
-        profile_move_aside(path, "profile_old.dat");
-        saves_delete_all();
-        return PROFILE_OLD;
-    }
+    // An old-format version may as well be one flipped bit of a current file: kept like any
+    // refused file, and the saves are left to be judged each on its own.
+    if (ours && version >= 1 && version < OLDEST_READ_VERSION)
+        return profile_refuse(path, judged, "profile_old", PROFILE_OLD);
     Profile read = {};
     if (!ours || !profile_decode(buf + PROFILE_HEADER_BYTES, (int)n - PROFILE_HEADER_BYTES, version, read))
-        return profile_refuse(path);
+        return profile_refuse(path, judged, "profile_bad", PROFILE_REFUSED);
     profile = read;
     return PROFILE_LOADED;
 }
 
 bool profile_save() {
+    char path[SAVE_PATH_CAP];
+    profile_path(path, sizeof path, "profile.dat");
+    if (std::strcmp(path, profile_kept_path) == 0 && file_id_same(file_id_of(path), profile_kept_in_place)) return false;
     static uint8_t buf[PROFILE_FILE_BYTES];
     bytes_put_magic(buf, 0, PROFILE_MAGIC);
     bytes_put_i32(buf, 4, PROFILE_VERSION);
     profile_encode(profile, buf + PROFILE_HEADER_BYTES);
-    char path[SAVE_PATH_CAP];
-    return file_write_atomic(profile_path(path, sizeof path, "profile.dat"), buf, sizeof buf);
+    return file_write_atomic(path, buf, sizeof buf);
 }
 
 bool profile_save_now() { return profile_save(); }

@@ -615,11 +615,11 @@ bool write_file_atomic(const RunRecord& record) {
     return file_write_atomic(path, record.bytes, RUN_FILE_BYTES);
 }
 
-bool run_file_read(const char* path, RunRecord* out, bool* outdated) {
+bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileId* judged) {
     if (outdated) *outdated = false;
     static RunRecord buf;
     std::memset(buf.bytes, 0, RUN_FILE_BYTES);
-    const long n = file_read_some(path, buf.bytes, RUN_FILE_BYTES);
+    const long n = file_read_some(path, buf.bytes, RUN_FILE_BYTES, judged);
     if (n < 8 || !bytes_is_magic(buf.bytes, RUN_MAGIC_AT, RUN_MAGIC)) return false;
     const int32_t version = bytes_get_i32(buf.bytes, RUN_VERSION);
     const int length = run_file_length(version);
@@ -682,14 +682,34 @@ void run_delete() {
     run_summary = RunSummary{};
 }
 
-bool run_set_aside_refused() {
+bool run_set_aside_refused(bool* outdated) {
+    if (outdated) *outdated = false;
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
-    struct stat st;
-    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
     static RunRecord record;
-    if (run_file_read(path, &record, nullptr)) return false;
-    return file_set_aside(path, "run_bad", ".sav");
+    bool old = false;
+    FileId judged{};
+    if (run_file_read(path, &record, &old, &judged) || !file_set_aside(path, judged, "run_bad", ".sav")) return false;
+    if (outdated) *outdated = old;
+    return true;
+}
+
+void saves_delete_outdated() {
+    static RunRecord record;
+    char path[SAVE_PATH_CAP];
+    char name[16];
+    for (int n = -1; n < SLOT_FILES; n++) {
+        if (n < 0)
+            run_path(path, sizeof path);
+        else {
+            std::snprintf(name, sizeof name, "slot%d.sav", n);
+            save_path_into(path, sizeof path, name);
+        }
+        bool old = false;
+        FileId judged{};
+        if (run_file_read(path, &record, &old, &judged) || !old) continue;
+        if (file_id_same(file_id_of(path), judged)) std::remove(path);
+    }
 }
 
 void saves_migrate_slots() {

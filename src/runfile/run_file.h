@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "saves/file_io.h"
+
 constexpr int RUN_FILE_BYTES = 4232;  // the current version's length
 constexpr int32_t RUN_FILE_VERSION = 21;
 constexpr int32_t RUN_FILE_OLDEST = 14;  // older files are only marked outdated
@@ -35,8 +37,9 @@ bool save_run();
 extern uint32_t run_saves_made;
 // Replaces run.sav by the image atomically.
 bool write_file_atomic(const RunRecord& record);
-// Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read.
-bool run_file_read(const char* path, RunRecord* out, bool* outdated);
+// Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read;
+// `judged` (may be null) receives the file that was read.
+bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileId* judged = nullptr);
 // Reads run.sav into the game; false, with nothing changed, when it is missing or refused.
 bool load_run();
 // STATE_CAMP, STATE_COMBAT or STATE_DUNGEON after load_run.
@@ -46,7 +49,11 @@ void run_summary_refresh();
 // Deletes run.sav and clears the summary.
 void run_delete();
 // A run.sav that is there but refused is kept aside as run_bad.sav (or run_bad_2.sav ...), so no
-// new run writes over it; true when one was set aside.
-bool run_set_aside_refused();
+// new run writes over it; true when one was set aside, with `outdated` (may be null) telling
+// whether it was refused for being of an older version.
+bool run_set_aside_refused(bool* outdated = nullptr);
+// Deletes run.sav and the old slot files that are of a version too old to read (for an
+// old-format profile); a file of any version that is read stays.
+void saves_delete_outdated();
 // Folds the old slot files into run.sav once, at start-up.
 void saves_migrate_slots();

@@ -2,12 +2,15 @@
 // best-floor, profile and run files.
 #include "saves/file_io.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "saves/save_path.h"
 
@@ -16,6 +19,11 @@ namespace {
 constexpr int FILE_PATH_CAP = 700;
 constexpr int LINK_HOPS_MAX = 8;  // a longer chain of links is treated as a loop
 constexpr int SET_ASIDE_NAMES_MAX = 9999;  // "<stem>_9999<ext>" is the last name tried
+const char TEMP_SUFFIX[] = ".tmp";
+
+// Each write of this process gets a temporary name of its own: the exit save can run on another
+// thread than an autosave.
+std::atomic<uint32_t> temp_counter{0};
 
 // A failed save is reported on standard error once a session, so a read-only folder does not
 // flood the log with a line at every autosave.
@@ -62,7 +70,52 @@ bool resolve_links(const char* path, char* out, size_t cap) {
     return false;
 }
 
+// Digits from `from` up to (not with) `to`; at least one.
+bool all_digits(const char* from, const char* to) {
+    if (from >= to) return false;
+    for (const char* c = from; c < to; c++)
+        if (*c < '0' || *c > '9') return false;
+    return true;
+}
+
 }  // namespace
+
+FileId file_id_of(const char* path) {
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return FileId{0, 0, 0};
+    return FileId{(uint64_t)st.st_dev, (uint64_t)st.st_ino, 1};
+}
+
+bool file_id_same(const FileId& a, const FileId& b) { return a.known && b.known && a.dev == b.dev && a.ino == b.ino; }
+
+bool file_is_temp_name(const char* name) {
+    // "<file>.<pid>-<n>.tmp"
+    const size_t len = std::strlen(name), suffix = sizeof TEMP_SUFFIX - 1;
+    if (len <= suffix || std::strcmp(name + len - suffix, TEMP_SUFFIX) != 0) return false;
+    const char* end = name + len - suffix;
+    const char* dash = end;
+    while (dash > name && dash[-1] != '-') dash--;
+    if (dash == name || !all_digits(dash, end)) return false;
+    const char* dot = dash - 1;
+    while (dot > name && dot[-1] != '.') dot--;
+    return dot - 1 > name && all_digits(dot, dash - 1);
+}
+
+int file_temps_clean(const char* dir, const char* prefix) {
+    DIR* d = opendir(dir);
+    if (!d) return 0;
+    int removed = 0;
+    const size_t prefix_len = std::strlen(prefix);
+    while (const dirent* e = readdir(d)) {
+        if (std::strncmp(e->d_name, prefix, prefix_len) != 0 || !file_is_temp_name(e->d_name)) continue;
+        char path[FILE_PATH_CAP];
+        if (std::snprintf(path, sizeof path, "%s%s", dir, e->d_name) >= (int)sizeof path) continue;
+        struct stat st;
+        if (lstat(path, &st) == 0 && S_ISREG(st.st_mode) && unlink(path) == 0) removed++;
+    }
+    closedir(d);
+    return removed;
+}
 
 FILE* file_open_regular(const char* path, const char* mode) {
     int flags = O_RDONLY;
@@ -91,10 +144,18 @@ FILE* file_open_regular(const char* path, const char* mode) {
 
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
     char real[FILE_PATH_CAP];
-    char tmp[FILE_PATH_CAP + 8];
+    char tmp[FILE_PATH_CAP + 32];
     if (!resolve_links(path, real, sizeof real) ||
-        std::snprintf(tmp, sizeof tmp, "%s.tmp", real) >= (int)sizeof tmp) {
+        std::snprintf(tmp, sizeof tmp, "%s.%ld-%u%s", real, (long)getpid(), (unsigned)temp_counter++, TEMP_SUFFIX) >=
+            (int)sizeof tmp) {
         report_failure(path, errno ? errno : ENAMETOOLONG);
+        return false;
+    }
+    // The rename would put a regular file where a FIFO, a device or a folder was: refused, as the
+    // readers refuse them.
+    struct stat st;
+    if (lstat(real, &st) == 0 && !S_ISREG(st.st_mode)) {
+        report_failure(path, EINVAL);
         return false;
     }
     FILE* f = file_open_regular(tmp, "wb");
@@ -125,17 +186,25 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
 
 void file_write_failure_reset() { save_failure_reported = false; }
 
-long file_read_some(const char* path, uint8_t* out, size_t cap) {
+long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged) {
+    if (judged) *judged = FileId{0, 0, 0};
     FILE* f = file_open_regular(path, "rb");
-    if (!f) return -1;
+    if (!f) {
+        // Refused unread (no permission): what is judged is the file at the name now.
+        const int err = errno;
+        if (judged && err != ENOENT) *judged = file_id_of(path);
+        errno = err;
+        return -1;
+    }
+    struct stat st;
+    if (judged && fstat(fileno(f), &st) == 0) *judged = FileId{(uint64_t)st.st_dev, (uint64_t)st.st_ino, 1};
     size_t n = std::fread(out, 1, cap, f);
     std::fclose(f);
     return (long)n;
 }
 
-bool file_set_aside(const char* path, const char* stem, const char* ext) {
-    struct stat st;
-    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext) {
+    if (!file_id_same(file_id_of(path), judged)) return false;
     for (int n = 1; n <= SET_ASIDE_NAMES_MAX; n++) {
         char name[96];
         if (n == 1)
@@ -144,12 +213,29 @@ bool file_set_aside(const char* path, const char* stem, const char* ext) {
             std::snprintf(name, sizeof name, "%s_%d%s", stem, n, ext);
         char to[SAVE_PATH_CAP];
         save_path_into(to, sizeof to, name);
-        // A hard link is made only where the name is free, so nothing set aside before is lost.
-        if (link(path, to) == 0) return unlink(path) == 0;
-        if (errno == EEXIST) continue;
-        // A file system without hard links: move it when the name is free.
-        if (lstat(to, &st) == 0) continue;
-        return errno == ENOENT && std::rename(path, to) == 0;
+        if (renameat2(AT_FDCWD, path, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+            if (file_id_same(file_id_of(to), judged)) return true;
+            // Another file took the name between the look and the move: it goes back, or stays
+            // kept under the new name when its own is taken again; it is never deleted.
+            renameat2(AT_FDCWD, to, AT_FDCWD, path, RENAME_NOREPLACE);
+            return false;
+        }
+        if (errno == EEXIST) {
+            if (file_id_same(file_id_of(to), judged)) return true;  // kept under this name already
+            continue;
+        }
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        // The folder cannot move without replacing: a hard link, which replaces nothing, keeps
+        // the file, and the refused name is left for the next save to replace.
+        if (link(path, to) == 0) {
+            if (file_id_same(file_id_of(to), judged)) return true;
+            // Our second name of a file we did not judge goes; the file keeps its own name.
+            struct stat st;
+            if (lstat(to, &st) == 0 && st.st_nlink > 1) unlink(to);
+            return false;
+        }
+        if (errno != EEXIST) return false;
+        if (file_id_same(file_id_of(to), judged)) return true;
     }
     return false;
 }

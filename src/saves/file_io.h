@@ -4,11 +4,20 @@
 #include <cstdint>
 #include <cstdio>
 
-// Writes `len` bytes to "<path>.tmp", flushes and syncs it, then renames it over `path`,
-// so a crash leaves either the old file or the new one, never a torn one. A path that is a symbolic
-// link is written through to its target. On failure the temporary file is removed, the old file is
-// untouched and the first failure of the session prints one line on standard error.
+// Writes `len` bytes to a temporary file of this process beside `path` ("<path>.<pid>-<n>.tmp"),
+// flushes and syncs it, then renames it over `path`, so a crash leaves either the old file or the
+// new one, never a torn one. A path that is a symbolic link is written through to its target. Only
+// a regular file or nothing is replaced: a FIFO, a device or a folder at `path` (or at the link's
+// target) refuses the write. On failure the temporary file is removed, the old file is untouched
+// and the first failure of the session prints one line on standard error.
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len);
+// True for a name that file_write_atomic gives its temporary files, so a start that holds the data
+// folder's lock can remove what a killed copy left.
+bool file_is_temp_name(const char* name);
+// Removes every temporary file of file_write_atomic whose name starts with `prefix` from the folder
+// `dir` (ending in '/'); only while no other copy of the game can be writing there. Returns the
+// count removed.
+int file_temps_clean(const char* dir, const char* prefix);
 // Lets the next failed write report itself again (tests).
 void file_write_failure_reset();
 // fopen for the game's own files that never blocks and never reads a device: the path is opened
@@ -16,9 +25,23 @@ void file_write_failure_reset();
 // device left in the data folder cannot hang the game. A link to a regular file is followed.
 // `mode` is an fopen mode: "rb", "wb", "ab", "w".
 FILE* file_open_regular(const char* path, const char* mode);
+// The file a reader judged, by device and inode, so that what is later set aside is that file and
+// not one put at its name since.
+struct FileId {
+    uint64_t dev, ino;
+    uint8_t known;  // 0: no regular file was there to judge
+};
+// The regular file at `path` now (links followed); `known` 0 when there is none.
+FileId file_id_of(const char* path);
+bool file_id_same(const FileId& a, const FileId& b);
 // Reads at most `cap` bytes of `path`; returns the count read, or -1 when it cannot be opened.
-long file_read_some(const char* path, uint8_t* out, size_t cap);
-// Keeps a refused file out of the way of the next save: the regular file `path` is moved into the
-// save folder under the first free name of "<stem><ext>", "<stem>_2<ext>", "<stem>_3<ext>" ...,
-// never over a file already there. False when it is not a regular file or could not be moved.
-bool file_set_aside(const char* path, const char* stem, const char* ext);
+// `judged` (may be null) receives the regular file read, or the one at the path when it could not
+// be opened.
+long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged = nullptr);
+// Keeps a refused file out of the way of the next save: the judged regular file at `path` is moved
+// into the save folder under the first free name of "<stem><ext>", "<stem>_2<ext>", "<stem>_3<ext>"
+// ..., in one step that never replaces a file already there. Nothing moves when another file has
+// taken `path` since it was judged. Where the folder cannot move without replacing, a hard link
+// keeps the file under that name instead and `path` is left for the next save to replace. False
+// when nothing was kept aside.
+bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext);

@@ -15,5 +15,3 @@ const char* save_path(const char* name);
 const char* save_path2(const char* name);
 // Builds the path of `name` into the caller's buffer (cut, never overrun).
 void save_path_into(char* out, size_t cap, const char* name);
-// Deletes the run file, the three old slot files and the best floor (for an old-format profile).
-void saves_delete_all();

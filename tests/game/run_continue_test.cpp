@@ -235,4 +235,24 @@ TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
     game_state = prev_state = STATE_POWER_ON;
 }
 
+// A run file of an older version is kept aside like a damaged one, and the title says what it is.
+TEST(RunContinue, ARunOfAnOlderVersionIsToldAsOneAndKept) {
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_POWER_ON);
+    std::string old = std::string("QMSD") + std::string("\x0d\0\0\0", 4) + std::string(3000, '\0');
+    tmp.write("run.sav", old);
+    game_init();
+    settings.stats_asked = 1;
+    EXPECT_EQ(tmp.read("run_bad.sav"), old);
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    std::vector<std::string> told;
+    for (int i = 0; i < 1000; i++) {
+        game_tick(0);
+        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
+    }
+    EXPECT_EQ(told, std::vector<std::string>{"RUN OF OLDER VERSION / IT WAS KEPT ASIDE"});
+    game_state = prev_state = STATE_POWER_ON;
+}
+
 }  // namespace

@@ -15,6 +15,8 @@
 #include "items/player_fixture.h"
 #include "profile/profile.h"
 #include "render/screen.h"
+#include "screens/screens.h"
+#include "combat/training_fixture.h"
 #include "support/temp_save_dir.h"
 #include "support/tick_reset.h"
 #include "support/training_play.h"
@@ -102,6 +104,44 @@ TEST(TrainingRun, ThePlayerFindsTheShieldAnywhereInTheBag) {
     }
     layout_set_landscape();
     training_stop();
+}
+
+// A save that fails in the training raises its box while a tip may be up: the box is drawn over
+// the tip's box, whole, in both layouts.
+TEST(TrainingRun, TheSaveFailedBoxStaysOverTheTipBox) {
+    TempSaveDir tmp;
+    for (int landscape = 1; landscape >= 0; landscape--) {
+        if (landscape) layout_set_landscape();
+        else layout_set_portrait();
+        training_world(0, false);
+        ASSERT_TRUE(show_tip_once(0));
+        std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
+        message_box_open = 1;
+        // The box alone: its rectangle is where it drew, less the shadow at (+3, +3).
+        screen_clear();
+        draw_message_box();
+        static uint8_t alone[FB_BYTES];
+        std::memcpy(alone, framebuffer, sizeof alone);
+        int x0 = screen_layout.width, y0 = screen_layout.height, x1 = -1, y1 = -1;
+        for (int y = 0; y < screen_layout.height; y++)
+            for (int x = 0; x < screen_layout.width; x++)
+                if (screen_get(x, y) != 0) {
+                    x0 = std::min(x0, x), y0 = std::min(y0, y);
+                    x1 = std::max(x1, x), y1 = std::max(y1, y);
+                }
+        ASSERT_GT(x1, x0);
+        draw_frame();
+        int hidden = 0;
+        for (int y = y0; y <= y1 - 3; y++)
+            for (int x = x0; x <= x1 - 3; x++) {
+                const int want = alone[y * screen_layout.width + x];
+                hidden += screen_get(x, y) != want ? 1 : 0;
+            }
+        EXPECT_EQ(hidden, 0) << (landscape ? "landscape" : "portrait");
+        message_box_open = 0;
+        training_stop();
+    }
+    layout_set_landscape();
 }
 
 }  // namespace

@@ -18,9 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
 #include "profile/profile.h"
+#include "runfile/run_file.h"
 #include "saves/bytes.h"
+#include "saves/settings.h"
+#include "support/fresh_game.h"
 #include "support/temp_save_dir.h"
+#include "world/game_state.h"
 #include "world/player.h"
 
 namespace {
@@ -165,7 +170,7 @@ TEST_F(ProfileFileTest, EveryFieldSurvivesSaveAndLoad) {
     ASSERT_EQ(file.size(), (size_t)PROFILE_FILE_BYTES);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "QMPD");
     EXPECT_EQ(bytes_get_i32(file.data(), 4), 9);
-    EXPECT_FALSE(tmp.exists("profile.dat.tmp"));
+    EXPECT_EQ(tmp.temps(), 0);
 
     profile = Profile{};
     EXPECT_EQ(profile_load(), PROFILE_LOADED);
@@ -194,19 +199,34 @@ TEST_F(ProfileFileTest, OlderVersionsReadAsPrefixes) {
     EXPECT_EQ(profile.milestones, 0u);
 }
 
-TEST_F(ProfileFileTest, OldFormatMovesAsideAndDeletesTheSaves) {
-    const Bytes old = file_of(record_of(filled_profile(true)), 3, 120);
-    write("profile.dat", old);
+// An old-format version may be one flipped bit of a current file (9 read as 1): the file is kept
+// like any refused one, past an earlier profile_old.dat, and of the saves only a run too old to
+// read goes; the run in progress and the best floor stay.
+TEST_F(ProfileFileTest, AnOldFormatProfileIsKeptAsideAndTheSavesTheGameReadsStay) {
+    knight_run_start(5);
+    game_state = STATE_DUNGEON;
+    ASSERT_TRUE(save_run());
+    ASSERT_TRUE(best_floor_save(7));
+    const std::string run = tmp.read("run.sav"), best = tmp.read("best.dat");
+    Bytes flipped = file_of(record_of(filled_profile(true)), 9, PROFILE_RECORD_BYTES);
+    flipped[4] ^= 8;
+    write("profile.dat", flipped);
     tmp.write("profile_old.dat", "an older retired profile");
-    for (const char* name : {"run.sav", "slot0.sav", "slot2.sav", "best.dat"}) tmp.write(name, "x");
+    const std::string too_old = std::string("QMSD") + std::string("\x0d\0\0\0", 4) + std::string(3000, '\0');
+    tmp.write("slot0.sav", too_old);
     tmp.write("settings.dat", "kept");
 
-    EXPECT_EQ(profile_load(), PROFILE_OLD);
-    EXPECT_TRUE(is_fresh(profile));
+    game_init();
+    EXPECT_EQ(tmp.read("run.sav"), run);
+    EXPECT_EQ(tmp.read("best.dat"), best);
+    EXPECT_EQ(run_summary.valid, 1);
+    EXPECT_EQ(tmp.read("profile_old.dat"), "an older retired profile");
+    EXPECT_EQ(read("profile_old_2.dat"), flipped);
     EXPECT_FALSE(tmp.exists("profile.dat"));
-    EXPECT_EQ(read("profile_old.dat"), old);
-    for (const char* name : {"run.sav", "slot0.sav", "slot2.sav", "best.dat"}) EXPECT_FALSE(tmp.exists(name)) << name;
-    EXPECT_TRUE(tmp.exists("settings.dat"));
+    EXPECT_FALSE(tmp.exists("slot0.sav"));
+    EXPECT_FALSE(tmp.exists("slot0.sav.old"));
+    EXPECT_EQ(tmp.read("settings.dat"), "kept");
+    game_state = STATE_POWER_ON;
 }
 
 TEST_F(ProfileFileTest, NoFileIsAFreshProfile) {
@@ -407,6 +427,7 @@ TEST_F(ProfileFileTest, FuzzedFilesNeverBreakTheReader) {
         } else {
             ASSERT_TRUE(is_fresh(profile));
             std::remove(tmp.path("profile_bad.dat").c_str());
+            std::remove(tmp.path("profile_old.dat").c_str());
         }
     }
     // Most mutations leave a readable profile; the reader must take those, not refuse everything.

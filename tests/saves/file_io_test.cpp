@@ -10,6 +10,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "profile/profile.h"
 #include "saves/file_io.h"
 #include "saves/settings.h"
 #include "telemetry/events.h"
@@ -38,8 +39,8 @@ TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
         EXPECT_TRUE(is_link(link_dir.path(name))) << name;
         EXPECT_EQ(target_dir.read("real.sav"), "new!") << name;
         EXPECT_EQ(link_dir.read(name), "new!") << name;
-        EXPECT_FALSE(target_dir.exists("real.sav.tmp"));
-        EXPECT_FALSE(link_dir.exists((std::string(name) + ".tmp").c_str()));
+        EXPECT_EQ(target_dir.temps(), 0);
+        EXPECT_EQ(link_dir.temps(), 0);
     }
     // A link to a file not made yet makes it in the target's folder.
     ASSERT_EQ(symlink(target_dir.path("later.sav").c_str(), link_dir.path("later.sav").c_str()), 0);
@@ -72,7 +73,7 @@ TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(file_write_atomic(tmp.path("run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // reported once a session
-    EXPECT_FALSE(tmp.exists("run.sav.tmp"));
+    EXPECT_EQ(tmp.temps(), 0);
     rmdir(tmp.path("run.sav").c_str());
 
     // A read-only folder keeps the old file (root writes anywhere, so only as a user).
@@ -82,7 +83,7 @@ TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
         EXPECT_FALSE(file_write_atomic(tmp.path("kept.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
         chmod(tmp.dir.c_str(), 0700);
         EXPECT_EQ(tmp.read("kept.sav"), "old");
-        EXPECT_FALSE(tmp.exists("kept.sav.tmp"));
+        EXPECT_EQ(tmp.temps(), 0);
     }
     file_write_failure_reset();
 }
@@ -116,4 +117,53 @@ TEST(FileOpenRegular, FifosInTheDataFolderAreRefusedWithoutBlocking) {
     std::fclose(f);
     EXPECT_STREQ(buf, "kept");
     std::remove(tmp.path("link.txt").c_str());
+}
+
+// A save goes over a regular file or over nothing: a link that leads to a FIFO leaves it a FIFO.
+TEST(FileWriteAtomic, ALinkToAFifoIsRefusedAndTheFifoStays) {
+    TempSaveDir tmp, elsewhere;
+    ASSERT_EQ(mkfifo(elsewhere.path("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink(elsewhere.path("pipe").c_str(), tmp.path("run.sav").c_str()), 0);
+    file_write_failure_reset();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(file_write_atomic(tmp.path("run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    testing::internal::GetCapturedStderr();
+    struct stat st;
+    ASSERT_EQ(lstat(elsewhere.path("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(elsewhere.temps(), 0);
+    file_write_failure_reset();
+    std::remove(tmp.path("run.sav").c_str());
+}
+
+// Setting a refused file aside moves that file and no other: one put at its name since it was read
+// stays, a name taken before is never replaced, and a profile with no free name left is never
+// written over by a save.
+TEST(FileSetAside, MovesOnlyTheJudgedFileAndReplacesNothing) {
+    TempSaveDir tmp{"/dev/shm"};
+    const std::string run = tmp.path("run.sav");
+    tmp.write("run.sav", "damaged");
+    uint8_t buf[16];
+    FileId judged{};
+    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, &judged), 7);
+    tmp.write("good", "good run");
+    ASSERT_EQ(std::rename(tmp.path("good").c_str(), run.c_str()), 0);
+    EXPECT_FALSE(file_set_aside(run.c_str(), judged, "run_bad", ".sav"));
+    EXPECT_EQ(tmp.read("run.sav"), "good run");
+    EXPECT_FALSE(tmp.exists("run_bad.sav"));
+
+    tmp.write("run_bad.sav", "kept before");
+    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, &judged), 8);
+    EXPECT_TRUE(file_set_aside(run.c_str(), judged, "run_bad", ".sav"));
+    EXPECT_FALSE(tmp.exists("run.sav"));
+    EXPECT_EQ(tmp.read("run_bad.sav"), "kept before");
+    EXPECT_EQ(tmp.read("run_bad_2.sav"), "good run");
+
+    // "profile_bad_9999.dat" is the last name tried.
+    tmp.write("profile_bad.dat", "");
+    for (int n = 2; n <= 9999; n++) tmp.write(("profile_bad_" + std::to_string(n) + ".dat").c_str(), "");
+    tmp.write("profile.dat", "QMPD damaged");
+    EXPECT_EQ(profile_load(), PROFILE_REFUSED_IN_PLACE);
+    profile_add_souls(3);
+    EXPECT_EQ(tmp.read("profile.dat"), "QMPD damaged");
 }

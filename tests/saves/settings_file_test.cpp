@@ -79,7 +79,7 @@ TEST_F(SettingsFileTest, WrittenLayoutIsExact) {
     EXPECT_EQ(b[144], 0);
     EXPECT_EQ(b[147], 9);
     EXPECT_EQ(bytes_get_i32(b.data(), 148), 1);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path("settings.dat.tmp")));
+    EXPECT_EQ(tmp.temps(), 0);
 }
 
 TEST_F(SettingsFileTest, RoundTrip) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 
 struct TempSaveDir {
@@ -36,6 +37,15 @@ struct TempSaveDir {
         save_dir_set(previous.empty() ? nullptr : previous.c_str());
     }
     std::string path(const char* name) const { return dir + "/" + name; }
+    // Temporary files of the atomic writer left in the folder.
+    int temps() const {
+        int n = 0;
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d)) n += file_is_temp_name(e->d_name) ? 1 : 0;
+            closedir(d);
+        }
+        return n;
+    }
     bool exists(const char* name) const {
         FILE* f = std::fopen(path(name).c_str(), "rb");
         if (f) std::fclose(f);

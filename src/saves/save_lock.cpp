@@ -1,0 +1,50 @@
+// The data folder's lock ("instance.lock", held with flock) and the removal, under it, of the
+// temporary files a killed copy left behind.
+#include "saves/save_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "saves/file_io.h"
+#include "saves/save_path.h"
+
+namespace {
+int save_lock_fd = -1;
+}  // namespace
+
+SaveLockResult save_lock_take() {
+    if (save_lock_fd >= 0) return SAVE_LOCK_TAKEN;
+    char path[SAVE_PATH_CAP];
+    save_path_into(path, sizeof path, "instance.lock");
+    // Not inherited by a program the game starts (the store page's browser), which would keep
+    // the folder locked after the game ends. Never a FIFO's blocking open.
+    const int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) return SAVE_LOCK_UNAVAILABLE;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return SAVE_LOCK_UNAVAILABLE;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        close(fd);
+        return held ? SAVE_LOCK_HELD : SAVE_LOCK_UNAVAILABLE;
+    }
+    save_lock_fd = fd;
+    // No other copy can be writing here now: every temporary file of ours is a leftover.
+    if (save_dir[0])
+        file_temps_clean(save_dir, "");
+    else
+        file_temps_clean("./", "quillmarch_");
+    return SAVE_LOCK_TAKEN;
+}
+
+void save_lock_release() {
+    if (save_lock_fd < 0) return;
+    close(save_lock_fd);
+    save_lock_fd = -1;
+}
