@@ -328,18 +328,8 @@ void draw_camp_pages() {
     // Messages only on the camp itself, not under the bag or the pause drawn over it.
     if (game_state == STATE_CAMP && draw_camp_toast(v)) return;
     if (footer && footer[0]) {
-        // A narrow view takes the hints without the blank after each colon before it would drop one.
-        char tight[64];
-        size_t n = 0;
-        for (const char* c = footer; *c && n + 1 < sizeof tight; c++) {
-            const bool after_colon = c > footer && c[-1] == ':';
-            const bool third_blank = c - footer >= 2 && c[-1] == ' ' && c[-2] == ' ';
-            if (*c == ' ' && (after_colon || third_blank)) continue;
-            tight[n++] = *c;
-        }
-        tight[n] = '\0';
-        const char* forms[] = {footer, tight};
-        camp_text_centre(v, v.y1 - 12, text_fit_forms(forms, 2, v.w - 7), 1);
+        // A narrow view takes the hints in a tighter form before it would drop one.
+        camp_text_centre(v, v.y1 - 12, text_fit_hints(footer, v.w - 7), 1);
     }
 }
 

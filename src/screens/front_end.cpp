@@ -189,6 +189,23 @@ const char* text_fit_forms(const char* const* forms, int count, int width) {
     return text_fit(forms[count - 1], width);
 }
 
+const char* text_fit_hints(const char* hints, int width) {
+    // Tight: no blank after a colon and two between hints; tighter: one between hints.
+    char tight[TEXT_RING_BYTES], tighter[TEXT_RING_BYTES];
+    size_t n = 0, m = 0;
+    for (const char* c = hints; *c && n + 1 < sizeof tight; c++) {
+        const bool after_colon = c > hints && c[-1] == ':';
+        const bool third_blank = c - hints >= 2 && c[-1] == ' ' && c[-2] == ' ';
+        if (*c == ' ' && (after_colon || third_blank)) continue;
+        tight[n++] = *c;
+        if (!(*c == ' ' && m > 0 && tighter[m - 1] == ' ')) tighter[m++] = *c;
+    }
+    tight[n] = '\0';
+    tighter[m] = '\0';
+    const char* forms[] = {hints, tight, tighter, tight};
+    return text_fit_forms(forms, 4, width);
+}
+
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)

@@ -64,6 +64,9 @@ const char* text_fit(const char* text, int width);
 // The first of the forms (long to short) whose expansion fits `width` whole; when none does, the
 // last one through text_fit, so a hint is dropped whole rather than cut.
 const char* text_fit_forms(const char* const* forms, int count, int width);
+// A footer of "{X}: VERB" hints: whole, else without the blank after each colon, else with one
+// blank between the hints, else with the rightmost hints dropped.
+const char* text_fit_hints(const char* hints, int width);
 // Expands the placeholders into the next ring slot.
 const char* text_ring_expand(const char* text);
 // The text in colour 0 at the eight neighbouring offsets, then in its colour.
