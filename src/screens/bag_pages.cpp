@@ -502,6 +502,10 @@ void draw_bag() {
     bag_slot_center(bag_view, nullptr, nullptr);
     const Panel p{bag_layout.px, bag_layout.py, bag_layout.pw, bag_layout.ph};
     if (!screen_layout.landscape) {
+        // The band above the panel is cleared first, so no title of the screen underneath (the
+        // level-up's, the camp's) shows between the two boxes.
+        const ScreenRect& v = screen_layout.view;
+        screen_fill_rect(v.x0, v.y0, v.x1 - v.x0 + 1, p.py - v.y0, 0);
         draw_hp_box();
         draw_souls_floor_box();
     }

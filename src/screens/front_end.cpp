@@ -340,10 +340,16 @@ void draw_options(const OptionsView& view) {
             continue;
         }
         const int xr = on ? R - 23 : R - 15;
-        if (id == OPT_VOLUME || id == OPT_MUSIC)
+        if (id == OPT_VOLUME || id == OPT_MUSIC) {
             option_pips(id == OPT_VOLUME ? settings.volume : settings.music, xr, y, on);
-        else
-            option_value(option_value_text(id, view), xr, y, on);
+            continue;
+        }
+        // The hand-drawn art's word is cut to its first half where it would run into the row's name
+        // or, on the cursor row, its "<" would.
+        const char* value = option_value_text(id, view);
+        const int name_end = L + 22 + text_width(OPTION_ROW_NAMES[id]);
+        if (id == OPT_MONSTERS && xr - text_width(value) - (on ? 8 : 0) < name_end + 4) value = "HAND";
+        option_value(value, xr, y, on);
     }
 
     if (!footer) return;
