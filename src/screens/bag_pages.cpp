@@ -486,16 +486,16 @@ void draw_page_marks(const Panel& p, float shown) {
     if (codex_any_new()) screen_pixel(cx + 10, cy - 2, 3);
 }
 
-void draw_message(const Panel& p) {
+}  // namespace
+
+void draw_bag_message(int y) {
     const BagView& v = bag_view;
     if (v.message_timer <= 0 || !v.message[0]) return;
     const int n = text_width(v.message);
-    const int x = p.px + (p.pw - n - 4) / 2, y = p.py + p.ph - 12;
+    const int x = bag_layout.px + (bag_layout.pw - n - 4) / 2;
     screen_fill_rect(x, y, n + 4, 9, 2);
     text_draw(x + 2, y + 1, v.message, 0);
 }
-
-}  // namespace
 
 void draw_bag() {
     perf_begin(ZONE_UI);
@@ -524,6 +524,6 @@ void draw_bag() {
     }
     draw_page_marks(p, shown);
     if (bag_view.stats_popup && bag_view.page == BAG_PAGE_STATS) draw_stats_popup(p);
-    draw_message(p);
+    draw_bag_message(p.py + p.ph - 12);
     perf_end(ZONE_UI);
 }
