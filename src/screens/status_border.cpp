@@ -204,11 +204,15 @@ void draw_status_border() {
     const bool flashes = settings.flashes != 0;
     // The fight's texts at the edges are put back over the edges once they are drawn, so the
     // hatching and the flames never hide a name's first letters, the flow, the souls or the log.
-    const bool keep = keep_rects.count > 0 || sharp_rects.count > 0;
+    bool shown[ST_COUNT], any = false;
+    for (int i = 0; i < ST_COUNT; i++) {
+        shown[i] = status_has(player.status, i) || flash_runs_for(i) || (i == ST_BURN && fx_state.burn_linger > 0);
+        any = any || shown[i];
+    }
+    const bool keep = any && (keep_rects.count > 0 || sharp_rects.count > 0);
     if (keep) std::memcpy(before_edges, framebuffer, sizeof before_edges);
     for (int i = 0; i < ST_COUNT; i++) {
-        const bool shown = status_has(player.status, i) || flash_runs_for(i) || (i == ST_BURN && fx_state.burn_linger > 0);
-        if (!shown) continue;
+        if (!shown[i]) continue;
         const int f = flashes && flash_runs_for(i) && ((fx_state.status_flash / 3) & 1) ? 1 : 0;
         if (i == ST_POISON) draw_poison(r, f);
         if (i == ST_BURN) fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
