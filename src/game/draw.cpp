@@ -104,12 +104,22 @@ void draw_panel_base() {
 void draw_state() {
     switch (game_state) {
     case STATE_SPLASH: draw_splash(); break;
-    case STATE_TITLE:
+    case STATE_TITLE: {
         draw_title_now();
-        if (confirm_open) draw_confirm_dialog();
-        if (consent_open) draw_consent_dialog();
-        draw_toast();
+        int top, bottom;
+        if (confirm_open) {
+            confirm_dialog_rows(&top, &bottom);
+            title_clear_behind(top, bottom);
+            draw_confirm_dialog();
+        }
+        if (consent_open) {
+            consent_dialog_rows(&top, &bottom);
+            title_clear_behind(top, bottom);
+            draw_consent_dialog();
+        }
+        draw_title_toast();
         break;
+    }
     case STATE_DUNGEON:
         draw_dungeon_view(view_scene_now());
         draw_toast();

@@ -8,7 +8,7 @@ TextRunRecord text_runs;
 
 void text_runs_start() {
     text_runs.run_count = text_runs.frame_count = text_runs.cover_count = text_runs.band_count = 0;
-    text_runs.cut_hint_count = 0;
+    text_runs.cut_hint_count = text_runs.spared_count = 0;
     text_runs.dropped = 0;
     text_runs.seq = 0;
     text_runs.on = 1;
@@ -140,6 +140,15 @@ void text_runs_note_band(const TextBand& band) {
     b.y0 += draw_origin_y;
     b.y1 += draw_origin_y;
     b.seq = ++text_runs.seq;
+}
+
+void text_runs_note_spared(int x0, int y0, int x1, int y1) {
+    if (text_runs.spared_count >= TEXT_SPARE_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    TextBox& b = text_runs.spared[text_runs.spared_count++];
+    b = {x0 + draw_origin_x, y0 + draw_origin_y, x1 + draw_origin_x, y1 + draw_origin_y, ++text_runs.seq};
 }
 
 void text_runs_note_cut_hint(const char* text) {

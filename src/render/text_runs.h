@@ -11,6 +11,7 @@ constexpr int TEXT_RUN_CHARS = 40;  // what a finding quotes of a run's text
 constexpr int TEXT_FRAME_MAX = 128;
 constexpr int TEXT_COVER_MAX = 192;
 constexpr int TEXT_BAND_MAX = 8;
+constexpr int TEXT_SPARE_MAX = 8;
 
 struct TextBox {
     int32_t x0, y0, x1, y1;  // inclusive, framebuffer coordinates
@@ -26,8 +27,8 @@ struct TextRun {
 };
 
 // A border drawn pixel by pixel along the inside of a rectangle (a status border, a vignette):
-// no text may lie in it, except, when `spare_sharp` is set, inside the sharp rectangles it leaves
-// alone.
+// no text may lie in it, except, when `spare_sharp` is set, inside the sharp rectangles and the
+// spared rectangles (rows the border puts back or keeps off) that it leaves alone.
 struct TextBand {
     int32_t x0, y0, x1, y1;
     int32_t left, top, right, bottom;  // depth of each side, 0 when the side has none
@@ -46,6 +47,8 @@ struct TextRunRecord {
     int32_t cover_count;
     TextBand bands[TEXT_BAND_MAX];
     int32_t band_count;
+    TextBox spared[TEXT_SPARE_MAX];
+    int32_t spared_count;
     char cut_hints[TEXT_BAND_MAX][TEXT_RUN_CHARS];  // footers that lost a hint for want of room
     int32_t cut_hint_count;
     int32_t dropped;  // entries refused because a list was full
@@ -63,5 +66,7 @@ void text_runs_note_frame(int x, int y, int w, int h);
 // A text drawn in block letters `cell` pixels a dot.
 void text_runs_note_big_text(int x, int y, const char* text, int cell);
 void text_runs_note_band(const TextBand& band);
+// A rectangle (inclusive corners) that the borders leave alone.
+void text_runs_note_spared(int x0, int y0, int x1, int y1);
 // A footer whose last hint had to be left out to fit.
 void text_runs_note_cut_hint(const char* text);

@@ -187,7 +187,9 @@ bool face_is_stone(int glyph) {
 int strip_texel(const ViewHit& hit, int glyph, int y, int column, float u, float face_h, int full_top, Mortar mortar,
                 bool torch, bool ornament, float px_u, bool detail, float torch_radius) {
     float v = face_h > 0 ? (float)(y - full_top) / face_h : 0.0f;
-    if (view_in_shrine) v = v * 3.0f - std::floor(v * 3.0f);
+    // The shrine's walls are three units high: their bricks and pictures repeat up the face, but
+    // the great door's picture stands once over the whole height.
+    if (view_in_shrine && glyph != GLYPH_DOOR_WALL) v = v * 3.0f - std::floor(v * 3.0f);
     int c = face_texel(hit, glyph, u, v, mortar);
     if (torch) {
         const float du = std::fabs(u - 0.5f);

@@ -17,6 +17,8 @@ struct BagLayout {
     uint8_t valid, published;
 };
 extern BagLayout bag_layout;
+// The bag's message line, while it shows, centred on the panel at row y.
+void draw_bag_message(int y);
 
 constexpr int BAG_HAND_SLOT_W = 40;
 constexpr int BAG_HAND_SLOT_H = 22;

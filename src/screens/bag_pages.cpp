@@ -486,22 +486,26 @@ void draw_page_marks(const Panel& p, float shown) {
     if (codex_any_new()) screen_pixel(cx + 10, cy - 2, 3);
 }
 
-void draw_message(const Panel& p) {
+}  // namespace
+
+void draw_bag_message(int y) {
     const BagView& v = bag_view;
     if (v.message_timer <= 0 || !v.message[0]) return;
     const int n = text_width(v.message);
-    const int x = p.px + (p.pw - n - 4) / 2, y = p.py + p.ph - 12;
+    const int x = bag_layout.px + (bag_layout.pw - n - 4) / 2;
     screen_fill_rect(x, y, n + 4, 9, 2);
     text_draw(x + 2, y + 1, v.message, 0);
 }
-
-}  // namespace
 
 void draw_bag() {
     perf_begin(ZONE_UI);
     bag_slot_center(bag_view, nullptr, nullptr);
     const Panel p{bag_layout.px, bag_layout.py, bag_layout.pw, bag_layout.ph};
     if (!screen_layout.landscape) {
+        // The band above the panel is cleared first, so no title of the screen underneath (the
+        // level-up's, the camp's) shows between the two boxes.
+        const ScreenRect& v = screen_layout.view;
+        screen_fill_rect(v.x0, v.y0, v.x1 - v.x0 + 1, p.py - v.y0, 0);
         draw_hp_box();
         draw_souls_floor_box();
     }
@@ -520,6 +524,6 @@ void draw_bag() {
     }
     draw_page_marks(p, shown);
     if (bag_view.stats_popup && bag_view.page == BAG_PAGE_STATS) draw_stats_popup(p);
-    draw_message(p);
+    draw_bag_message(p.py + p.ph - 12);
     perf_end(ZONE_UI);
 }

@@ -275,7 +275,8 @@ const char* camp_draw_hub(const CampView& v) {
 }
 
 // A message stands where it hides nothing that can be chosen: one line in the footer's place, a
-// longer message (broken at a blank when one line is too wide) over the page's header. Returns
+// longer message (broken at a blank when one line is too wide) over the page's header (in portrait
+// under its title). Returns
 // whether the footer's place is taken.
 bool draw_camp_toast(const CampView& v) {
     if (toast_timer <= 0 || !toast_line1[0]) return false;
@@ -301,7 +302,8 @@ bool draw_camp_toast(const CampView& v) {
     const bool two = line2[0] != 0;
     const int w1 = text_width(line1), w2 = text_width(line2);
     const int w = w2 > w1 ? w2 : w1;
-    const int top = !two ? v.y1 - 13 : v.L ? v.y0 + 1 : v.y0 + 2;
+    // Portrait's header has room to keep the page's title above the box, over the gold line.
+    const int top = !two ? v.y1 - 13 : v.L ? v.y0 + 1 : v.y0 + 16;
     const int x = v.x0 + (v.w - w - 5) / 2;
     screen_fill_rect(x - 1, top, w + 6, two ? 18 : 9, 0);
     screen_rect(x - 1, top, w + 6, two ? 18 : 9, 2);
@@ -328,18 +330,8 @@ void draw_camp_pages() {
     // Messages only on the camp itself, not under the bag or the pause drawn over it.
     if (game_state == STATE_CAMP && draw_camp_toast(v)) return;
     if (footer && footer[0]) {
-        // A narrow view takes the hints without the blank after each colon before it would drop one.
-        char tight[64];
-        size_t n = 0;
-        for (const char* c = footer; *c && n + 1 < sizeof tight; c++) {
-            const bool after_colon = c > footer && c[-1] == ':';
-            const bool third_blank = c - footer >= 2 && c[-1] == ' ' && c[-2] == ' ';
-            if (*c == ' ' && (after_colon || third_blank)) continue;
-            tight[n++] = *c;
-        }
-        tight[n] = '\0';
-        const char* forms[] = {footer, tight};
-        camp_text_centre(v, v.y1 - 12, text_fit_forms(forms, 2, v.w - 7), 1);
+        // A narrow view takes the hints in a tighter form before it would drop one.
+        camp_text_centre(v, v.y1 - 12, text_fit_hints(footer, v.w - 7), 1);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "render/draw.h"
 #include "render/font.h"
@@ -37,6 +38,20 @@ void append(char out[CONTROLS_VALUE_MAX + 1], const char* part) {
 
 void right_text(int right, int y, const char* text, int colour) {
     text_draw(right - text_width(text), y, text, colour);
+}
+
+// The narrow panel's forms of the two descriptions that run into their values there.
+constexpr int LABEL_GAP = 6;
+struct ShortForm {
+    const char *full, *tight;
+};
+constexpr ShortForm SHORT_LABELS[] = {{"MOVE ITEM", "CARRY"}};
+constexpr ShortForm SHORT_VALUES[] = {{"OFF BAG'S EDGE", "OFF BAG EDGE"}};
+
+const char* short_form(const char* text, const ShortForm* forms, int count) {
+    for (int i = 0; i < count; i++)
+        if (std::strcmp(text, forms[i].full) == 0) return forms[i].tight;
+    return text;
 }
 
 }  // namespace
@@ -141,15 +156,24 @@ int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int cou
         const int y = t + 30 + ROW_STEP * i;
         const bool at = r == cursor;
         if (at) text_draw(x0 + 9, y, ">", 3);
-        text_draw(x0 + 18, y, row.label ? row.label : "", at ? 3 : names.changeable(device_shown, row) ? 2 : 1);
+        const char* label = row.label ? row.label : "";
+        const int label_colour = at ? 3 : names.changeable(device_shown, row) ? 2 : 1;
         if (rebinding_action >= 0 && row.kind == CONTROLS_BIND && row.action == rebinding_action) {
+            text_draw(x0 + 18, y, label, label_colour);
             if (prompt_shown)
                 right_text(right, y, device_shown == INPUT_DEVICE_KEYBOARD ? "PRESS A KEY" : "PRESS A BUTTON", at ? 3 : 2);
             continue;
         }
         char value[CONTROLS_VALUE_MAX + 1];
         controls_value_text(row, device_shown, names, value);
-        if (value[0]) right_text(right, y, value, at ? 3 : 2);
+        // A description that would run into its value takes its short form, then its value does.
+        const char* shown_value = value;
+        const auto crowded = [&] { return x0 + 18 + text_width(label) + LABEL_GAP > right - text_width(shown_value); };
+        if (row.kind == CONTROLS_INFO && crowded()) label = short_form(label, SHORT_LABELS, (int)std::size(SHORT_LABELS));
+        if (row.kind == CONTROLS_INFO && crowded())
+            shown_value = short_form(value, SHORT_VALUES, (int)std::size(SHORT_VALUES));
+        text_draw(x0 + 18, y, label, label_colour);
+        if (shown_value[0]) right_text(right, y, shown_value, at ? 3 : 2);
     }
 
     char footer[EXPAND_BYTES];

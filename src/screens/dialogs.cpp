@@ -19,6 +19,7 @@ char message_box_text[64] = "";
 namespace {
 constexpr int LAST_FLOOR = 19;  // nothing lies above this floor index
 constexpr int DIALOG_H = 46;
+constexpr int DIALOG_SHADOW = 3;  // the shadow's offset below and right of a box
 
 struct Box {
     int x, y, w, h;
@@ -26,7 +27,7 @@ struct Box {
 
 // Shadow, body, outline and inner outline; corner lights for the message and yes/no boxes.
 void dialog_box(const Box& b, bool corners) {
-    screen_fill_rect(b.x + 3, b.y + 3, b.w, b.h, 1);
+    screen_fill_rect(b.x + DIALOG_SHADOW, b.y + DIALOG_SHADOW, b.w, b.h, 1);
     screen_fill_rect(b.x, b.y, b.w, b.h, 0);
     screen_rect(b.x, b.y, b.w, b.h, 2);
     screen_rect(b.x + 2, b.y + 2, b.w - 4, b.h - 4, 2);
@@ -76,13 +77,17 @@ void draw_message_box() {
     box_text(b, 35, text_ring_expand("{A}/{B}: OK"), 1);
 }
 
+namespace {
+int confirm_top() { return screen_layout.view.y0 + (view_h() - 45) / 2; }
+int consent_top() { return screen_layout.view.y0 + (view_h() - 110) / 2; }
+}  // namespace
+
 void draw_confirm_dialog() {
     const char* hint = text_ring_expand("{A}: YES  {B}: NO");
     int m = text_width(hint);
     if (text_width(confirm_question) > m) m = text_width(confirm_question);
     const int bw = cap_width(m < 85 ? 100 : m + 16);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, screen_layout.view.y0 + (view_h() - 45) / 2, bw,
-                DIALOG_H};
+    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
     dialog_box(b, true);
     box_text(b, 13, confirm_question, 2);
     box_text(b, 35, hint, 3);
@@ -94,11 +99,20 @@ void draw_consent_dialog() {
     for (const ConsentLine& l : CONSENT_LINES)
         if (text_width(l.text) > widest) widest = text_width(l.text);
     const int bw = cap_width(widest + 16);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, screen_layout.view.y0 + (view_h() - 110) / 2, bw,
-                CONSENT_H};
+    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, consent_top(), bw, CONSENT_H};
     dialog_box(b, false);
     for (const ConsentLine& l : CONSENT_LINES) box_text(b, l.dy, l.text, l.colour);
     box_text(b, CONSENT_HINT_DY, hint, 3);
+}
+
+void confirm_dialog_rows(int* top, int* bottom) {
+    *top = confirm_top();
+    *bottom = *top + DIALOG_H - 1 + DIALOG_SHADOW;
+}
+
+void consent_dialog_rows(int* top, int* bottom) {
+    *top = consent_top();
+    *bottom = *top + CONSENT_H - 1 + DIALOG_SHADOW;
 }
 
 void draw_way_out_dialog() {

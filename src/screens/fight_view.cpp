@@ -49,6 +49,7 @@ constexpr int TALL_LABEL_DROP = 21;  // ... with the label this far below the ic
 constexpr int TALL_ITEM_CELL = 26;   // item cells this high may show the picture at scale 2
 constexpr int ITEM_PIC_W = 8, ITEM_PIC_H = 12;  // an item picture's box at scale 1
 constexpr int INFO_LINES = 3, INFO_STEP = 9, INFO_BYTES = 48;
+constexpr int HEADER_KEEP_ROWS = 33;  // the header box and the status tags under it
 constexpr int INTENT_BLINK = 16;
 constexpr int POPUP_RISE_TICKS = 5;  // a popup moves a pixel every this many ticks
 constexpr int POPUP_DIM_TICKS = 15;
@@ -197,9 +198,13 @@ void draw_popups(int cx, int cy) {
         int size;
         const int w = popup_width(kind, combat.hurt_popup_value, W / 2, &size);
         const int sink = (POPUP_LONG_TICKS - t) / POPUP_RISE_TICKS;
-        if (screen_layout.landscape)
-            draw_damage_popup(v.x1 - w / 2 - 33, v.y0 + 82 + sink, kind, combat.hurt_popup_value, t, W / 2, true);
-        else
+        if (screen_layout.landscape) {
+            // At the right end of the player's bar, clear of the button labels, sinking no lower
+            // than the buttons' top.
+            const int below = 7 * size + (kind == POPUP_HALF ? 10 : 1);
+            const int y = std::min(v.y0 + 13 + sink, v.y0 + 25 - below);
+            draw_damage_popup(v.x1 - 3 - w, y, kind, combat.hurt_popup_value, t, W / 2, true);
+        } else
             draw_damage_popup(v.x1 - 3 - w, v.y0 + 24 + sink, kind, combat.hurt_popup_value, t, W / 2, true);
     }
 }
@@ -515,6 +520,7 @@ void draw_action_info_panel(int x, int y, int width, int lines) {
 }
 
 void draw_fight() {
+    status_border_keep_clear();
     if (combat.reflex) {
         draw_fight_reflex();
         return;
@@ -525,6 +531,8 @@ void draw_fight() {
     const int s = shake_offset();
     draw_header(s);
     draw_status_tags();
+    // The names, bars, tags and the outcome panel's lines begin at the view's edges.
+    status_border_keep(L, T, W + 1, HEADER_KEEP_ROWS);
 
     const bool land = screen_layout.landscape;
     const bool dragon = combat.type == M_DRAGON;
@@ -541,13 +549,17 @@ void draw_fight() {
         bh = 82;
         columns = 1;
         draw_enemy_intent(L + 2, T + 90, W - BUTTON_COLUMN - 4);
+        status_border_keep(L, T + 89, W - BUTTON_COLUMN, 2 * INFO_STEP + 1);
         screen_hline(L, B - 31, W + 1, 2);
         draw_action_info_panel(L + 2, B - 27, W - 3, INFO_LINES);
+        status_border_keep(L, B - 28, W + 1, INFO_LINES * INFO_STEP);
     } else {
         const int t = T + (dragon ? DRAGON_DROP_PORTRAIT : 0);
         draw_enemy_intent(L + 2, t + 76, W - 3);
+        status_border_keep(L, t + 75, W + 1, INFO_STEP + 1);
         screen_hline(L, t + 86, W + 1, 2);
         draw_action_info_panel(L + 2, t + 90, W - 3, INFO_LINES);
+        status_border_keep(L, t + 89, W + 1, INFO_LINES * INFO_STEP);
         screen_hline(L, t + 120, W + 1, 2);
         by = t + 123;
         bw = W - 5;

@@ -2,6 +2,7 @@
 // ring, the hint fitting and outlined text that many screens share. Called by the draw pass.
 #include "screens/front_end.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include "render/screen.h"
 #include "render/text_runs.h"
 #include "saves/settings.h"
+#include "screens/screens.h"
 #include "services/button_names.h"
 #include "telemetry/events.h"
 #include "world/game_state.h"
@@ -77,7 +79,8 @@ static_assert(sizeof CREDITS_ROWS / sizeof CREDITS_ROWS[0] == 23);
 constexpr int CREDITS_ROW_STEP = 10;
 constexpr int CREDITS_LENGTH = 274;  // pixels the credits run to below the first row
 
-const char* const TITLE_MENU[7] = {"CONTINUE", "NEW GAME", "UNLOCKS", "SHRINE", "OPTIONS", "STATS", "EXIT"};
+constexpr int TITLE_MENU_ROWS = 7;
+const char* const TITLE_MENU[TITLE_MENU_ROWS] = {"CONTINUE", "NEW GAME", "UNLOCKS", "SHRINE", "OPTIONS", "STATS", "EXIT"};
 constexpr int TITLE_BLINK = 12;
 constexpr int TITLE_ROW_CONTINUE = 0;
 // The portrait hint stays inside the inner frame: its outline and a pixel of dark on each side.
@@ -191,6 +194,23 @@ const char* text_fit_forms(const char* const* forms, int count, int width) {
     return text_fit(forms[count - 1], width);
 }
 
+const char* text_fit_hints(const char* hints, int width) {
+    // Tight: no blank after a colon and two between hints; tighter: one between hints.
+    char tight[TEXT_RING_BYTES], tighter[TEXT_RING_BYTES];
+    size_t n = 0, m = 0;
+    for (const char* c = hints; *c && n + 1 < sizeof tight; c++) {
+        const bool after_colon = c > hints && c[-1] == ':';
+        const bool third_blank = c - hints >= 2 && c[-1] == ' ' && c[-2] == ' ';
+        if (*c == ' ' && (after_colon || third_blank)) continue;
+        tight[n++] = *c;
+        if (!(*c == ' ' && m > 0 && tighter[m - 1] == ' ')) tighter[m++] = *c;
+    }
+    tight[n] = '\0';
+    tighter[m] = '\0';
+    const char* forms[] = {hints, tight, tighter, tight};
+    return text_fit_forms(forms, 4, width);
+}
+
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)
@@ -201,6 +221,49 @@ void draw_text_outlined(int x, int y, const char* text, int colour) {
 int title_menu_row_y(int i) {
     const int top = screen_layout.view.y0;
     return screen_layout.landscape ? top + 52 + 11 * i : top + 80 + 14 * i;
+}
+
+namespace {
+
+// The top and bottom rows of the title's lines: the name with its underline, the two lines under
+// it, the menu rows with the selection bar, and the portrait footer.
+struct RowSpan {
+    int top, bottom;
+};
+
+int title_name_y() { return screen_layout.view.y0 + (screen_layout.landscape ? 12 : 24); }
+
+int title_spans(RowSpan out[TITLE_MENU_ROWS + 4]) {
+    const int y0 = title_name_y(), B = screen_layout.view.y1;
+    int n = 0;
+    out[n++] = {y0 - 1, y0 + 9};
+    out[n++] = {y0 + 17, y0 + 25};
+    out[n++] = {y0 + 26, y0 + 34};
+    for (int i = 0; i < TITLE_MENU_ROWS; i++) out[n++] = {title_menu_row_y(i) - 2, title_menu_row_y(i) + 8};
+    if (!screen_layout.landscape) out[n++] = {B - 14, B - 6};
+    return n;
+}
+
+}  // namespace
+
+void title_clear_behind(int top, int bottom) {
+    RowSpan spans[TITLE_MENU_ROWS + 4];
+    const int n = title_spans(spans);
+    int from = top, to = bottom;
+    for (int i = 0; i < n; i++)
+        if (spans[i].bottom >= top && spans[i].top <= bottom) {
+            from = std::min(from, spans[i].top);
+            to = std::max(to, spans[i].bottom);
+        }
+    // Inside the inner frame, which stands 4 pixels in from the view's edges.
+    const ScreenRect& v = screen_layout.view;
+    screen_fill_rect(v.x0 + 5, from, v.x1 - v.x0 - 9, to - from + 1, 0);
+}
+
+void draw_title_toast() {
+    // Over the two lines under the name, the menu rows and the hint stay in sight.
+    const int y0 = title_name_y();
+    draw_toast_between(y0 + 17, y0 + 35);
 }
 
 void draw_power_on(int32_t counter) {
@@ -325,10 +388,16 @@ void draw_options(const OptionsView& view) {
             continue;
         }
         const int xr = on ? R - 23 : R - 15;
-        if (id == OPT_VOLUME || id == OPT_MUSIC)
+        if (id == OPT_VOLUME || id == OPT_MUSIC) {
             option_pips(id == OPT_VOLUME ? settings.volume : settings.music, xr, y, on);
-        else
-            option_value(option_value_text(id, view), xr, y, on);
+            continue;
+        }
+        // The hand-drawn art's word is cut to its first half where it would run into the row's name
+        // or, on the cursor row, its "<" would.
+        const char* value = option_value_text(id, view);
+        const int name_end = L + 22 + text_width(OPTION_ROW_NAMES[id]);
+        if (id == OPT_MONSTERS && xr - text_width(value) - (on ? 8 : 0) < name_end + 4) value = "HAND";
+        option_value(value, xr, y, on);
     }
 
     if (!footer) return;

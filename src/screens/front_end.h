@@ -64,6 +64,9 @@ const char* text_fit(const char* text, int width);
 // The first of the forms (long to short) whose expansion fits `width` whole; when none does, the
 // last one through text_fit, so a hint is dropped whole rather than cut.
 const char* text_fit_forms(const char* const* forms, int count, int width);
+// A footer of "{X}: VERB" hints: whole, else without the blank after each colon, else with one
+// blank between the hints, else with the rightmost hints dropped.
+const char* text_fit_hints(const char* hints, int width);
 // Expands the placeholders into the next ring slot.
 const char* text_ring_expand(const char* text);
 // The text in colour 0 at the eight neighbouring offsets, then in its colour.
@@ -82,6 +85,13 @@ extern char message_box_text[64];
 void draw_message_box();
 void draw_confirm_dialog();
 void draw_consent_dialog();
+// The first and last rows the confirm and consent boxes cover, their shadows included.
+void confirm_dialog_rows(int* top, int* bottom);
+void consent_dialog_rows(int* top, int* bottom);
+// Behind a box over the title: every title line the rows top..bottom touch is cleared whole.
+void title_clear_behind(int top, int bottom);
+// The title's messages (the damaged-file notices): over the two lines under the game's name.
+void draw_title_toast();
 void draw_way_out_dialog();
 // Darkens the view rectangle one shade.
 void dim_screen();

@@ -28,6 +28,7 @@ constexpr int PIP_COUNT = 5;
 constexpr int PANEL_MAX_ROWS = 8;
 constexpr int HIT_BAG_PANEL = 2;
 constexpr int HIT_PANEL_ACTION = 1;
+constexpr int CARD_MESSAGE_DY = 4;  // between the inner frame line and the card's top
 
 enum RowKind : int { ROW_TEXT = 0, ROW_PIPS = 1, ROW_WEAR = 2 };
 
@@ -317,4 +318,7 @@ void draw_item_info_panel() {
         const char* back = text_fit("{B}: BACK", pw - 8);
         text_draw(px + 4 + (pw - 8 - text_width(back) + 1) / 2, py + ph - 30, back, 1);
     }
+    // The bag's message line lies under the card: a refused action is told above the card, over
+    // the page's title line.
+    draw_bag_message(py + CARD_MESSAGE_DY);
 }

@@ -17,6 +17,7 @@
 #include "render/screen.h"
 #include "screens/screens.h"
 #include "screens/unlocks_list.h"
+#include "screens/widgets.h"
 #include "world/dither.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -198,7 +199,7 @@ void draw_class_select() {
     const char* lines[4] = {info.weapon, info.perk, info.bonus, info.restriction};
     for (int i = 0; i < 4; i++)
         if (lines[i] && lines[i][0]) text_draw(v.x0 + 11, box_y + 5 + 9 * i, lines[i], i == 0 ? 3 : 2);
-    text_centre(v, v.y1 - 12, text_fit("{A}: BEGIN   {B}: BACK", v.w - 7), 1);
+    text_centre(v, v.y1 - 12, text_fit_hints("{A}: BEGIN   {B}: BACK", v.w - 7), 1);
 }
 
 namespace {
@@ -210,13 +211,15 @@ struct UnlockDetail {
     const char* footer;
 };
 
-UnlockDetail unlock_detail(int32_t id) {
+UnlockDetail unlock_detail(int32_t id, int room) {
     UnlockDetail d{};
     if (id < 0) {
         const int section = -1 - id;
         int total = 0;
         const int owned = unlock_section_owned(section, &total);
         std::snprintf(d.line1, sizeof d.line1, "%s  %d OF %d OWNED", unlock_section_title(section), owned, total);
+        if (text_width(d.line1) > room)
+            std::snprintf(d.line1, sizeof d.line1, "%s  %d/%d OWNED", unlock_section_title(section), owned, total);
         const bool folded = unlock_section_collapsed(section) != 0;
         d.line2 = folded ? "{A}: SHOW THEM" : "{A}: HIDE THEM";
         d.footer = folded ? "{A}: OPEN   {B}: BACK" : "{A}: FOLD   {B}: BACK";
@@ -243,6 +246,21 @@ UnlockDetail unlock_detail(int32_t id) {
     return d;
 }
 
+// The row's name, its last words dropped while it would run into the value at its right.
+void draw_row_name(int x, int y, const char* name, int value_left, int colour) {
+    char shown[40];
+    std::snprintf(shown, sizeof shown, "%s", name);
+    while (x + text_width(shown) + 4 > value_left) {
+        char* blank = std::strrchr(shown, ' ');
+        if (!blank) break;
+        *blank = '\0';
+    }
+    text_draw(x, y, shown, colour);
+}
+
+// The detail block's rise in portrait, where the description may take a second line.
+constexpr int DETAIL_WRAP_RISE = 9;
+
 }  // namespace
 
 void draw_unlocks() {
@@ -266,7 +284,8 @@ void draw_unlocks() {
 
     int32_t rows[UNLOCK_LIST_MAX];
     const int count = unlock_rows_build(rows);
-    int n = (v.h - (t - v.y0) - 34) / 10;
+    const int rise = v.landscape ? 0 : DETAIL_WRAP_RISE;
+    int n = (v.h - (t - v.y0) - 34 - rise) / 10;
     if (n > count) n = count;
     if (n < 0) n = 0;
     const int cursor = unlocks_cursor >= 0 && unlocks_cursor < count ? unlocks_cursor : 0;
@@ -311,21 +330,25 @@ void draw_unlocks() {
             text_right(v.x1 - 7, y, value, !off && cost > 0 && profile.souls >= cost ? 3 : 1);
         } else {
             const bool owned = unlock_owned(id);
-            text_draw(v.x0 + 19, y, unlock_row_name(id), owned ? 1 : c);
             char value[16];
             if (cosmetic_equipped(id)) std::snprintf(value, sizeof value, "ON");
             else if (owned) std::snprintf(value, sizeof value, "OWNED");
             else std::snprintf(value, sizeof value, "%d", unlock_price(id));
+            draw_row_name(v.x0 + 19, y, unlock_row_name(id), v.x1 - 7 - text_width(value), owned ? 1 : c);
             text_right(v.x1 - 7, y, value, !owned && profile.souls >= unlock_price(id) ? 3 : 1);
         }
     }
 
-    screen_hline(v.x0 + 6, v.y1 - 35, v.w - 11, 1);
+    screen_hline(v.x0 + 6, v.y1 - 35 - rise, v.w - 11, 1);
     if (count > 0) {
-        const UnlockDetail d = unlock_detail(rows[cursor]);
-        text_draw(v.x0 + 8, v.y1 - 32, d.line1, 1);
-        if (unlocks_message.timer > 0) text_draw(v.x0 + 8, v.y1 - 22, unlocks_message.text, 3);
-        else text_draw(v.x0 + 8, v.y1 - 22, text_fit(d.line2, v.w - 16), 2);
-        text_centre(v, v.y1 - 10, text_fit(d.footer, v.w - 7), 1);
+        // Detail lines end 7 pixels inside the view's right edge, clear of the frame.
+        const int room = v.w - 15;
+        const UnlockDetail d = unlock_detail(rows[cursor], room);
+        text_draw(v.x0 + 8, v.y1 - 32 - rise, d.line1, 1);
+        const int y2 = v.y1 - 22 - rise;
+        if (unlocks_message.timer > 0) text_draw(v.x0 + 8, y2, unlocks_message.text, 3);
+        else if (rise) draw_wrapped_lines(v.x0 + 8, y2, room, text_ring_expand(d.line2), 2);
+        else text_draw(v.x0 + 8, y2, text_fit(d.line2, v.w - 16), 2);
+        text_centre(v, v.y1 - 10, text_fit_hints(d.footer, v.w - 7), 1);
     }
 }

@@ -28,6 +28,10 @@ void draw_toast();
 void draw_toast_between(int top, int bottom);
 void draw_hud();
 void draw_status_border();
+// Rows of text at the view's edges that the status edges leave whole this frame (the real-time
+// fight's HUD rows are left whole through its sharp rectangles); cleared by each fight view.
+void status_border_keep(int x, int y, int w, int h);
+void status_border_keep_clear();
 // STATE_COMBAT: the classic view of a turn-menu fight, or the real-time view of a duel.
 void draw_fight();
 void draw_fight_reflex();

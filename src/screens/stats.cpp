@@ -3,6 +3,7 @@
 #include "screens/stats.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "classes/classes.h"
 #include "dungeon/monsters.h"
@@ -130,7 +131,8 @@ void draw_stats() {
             text_draw(x0 + 10, y, STATS_LABELS[r], 2);
             right_text(x1 - 9, y, value, 2);
         }
-        if (y0 + 20 * p + 32 <= y1 - 3) text_draw(x0 + (w - text_width(back) + 1) / 2, y1 - 11, back, 1);
+        // One row above the inner frame's bottom line, with a dark row between.
+        if (y0 + 20 * p + 32 <= y1 - 3) text_draw(x0 + (w - text_width(back) + 1) / 2, y1 - 12, back, 1);
         return;
     }
 
@@ -144,6 +146,9 @@ void draw_stats() {
         stats_value(r, value);
         const char* label = STATS_LABELS_SHORT[r - 1];
         if (c < text_width(label) + text_width(value) + 4) label = STATS_LABELS_TINY[r - 1];
+        // Still crowded ("UNLOCKS" with 10 or more owned): the count alone, without its total.
+        char* total = std::strchr(value, '/');
+        if (total && c < text_width(label) + text_width(value) + 4) *total = '\0';
         const int left = r <= 8 ? x0 + 10 : x0 + 22 + c;
         const int y = r <= 8 ? y0 + 21 + 9 * r : y0 + 21 + 9 * (r - 9);
         text_draw(left, y, label, 2);

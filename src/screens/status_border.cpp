@@ -138,10 +138,27 @@ void draw_popup_words(const ScreenRect& r) {
     }
 }
 
-// One pixel of the vignette; the real-time fight's HUD rows (its sharp rectangles) stay clear,
-// so the flash never hides the name, the flow, the souls or the combo count.
+constexpr int KEEP_MAX = 8;
+struct KeepRects {
+    int32_t rects[KEEP_MAX][4];  // x0, y0, x1, y1, inclusive
+    int32_t count;
+};
+KeepRects keep_rects;
+uint8_t before_edges[FB_BYTES];
+
+bool keep_test(int x, int y) {
+    for (int i = 0; i < keep_rects.count; i++) {
+        const int32_t* k = keep_rects.rects[i];
+        if (x >= k[0] && x <= k[2] && y >= k[1] && y <= k[3]) return true;
+    }
+    return false;
+}
+
+// One pixel of the vignette; the real-time fight's HUD rows (its sharp rectangles) and the classic
+// view's edge texts stay clear, so the flash never hides the name, the flow, the souls, the combo
+// count or the log.
 void vignette_pixel(int x, int y, int level) {
-    if (BAYER4[y & 3][x & 3] >= level && !sharp_rect_test(x, y)) screen_pixel(x, y, 3);
+    if (BAYER4[y & 3][x & 3] >= level && !sharp_rect_test(x, y) && !keep_test(x, y)) screen_pixel(x, y, 3);
 }
 
 void draw_hurt_vignette(const ScreenRect& r, int n) {
@@ -158,26 +175,71 @@ void draw_hurt_vignette(const ScreenRect& r, int n) {
     }
 }
 
+void restore_rect(int x0, int y0, int x1, int y1) {
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, screen_layout.width - 1);
+    y1 = std::min(y1, screen_layout.height - 1);
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++) {
+            const int i = y * screen_layout.width + x;
+            framebuffer[i] = before_edges[i];
+        }
+}
+
 }  // namespace
+
+void status_border_keep(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0 || keep_rects.count >= KEEP_MAX) return;
+    int32_t* k = keep_rects.rects[keep_rects.count++];
+    k[0] = x;
+    k[1] = y;
+    k[2] = x + w - 1;
+    k[3] = y + h - 1;
+    if (text_runs.on) text_runs_note_spared(k[0], k[1], k[2], k[3]);
+}
+
+void status_border_keep_clear() { keep_rects.count = 0; }
 
 void draw_status_border() {
     const ScreenRect r = screen_layout.view;
     const bool flashes = settings.flashes != 0;
+    // The fight's texts at the edges are put back over the edges once they are drawn, so the
+    // hatching and the flames never hide a name's first letters, the flow, the souls or the log.
+    bool shown[ST_COUNT], any = false;
     for (int i = 0; i < ST_COUNT; i++) {
-        const bool shown = status_has(player.status, i) || flash_runs_for(i) || (i == ST_BURN && fx_state.burn_linger > 0);
-        if (!shown) continue;
+        shown[i] = status_has(player.status, i) || flash_runs_for(i) || (i == ST_BURN && fx_state.burn_linger > 0);
+        any = any || shown[i];
+    }
+    const bool keep = any && (keep_rects.count > 0 || sharp_rects.count > 0);
+    if (keep) std::memcpy(before_edges, framebuffer, sizeof before_edges);
+    for (int i = 0; i < ST_COUNT; i++) {
+        if (!shown[i]) continue;
         const int f = flashes && flash_runs_for(i) && ((fx_state.status_flash / 3) & 1) ? 1 : 0;
         if (i == ST_POISON) {
-            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, 3 + f, 3 + f, 3 + f, 3 + f, 0, 0});
+            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, 3 + f, 3 + f, 3 + f, 3 + f, 1, 0});
             draw_poison(r, f);
         }
         if (i == ST_BURN) {
             const int depth = fxfield_draw_rect(r.x0, r.y0, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1);
-            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, depth, 0, depth, depth, 0, 0});
+            if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, depth, 0, depth, depth, 1, 0});
         }
         if (i == ST_REGEN) draw_regen(r, f);
     }
-    if (game_state != STATE_COMBAT) return;
+    if (keep) {
+        for (int i = 0; i < keep_rects.count; i++) {
+            const int32_t* k = keep_rects.rects[i];
+            restore_rect(k[0], k[1], k[2], k[3]);
+        }
+        for (int i = 0; i < sharp_rects.count; i++) {
+            const int32_t* k = sharp_rects.rects[i];
+            restore_rect(k[0], k[1], k[2], k[3]);
+        }
+    }
+    if (game_state != STATE_COMBAT) {
+        keep_rects.count = 0;
+        return;
+    }
     if (fx_state.long_flash > 0) fxfield_draw(FX_SLOT_LONG_FLASH, r.x0, r.y0);
     draw_ring(r);
     if (flashes && fx_state.flash_small > 0) draw_negative(r);
@@ -187,4 +249,5 @@ void draw_status_border() {
         if (text_runs.on) text_runs_note_band({r.x0, r.y0, r.x1, r.y1, n + 1, n + 1, n + 1, n + 1, 1, 0});
         draw_hurt_vignette(r, n);
     }
+    keep_rects.count = 0;  // each fight frame keeps its own rows
 }

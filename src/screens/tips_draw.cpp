@@ -9,6 +9,7 @@
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/screen.h"
+#include "screens/bag_draw.h"
 #include "screens/screens.h"
 #include "screens/tips_draw.h"
 #include "services/services.h"
@@ -23,6 +24,7 @@ constexpr int REVEAL_ALL = 1 << 20;
 constexpr int SPOT_MARGIN = 3;       // the frame stands this far outside the target
 constexpr int SPOT_PULSE_TICKS = 15; // the outer frame shows every other period of this length
 constexpr int CAPTION_H = 11;
+constexpr int BAG_FRAME_INSET = 4;  // a dark column inside the bag panel's inner frame line
 constexpr int CAPTION_BYTES = 128;
 
 // The two alternating expansion buffers of the overlay's texts.
@@ -105,10 +107,18 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption) {
     text_expand_glyphs(caption, words, sizeof words);
     const int tw = text_width(words);
     const int bw = tw + 6;
+    // In the bag the caption stays inside the panel's inner frame when it is narrow enough.
+    int left = v.x0, right = v.x1, bottom = v.y1;
+    const BagLayout& b = bag_layout;
+    if (game_state == STATE_BAG && b.valid && bw <= b.pw - 2 * BAG_FRAME_INSET) {
+        left = b.px + BAG_FRAME_INSET;
+        right = b.px + b.pw - 1 - BAG_FRAME_INSET;
+        bottom = b.py + b.ph - 1 - BAG_FRAME_INSET;
+    }
     int bx = x + w / 2 - bw / 2;
-    bx = std::max(v.x0, std::min(bx, v.x1 - bw + 1));
+    bx = std::max(left, std::min(bx, right - bw + 1));
     int by = ry + 3;
-    if (by + CAPTION_H - 1 > v.y1) by = ly - 3 - CAPTION_H;
+    if (by + CAPTION_H - 1 > bottom) by = ly - 3 - CAPTION_H;
     screen_fill_rect(bx, by, bw, CAPTION_H, 0);
     screen_rect(bx, by, bw, CAPTION_H, 2);
     text_draw(bx + 3, by + 2, words, 3);

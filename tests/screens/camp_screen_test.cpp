@@ -317,10 +317,15 @@ TEST_F(CampScreen, FootersFitAndMessagesHideNoRow) {
                             EXPECT_EQ(screen_get(x, y), 0) << "margin, page " << p << where << " at " << x << "," << y;
                 }
                 const std::vector<int> rows = fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy);
+                const std::vector<int> title = fb_grab(v.x0, v.y0 + 8, v.x1 - v.x0 + 1, 7);
                 for (const char* m : messages) {
                     toast_show(m);
                     draw_frame();
                     EXPECT_EQ(fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy), rows) << m << ", page " << p << where;
+                    // Portrait's header is tall enough to keep the page's title in sight.
+                    if (portrait) {
+                        EXPECT_EQ(fb_grab(v.x0, v.y0 + 8, v.x1 - v.x0 + 1, 7), title) << m << ", page " << p;
+                    }
                 }
                 toast_timer = 0;
             }

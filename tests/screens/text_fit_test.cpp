@@ -17,6 +17,7 @@
 #include "combat/fx.h"
 #include "combat/meters.h"
 #include "combat/reflex.h"
+#include "combat/status.h"
 #include "dungeon/fxfield.h"
 #include "dungeon/monsters.h"
 #include "dungeon/particles.h"
@@ -225,6 +226,18 @@ TEST(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
         EXPECT_EQ(screen_get(v.x0, v.y0 + 60), 3);
         EXPECT_EQ(screen_get(v.x1, v.y0 + 60), 3);
         shots.add();
+        // Poison's hatching and the burn's flames leave those rows as they were, too.
+        player.status[ST_POISON] = player.status[ST_BURN] = 3;
+        sharp_rects_clear();
+        screen_clear();
+        draw_fight_reflex();
+        draw_status_border();
+        for (int y = v.y0; y <= souls_y + 7; y++)
+            for (int x = v.x0; x <= v.x1; x++) {
+                const int i = y * screen_layout.width + x;
+                ASSERT_EQ(framebuffer[i], calm[i]) << x << "," << y;
+            }
+        player.status[ST_POISON] = player.status[ST_BURN] = 0;
     }
     shots.sheet.write("text_fit_fight.png");
 }

@@ -133,6 +133,10 @@ bool in_sharp_rect(int x, int y) {
         const int32_t* s = sharp_rects.rects[i];
         if (x >= s[0] && x <= s[2] && y >= s[1] && y <= s[3]) return true;
     }
+    for (int i = 0; i < text_runs.spared_count; i++) {
+        const TextBox& s = text_runs.spared[i];
+        if (x >= s.x0 && x <= s.x1 && y >= s.y0 && y <= s.y1) return true;
+    }
     return false;
 }
 
