@@ -117,9 +117,10 @@ bool box_on_frame_line(int x0, int y0, int x1, int y1, int seq, const TextBox& f
     return false;
 }
 
-// A run, one pixel larger all round, lies wholly inside a frame's inner space or clear of it.
+// A run's ink lies wholly inside a frame's inner space or clear of it; it may touch a line (a
+// toast's or the compass's letters stand against their box by design), never cross one.
 bool run_on_frame(const TextRun& r, const TextBox& f) {
-    return box_on_frame_line(r.box.x0 - 1, r.box.y0 - 1, r.box.x1 + 1, r.box.y1 + 1, r.box.seq, f);
+    return box_on_frame_line(r.box.x0, r.box.y0, r.box.x1, r.box.y1, r.box.seq, f);
 }
 
 // A label's plate lies within a frame (its own outline among them) or clear of it, not across it.
@@ -203,52 +204,36 @@ std::vector<std::string> frame_findings() {
 
 // ---- What the walk already knows it finds ----
 
-// Findings waiting for their screen's mend, each by its screen and the texts it names.
+// Findings waiting for their screen's mend, each by its screen and the texts it names. An entry
+// whose finding is gone is printed as no longer seen: take it off then.
 struct Expected {
     const char* screen;
     const char* text;
     const char* other;  // a second text the finding names, or nullptr
 };
-const Expected EXPECTED[] = {
-    {"CONTROLS", "\"MOVE ITEM\"", "\"HOLD "},
-    {"CONTROLS", "\"PAGES\"", "OFF BAG'S EDGE"},
-    {"UNLOCKS", "FIRST STRIKE", "view's edge"},
-    {"UNLOCKS", "THE CLASSIC", "view's edge"},
-    {"UNLOCKS", "EVERY PIXEL PLACED BY HAND", "view's edge"},
-    {"UNLOCKS", "\"HAND-DRAWN MONSTERS\"", "\"ON\""},
-    {"STATS", "\"UNLOCKS\" and \"1", "/12\""},
-    {"STATS", ": BACK\" lies on a frame line", nullptr},
-    {"CAMP boons, refused", "lies on a frame line", nullptr},
+const Expected UNMENDED[] = {
+    // A PS5 pad's names are too long for two hints in a portrait footer.
+    {"CLASS SELECT", "BEGIN", "loses its last hint"},
+    {"CAMP", "loses its last hint", nullptr},
+    {"CONTROLS", "CHANGE", "loses its last hint"},
+    {"OPTIONS", "loses its last hint", nullptr},
+    // The LAST STAND! banner and the classic view's portrait buttons under the borders.
     {"DUEL", "lies under the status border", nullptr},
     {"CLASSIC FIGHT", "lies under the status border", nullptr},
-    {"BAG over 13", "\"LEVEL UP!\" is cut", nullptr},
-    {"OPTIONS APPEARANCE every row", "\"MONSTERS\" and \"HAND-DRAWN\"", nullptr},
-    {"OPTIONS APPEARANCE every row", "\"MONSTERS\" and \"<\"", nullptr},
-    {"TRAINING BAG", "TO EQUIP\" has its plate over a frame line", nullptr},
-    {"CLASS SELECT", "BEGIN", "loses its last hint"},
-    {"CAMP page", "loses its last hint", nullptr},
-    {"TITLE", "is cut by a box", nullptr},
-    {"TITLE damaged-file notice", "lies on a frame line", nullptr},
-};
-
-// Found by this walk on screens no mend has reached yet, by screen and text; to be mended, or
-// marked where the text is meant to sit there, and then taken off.
-const Expected UNMENDED[] = {
-    {"TRAINING BAG", "is cut by a box", nullptr},
-    {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
     {"CLASSIC FIGHT", "5\" is cut by a box", nullptr},
+    // Message boxes and confirm dialogs that cut rows of the screen under them.
     {"BAG", "is cut by a box", nullptr},
-    {"BAG", "lies on a frame line", nullptr},
     {"CAMP", "is cut by a box", nullptr},
-    {"CAMP page", "lies on a frame line", nullptr},
-    {"CAMP page", "\"x3\"", nullptr},
-    {"CONTROLS", "\"B\"", "/BKSP"},
-    {"CONTROLS", "CHANGE", "loses its last hint"},
-    {"DUNGEON", "lies on a frame line", nullptr},
-    {"LEVEL-UP", "lies on a frame line", nullptr},
-    {"OPTIONS", "loses its last hint", nullptr},
     {"PAUSE confirm", "\"PAUSED\" is cut", nullptr},
-    {"UNLOCKS", "loses its last hint", nullptr},
+    {"TRAINING BAG", "is cut by a box", nullptr},
+    // Cursors, scroll marks and footers across the lines of their lists and panels.
+    {"BAG", "lies on a frame line", nullptr},
+    {"CAMP", "lies on a frame line", nullptr},
+    {"CAMP", "has its plate over a frame line", nullptr},
+    {"CAMP page", "\"x3\"", nullptr},
+    {"LEVEL-UP", "lies on a frame line", nullptr},
+    {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
+    {"CONTROLS", "\"B\"", "/BKSP"},
 };
 
 template <int N>
@@ -271,7 +256,6 @@ struct Walk {
     int frames = 0, pictures = 0;
     std::vector<std::string> failures;
     std::set<std::string> told, pictured;
-    std::vector<int> seen = std::vector<int>(std::size(EXPECTED), 0);
     std::vector<int> seen_unmended = std::vector<int>(std::size(UNMENDED), 0);
 
     // Draws the whole frame as the game would and checks what it shows.
@@ -297,7 +281,7 @@ struct Walk {
             if (png_write_framebuffer(name, 2)) std::printf("%s: %s\n", name, where.c_str());
         }
         for (const std::string& f : found) {
-            if (listed(EXPECTED, screen, f, &seen) || listed(UNMENDED, screen, f, &seen_unmended)) continue;
+            if (listed(UNMENDED, screen, f, &seen_unmended)) continue;
             const std::string line = where + ": " + f;
             if (told.insert(line).second) failures.push_back(line);
         }
@@ -700,8 +684,6 @@ TEST(TextOverlap, NoScreenDrawsTextOverTextAFrameOrTheEdge) {
     layout_set_landscape();
     for (const std::string& f : w.failures) ADD_FAILURE() << f;
     // A listed finding that no longer shows is told, so the list can shrink with the mends.
-    for (int i = 0; i < (int)w.seen.size(); i++)
-        if (!w.seen[i]) std::printf("listed finding no longer seen: %s: %s\n", EXPECTED[i].screen, EXPECTED[i].text);
     for (int i = 0; i < (int)w.seen_unmended.size(); i++)
         if (!w.seen_unmended[i])
             std::printf("listed finding no longer seen: %s: %s\n", UNMENDED[i].screen, UNMENDED[i].text);
