@@ -391,6 +391,7 @@ int fake_open_url(const char* url) {
 
 TEST_F(TickTest, RunEndToDemoEndAndOnToUnlocks) {
     reset_game(STATE_ESCAPED);
+    url_calls = 0;
     tap(BTN_B);
     EXPECT_EQ(game_state, STATE_DEMO_END);
     EXPECT_EQ(demo_end_to_unlocks, 1);

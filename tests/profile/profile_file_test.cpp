@@ -442,21 +442,31 @@ TEST_F(ProfileFileTest, KilledWhileSavingNeverLeavesABadFile) {
     std::mt19937 rng(77);
     int progressed = 0;
     for (int round = 0; round < 200; round++) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Saves forever, each file consistent in itself: souls and runs always equal.
+            // Saves forever, each file consistent in itself: souls and runs always equal. The first
+            // finished save is told, so a loaded machine's slow start cannot leave a round with none.
+            close(ready[0]);
             for (int32_t i = 2;; i++) {
                 profile.souls = i;
                 profile.runs = i;
                 profile.classes[1].kills = i;
                 profile_save();
+                if (i == 2 && ::write(ready[1], "x", 1) != 1) _exit(1);
             }
         }
+        close(ready[1]);
+        char got = 0;
+        const bool started = ::read(ready[0], &got, 1) == 1;
+        close(ready[0]);
         usleep((useconds_t)(rng() % 4000));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
+        ASSERT_TRUE(started) << "round " << round;
         ASSERT_EQ(profile_load(), PROFILE_LOADED) << "round " << round;
         EXPECT_EQ(profile.souls, profile.runs);
         EXPECT_EQ(profile.classes[1].kills, profile.souls == 1 ? 0 : profile.souls);
