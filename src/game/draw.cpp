@@ -138,7 +138,12 @@ void draw_state() {
         draw_underlay();
         dim_screen();
         draw_pause(pause_cursor);
-        if (confirm_open) draw_confirm_dialog();
+        if (confirm_open) {
+            int top, bottom;
+            confirm_dialog_rows(&top, &bottom);
+            pause_clear_behind(top, bottom);
+            draw_confirm_dialog();
+        }
         break;
     case STATE_BAG:
         if (state_under_pause == STATE_LEVELUP)

@@ -11,14 +11,42 @@ constexpr int PAUSE_BOX_H = 72;
 constexpr int PAUSE_BOX_WIDTH_PERCENT = 70;
 const char* const PAUSE_ROW_NAMES[3] = {"RESUME", "OPTIONS", "SAVE & QUIT"};
 constexpr int PAUSE_ROW_Y[3] = {26, 40, 54};
+constexpr int PAUSE_TITLE_Y = 8;
+constexpr int PAUSE_RULE_Y = 18;  // the line under the title
 
-}  // namespace
+struct PauseBox {
+    int x, y, bw, bh;
+};
 
-void draw_pause(int32_t cursor) {
+PauseBox pause_box() {
     const ScreenRect& v = screen_layout.view;
     const int w = v.x1 - v.x0, h = v.y1 - v.y0;
     const int bw = (w + 1) * PAUSE_BOX_WIDTH_PERCENT / 100, bh = PAUSE_BOX_H;
-    const int x = v.x0 + (w - bw + 1) / 2, y = v.y0 + (h - (bh - 1)) / 2;
+    return {v.x0 + (w - bw + 1) / 2, v.y0 + (h - (bh - 1)) / 2, bw, bh};
+}
+
+}  // namespace
+
+void pause_clear_behind(int top, int bottom) {
+    const PauseBox p = pause_box();
+    // The title with its rule, then each row with the selection bar's dark edge around it.
+    int spans[4][2] = {{p.y + PAUSE_TITLE_Y - 1, p.y + PAUSE_RULE_Y}};
+    for (int r = 0; r < 3; r++) spans[r + 1][0] = p.y + PAUSE_ROW_Y[r] - 1, spans[r + 1][1] = p.y + PAUSE_ROW_Y[r] + 7;
+    int from = top, to = bottom;
+    for (const auto& s : spans)
+        if (s[1] >= top && s[0] <= bottom) {
+            if (s[0] < from) from = s[0];
+            if (s[1] > to) to = s[1];
+        }
+    // Inside the box's inner outline only, so the box itself stays whole.
+    if (from < p.y + 3) from = p.y + 3;
+    if (to > p.y + p.bh - 4) to = p.y + p.bh - 4;
+    if (to >= from) screen_fill_rect(p.x + 3, from, p.bw - 6, to - from + 1, 0);
+}
+
+void draw_pause(int32_t cursor) {
+    const PauseBox p = pause_box();
+    const int x = p.x, y = p.y, bw = p.bw, bh = p.bh;
     // The dialog box, with its corners lit.
     screen_fill_rect(x + 3, y + 3, bw, bh, 1);
     screen_fill_rect(x, y, bw, bh, 0);
@@ -29,8 +57,8 @@ void draw_pause(int32_t cursor) {
     screen_pixel(x + 1, y + bh - 2, 3);
     screen_pixel(x + bw - 2, y + bh - 2, 3);
 
-    text_draw(x + (bw - text_width("PAUSED")) / 2, y + 8, "PAUSED", 2);
-    screen_hline(x + 8, y + 18, bw - 16, 2);
+    text_draw(x + (bw - text_width("PAUSED")) / 2, y + PAUSE_TITLE_Y, "PAUSED", 2);
+    screen_hline(x + 8, y + PAUSE_RULE_Y, bw - 16, 2);
     for (int r = 0; r < 3; r++) {
         if (r == cursor) {
             text_draw(x + 10, y + PAUSE_ROW_Y[r], ">", 2);

@@ -43,6 +43,8 @@ void draw_action_info_panel(int x, int y, int width, int lines);
 void draw_low_hp_strip();
 // The pause menu with the row under the cursor (0 RESUME, 1 OPTIONS, 2 SAVE & QUIT).
 void draw_pause(int32_t cursor);
+// Behind a box over the pause menu: every menu line the rows top..bottom touch is cleared whole.
+void pause_clear_behind(int top, int bottom);
 void draw_bag();
 bool bag_item_card_open();
 void draw_item_info_panel();

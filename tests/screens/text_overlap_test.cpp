@@ -224,7 +224,6 @@ const Expected UNMENDED[] = {
     // Message boxes and confirm dialogs that cut rows of the screen under them.
     {"BAG", "is cut by a box", nullptr},
     {"CAMP", "is cut by a box", nullptr},
-    {"PAUSE confirm", "\"PAUSED\" is cut", nullptr},
     {"TRAINING BAG", "is cut by a box", nullptr},
     // Cursors, scroll marks and footers across the lines of their lists and panels.
     {"BAG", "lies on a frame line", nullptr},
