@@ -187,6 +187,24 @@ CampView camp_view() {
 
 void camp_text_right(int right, int y, const char* text, int colour) { text_draw(right - text_width(text), y, text, colour); }
 
+namespace {
+// The footers whose verb has a shorter form the camp already uses elsewhere.
+struct FooterShortForm {
+    const char *full, *tight;
+};
+constexpr FooterShortForm FOOTER_SHORT_FORMS[] = {
+    {"{A}: CHOOSE   {B}: BACK", "{A}: PICK   {B}: BACK"},
+    {"{A}: FORGE   {B}: BACK", "{A}: PICK   {B}: BACK"},
+    {"{A}: BUY BACK   {B}: BACK", "{A}: BUY   {B}: BACK"},
+};
+
+const char* camp_short_footer(const char* footer) {
+    for (const FooterShortForm& f : FOOTER_SHORT_FORMS)
+        if (std::strcmp(footer, f.full) == 0) return f.tight;
+    return footer;
+}
+}  // namespace
+
 void camp_text_centre(const CampView& v, int y, const char* text, int colour) {
     text_draw(v.x0 + (v.w - text_width(text) + 1) / 2, y, text, colour);
 }
@@ -330,8 +348,8 @@ void draw_camp_pages() {
     // Messages only on the camp itself, not under the bag or the pause drawn over it.
     if (game_state == STATE_CAMP && draw_camp_toast(v)) return;
     if (footer && footer[0]) {
-        // A narrow view takes the hints in a tighter form before it would drop one.
-        camp_text_centre(v, v.y1 - 12, text_fit_hints(footer, v.w - 7), 1);
+        // A narrow view takes the hints in a tighter form, then a shorter verb, before it would drop one.
+        camp_text_centre(v, v.y1 - 12, text_fit_hints_or(footer, camp_short_footer(footer), v.w - 7), 1);
     }
 }
 

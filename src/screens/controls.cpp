@@ -172,6 +172,13 @@ int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int cou
         if (row.kind == CONTROLS_INFO && crowded()) label = short_form(label, SHORT_LABELS, (int)std::size(SHORT_LABELS));
         if (row.kind == CONTROLS_INFO && crowded())
             shown_value = short_form(value, SHORT_VALUES, (int)std::size(SHORT_VALUES));
+        // A list of keys that would run into its label keeps its first keys only.
+        if (row.kind == CONTROLS_BIND)
+            while (crowded()) {
+                char* slash = std::strrchr(value, '/');
+                if (!slash) break;
+                *slash = 0;
+            }
         text_draw(x0 + 18, y, label, label_colour);
         if (shown_value[0]) right_text(right, y, shown_value, at ? 3 : 2);
     }
@@ -181,8 +188,11 @@ int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int cou
     if (rebinding_action >= 0) {
         shown = "ESC OR WAIT: CANCEL";
     } else if (count > 0 && names.changeable(device_shown, rows[cursor])) {
+        // The narrow panel takes the tight forms, then keeps BACK alone rather than lose it.
+        char back[EXPAND_BYTES];
         names.expand("{A}: CHANGE  {B}: BACK", footer, sizeof footer, device_shown);
-        shown = text_fit(footer, pw - 12);
+        names.expand("{B}: BACK", back, sizeof back, device_shown);
+        shown = text_fit_hints_or(footer, back, pw - 12);
     } else {
         names.expand("{B}: BACK", footer, sizeof footer, device_shown);
     }

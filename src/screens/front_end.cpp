@@ -194,11 +194,11 @@ const char* text_fit_forms(const char* const* forms, int count, int width) {
     return text_fit(forms[count - 1], width);
 }
 
-const char* text_fit_hints(const char* hints, int width) {
-    // Tight: no blank after a colon and two between hints; tighter: one between hints.
-    char tight[TEXT_RING_BYTES], tighter[TEXT_RING_BYTES];
+namespace {
+// Tight: no blank after a colon and two between hints; tighter: one between hints.
+void hints_tightened(const char* hints, char tight[TEXT_RING_BYTES], char tighter[TEXT_RING_BYTES]) {
     size_t n = 0, m = 0;
-    for (const char* c = hints; *c && n + 1 < sizeof tight; c++) {
+    for (const char* c = hints; *c && n + 1 < TEXT_RING_BYTES; c++) {
         const bool after_colon = c > hints && c[-1] == ':';
         const bool third_blank = c - hints >= 2 && c[-1] == ' ' && c[-2] == ' ';
         if (*c == ' ' && (after_colon || third_blank)) continue;
@@ -207,9 +207,18 @@ const char* text_fit_hints(const char* hints, int width) {
     }
     tight[n] = '\0';
     tighter[m] = '\0';
-    const char* forms[] = {hints, tight, tighter, tight};
-    return text_fit_forms(forms, 4, width);
 }
+}  // namespace
+
+const char* text_fit_hints_or(const char* hints, const char* fallback, int width) {
+    char tight[TEXT_RING_BYTES], tighter[TEXT_RING_BYTES], short_tight[TEXT_RING_BYTES], short_tighter[TEXT_RING_BYTES];
+    hints_tightened(hints, tight, tighter);
+    hints_tightened(fallback, short_tight, short_tighter);
+    const char* forms[] = {hints, tight, tighter, fallback, short_tight, short_tighter, short_tight};
+    return text_fit_forms(forms, 7, width);
+}
+
+const char* text_fit_hints(const char* hints, int width) { return text_fit_hints_or(hints, hints, width); }
 
 void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
@@ -407,7 +416,8 @@ void draw_options(const OptionsView& view) {
         std::snprintf(id_line, sizeof id_line, "YOUR ID: %s", install_id_display());
         hint = id_line;
     } else {
-        hint = text_fit(in_page ? "<>: CHANGE  {B}: BACK" : "{A}: OPEN  {B}: BACK", W - 21);
+        // A narrow panel keeps BACK before the other hint.
+        hint = text_fit_hints_or(in_page ? "<>: CHANGE  {B}: BACK" : "{A}: OPEN  {B}: BACK", "{B}: BACK", W - 21);
     }
     text_draw(centred(L + 6, W - 11, hint), y0 + H - 13, hint, 1);
 }

@@ -67,6 +67,9 @@ const char* text_fit_forms(const char* const* forms, int count, int width);
 // A footer of "{X}: VERB" hints: whole, else without the blank after each colon, else with one
 // blank between the hints, else with the rightmost hints dropped.
 const char* text_fit_hints(const char* hints, int width);
+// The same, but when no form of the hints fits, the forms of `fallback` (a shorter verb, or the
+// BACK hint alone) before any hint is dropped.
+const char* text_fit_hints_or(const char* hints, const char* fallback, int width);
 // Expands the placeholders into the next ring slot.
 const char* text_ring_expand(const char* text);
 // The text in colour 0 at the eight neighbouring offsets, then in its colour.

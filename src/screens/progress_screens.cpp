@@ -199,7 +199,8 @@ void draw_class_select() {
     const char* lines[4] = {info.weapon, info.perk, info.bonus, info.restriction};
     for (int i = 0; i < 4; i++)
         if (lines[i] && lines[i][0]) text_draw(v.x0 + 11, box_y + 5 + 9 * i, lines[i], i == 0 ? 3 : 2);
-    text_centre(v, v.y1 - 12, text_fit_hints("{A}: BEGIN   {B}: BACK", v.w - 7), 1);
+    // The footer may take the frame's whole inside, less a pixel each side, before it drops BACK.
+    text_centre(v, v.y1 - 12, text_fit_hints("{A}: BEGIN   {B}: BACK", v.w - 5), 1);
 }
 
 namespace {
