@@ -217,10 +217,6 @@ const Expected UNMENDED[] = {
     {"CAMP", "loses its last hint", nullptr},
     {"CONTROLS", "CHANGE", "loses its last hint"},
     {"OPTIONS", "loses its last hint", nullptr},
-    // The LAST STAND! banner and the classic view's portrait buttons under the borders.
-    {"DUEL", "lies under the status border", nullptr},
-    {"CLASSIC FIGHT", "lies under the status border", nullptr},
-    {"CLASSIC FIGHT", "5\" is cut by a box", nullptr},
     // Message boxes and confirm dialogs that cut rows of the screen under them.
     {"BAG", "is cut by a box", nullptr},
     {"CAMP", "is cut by a box", nullptr},
