@@ -223,7 +223,6 @@ const Expected UNMENDED[] = {
     {"PAUSE confirm", "\"PAUSED\" is cut", nullptr},
     {"TRAINING BAG", "is cut by a box", nullptr},
     // Cursors, scroll marks and footers across the lines of their lists and panels.
-    {"CAMP", "has its plate over a frame line", nullptr},
     {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
     {"CONTROLS", "\"B\"", "/BKSP"},
 };
