@@ -1,6 +1,8 @@
 // The text record that the text-overlap test reads; see text_runs.h.
 #include "render/text_runs.h"
 
+#include <algorithm>
+
 #include "render/font.h"
 #include "render/screen.h"
 
@@ -29,6 +31,15 @@ static bool draw_is_solid() {
     return draw_dither_level == 0 && !draw_column_mask && !draw_column_clip;
 }
 
+// The first row a column clip keeps from drawing between columns x0 and x1 (origin applied);
+// past the screen's foot without one.
+static int clip_row(int x0, int x1) {
+    if (!draw_column_clip) return screen_layout.height;
+    x0 = std::clamp(x0, 0, screen_layout.width - 1);
+    x1 = std::clamp(x1, 0, screen_layout.width - 1);
+    return std::max(draw_column_clip[x0], draw_column_clip[x1]);
+}
+
 static void note_line(int x, int y, const char* line, int n, int cell) {
     int first = 0, last = n - 1;
     while (first <= last && line[first] == ' ') first++;
@@ -52,11 +63,15 @@ static void note_line(int x, int y, const char* line, int n, int cell) {
         text_runs.dropped++;
         return;
     }
+    // A text a column clip hides wholly is not on the screen; one it cuts shows down to the clip.
+    const int bx0 = fx + FONT_CELL_W * cell * first, bx1 = fx + FONT_CELL_W * cell * (last + 1) - cell - 1;
+    const int stop = clip_row(bx0, bx1);
+    if (fy >= stop) return;
     TextRun& r = text_runs.runs[text_runs.run_count++];
-    r.box.x0 = x + draw_origin_x + FONT_CELL_W * cell * first;
-    r.box.x1 = x + draw_origin_x + FONT_CELL_W * cell * (last + 1) - cell - 1;
-    r.box.y0 = y + draw_origin_y;
-    r.box.y1 = r.box.y0 + (FONT_CELL_H - 1) * cell - 1;
+    r.box.x0 = bx0;
+    r.box.x1 = bx1;
+    r.box.y0 = fy;
+    r.box.y1 = std::min(r.box.y0 + (FONT_CELL_H - 1) * cell - 1, stop - 1);
     r.box.seq = ++text_runs.seq;
     r.cut_by = 0;
     r.cell = cell;
@@ -117,8 +132,12 @@ void text_runs_note_frame(int x, int y, int w, int h) {
         text_runs.dropped++;
         return;
     }
-    text_runs.frames[text_runs.frame_count++] = {x + draw_origin_x, y + draw_origin_y, x + draw_origin_x + w - 1,
-                                                 y + draw_origin_y + h - 1, ++text_runs.seq};
+    // A frame a column clip cuts has no bottom line: it is taken to end on the clip's row, where
+    // nothing of it is drawn, so what lies below the clip never meets it.
+    const int x0 = x + draw_origin_x, y0 = y + draw_origin_y, x1 = x0 + w - 1;
+    const int stop = clip_row(x0, x1);
+    if (y0 >= stop) return;
+    text_runs.frames[text_runs.frame_count++] = {x0, y0, x1, std::min(y0 + h - 1, stop), ++text_runs.seq};
 }
 
 void text_runs_note_big_text(int x, int y, const char* text, int cell) {

@@ -379,7 +379,7 @@ void boon_card(const CampView& v, int hy, int j) {
     screen_rect(v.x0 + 8, top, v.w - 15, ch, on ? 3 : 2);
     if (on) {
         screen_rect(v.x0 + 10, top + 2, v.w - 19, ch - 4, 3);
-        text_draw(v.x0 + 1, top + (L ? 12 : 16), ">", 3);
+        text_draw(v.x0 + 2, top + (L ? 12 : 16), ">", 3);  // between the view's frame and the card
     }
     const bool affordable = player.gold >= b->price;
     char tag[16];
@@ -472,7 +472,7 @@ const char* camp_draw_boons(const CampView& v) {
     char text[32];
     std::snprintf(text, sizeof text, "REROLL  %dG", cost);
     camp_text_centre(v, y + 2, text, affordable_colour(player.gold >= cost, on));
-    if (on) text_draw(v.x0 + 1, y + 2, ">", 3);
+    if (on) text_draw(v.x0 + 2, y + 2, ">", 3);
 
     // Short of gold for the offer under the cursor: say how short, and whether selling covers it.
     char note[40] = "";

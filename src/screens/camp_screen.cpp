@@ -165,7 +165,9 @@ void draw_tiles(const CampView& v) {
 void draw_leave_bar(const CampView& v) {
     const bool on = camp.cursor == CAMP_TILE_ONWARD;
     const int top = v.y1 - 3 * v.L - 39;
-    screen_fill_rect(v.x0 + 6, top, v.w - 11, 12, 0);
+    // The outline draws over the bar's edge, so only its inside is cleared: the label's plate is
+    // then the inside that the cursor's inner line frames, never across it.
+    screen_fill_rect(v.x0 + 7, top + 1, v.w - 13, 10, 0);
     screen_rect(v.x0 + 6, top, v.w - 11, 12, on ? 3 : 1);
     if (on) screen_rect(v.x0 + 7, top + 1, v.w - 13, 10, 3);
     const int yl = v.y1 - 3 * v.L - 23;

@@ -455,6 +455,8 @@ void draw_action_grid(int x, int y, int w, int h, int columns) {
             const int top = cy + (ch - TALL_LABEL_DROP - FONT_CELL_H + 1) / 2;
             if (icon) draw_bitmap_icon(icon, cx + (cw - 18) / 2, top, 2, active ? 0 : 1);
             text_draw(centred_x(cx, cw, ACTION_LABELS[i]), top + TALL_LABEL_DROP, ACTION_LABELS[i], label_colour);
+            // Each row of labels is kept from the border: the lower one sits on the view's bottom edge.
+            if (i % columns == 0) status_border_keep(x, top + TALL_LABEL_DROP - 1, w, FONT_CELL_H + 1);
         }
     }
 }

@@ -86,6 +86,8 @@ void draw_negative(const ScreenRect& r) {
         }
 }
 
+constexpr int CLASSIC_TAGS_END = 33;  // the classic view's status tags end a row above this
+
 void draw_popup_words(const ScreenRect& r) {
     const FxState& fx = fx_state;
     const int p = fx.popup_timer;
@@ -112,6 +114,8 @@ void draw_popup_words(const ScreenRect& r) {
                       : r.y0 + 40 - age / 12 - (screen_layout.landscape ? 6 : 0) - J / 2;
     K = std::max(K, r.y0 + 29);
     const int m = std::max(1, std::min((w - D * s + 1) / 2, big ? 5 : 3));
+    // The classic view's box starts below the status tags under its header, so it never cuts them.
+    if (!real_time) K = std::max(K, r.y0 + CLASSIC_TAGS_END + m);
     const int left = std::max(r.x0, c - D * s / 2 - m);
     const int right = std::min(c - D * s / 2 + D * s + m, r.x1 + 1) - 1;
     const bool fading = p <= POPUP_FADE_TICKS;
@@ -127,9 +131,12 @@ void draw_popup_words(const ScreenRect& r) {
             screen_hline(left, K - 4, right - left + 1, 3);
             screen_hline(left, K + J + 3, right - left + 1, 3);
         }
+        // Drawn over the hatching and flames; the hurt flash after it leaves the words alone.
+        status_border_keep(left, K - 4, right - left + 1, J + 8);
         return;
     }
     screen_fill_rect(left, K - m, right - left + 1, 2 * m + J, 0);
+    status_border_keep(left, K - m, right - left + 1, 2 * m + J);
     if (m != 1) screen_rect(left, K - m, right - left + 1, 2 * m + J, fading ? 1 : 2);
     if (big && m > 4) screen_rect(left + 2, K - m + 2, right - left - 3, 2 * m + J - 4, fading ? 1 : 3);
     for (int i = 0; i < count; i++) {
