@@ -216,7 +216,6 @@ const Expected UNMENDED[] = {
     {"BAG", "is cut by a box", nullptr},
     {"CAMP", "is cut by a box", nullptr},
     {"TRAINING BAG", "is cut by a box", nullptr},
-    // Cursors, scroll marks and footers across the lines of their lists and panels.
     // The training's caption box is a call-out under the spotlit cell: wherever it stands in the
     // bag's grid it covers cell lines, as it is meant to.
     {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
