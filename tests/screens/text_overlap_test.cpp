@@ -236,6 +236,21 @@ bool listed(const Expected (&list)[N], const std::string& screen, const std::str
 
 // ---- The walk ----
 
+// Opens the item card of the cell (or hand) under a fresh cursor and lets it ease in; false when
+// nothing there opens one.
+bool bag_card_opened(int zone, int col, int row) {
+    bag_view_reset();
+    bag_view.zone = zone;
+    bag_view.col = col;
+    bag_view.row = row;
+    update_bag(BTN_A, BTN_A);
+    update_bag(0, 0);
+    if (!bag_item_card_open()) return false;
+    for (int i = 0; i < 60; i++) bag_screen_ease();
+    return true;
+}
+
+
 struct Walk {
     int names = 0, portrait = 0;
     int frames = 0, pictures = 0;
@@ -494,14 +509,7 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                          for (int zone : {(int)BAG_ZONE_GRID, (int)BAG_ZONE_MAIN, (int)BAG_ZONE_OFF})
                              for (int row = 0; row < BAG_ROWS; row++)
                                  for (int col = 0; col < BAG_COLS; col++) {
-                                     bag_view_reset();
-                                     bag_view.zone = zone;
-                                     bag_view.col = col;
-                                     bag_view.row = row;
-                                     update_bag(BTN_A, BTN_A);
-                                     update_bag(0, 0);
-                                     if (!bag_item_card_open()) continue;
-                                     for (int i = 0; i < 60; i++) bag_screen_ease();
+                                     if (!bag_card_opened(zone, col, row)) continue;
                                      w.look(base + " card " + std::to_string(zone) + "," + std::to_string(col) + "," +
                                             std::to_string(row));
                                  }
@@ -642,14 +650,7 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                      w.look("TRAINING BAG");
                      for (int row = 0; row < BAG_ROWS; row++)
                          for (int col = 0; col < BAG_COLS; col++) {
-                             bag_view_reset();
-                             bag_view.zone = BAG_ZONE_GRID;
-                             bag_view.col = col;
-                             bag_view.row = row;
-                             update_bag(BTN_A, BTN_A);
-                             update_bag(0, 0);
-                             if (!bag_item_card_open()) continue;
-                             for (int i = 0; i < 60; i++) bag_screen_ease();
+                             if (!bag_card_opened(BAG_ZONE_GRID, col, row)) continue;
                              w.look("TRAINING BAG card " + std::to_string(col) + "," + std::to_string(row));
                          }
                  }});
