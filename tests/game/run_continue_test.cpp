@@ -208,6 +208,18 @@ TEST(RunContinue, AFailedSaveOnEnteringAFightLeavesTheDuelItsButtons) {
 
 // Damaged files found at start-up are kept under names of their own, never over one kept before,
 // and the title tells of each once.
+// Plays from power-on to the title and gathers the two-line notices it shows there.
+std::vector<std::string> title_notices_told() {
+    std::vector<std::string> told;
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    if (game_state != STATE_TITLE) return {"never reached the title"};
+    for (int i = 0; i < 1000; i++) {
+        game_tick(0);
+        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
+    }
+    return told;
+}
+
 TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
     TempSaveDir tmp;
     tick_globals_reset(STATE_POWER_ON);
@@ -222,13 +234,7 @@ TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
     EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
     EXPECT_EQ(run_summary.valid, 0);
 
-    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
-    ASSERT_EQ(game_state, STATE_TITLE);
-    std::vector<std::string> told;
-    for (int i = 0; i < 1000; i++) {
-        game_tick(0);
-        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
-    }
+    const std::vector<std::string> told = title_notices_told();
     const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
                                                "PROFILE UNREADABLE / IT WAS SET ASIDE"};
     EXPECT_EQ(told, expected);
@@ -244,13 +250,7 @@ TEST(RunContinue, ARunOfAnOlderVersionIsToldAsOneAndKept) {
     game_init();
     settings.stats_asked = 1;
     EXPECT_EQ(tmp.read("run_bad.sav"), old);
-    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
-    ASSERT_EQ(game_state, STATE_TITLE);
-    std::vector<std::string> told;
-    for (int i = 0; i < 1000; i++) {
-        game_tick(0);
-        if (toast_timer == TOAST2_TICKS) told.push_back(std::string(toast_line1) + " / " + toast_line2);
-    }
+    const std::vector<std::string> told = title_notices_told();
     EXPECT_EQ(told, std::vector<std::string>{"RUN OF OLDER VERSION / IT WAS KEPT ASIDE"});
     game_state = prev_state = STATE_POWER_ON;
 }

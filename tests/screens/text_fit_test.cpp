@@ -210,33 +210,30 @@ TEST(TextFit, FightSideTextsStayClearOfTheVignetteAndTheThreatMarks) {
         for (int y = souls_y + 2; y <= souls_y + 16; y++)
             for (int x = souls_right + 1; x <= v.x1; x++) marks += screen_get(x, y) == 1;
         EXPECT_GT(marks, 4 * 12);  // the four marks' outlines, right of the line
+        // The fight drawn with its border: the HUD rows down to the souls stay as the calm frame drew them.
+        const auto hud_rows_stay = [&] {
+            sharp_rects_clear();
+            screen_clear();
+            draw_fight_reflex();
+            draw_status_border();
+            for (int y = v.y0; y <= souls_y + 7; y++)
+                for (int x = v.x0; x <= v.x1; x++) {
+                    const int i = y * screen_layout.width + x;
+                    if (framebuffer[i] != calm[i]) return ::testing::AssertionFailure() << x << "," << y;
+                }
+            return ::testing::AssertionSuccess();
+        };
         // A heavy blow's vignette leaves every HUD row as it was: name, flow, souls and count.
         fx_hurt_from_damage(30);
         ASSERT_EQ(fx_hurt_width(), 8);
-        sharp_rects_clear();
-        screen_clear();
-        draw_fight_reflex();
-        draw_status_border();
-        for (int y = v.y0; y <= souls_y + 7; y++)
-            for (int x = v.x0; x <= v.x1; x++) {
-                const int i = y * screen_layout.width + x;
-                ASSERT_EQ(framebuffer[i], calm[i]) << x << "," << y;
-            }
+        ASSERT_TRUE(hud_rows_stay());
         // Below the HUD rows the vignette still lights the edges.
         EXPECT_EQ(screen_get(v.x0, v.y0 + 60), 3);
         EXPECT_EQ(screen_get(v.x1, v.y0 + 60), 3);
         shots.add();
         // Poison's hatching and the burn's flames leave those rows as they were, too.
         player.status[ST_POISON] = player.status[ST_BURN] = 3;
-        sharp_rects_clear();
-        screen_clear();
-        draw_fight_reflex();
-        draw_status_border();
-        for (int y = v.y0; y <= souls_y + 7; y++)
-            for (int x = v.x0; x <= v.x1; x++) {
-                const int i = y * screen_layout.width + x;
-                ASSERT_EQ(framebuffer[i], calm[i]) << x << "," << y;
-            }
+        ASSERT_TRUE(hud_rows_stay());
         player.status[ST_POISON] = player.status[ST_BURN] = 0;
     }
     shots.sheet.write("text_fit_fight.png");
