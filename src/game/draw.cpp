@@ -15,6 +15,7 @@
 #include "game/state.h"
 #include "services/confirm.h"
 #include "render/draw.h"
+#include "render/row_spans.h"
 #include "runfile/run_file.h"
 #include "render/screen.h"
 #include "render/view.h"
@@ -93,6 +94,20 @@ void draw_underlay() {
         draw_dungeon_view(view_scene_now());
 }
 
+// Behind a box in rows top..bottom: the whole of every card, row and line the box touches on the
+// screen beneath is cleared, so none shows cut in half beside it. Over a picture (the dungeon, a
+// fight) nothing is.
+void clear_behind_box(int top, int bottom) {
+    const int beneath = game_state == STATE_BAG ? state_under_pause : game_state;
+    const ScreenRect& v = screen_layout.view;
+    if (game_state == STATE_TITLE)
+        title_clear_behind(top, bottom);
+    else if (game_state == STATE_PAUSE)
+        pause_clear_behind(top, bottom);
+    else if (beneath == STATE_LEVELUP || beneath == STATE_CAMP)
+        clear_rows_behind(top, bottom, v.x0 + 2, v.x1 - 2);  // inside the screen's frame line
+}
+
 void draw_panel_base() {
     if (options_from == STATE_TITLE)
         draw_title_now();
@@ -162,7 +177,12 @@ void draw_state() {
         break;
     case STATE_CAMP:
         draw_camp();  // with its messages, placed clear of the rows
-        if (confirm_open) draw_confirm_dialog();
+        if (confirm_open) {
+            int top, bottom;
+            confirm_dialog_rows(&top, &bottom);
+            clear_behind_box(top, bottom);
+            draw_confirm_dialog();
+        }
         break;
     case STATE_DEATH: draw_run_end(0, input_locked(), run_start_met); break;
     case STATE_ESCAPED: draw_run_end(1, input_locked(), run_start_met); break;
@@ -218,7 +238,12 @@ void draw_frame() {
     draw_tips_overlay(bag_cursor_view());
     draw_caption();
     // The message box waits for a press: nothing may hide it, not the training's tip box either.
-    if (message_box_open) draw_message_box();
+    if (message_box_open) {
+        int top, bottom;
+        message_box_rows(&top, &bottom);
+        clear_behind_box(top, bottom);
+        draw_message_box();
+    }
     perf_overlay_draw();
     perf_end(ZONE_RENDER);
 }

@@ -2,8 +2,11 @@
 // logo and the fight's big marks.
 #include "render/big_text.h"
 
+#include <cstring>
+
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/text_runs.h"
 
 void draw_big_text_under(int x, int y, const char* text, int cell, int colour) {
@@ -21,5 +24,6 @@ void draw_big_text_under(int x, int y, const char* text, int cell, int colour) {
 
 void draw_big_text(int x, int y, const char* text, int cell, int colour) {
     if (text && text_runs.on) text_runs_note_big_text(x, y, text, cell);
+    if (text) row_spans_note(x, y, 6 * cell * (int)std::strlen(text), 7 * cell);
     draw_big_text_under(x, y, text, cell, colour);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/screen.h"
+#include "render/row_spans.h"
 #include "render/text_runs.h"
 
 SharpRects sharp_rects;
@@ -76,6 +77,7 @@ void screen_line(int x0, int y0, int x1, int y1, int color) {
 void screen_rect(int x, int y, int w, int h, int color) {
     if (w < 1 || h < 1) return;
     if (text_runs.on) text_runs_note_frame(x, y, w, h);
+    row_spans_note(x, y, w, h);
     screen_hline(x, y, w, color);
     screen_hline(x, y + h - 1, w, color);
     screen_vline(x, y, h, color);

@@ -3,6 +3,7 @@
 
 #include "render/pixel_run.h"
 #include "render/screen.h"
+#include "render/row_spans.h"
 #include "render/text_runs.h"
 
 static const uint8_t BLANK_GLYPH[5] = {0, 0, 0, 0, 0};
@@ -38,8 +39,16 @@ static int text_chars(const char* text) {
     return n;
 }
 
+static int text_lines(const char* text) {
+    int n = 1;
+    for (const char* p = text; *p; p++)
+        if (*p == '\n') n++;
+    return n;
+}
+
 void text_draw(int x, int y, const char* text, int colour) {
     if (text && text_runs.on) text_runs_note_text(x, y, text);
+    if (text && text[0]) row_spans_note(x, y, text_width(text), text_lines(text) * FONT_CELL_H);
     text_draw_under(x, y, text, colour);
 }
 

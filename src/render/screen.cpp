@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "render/row_spans.h"
+
 uint8_t framebuffer[FB_BYTES];
 
 namespace {
@@ -65,7 +67,10 @@ void layout_set_square() {
 
 bool layout_is_square() { return screen_layout.width == screen_layout.height; }
 
-void screen_clear() { std::memset(framebuffer, 0, sizeof framebuffer); }
+void screen_clear() {
+    std::memset(framebuffer, 0, sizeof framebuffer);
+    row_spans_reset();
+}
 
 void screen_set_offset(int32_t x, int32_t y, int32_t override_color) {
     draw_origin_x = x;

@@ -38,6 +38,7 @@ constexpr int EXPLAIN_MAX = 64;  // every character of the forge's explanation s
 struct TallList {
     int count;
     int32_t rows[CAMP_LIST_MAX];
+    int start[CAMP_LIST_MAX];  // where the row's block begins: its gap or group heading above it
     int top[CAMP_LIST_MAX];
     int height[CAMP_LIST_MAX];
     int next;  // where a row added now would start
@@ -46,6 +47,7 @@ struct TallList {
 void tall_add(TallList& l, int32_t row, int height, int before) {
     if (l.count >= CAMP_LIST_MAX) return;
     l.rows[l.count] = row;
+    l.start[l.count] = l.next;
     l.top[l.count] = l.next + before;
     l.height[l.count] = height;
     l.next = l.top[l.count] + height + ROW_GAP;
@@ -68,6 +70,17 @@ TallView tall_view(const CampView& v, int hy, const TallList& l, int cursor) {
     if (cursor >= 0 && cursor < l.count) {
         const int b = l.top[cursor] + l.height[cursor] - t.area;
         t.scroll = l.top[cursor] < (b > 0 ? b : 0) ? l.top[cursor] : (b > 0 ? b : 0);
+        // Scrolled, the list starts at the first whole block that keeps the cursor row in sight,
+        // so no row lies half under the header.
+        if (t.scroll > 0) {
+            int whole = l.top[cursor];
+            for (int i = 0; i <= cursor; i++)
+                if (l.start[i] >= t.scroll) {
+                    whole = l.start[i];
+                    break;
+                }
+            t.scroll = whole;
+        }
     }
     return t;
 }

@@ -20,6 +20,7 @@ namespace {
 constexpr int LAST_FLOOR = 19;  // nothing lies above this floor index
 constexpr int DIALOG_H = 46;
 constexpr int DIALOG_SHADOW = 3;  // the shadow's offset below and right of a box
+constexpr int HINT_BOX_MARGIN = 7;  // a centred hint then starts just inside the inner outline
 
 struct Box {
     int x, y, w, h;
@@ -66,21 +67,27 @@ constexpr int CONSENT_HINT_DY = 99;
 constexpr int CONSENT_H = 111;
 }  // namespace
 
-void draw_message_box() {
-    const int tw = text_width(message_box_text);
-    const int inner = tw < 67 ? 66 : tw;
-    const int bw = cap_width(inner + 24);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, screen_layout.view.y0 + (view_h() - 45) / 2, bw,
-                DIALOG_H};
-    dialog_box(b, true);
-    box_text(b, 13, message_box_text, 2);
-    box_text(b, 35, text_ring_expand("{A}/{B}: OK"), 1);
-}
-
 namespace {
+// The message box and the yes/no box stand in the same rows.
 int confirm_top() { return screen_layout.view.y0 + (view_h() - 45) / 2; }
 int consent_top() { return screen_layout.view.y0 + (view_h() - 110) / 2; }
 }  // namespace
+
+void draw_message_box() {
+    const char* hint = text_ring_expand("{A}/{B}: OK");
+    const int tw = text_width(message_box_text);
+    const int inner = tw < 67 ? 66 : tw;
+    // A pad's long button names widen the box, so the hint never runs over the inner outline.
+    int bw = inner + 24;
+    if (text_width(hint) + HINT_BOX_MARGIN > bw) bw = text_width(hint) + HINT_BOX_MARGIN;
+    bw = cap_width(bw);
+    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
+    dialog_box(b, true);
+    box_text(b, 13, message_box_text, 2);
+    box_text(b, 35, hint, 1);
+}
+
+void message_box_rows(int* top, int* bottom) { confirm_dialog_rows(top, bottom); }
 
 void draw_confirm_dialog() {
     const char* hint = text_ring_expand("{A}: YES  {B}: NO");

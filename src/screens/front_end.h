@@ -88,9 +88,10 @@ extern char message_box_text[64];
 void draw_message_box();
 void draw_confirm_dialog();
 void draw_consent_dialog();
-// The first and last rows the confirm and consent boxes cover, their shadows included.
+// The first and last rows the confirm, consent and message boxes cover, their shadows included.
 void confirm_dialog_rows(int* top, int* bottom);
 void consent_dialog_rows(int* top, int* bottom);
+void message_box_rows(int* top, int* bottom);
 // Behind a box over the title: every title line the rows top..bottom touch is cleared whole.
 void title_clear_behind(int top, int bottom);
 // The title's messages (the damaged-file notices): over the two lines under the game's name.

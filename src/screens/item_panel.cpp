@@ -14,6 +14,7 @@
 #include "render/draw.h"
 #include "render/font.h"
 #include "render/icons.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
@@ -283,6 +284,7 @@ void draw_item_info_panel() {
     const bool landscape = screen_layout.landscape != 0;
 
     screen_fill_rect(px + 4, py + 14, pw - 8, ph - 18, 0);
+    row_spans_hide_under(px + 4, py + 14, pw - 8, ph - 18);  // the bag's cells under the card
     screen_rect(px + 4, py + 14, pw - 8, ph - 18, 2);
     hit_region_add(HIT_BAG_PANEL, 0, px + 4, py + 14, pw - 8, ph - 18);
     const int ih = (!landscape && item_def(item.id).h >= 3) ? 34 : 24;

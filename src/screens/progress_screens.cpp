@@ -100,7 +100,9 @@ void draw_card(const View& v, const CardLayout& l, int i, bool locked) {
     screen_rect(x, y, w, l.height, outline);
     if (cursor) {
         screen_rect(v.x0 + 10, y + 2, v.w - 19, l.height - 4, 3);
-        text_draw(v.x0 + 2, y + l.height / 2 - 3, ">", 3);  // between the view's frame and the card
+        // The mark stands between the view's frame and the card, where the bag's panel drawn over
+        // the level-up would cut it in half: under the bag it is left out.
+        if (game_state != STATE_BAG) text_draw(v.x0 + 2, y + l.height / 2 - 3, ">", 3);
     }
     const BoonDef* boon = id == PICK_BOON ? boon_def(levelup.boon_offer) : nullptr;
     const char* name = boon ? boon->name : levelup_pick_name(id);

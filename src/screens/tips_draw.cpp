@@ -8,6 +8,7 @@
 #include "combat/training.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
@@ -24,6 +25,7 @@ constexpr int REVEAL_ALL = 1 << 20;
 constexpr int SPOT_MARGIN = 3;       // the frame stands this far outside the target
 constexpr int SPOT_PULSE_TICKS = 15; // the outer frame shows every other period of this length
 constexpr int CAPTION_H = 11;
+constexpr int SPOT_CAPTION_GAP = 2;  // dark rows between the pulsing outer frame and the caption's box
 constexpr int BAG_FRAME_INSET = 4;  // a dark column inside the bag panel's inner frame line
 constexpr int CAPTION_BYTES = 128;
 
@@ -88,25 +90,14 @@ void draw_tip_box(int x0, int x1, int y1, int d) {
 
 }  // namespace
 
-void draw_spotlight(int x, int y, int w, int h, const char* caption) {
+void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_behind) {
     const ScreenRect& v = screen_layout.view;
     const int lx = x - SPOT_MARGIN, ly = y - SPOT_MARGIN;
     const int rx = x + w - 1 + SPOT_MARGIN, ry = y + h - 1 + SPOT_MARGIN;
-    // Darken everything else with a checkerboard of colour 0.
-    for (int py = v.y0; py <= v.y1; py++)
-        for (int px = v.x0; px <= v.x1; px++) {
-            if (px >= lx && px <= rx && py >= ly && py <= ry) continue;
-            if (((px + py) & 1) == 0) screen_pixel(px, py, 0);
-        }
-    screen_rect(lx, ly, w + 2 * SPOT_MARGIN, h + 2 * SPOT_MARGIN, 3);
-    if ((frame_counter / SPOT_PULSE_TICKS) & 1)
-        screen_rect(lx - 1, ly - 1, w + 2 * SPOT_MARGIN + 2, h + 2 * SPOT_MARGIN + 2, 3);
-    if (!caption || !caption[0]) return;
-
-    char words[CAPTION_BYTES];
-    text_expand_glyphs(caption, words, sizeof words);
-    const int tw = text_width(words);
-    const int bw = tw + 6;
+    // The caption's box, placed first so that what it clears is cleared before the frame is drawn.
+    char words[CAPTION_BYTES] = "";
+    if (caption && caption[0]) text_expand_glyphs(caption, words, sizeof words);
+    const int bw = text_width(words) + 6;
     // In the bag the caption stays inside the panel's inner frame when it is narrow enough.
     int left = v.x0, right = v.x1, bottom = v.y1;
     const BagLayout& b = bag_layout;
@@ -117,8 +108,21 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption) {
     }
     int bx = x + w / 2 - bw / 2;
     bx = std::max(left, std::min(bx, right - bw + 1));
-    int by = ry + 3;
-    if (by + CAPTION_H - 1 > bottom) by = ly - 3 - CAPTION_H;
+    int by = ry + 1 + SPOT_CAPTION_GAP + 1;
+    if (by + CAPTION_H - 1 > bottom) by = ly - 1 - SPOT_CAPTION_GAP - CAPTION_H;
+    // Inside the card's outline, which stands on the bounds' first and last columns.
+    if (words[0] && clear_behind) clear_rows_behind(by, by + CAPTION_H - 1, left + 1, right - 1);
+
+    // Darken everything else with a checkerboard of colour 0.
+    for (int py = v.y0; py <= v.y1; py++)
+        for (int px = v.x0; px <= v.x1; px++) {
+            if (px >= lx && px <= rx && py >= ly && py <= ry) continue;
+            if (((px + py) & 1) == 0) screen_pixel(px, py, 0);
+        }
+    screen_rect(lx, ly, w + 2 * SPOT_MARGIN, h + 2 * SPOT_MARGIN, 3);
+    if ((frame_counter / SPOT_PULSE_TICKS) & 1)
+        screen_rect(lx - 1, ly - 1, w + 2 * SPOT_MARGIN + 2, h + 2 * SPOT_MARGIN + 2, 3);
+    if (!words[0]) return;
     screen_fill_rect(bx, by, bw, CAPTION_H, 0);
     screen_rect(bx, by, bw, CAPTION_H, 2);
     text_draw(bx + 3, by + 2, words, 3);
@@ -137,5 +141,5 @@ void draw_tips_overlay(const BagCursorView& bag) {
     SpotlightTarget target{};
     int x, y, w, h;
     if (training_spotlight_target(bag, &target) && hit_region_find(target.kind, target.index, &x, &y, &w, &h))
-        draw_spotlight(x, y, w, h, target.caption);
+        draw_spotlight(x, y, w, h, target.caption, target.kind == SPOT_PANEL_ACTION);
 }
