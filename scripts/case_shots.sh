@@ -4,7 +4,7 @@
 # play-stats question a new player meets on the title, and gathers the pictures into
 # docs/case_screenshots.png. Needs xvfb-run, xdotool and ImageMagick, and a built build/quillmarch.
 # Usage: scripts/case_shots.sh [OUT_PNG]
-# Fails, leaving OUT_PNG as it was, when a photograph is missing or blank.
+# Fails, leaving OUT_PNG as it was, when a photograph is missing, blank or in the wrong orientation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/sheet_tiles.sh
@@ -84,6 +84,13 @@ tiles=()
 for f in "${shots[@]}"; do
   name=$(basename "$f" .png)
   convert "$f" -bordercolor black -border 1 -fuzz 3% -trim +repage "$f"
+  # A press of F3 lost under load would leave a portrait photograph lying on its side.
+  read -r w h < <(identify -format '%w %h\n' "$f")
+  case "$name" in
+    *-portrait) turned=$((h > w)) ;;
+    *) turned=$((w > h)) ;;
+  esac
+  if [ "$turned" != 1 ]; then echo "case photograph in the wrong orientation (${w}x${h}): $name" >&2; exit 1; fi
   sheet_tile "$f" "${name#shot-}" 420x420 "$work/tile-${name#shot-}.png"
   tiles+=("$work/tile-${name#shot-}.png")
 done

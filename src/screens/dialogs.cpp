@@ -65,9 +65,7 @@ const ConsentLine CONSENT_LINES[] = {
 };
 constexpr int CONSENT_HINT_DY = 99;
 constexpr int CONSENT_H = 111;
-}  // namespace
 
-namespace {
 // The message box and the yes/no box stand in the same rows.
 int confirm_top() { return screen_layout.view.y0 + (view_h() - 45) / 2; }
 int consent_top() { return screen_layout.view.y0 + (view_h() - 110) / 2; }

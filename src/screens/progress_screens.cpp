@@ -90,7 +90,8 @@ const char* boon_tag(const BoonDef& b, int id, int card_w) {
     return tag;
 }
 
-void draw_card(const View& v, const CardLayout& l, int i, bool locked) {
+// `mark`: the cursor's ">" beside the card, when it is the cursor's.
+void draw_card(const View& v, const CardLayout& l, int i, bool locked, bool mark) {
     const int id = levelup.picks[i];
     const int x = v.x0 + 8, y = l.top + i * (l.height + l.gap), w = v.w - 15;
     const bool cursor = levelup.cursor == i;
@@ -100,9 +101,7 @@ void draw_card(const View& v, const CardLayout& l, int i, bool locked) {
     screen_rect(x, y, w, l.height, outline);
     if (cursor) {
         screen_rect(v.x0 + 10, y + 2, v.w - 19, l.height - 4, 3);
-        // The mark stands between the view's frame and the card, where the bag's panel drawn over
-        // the level-up would cut it in half: under the bag it is left out.
-        if (game_state != STATE_BAG) text_draw(v.x0 + 2, y + l.height / 2 - 3, ">", 3);
+        if (mark) text_draw(v.x0 + 2, y + l.height / 2 - 3, ">", 3);  // between the view's frame and the card
     }
     const BoonDef* boon = id == PICK_BOON ? boon_def(levelup.boon_offer) : nullptr;
     const char* name = boon ? boon->name : levelup_pick_name(id);
@@ -161,7 +160,10 @@ void draw_levelup() {
     }
     // In the training's fixed pick only the first card may be taken.
     const bool forced = levelup_pick_forced(LevelupMode{training_active()});
-    for (int i = 0; i < 3; i++) draw_card(v, l, i, forced && i > 0);
+    // The ">" stands where the bag's panel drawn over the level-up would cut it in half, and where
+    // the training's spotlight frames the fixed card: both times it is left out.
+    const bool mark = !forced && game_state != STATE_BAG;
+    for (int i = 0; i < 3; i++) draw_card(v, l, i, forced && i > 0, mark);
     if (!input_locked())
         text_centre(v, levelup_footer_y(v), text_fit_forms(LEVELUP_HINTS, (int)std::size(LEVELUP_HINTS), v.w - 7), 1);
 }

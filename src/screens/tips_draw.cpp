@@ -110,8 +110,12 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_
     bx = std::max(left, std::min(bx, right - bw + 1));
     int by = ry + 1 + SPOT_CAPTION_GAP + 1;
     if (by + CAPTION_H - 1 > bottom) by = ly - 1 - SPOT_CAPTION_GAP - CAPTION_H;
-    // Inside the card's outline, which stands on the bounds' first and last columns.
-    if (words[0] && clear_behind) clear_rows_behind(by, by + CAPTION_H - 1, left + 1, right - 1);
+    // Inside the outline of the card it lies on: in the bag the card's, which stands on the bounds'
+    // first and last columns; on the level-up the next card's, in the target's columns.
+    if (words[0] && clear_behind) {
+        const bool bag = game_state == STATE_BAG;
+        clear_rows_behind(by, by + CAPTION_H - 1, bag ? left + 1 : x + 1, bag ? right - 1 : x + w - 2);
+    }
 
     // Darken everything else with a checkerboard of colour 0.
     for (int py = v.y0; py <= v.y1; py++)
@@ -141,5 +145,5 @@ void draw_tips_overlay(const BagCursorView& bag) {
     SpotlightTarget target{};
     int x, y, w, h;
     if (training_spotlight_target(bag, &target) && hit_region_find(target.kind, target.index, &x, &y, &w, &h))
-        draw_spotlight(x, y, w, h, target.caption, target.kind == SPOT_PANEL_ACTION);
+        draw_spotlight(x, y, w, h, target.caption, target.kind != SPOT_BAG_ITEM);
 }

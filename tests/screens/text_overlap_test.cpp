@@ -656,6 +656,20 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              w.look("TRAINING BAG card " + std::to_string(col) + "," + std::to_string(row));
                          }
                  }});
+    s.push_back({"TRAINING LEVEL UP", [](Walk& w) {
+                     tick_globals_reset(STATE_DUNGEON);
+                     knight_run_start(0x5EED1234u);
+                     training_start();
+                     tips.shown = (1u << TIP_COUNT) - 1u;
+                     player.level = 2;
+                     player.xp = 0;
+                     levelup.pending = 1;
+                     ASSERT_TRUE(levelup_open(LevelupMode{true}));
+                     game_state = STATE_LEVELUP;
+                     w.look("TRAINING LEVEL UP");
+                     training_stop();
+                     levelup.pending = 0;
+                 }});
     return s;
 }
 
