@@ -124,12 +124,12 @@ void draw_state() {
         int top, bottom;
         if (confirm_open) {
             confirm_dialog_rows(&top, &bottom);
-            title_clear_behind(top, bottom);
+            clear_behind_box(top, bottom);
             draw_confirm_dialog();
         }
         if (consent_open) {
             consent_dialog_rows(&top, &bottom);
-            title_clear_behind(top, bottom);
+            clear_behind_box(top, bottom);
             draw_consent_dialog();
         }
         draw_title_toast();
@@ -156,7 +156,7 @@ void draw_state() {
         if (confirm_open) {
             int top, bottom;
             confirm_dialog_rows(&top, &bottom);
-            pause_clear_behind(top, bottom);
+            clear_behind_box(top, bottom);
             draw_confirm_dialog();
         }
         break;
