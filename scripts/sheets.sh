@@ -3,7 +3,10 @@
 #   - the review pictures of every test (run once through CTest with QM_PNG_DIR set): the sheets the
 #     tests draw themselves are copied over, the others are gathered by file name;
 #   - the sprite, font and monster-size sheets (the contact_sheet target) and the case drawings;
+#   - the two songs' waveforms in docs/audio (the audio_render target, which also writes the WAV
+#     files there that git ignores);
 #   - the photographs of the running game's case (scripts/case_shots.sh), when xvfb-run is there.
+# Not docs/case_swap_ab.png: scripts/case_swap_shot.sh takes that photograph on its own.
 # Needs ImageMagick and a configured build/ (scripts/test.sh makes one). Usage: scripts/sheets.sh
 # An unchanged tree gives the same sheets byte for byte: the pictures are drawn from fixed seeds.
 set -euo pipefail
@@ -31,6 +34,7 @@ sheet_gather "$out" '.' docs/review_sheet.png 240x150 8
 
 # The art: every sprite and frame, the font, the monsters' drawn sizes, the case drawings.
 cmake --build build --target contact_sheet case_art_pngs >/dev/null
+cmake --build build --target audio_render >/dev/null
 sheet_gather build/case_art '.' docs/case_art_sheet.png 320x320 8
 if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
   scripts/case_shots.sh docs/case_screenshots.png
