@@ -3,7 +3,9 @@
 // on the way back to the dungeon, however the game gets there.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "items/bag.h"
 #include "levelup/levelup.h"
 #include "runfile/run_file.h"
+#include "saves/file_io.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
 #include "services/toast.h"
@@ -206,8 +209,6 @@ TEST(RunContinue, AFailedSaveOnEnteringAFightLeavesTheDuelItsButtons) {
     game_state = prev_state = STATE_POWER_ON;
 }
 
-// Damaged files found at start-up are kept under names of their own, never over one kept before,
-// and the title tells of each once.
 // Plays from power-on to the title and gathers the two-line notices it shows there.
 std::vector<std::string> title_notices_told() {
     std::vector<std::string> told;
@@ -220,25 +221,47 @@ std::vector<std::string> title_notices_told() {
     return told;
 }
 
-TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
-    TempSaveDir tmp;
-    tick_globals_reset(STATE_POWER_ON);
-    tmp.write("run_bad.sav", "a run set aside last week");
-    tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
-    tmp.write("profile.dat", "QMPD and then nothing a profile holds");
-    game_init();
-    settings.stats_asked = 1;
-    EXPECT_FALSE(tmp.exists("run.sav"));
-    EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
-    EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
-    EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
-    EXPECT_EQ(run_summary.valid, 0);
+// The folder's moves as some FUSE and network mounts have them while it lives: no move that
+// refuses to replace, no hard links.
+int no_rename_noreplace(const char*, const char*) {
+    errno = EINVAL;
+    return -1;
+}
+int no_hard_link(const char*, const char*) {
+    errno = EPERM;
+    return -1;
+}
+struct PlainMovesOnly {
+    PlainMovesOnly() { file_move_calls_set(no_rename_noreplace, no_hard_link); }
+    ~PlainMovesOnly() { file_move_calls_set(nullptr, nullptr); }
+};
 
-    const std::vector<std::string> told = title_notices_told();
-    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
-                                               "PROFILE UNREADABLE / IT WAS SET ASIDE"};
-    EXPECT_EQ(told, expected);
-    game_state = prev_state = STATE_POWER_ON;
+// Damaged files found at start-up are kept under names of their own, never over one kept before,
+// on a folder with plain moves only too, and the title tells of each once.
+TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
+    for (const bool plain_moves_only : {false, true}) {
+        SCOPED_TRACE(plain_moves_only ? "plain moves only" : "every kind of move");
+        std::optional<PlainMovesOnly> folder;
+        if (plain_moves_only) folder.emplace();
+        TempSaveDir tmp;
+        tick_globals_reset(STATE_POWER_ON);
+        tmp.write("run_bad.sav", "a run set aside last week");
+        tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
+        tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+        game_init();
+        settings.stats_asked = 1;
+        EXPECT_FALSE(tmp.exists("run.sav"));
+        EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
+        EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
+        EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
+        EXPECT_EQ(run_summary.valid, 0);
+
+        const std::vector<std::string> told = title_notices_told();
+        const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
+                                                   "PROFILE UNREADABLE / IT WAS SET ASIDE"};
+        EXPECT_EQ(told, expected);
+        game_state = prev_state = STATE_POWER_ON;
+    }
 }
 
 // A run file of an older version is kept aside like a damaged one, and the title says what it is.
