@@ -264,6 +264,42 @@ TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
     }
 }
 
+// A folder where every set-aside name is taken.
+int every_name_taken(const char*, const char*) {
+    errno = EEXIST;
+    return -1;
+}
+
+// What cannot be kept aside, and an old-format profile kept aside, are told once each too: the
+// refused run.sav until the next run's save replaces it, the refused profile.dat that keeps the
+// session's progress from being saved.
+TEST(RunContinue, RefusedFilesLeftInPlaceAndAnOldProfileAreToldOnce) {
+    {
+        TempSaveDir tmp;
+        tick_globals_reset(STATE_POWER_ON);
+        const std::string old = std::string("QMPD") + std::string("\x05\0\0\0", 4) + std::string(600, '\0');
+        tmp.write("profile.dat", old);
+        game_init();
+        settings.stats_asked = 1;
+        EXPECT_EQ(tmp.read("profile_old.dat"), old);
+        EXPECT_EQ(title_notices_told(), std::vector<std::string>{"OLD PROFILE FORMAT / IT WAS KEPT ASIDE"});
+    }
+    TempSaveDir tmp;
+    tick_globals_reset(STATE_POWER_ON);
+    tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
+    tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+    file_move_calls_set(every_name_taken, every_name_taken);
+    game_init();
+    file_move_calls_set(nullptr, nullptr);
+    settings.stats_asked = 1;
+    EXPECT_TRUE(tmp.exists("run.sav"));
+    EXPECT_TRUE(tmp.exists("profile.dat"));
+    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / NEXT RUN REPLACES IT",
+                                               "PROFILE UNREADABLE / PROGRESS WON'T SAVE"};
+    EXPECT_EQ(title_notices_told(), expected);
+    game_state = prev_state = STATE_POWER_ON;
+}
+
 // A run file of an older version is kept aside like a damaged one, and the title says what it is.
 TEST(RunContinue, ARunOfAnOlderVersionIsToldAsOneAndKept) {
     TempSaveDir tmp;
