@@ -20,10 +20,24 @@
 #include "saves/settings.h"
 #include "screens/screens.h"
 
+namespace {
+
+// The title's notice for how the profile was found; 0 when there is nothing to tell.
+uint8_t profile_notice(ProfileLoadResult loaded) {
+    switch (loaded) {
+    case PROFILE_REFUSED: return TITLE_NOTICE_PROFILE;
+    case PROFILE_REFUSED_IN_PLACE: return TITLE_NOTICE_PROFILE_IN_PLACE;
+    case PROFILE_OLD: return TITLE_NOTICE_PROFILE_OLD;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 void game_init() {
     run_record_source_install();
     const ProfileLoadResult loaded = profile_load();
-    title_notices = loaded == PROFILE_REFUSED ? TITLE_NOTICE_PROFILE : 0;
+    title_notices = profile_notice(loaded);
     // The saves of an old-format profile's time go with it; any the game reads stay.
     if (loaded == PROFILE_OLD) saves_delete_outdated();
     platform_profile_loaded();
@@ -55,7 +69,9 @@ void game_init() {
     quit_after_box = 0;
 
     bool outdated = false;
-    if (run_set_aside_refused(&outdated)) title_notices |= outdated ? TITLE_NOTICE_RUN_OLD : TITLE_NOTICE_RUN;
+    const RunSetAside run_found = run_set_aside_refused(&outdated);
+    if (run_found == RUN_KEPT_ASIDE) title_notices |= outdated ? TITLE_NOTICE_RUN_OLD : TITLE_NOTICE_RUN;
+    if (run_found == RUN_REFUSED_IN_PLACE) title_notices |= TITLE_NOTICE_RUN_IN_PLACE;
     saves_migrate_slots();
     run_summary_refresh();
     if (run_summary.valid) title_cursor = 0;

@@ -128,7 +128,7 @@ void run_abandon() {
     bool outdated = false;
     if (load_run())
         run_finish(0);
-    else if (run_set_aside_refused(&outdated))
+    else if (run_set_aside_refused(&outdated) == RUN_KEPT_ASIDE)
         title_notices |= outdated ? TITLE_NOTICE_RUN_OLD : TITLE_NOTICE_RUN;  // it went bad since the title read it
     else
         run_delete();

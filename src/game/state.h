@@ -95,9 +95,24 @@ extern int32_t title_slide_tick;
 extern int32_t pause_cursor;
 // Strength of the title backdrop in percent; below 0 the unlocks completion decides it.
 extern int32_t title_fx_level;
-// Damaged files set aside at start-up, each told once on the title.
-enum TitleNotice : uint8_t { TITLE_NOTICE_RUN = 1, TITLE_NOTICE_PROFILE = 2, TITLE_NOTICE_RUN_OLD = 4 };
+// Refused files found at start-up, each told once on the title.
+enum TitleNotice : uint8_t {
+    TITLE_NOTICE_RUN = 1,                // a damaged run.sav, kept aside
+    TITLE_NOTICE_PROFILE = 2,            // a damaged profile.dat, kept aside
+    TITLE_NOTICE_RUN_OLD = 4,            // a run.sav of an older version, kept aside
+    TITLE_NOTICE_RUN_IN_PLACE = 8,       // a refused run.sav no name could take: the next run replaces it
+    TITLE_NOTICE_PROFILE_IN_PLACE = 16,  // a refused profile.dat left in place: no profile save this session
+    TITLE_NOTICE_PROFILE_OLD = 32,       // an old-format profile.dat, kept aside
+};
 extern uint8_t title_notices;
+// The two lines of each notice, in the order they are told.
+struct TitleNoticeText {
+    uint8_t notice;
+    const char* line1;
+    const char* line2;
+};
+constexpr int TITLE_NOTICE_KINDS = 6;
+extern const TitleNoticeText TITLE_NOTICE_TEXTS[TITLE_NOTICE_KINDS];
 
 bool game_is_paused();
 uint8_t input_edges(uint8_t now, uint8_t before);

@@ -27,6 +27,16 @@
 
 const char* const STORE_PAGE_URL = "https://store.steampowered.com/search/?term=quillmarch";
 
+// Each line fits the toast box on the narrow portrait view; the text check walks every one.
+const TitleNoticeText TITLE_NOTICE_TEXTS[TITLE_NOTICE_KINDS] = {
+    {.notice = TITLE_NOTICE_RUN, .line1 = "SAVED RUN UNREADABLE", .line2 = "IT WAS KEPT ASIDE"},
+    {.notice = TITLE_NOTICE_RUN_OLD, .line1 = "RUN OF OLDER VERSION", .line2 = "IT WAS KEPT ASIDE"},
+    {.notice = TITLE_NOTICE_RUN_IN_PLACE, .line1 = "SAVED RUN UNREADABLE", .line2 = "NEXT RUN REPLACES IT"},
+    {.notice = TITLE_NOTICE_PROFILE, .line1 = "PROFILE UNREADABLE", .line2 = "IT WAS SET ASIDE"},
+    {.notice = TITLE_NOTICE_PROFILE_IN_PLACE, .line1 = "PROFILE UNREADABLE", .line2 = "PROGRESS WON'T SAVE"},
+    {.notice = TITLE_NOTICE_PROFILE_OLD, .line1 = "OLD PROFILE FORMAT", .line2 = "IT WAS KEPT ASIDE"},
+};
+
 namespace {
 
 // The flame backdrop of the title and demo-end screens: its strength and a simulation step every
@@ -39,19 +49,16 @@ void title_backdrop(float strength) {
     flame_embers_update(strength, v.x1 - v.x0 + 1 - 9, v.y1 - v.y0 + 1 - 9);
 }
 
-// A damaged file set aside at start-up is told once, one notice after the other.
+// Each refused file found at start-up is told once, one notice after the other.
 void title_notice_step() {
     if (!title_notices || toast_timer > 0) return;
-    if (title_notices & TITLE_NOTICE_RUN) {
-        title_notices &= (uint8_t)~TITLE_NOTICE_RUN;
-        toast_show2("SAVED RUN UNREADABLE", "IT WAS KEPT ASIDE");
-    } else if (title_notices & TITLE_NOTICE_RUN_OLD) {
-        title_notices &= (uint8_t)~TITLE_NOTICE_RUN_OLD;
-        toast_show2("RUN OF OLDER VERSION", "IT WAS KEPT ASIDE");
-    } else {
-        title_notices &= (uint8_t)~TITLE_NOTICE_PROFILE;
-        toast_show2("PROFILE UNREADABLE", "IT WAS SET ASIDE");
-    }
+    for (const TitleNoticeText& t : TITLE_NOTICE_TEXTS)
+        if (title_notices & t.notice) {
+            title_notices &= (uint8_t)~t.notice;
+            toast_show2(t.line1, t.line2);
+            return;
+        }
+    title_notices = 0;  // no notice has the bits left
 }
 
 void title_act(int32_t row) {

@@ -682,16 +682,18 @@ void run_delete() {
     run_summary = RunSummary{};
 }
 
-bool run_set_aside_refused(bool* outdated) {
+RunSetAside run_set_aside_refused(bool* outdated) {
     if (outdated) *outdated = false;
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
     static RunRecord record;
     bool old = false;
     FileId judged{};
-    if (run_file_read(path, &record, &old, &judged) || !file_set_aside(path, judged, "run_bad", ".sav")) return false;
+    if (run_file_read(path, &record, &old, &judged)) return RUN_NOT_REFUSED;
     if (outdated) *outdated = old;
-    return true;
+    if (file_set_aside(path, judged, "run_bad", ".sav")) return RUN_KEPT_ASIDE;
+    // Told as left in place only when the refused file itself is still at the name.
+    return file_id_same(file_id_of(path), judged) ? RUN_REFUSED_IN_PLACE : RUN_NOT_REFUSED;
 }
 
 void saves_delete_outdated() {

@@ -48,10 +48,16 @@ void run_summary_refresh();
 
 // Deletes run.sav and clears the summary.
 void run_delete();
+enum RunSetAside : int {
+    RUN_NOT_REFUSED = 0,       // read, or no regular file there
+    RUN_KEPT_ASIDE = 1,        // refused and kept as run_bad.sav (or run_bad_2.sav ...)
+    RUN_REFUSED_IN_PLACE = 2,  // refused, and no name could take it: the next run's save replaces it
+};
 // A run.sav that is there but refused is kept aside as run_bad.sav (or run_bad_2.sav ...), so no
-// new run writes over it; true when one was set aside, with `outdated` (may be null) telling
-// whether it was refused for being of an older version.
-bool run_set_aside_refused(bool* outdated = nullptr);
+// new run writes over it; `outdated` (may be null) tells whether it was refused for being of an
+// older version. One that cannot be kept aside stays where it is: keeping it from every later save
+// would leave no run saved at all.
+RunSetAside run_set_aside_refused(bool* outdated = nullptr);
 // Deletes run.sav and the old slot files that are of a version too old to read (for an
 // old-format profile); a file of any version that is read stays.
 void saves_delete_outdated();

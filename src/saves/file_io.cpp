@@ -19,11 +19,20 @@ namespace {
 constexpr int FILE_PATH_CAP = 700;
 constexpr int LINK_HOPS_MAX = 8;  // a longer chain of links is treated as a loop
 constexpr int SET_ASIDE_NAMES_MAX = 9999;  // "<stem>_9999<ext>" is the last name tried
+constexpr int TEMP_NAME_TRIES = 16;        // temporary names found taken in a row before a write gives up
 const char TEMP_SUFFIX[] = ".tmp";
 
 // Each write of this process gets a temporary name of its own: the exit save can run on another
 // thread than an autosave.
 std::atomic<uint32_t> temp_counter{0};
+
+int system_rename_noreplace(const char* from, const char* to) {
+    return renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+int system_link(const char* from, const char* to) { return link(from, to); }
+
+FileMoveCall rename_noreplace_call = system_rename_noreplace;
+FileMoveCall link_call = system_link;
 
 // A failed save is reported on standard error once a session, so a read-only folder does not
 // flood the log with a line at every autosave.
@@ -78,6 +87,48 @@ bool all_digits(const char* from, const char* to) {
     return true;
 }
 
+// True when `tail` is exactly ".<digits>-<digits>.tmp", what follows a file's name in its
+// temporary ones.
+bool is_temp_tail(const char* tail) {
+    if (tail[0] != '.') return false;
+    const char* dash = std::strchr(tail, '-');
+    if (!dash || !all_digits(tail + 1, dash)) return false;
+    const char* dot = std::strchr(dash, '.');
+    return dot && all_digits(dash + 1, dot) && std::strcmp(dot, TEMP_SUFFIX) == 0;
+}
+
+// Creates the temporary file for `real` under the next number of this process whose name is free,
+// into `tmp`. Only a new file is opened, never one already there and never through a link, so a
+// link planted at the predictable name cannot lead the bytes out of the folder.
+FILE* temp_create(const char* real, char* tmp, size_t cap) {
+    for (int tries = 0; tries < TEMP_NAME_TRIES; tries++) {
+        if (std::snprintf(tmp, cap, "%s.%ld-%u%s", real, (long)getpid(), (unsigned)temp_counter++, TEMP_SUFFIX) >=
+            (int)cap) {
+            errno = ENAMETOOLONG;
+            return nullptr;
+        }
+        const int fd = open(tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        struct stat st;
+        const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        FILE* f = regular ? fdopen(fd, "wb") : nullptr;
+        if (!f) {
+            const int err = regular ? errno : EINVAL;
+            close(fd);
+            unlink(tmp);
+            errno = err;
+        }
+        return f;
+    }
+    return nullptr;  // errno EEXIST
+}
+
+// True when the file at `to` is the judged one: set aside there already.
+bool kept_at(const char* to, const FileId& judged) { return file_id_same(file_id_of(to), judged); }
+
 }  // namespace
 
 FileId file_id_of(const char* path) {
@@ -90,24 +141,25 @@ bool file_id_same(const FileId& a, const FileId& b) { return a.known && b.known 
 
 bool file_is_temp_name(const char* name) {
     // "<file>.<pid>-<n>.tmp"
-    const size_t len = std::strlen(name), suffix = sizeof TEMP_SUFFIX - 1;
-    if (len <= suffix || std::strcmp(name + len - suffix, TEMP_SUFFIX) != 0) return false;
-    const char* end = name + len - suffix;
-    const char* dash = end;
-    while (dash > name && dash[-1] != '-') dash--;
-    if (dash == name || !all_digits(dash, end)) return false;
-    const char* dot = dash - 1;
-    while (dot > name && dot[-1] != '.') dot--;
-    return dot - 1 > name && all_digits(dot, dash - 1);
+    for (const char* dot = std::strchr(name, '.'); dot; dot = std::strchr(dot + 1, '.'))
+        if (dot > name && is_temp_tail(dot)) return true;
+    return false;
 }
 
-int file_temps_clean(const char* dir, const char* prefix) {
+int file_temps_clean(const char* dir, const char* prefix, const char* const* names, int count) {
     DIR* d = opendir(dir);
     if (!d) return 0;
     int removed = 0;
     const size_t prefix_len = std::strlen(prefix);
     while (const dirent* e = readdir(d)) {
-        if (std::strncmp(e->d_name, prefix, prefix_len) != 0 || !file_is_temp_name(e->d_name)) continue;
+        if (std::strncmp(e->d_name, prefix, prefix_len) != 0) continue;
+        const char* own = e->d_name + prefix_len;
+        bool ours = false;
+        for (int i = 0; i < count && !ours; i++) {
+            const size_t len = std::strlen(names[i]);
+            ours = std::strncmp(own, names[i], len) == 0 && is_temp_tail(own + len);
+        }
+        if (!ours) continue;
         char path[FILE_PATH_CAP];
         if (std::snprintf(path, sizeof path, "%s%s", dir, e->d_name) >= (int)sizeof path) continue;
         struct stat st;
@@ -144,10 +196,7 @@ FILE* file_open_regular(const char* path, const char* mode) {
 
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
     char real[FILE_PATH_CAP];
-    char tmp[FILE_PATH_CAP + 32];
-    if (!resolve_links(path, real, sizeof real) ||
-        std::snprintf(tmp, sizeof tmp, "%s.%ld-%u%s", real, (long)getpid(), (unsigned)temp_counter++, TEMP_SUFFIX) >=
-            (int)sizeof tmp) {
+    if (!resolve_links(path, real, sizeof real)) {
         report_failure(path, errno ? errno : ENAMETOOLONG);
         return false;
     }
@@ -158,7 +207,8 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
         report_failure(path, EINVAL);
         return false;
     }
-    FILE* f = file_open_regular(tmp, "wb");
+    char tmp[FILE_PATH_CAP + 32];
+    FILE* f = temp_create(real, tmp, sizeof tmp);
     if (!f) {
         report_failure(path, errno);
         return false;
@@ -185,6 +235,13 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
 }
 
 void file_write_failure_reset() { save_failure_reported = false; }
+
+uint32_t file_temp_number_next() { return temp_counter.load(); }
+
+void file_move_calls_set(FileMoveCall rename_noreplace, FileMoveCall hard_link) {
+    rename_noreplace_call = rename_noreplace ? rename_noreplace : system_rename_noreplace;
+    link_call = hard_link ? hard_link : system_link;
+}
 
 long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged) {
     if (judged) *judged = FileId{0, 0, 0};
@@ -213,29 +270,43 @@ bool file_set_aside(const char* path, const FileId& judged, const char* stem, co
             std::snprintf(name, sizeof name, "%s_%d%s", stem, n, ext);
         char to[SAVE_PATH_CAP];
         save_path_into(to, sizeof to, name);
-        if (renameat2(AT_FDCWD, path, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
-            if (file_id_same(file_id_of(to), judged)) return true;
+        if (rename_noreplace_call(path, to) == 0) {
+            if (kept_at(to, judged)) return true;
             // Another file took the name between the look and the move: it goes back, or stays
             // kept under the new name when its own is taken again; it is never deleted.
-            renameat2(AT_FDCWD, to, AT_FDCWD, path, RENAME_NOREPLACE);
+            rename_noreplace_call(to, path);
             return false;
         }
         if (errno == EEXIST) {
-            if (file_id_same(file_id_of(to), judged)) return true;  // kept under this name already
+            if (kept_at(to, judged)) return true;
             continue;
         }
         if (errno != EINVAL && errno != ENOSYS) return false;
         // The folder cannot move without replacing: a hard link, which replaces nothing, keeps
         // the file, and the refused name is left for the next save to replace.
-        if (link(path, to) == 0) {
-            if (file_id_same(file_id_of(to), judged)) return true;
+        if (link_call(path, to) == 0) {
+            if (kept_at(to, judged)) return true;
             // Our second name of a file we did not judge goes; the file keeps its own name.
             struct stat st;
             if (lstat(to, &st) == 0 && st.st_nlink > 1) unlink(to);
             return false;
         }
-        if (errno != EEXIST) return false;
-        if (file_id_same(file_id_of(to), judged)) return true;
+        if (errno == EEXIST) {
+            if (kept_at(to, judged)) return true;
+            continue;
+        }
+        // No hard links either (some FUSE and network mounts): a plain move to a name that is free
+        // just before it. What landed there is checked after; a file that took the refused name
+        // in between goes back where nothing is now, or stays kept under the new name.
+        struct stat st;
+        if (lstat(to, &st) == 0) {
+            if (kept_at(to, judged)) return true;
+            continue;
+        }
+        if (errno != ENOENT || std::rename(path, to) != 0) return false;
+        if (kept_at(to, judged)) return true;
+        if (lstat(path, &st) != 0 && errno == ENOENT) std::rename(to, path);
+        return false;
     }
     return false;
 }

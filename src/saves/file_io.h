@@ -6,20 +6,24 @@
 
 // Writes `len` bytes to a temporary file of this process beside `path` ("<path>.<pid>-<n>.tmp"),
 // flushes and syncs it, then renames it over `path`, so a crash leaves either the old file or the
-// new one, never a torn one. A path that is a symbolic link is written through to its target. Only
-// a regular file or nothing is replaced: a FIFO, a device or a folder at `path` (or at the link's
-// target) refuses the write. On failure the temporary file is removed, the old file is untouched
-// and the first failure of the session prints one line on standard error.
+// new one, never a torn one. The temporary file is always created new, never through a link: a
+// name found taken gives way to the next number. A path that is a symbolic link is written
+// through to its target. Only a regular file or nothing is replaced: a FIFO, a device or a folder
+// at `path` (or at the link's target) refuses the write. On failure the temporary file is removed,
+// the old file is untouched and the first failure of the session prints one line on standard
+// error. A file newly written this way joins the list in save_lock.cpp, so that a start clears
+// what a killed write of it left.
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len);
-// True for a name that file_write_atomic gives its temporary files, so a start that holds the data
-// folder's lock can remove what a killed copy left.
+// True for a name shaped like file_write_atomic's temporary files ("<file>.<pid>-<n>.tmp").
 bool file_is_temp_name(const char* name);
-// Removes every temporary file of file_write_atomic whose name starts with `prefix` from the folder
-// `dir` (ending in '/'); only while no other copy of the game can be writing there. Returns the
-// count removed.
-int file_temps_clean(const char* dir, const char* prefix);
+// Removes from the folder `dir` (ending in '/') the temporary files of file_write_atomic for the
+// files "<prefix><name>" of `names`, and no other file; only while no other copy of the game can be
+// writing there. Returns the count removed.
+int file_temps_clean(const char* dir, const char* prefix, const char* const* names, int count);
 // Lets the next failed write report itself again (tests).
 void file_write_failure_reset();
+// The number the next temporary file of this process is first tried under (tests).
+uint32_t file_temp_number_next();
 // fopen for the game's own files that never blocks and never reads a device: the path is opened
 // without blocking and refused (nullptr, errno EINVAL) unless it is a regular file, so a FIFO or a
 // device left in the data folder cannot hang the game. A link to a regular file is followed.
@@ -42,6 +46,13 @@ long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged =
 // into the save folder under the first free name of "<stem><ext>", "<stem>_2<ext>", "<stem>_3<ext>"
 // ..., in one step that never replaces a file already there. Nothing moves when another file has
 // taken `path` since it was judged. Where the folder cannot move without replacing, a hard link
-// keeps the file under that name instead and `path` is left for the next save to replace. False
-// when nothing was kept aside.
+// keeps the file under that name instead and `path` is left for the next save to replace. Where it
+// has no hard links either, the file is moved by a plain rename to a name found free just before,
+// and checked to be the judged one at that name after; a file that took `path` in between is put
+// back, never deleted. False when nothing was kept aside.
 bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext);
+// The two calls file_set_aside moves and links with ("from", "to"; 0 or -1 with errno, as the
+// system's). Tests put in ones that fail as a folder without RENAME_NOREPLACE or hard links does;
+// a null puts the system's own back.
+using FileMoveCall = int (*)(const char* from, const char* to);
+void file_move_calls_set(FileMoveCall rename_noreplace, FileMoveCall hard_link);

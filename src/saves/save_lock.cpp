@@ -14,6 +14,13 @@
 
 namespace {
 int save_lock_fd = -1;
+
+// Every file the game replaces through file_write_atomic: only their temporary files are cleared,
+// so a file of the player's named the same way stays.
+const char* const REPLACED_FILES[] = {"settings.dat",  "profile.dat",       "best.dat",
+                                      "run.sav",       "session.txt",       "install_id.txt",
+                                      "runs.jsonl",    "runs_outbox.jsonl", "events_outbox.jsonl"};
+constexpr int REPLACED_FILE_COUNT = (int)(sizeof REPLACED_FILES / sizeof REPLACED_FILES[0]);
 }  // namespace
 
 SaveLockResult save_lock_take() {
@@ -37,9 +44,9 @@ SaveLockResult save_lock_take() {
     save_lock_fd = fd;
     // No other copy can be writing here now: every temporary file of ours is a leftover.
     if (save_dir[0])
-        file_temps_clean(save_dir, "");
+        file_temps_clean(save_dir, "", REPLACED_FILES, REPLACED_FILE_COUNT);
     else
-        file_temps_clean("./", "quillmarch_");
+        file_temps_clean("./", "quillmarch_", REPLACED_FILES, REPLACED_FILE_COUNT);
     return SAVE_LOCK_TAKEN;
 }
 

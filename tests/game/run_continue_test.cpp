@@ -3,7 +3,9 @@
 // on the way back to the dungeon, however the game gets there.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "items/bag.h"
 #include "levelup/levelup.h"
 #include "runfile/run_file.h"
+#include "saves/file_io.h"
 #include "saves/settings.h"
 #include "screens/transition.h"
 #include "services/toast.h"
@@ -206,8 +209,6 @@ TEST(RunContinue, AFailedSaveOnEnteringAFightLeavesTheDuelItsButtons) {
     game_state = prev_state = STATE_POWER_ON;
 }
 
-// Damaged files found at start-up are kept under names of their own, never over one kept before,
-// and the title tells of each once.
 // Plays from power-on to the title and gathers the two-line notices it shows there.
 std::vector<std::string> title_notices_told() {
     std::vector<std::string> told;
@@ -220,24 +221,82 @@ std::vector<std::string> title_notices_told() {
     return told;
 }
 
+// The folder's moves as some FUSE and network mounts have them while it lives: no move that
+// refuses to replace, no hard links.
+int no_rename_noreplace(const char*, const char*) {
+    errno = EINVAL;
+    return -1;
+}
+int no_hard_link(const char*, const char*) {
+    errno = EPERM;
+    return -1;
+}
+struct PlainMovesOnly {
+    PlainMovesOnly() { file_move_calls_set(no_rename_noreplace, no_hard_link); }
+    ~PlainMovesOnly() { file_move_calls_set(nullptr, nullptr); }
+};
+
+// Damaged files found at start-up are kept under names of their own, never over one kept before,
+// on a folder with plain moves only too, and the title tells of each once.
 TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
+    for (const bool plain_moves_only : {false, true}) {
+        SCOPED_TRACE(plain_moves_only ? "plain moves only" : "every kind of move");
+        std::optional<PlainMovesOnly> folder;
+        if (plain_moves_only) folder.emplace();
+        TempSaveDir tmp;
+        tick_globals_reset(STATE_POWER_ON);
+        tmp.write("run_bad.sav", "a run set aside last week");
+        tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
+        tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+        game_init();
+        settings.stats_asked = 1;
+        EXPECT_FALSE(tmp.exists("run.sav"));
+        EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
+        EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
+        EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
+        EXPECT_EQ(run_summary.valid, 0);
+
+        const std::vector<std::string> told = title_notices_told();
+        const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
+                                                   "PROFILE UNREADABLE / IT WAS SET ASIDE"};
+        EXPECT_EQ(told, expected);
+        game_state = prev_state = STATE_POWER_ON;
+    }
+}
+
+// A folder where every set-aside name is taken.
+int every_name_taken(const char*, const char*) {
+    errno = EEXIST;
+    return -1;
+}
+
+// What cannot be kept aside, and an old-format profile kept aside, are told once each too: the
+// refused run.sav until the next run's save replaces it, the refused profile.dat that keeps the
+// session's progress from being saved.
+TEST(RunContinue, RefusedFilesLeftInPlaceAndAnOldProfileAreToldOnce) {
+    {
+        TempSaveDir tmp;
+        tick_globals_reset(STATE_POWER_ON);
+        const std::string old = std::string("QMPD") + std::string("\x05\0\0\0", 4) + std::string(600, '\0');
+        tmp.write("profile.dat", old);
+        game_init();
+        settings.stats_asked = 1;
+        EXPECT_EQ(tmp.read("profile_old.dat"), old);
+        EXPECT_EQ(title_notices_told(), std::vector<std::string>{"OLD PROFILE FORMAT / IT WAS KEPT ASIDE"});
+    }
     TempSaveDir tmp;
     tick_globals_reset(STATE_POWER_ON);
-    tmp.write("run_bad.sav", "a run set aside last week");
     tmp.write("run.sav", std::string("QMSD") + std::string(200, '\x7f'));
     tmp.write("profile.dat", "QMPD and then nothing a profile holds");
+    file_move_calls_set(every_name_taken, every_name_taken);
     game_init();
+    file_move_calls_set(nullptr, nullptr);
     settings.stats_asked = 1;
-    EXPECT_FALSE(tmp.exists("run.sav"));
-    EXPECT_EQ(tmp.read("run_bad.sav"), "a run set aside last week");
-    EXPECT_EQ(tmp.read("run_bad_2.sav"), std::string("QMSD") + std::string(200, '\x7f'));
-    EXPECT_EQ(tmp.read("profile_bad.dat"), "QMPD and then nothing a profile holds");
-    EXPECT_EQ(run_summary.valid, 0);
-
-    const std::vector<std::string> told = title_notices_told();
-    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
-                                               "PROFILE UNREADABLE / IT WAS SET ASIDE"};
-    EXPECT_EQ(told, expected);
+    EXPECT_TRUE(tmp.exists("run.sav"));
+    EXPECT_TRUE(tmp.exists("profile.dat"));
+    const std::vector<std::string> expected = {"SAVED RUN UNREADABLE / NEXT RUN REPLACES IT",
+                                               "PROFILE UNREADABLE / PROGRESS WON'T SAVE"};
+    EXPECT_EQ(title_notices_told(), expected);
     game_state = prev_state = STATE_POWER_ON;
 }
 

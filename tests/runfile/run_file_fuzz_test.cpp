@@ -199,7 +199,8 @@ TEST(RunFileKill, KilledWriterNeverLeavesABrokenRun) {
         ASSERT_EQ(tmp.read("run.sav").size(), (size_t)RUN_FILE_BYTES);
     }
     // The next start, holding the folder, removes a killed writer's temporary files.
-    file_temps_clean((tmp.dir + "/").c_str(), "");
+    const char* const run_file[] = {"run.sav"};
+    file_temps_clean((tmp.dir + "/").c_str(), "", run_file, 1);
     game_state = STATE_DUNGEON;
     ASSERT_TRUE(save_run());
     EXPECT_EQ(tmp.temps(), 0);

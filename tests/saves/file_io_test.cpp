@@ -57,6 +57,26 @@ TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
     for (const char* n : {"abs.sav", "chain.sav", "later.sav", "loop_a", "loop_b"}) std::remove(link_dir.path(n).c_str());
 }
 
+// The temporary file is made new: links planted at its next names (one to nothing yet, one to a
+// file) are passed over, nothing is written where they lead, and the saved file stays a file.
+TEST(FileWriteAtomic, ALinkAtTheTemporaryNameIsNeverFollowed) {
+    TempSaveDir tmp, elsewhere;
+    tmp.write("best.dat", "old");
+    elsewhere.write("theirs.txt", "theirs");
+    const uint32_t next = file_temp_number_next();
+    auto temp_name = [&](uint32_t n) {
+        return tmp.path("best.dat") + "." + std::to_string(getpid()) + "-" + std::to_string(n) + ".tmp";
+    };
+    ASSERT_EQ(symlink(elsewhere.path("made.txt").c_str(), temp_name(next).c_str()), 0);
+    ASSERT_EQ(symlink(elsewhere.path("theirs.txt").c_str(), temp_name(next + 1).c_str()), 0);
+    ASSERT_TRUE(file_write_atomic(tmp.path("best.dat").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_FALSE(is_link(tmp.path("best.dat")));
+    EXPECT_EQ(tmp.read("best.dat"), "new!");
+    EXPECT_FALSE(elsewhere.exists("made.txt"));
+    EXPECT_EQ(elsewhere.read("theirs.txt"), "theirs");
+    EXPECT_TRUE(is_link(temp_name(next)) && is_link(temp_name(next + 1)));
+}
+
 TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
     TempSaveDir tmp;
     tmp.write("blocker", "a file where a folder should be");

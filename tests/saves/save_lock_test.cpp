@@ -1,6 +1,6 @@
 // The data folder's lock: a second copy cannot take it while the first lives, the kernel lets go of
-// it when the first is killed, the first removes what a killed writer left, and two writers at
-// once never rename each other's half-written file.
+// it when the first is killed, the first removes what a killed writer left (and no file of the
+// player's named like it), and two writers at once never rename each other's half-written file.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -21,6 +21,7 @@ TEST(SaveLock, OneCopyAtATimeAndNoTornFileFromTwoWriters) {
     TempSaveDir tmp{"/dev/shm"};
     tmp.write("run.sav.4242-7.tmp", "left by a killed writer");
     tmp.write("notes.tmp", "not ours");
+    tmp.write("notes.txt.12-3.tmp", "not ours either, though named like ours");
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t first = fork();
@@ -37,6 +38,7 @@ TEST(SaveLock, OneCopyAtATimeAndNoTornFileFromTwoWriters) {
     EXPECT_EQ(save_lock_take(), SAVE_LOCK_HELD);
     EXPECT_FALSE(tmp.exists("run.sav.4242-7.tmp"));
     EXPECT_EQ(tmp.read("notes.tmp"), "not ours");
+    EXPECT_EQ(tmp.read("notes.txt.12-3.tmp"), "not ours either, though named like ours");
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
     EXPECT_EQ(save_lock_take(), SAVE_LOCK_TAKEN);

@@ -353,8 +353,10 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                          title_slide_tick = -1000;
                          w.look("TITLE row " + std::to_string(c));
                      }
-                     toast_show2("SAVED RUN UNREADABLE", "IT WAS KEPT ASIDE");
-                     w.look("TITLE damaged-file notice");
+                     for (const TitleNoticeText& t : TITLE_NOTICE_TEXTS) {
+                         toast_show2(t.line1, t.line2);
+                         w.look(std::string("TITLE notice ") + t.line1 + " / " + t.line2);
+                     }
                      toast_timer = 0;
                      consent_open = 1;
                      w.look("TITLE consent");
