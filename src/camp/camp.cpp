@@ -80,6 +80,10 @@ bool pay(int price) {
     return true;
 }
 
+// Puts one bought unit in the bag; false when it has no room for it, a stack at its bound included,
+// where the unit would be paid for and counted nowhere.
+bool bag_take(const Item& item) { return !bag_stack_full(player.bag, item) && bag_add(player.bag, item, 1) >= 0; }
+
 void short_name_toast(const char* format, const Item& item) {
     char text[TOAST_LINE_BYTES];
     std::snprintf(text, sizeof text, format, item_def(item.id).short_name);
@@ -260,7 +264,7 @@ void update_buy_back(uint8_t presses) {
         CampBuyBack& e = camp.buy_back[camp.cursor];
         if (player.gold < e.price) {
             deny("NOT ENOUGH GOLD");
-        } else if (bag_add(player.bag, e.item, 1) < 0) {
+        } else if (!bag_take(e.item)) {
             deny("BAG IS FULL");
         } else {
             player.gold -= e.price;
@@ -343,7 +347,7 @@ void update_shop(uint8_t presses) {
         if (row < nc) {
             const int price = consumable_price(ids[row]);
             if (player.gold < price) deny("NOT ENOUGH GOLD");
-            else if (!bag_add_new(ids[row], 1)) deny("BAG IS FULL");
+            else if (!bag_take(item_make(ids[row]))) deny("BAG IS FULL");
             else {
                 player.gold -= price;
                 const Item bought = item_make(ids[row]);
@@ -357,7 +361,7 @@ void update_shop(uint8_t presses) {
             const int price = sale ? sale_price() : spare_price(item);
             if (sale && camp.sale_sold) deny("SOLD OUT");
             else if (player.gold < price) deny("NOT ENOUGH GOLD");
-            else if (bag_add(player.bag, item, 1) < 0) deny("BAG IS FULL");
+            else if (!bag_take(item)) deny("BAG IS FULL");
             else {
                 player.gold -= price;
                 if (sale) camp.sale_sold = 1;
@@ -367,6 +371,7 @@ void update_shop(uint8_t presses) {
             }
         } else {
             if (camp.key_sold) deny("SOLD OUT");
+            else if (player.keys >= RUN_KEYS_MAX) deny("BAG IS FULL");  // a key bought would count nowhere
             else if (pay(key_price())) {
                 camp.key_sold = 1;
                 player.keys = bound_keys(player.keys, 1);

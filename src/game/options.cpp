@@ -139,8 +139,10 @@ void option_change(int32_t id, int c, uint8_t presses) {
     case OPT_SHARE_STATS:
         if (!c) break;
         settings.share_stats = !settings.share_stats;
-        // Turning sharing off forgets everything already queued, as refusing the question does.
+        // Turning sharing off forgets everything already queued, as refusing the question does;
+        // the choice is written at once, so a window closed on this page cannot share again.
         if (!settings.share_stats) telemetry_discard_queued();
+        settings_save();
         break;
     case OPT_TRAINING: if (c) training_offer_set(!training_offer_on()); break;
     case OPT_CREDITS:

@@ -30,6 +30,7 @@ PadHitContext pad_hit_context() {
 bool save_on_exit() {
     const bool saved = !run_active || run_save_now();
     profile_flush();
+    settings_save_changed();  // an option changed on a page not yet left
     return saved;
 }
 

@@ -13,8 +13,8 @@ PadHitContext pad_hit_context();
 // drawn pad lights them with the buttons held.
 extern uint8_t pad_blink_lit;
 
-// Saves the run in progress (a failed save raises "SAVE FAILED!") and the profile's play counters;
-// false when the run could not be saved.
+// Saves the run in progress (a failed save raises "SAVE FAILED!"), the profile's play counters and
+// the settings when they changed; false when the run could not be saved.
 bool save_on_exit();
 // The window's close: saves as save_on_exit and says whether the program may end. When the run could
 // not be saved the game pauses under the "SAVE FAILED!" box and keeps the window, so the failure is

@@ -16,6 +16,9 @@ int bag_place_at(Bag& bag, const Item& item, int count, int col, int row, bool r
 // Stacks a usable onto an equal entry, else places the item at the first free spot; -1 when it does not fit.
 int bag_add(Bag& bag, const Item& item, int count);
 bool bag_add_new(uint32_t id, int count);
+// Whether a unit of `item` would join a stack already at its bound, where bag_add takes it and
+// counts nothing.
+bool bag_stack_full(const Bag& bag, const Item& item);
 void bag_remove(Bag& bag, int idx);
 int bag_find(uint32_t id);
 int bag_list_usable(int* out, int max);

@@ -81,6 +81,11 @@ Settings settings = settings_start_values();
 
 static const char SETTINGS_MAGIC[4] = {'Q', 'M', 'S', 'T'};
 
+// settings.dat as last read whole or written, so that leaving the program writes it only when the
+// record has changed since.
+static uint8_t settings_stored[SETTINGS_FILE_BYTES];
+static bool settings_stored_known = false;
+
 // Highest scancode and controller button a binding may hold; anything above marks a damaged file.
 static constexpr int SCANCODE_LIMIT = 512;
 static constexpr int PAD_BUTTON_LIMIT = 21;
@@ -158,16 +163,34 @@ bool settings_load() {
     save_path_into(path, sizeof path, "settings.dat");
     uint8_t buf[SETTINGS_FILE_BYTES];
     long n = file_read_some(path, buf, sizeof buf);
-    if (n < 0) return false;
-    return settings_decode(buf, (int)n, settings);
+    settings_stored_known = false;
+    if (n < 0 || !settings_decode(buf, (int)n, settings)) return false;
+    if (n == SETTINGS_FILE_BYTES) {
+        std::memcpy(settings_stored, buf, sizeof buf);
+        settings_stored_known = true;
+    }
+    return true;
+}
+
+static bool settings_write(const uint8_t buf[SETTINGS_FILE_BYTES]) {
+    char path[SAVE_PATH_CAP];
+    save_path_into(path, sizeof path, "settings.dat");
+    settings_stored_known = file_write_atomic(path, buf, SETTINGS_FILE_BYTES);
+    if (settings_stored_known) std::memcpy(settings_stored, buf, SETTINGS_FILE_BYTES);
+    return settings_stored_known;
 }
 
 bool settings_save() {
-    char path[SAVE_PATH_CAP];
-    save_path_into(path, sizeof path, "settings.dat");
     uint8_t buf[SETTINGS_FILE_BYTES];
     settings_encode(settings, buf);
-    return file_write_atomic(path, buf, sizeof buf);
+    return settings_write(buf);
+}
+
+bool settings_save_changed() {
+    uint8_t buf[SETTINGS_FILE_BYTES];
+    settings_encode(settings, buf);
+    if (settings_stored_known && std::memcmp(buf, settings_stored, sizeof buf) == 0) return true;
+    return settings_write(buf);
 }
 
 void settings_defaults() { settings = settings_start_values(); }

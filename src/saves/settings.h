@@ -40,6 +40,9 @@ extern Settings settings;
 bool settings_load();
 // Writes settings.dat (version 17) through a temporary file; false when it could not be written.
 bool settings_save();
+// Writes settings.dat only when the record differs from what the file held when last read or
+// written (the program's way out); true when nothing needed writing.
+bool settings_save_changed();
 // Puts every setting back to its new-install value and saves.
 bool settings_reset();
 // The same in memory only, with nothing written.

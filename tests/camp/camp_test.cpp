@@ -1,7 +1,8 @@
 // The camp: arrival floors, the hub's refusals, selling unit by unit and junk, the buy-back list,
-// one boon per camp, the shop's stock and its one-time rows, the forge's prices and work (merge
-// with the kept item last in the bag), rest with the boss-floor camp and EMBERS, ONWARD, and
-// START to the pause and back, through the tick where the state machine takes part.
+// one boon per camp, the shop's stock and its one-time rows, buys refused at a full stack or key
+// count, the forge's prices and work (merge with the kept item last in the bag), rest with the
+// boss-floor camp and EMBERS, ONWARD, and START to the pause and back, through the tick where the
+// state machine takes part.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -207,6 +208,37 @@ TEST_F(CampTest, AFullBuyBackListDropsItsOldest) {
     EXPECT_EQ(camp.buy_back_count, CAMP_BUY_BACK_MAX);
     EXPECT_EQ(camp.buy_back[0].item.wear, 2);
     EXPECT_EQ(camp.buy_back[CAMP_BUY_BACK_MAX - 1].item.wear, CAMP_BUY_BACK_MAX + 1);
+}
+
+// A unit bought onto a stack at its bound, or a key past the most a run holds, would be paid for
+// and counted nowhere: each is refused as a full bag is, and the gold stays.
+TEST_F(CampTest, ABuyAtAFullStackOrKeyCountIsRefusedAndCostsNothing) {
+    const int antidotes = add(ITEM_ANTIDOTE, RUN_STACK_MAX);
+    ASSERT_GE(antidotes, 0);
+    player.gold = 1000;
+    uint32_t ids[4];
+    ASSERT_EQ(camp_consumables(ids), 1);
+    ASSERT_EQ(ids[0], (uint32_t)ITEM_ANTIDOTE);
+    Item stock[3];
+    const int key_row = 1 + camp_make_stock(stock);
+    camp.buy_back[0] = CampBuyBack{.item = item_make(ITEM_ANTIDOTE), .count = 1, .price = 5};
+    camp.buy_back_count = 1;
+    player.keys = RUN_KEYS_MAX;
+    struct Buy {
+        int32_t page, row;
+    };
+    for (const Buy b : {Buy{CAMP_PAGE_SHOP, 0}, Buy{CAMP_PAGE_BUY_BACK, 0}, Buy{CAMP_PAGE_SHOP, key_row}}) {
+        camp_page = b.page;
+        camp.cursor = b.row;
+        toast_line1[0] = '\0';
+        press(BTN_A);
+        EXPECT_STREQ(toast_line1, "BAG IS FULL") << b.page << " " << b.row;
+        EXPECT_EQ(player.gold, 1000) << b.page << " " << b.row;
+    }
+    EXPECT_EQ(player.bag.entries[antidotes].count, RUN_STACK_MAX);
+    EXPECT_EQ(camp.buy_back[0].count, 1);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    EXPECT_EQ(camp.key_sold, 0);
 }
 
 TEST_F(CampTest, OneBoonPerCampAndSellingForItsGold) {

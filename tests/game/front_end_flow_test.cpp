@@ -222,6 +222,32 @@ TEST_F(OptionsFlow, SharingOffDeletesWhatWasQueued) {
         EXPECT_FALSE(saves.exists(f)) << f;
 }
 
+// The window may close on any options page: the sharing choice is in the file at once, and any
+// other change is written by the close.
+TEST_F(OptionsFlow, SharingOffAndAChangedOptionOutliveAWindowClosedOnTheirPage) {
+    auto stored = [&] {
+        const std::string bytes = saves.read("settings.dat");
+        Settings s = {};
+        EXPECT_TRUE(settings_decode((const uint8_t*)bytes.data(), (int)bytes.size(), s));
+        return s;
+    };
+    settings.share_stats = 1;
+    ASSERT_TRUE(settings_save());
+    cursor_to(OPT_SHARE_STATS);
+    tap(BTN_A);
+    EXPECT_EQ(stored().share_stats, 0);
+
+    cursor_to(OPT_PAGE_SOUND);
+    tap(BTN_A);
+    ASSERT_EQ(options_cursor, OPT_VOLUME);
+    tap(BTN_RIGHT);
+    const int32_t volume = settings.volume;
+    ASSERT_NE(stored().volume, volume);
+    EXPECT_TRUE(save_on_close());
+    EXPECT_EQ(stored().volume, volume);
+    EXPECT_EQ(stored().share_stats, 0);
+}
+
 TEST_F(OptionsFlow, CreditsScrollAndComeBack) {
     cursor_to(OPT_CREDITS);
     tap(BTN_A);

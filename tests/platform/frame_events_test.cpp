@@ -1,16 +1,21 @@
 // The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
-// prompt taking keys first, F3 and F5 keeping the window on the display, and F3 only on a screen
-// that is not square.
+// prompt taking keys first, F3 and F5 keeping the window on the display, F3 only on a screen that
+// is not square, and the window's close kept up by a save that failed.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "game/load_floor.h"
+#include "game/state.h"
 #include "platform/case_art.h"
 #include "platform/frame_loop.h"
 #include "platform/input.h"
 #include "platform/pads.h"
 #include "render/screen.h"
+#include "screens/screens.h"
+#include "support/fresh_game.h"
+#include "support/unwritable_save_dir.h"
 
 namespace {
 
@@ -149,6 +154,24 @@ TEST_F(FrameEventsTest, F3TurnsTheScreenUnlessItIsSquare) {
     EXPECT_TRUE(layout_is_square());
     EXPECT_EQ(case_model, CASE_16_9);
     EXPECT_EQ(fl.texture, before);
+}
+
+TEST_F(FrameEventsTest, AWindowClosedOnAFailedSaveStaysUpUntilASecondClose) {
+    knight_run_start(7);
+    load_floor(0);
+    game_state = STATE_DUNGEON;
+    run_active = 1;
+    UnwritableSaveDir blocked;
+    SDL_Event quit = {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    idle_frame();
+    EXPECT_EQ(fl.running, 1);
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    SDL_PushEvent(&quit);
+    idle_frame();
+    EXPECT_EQ(fl.running, 0);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ inline void tick_globals_reset(int32_t state) {
     input_lock_timer = 0;
     input_lock_held = 0;
     secret_progress = 0;
-    quit_requested = 0;
+    quit_requested = quit_after_box = 0;
     demo_end_to_unlocks = 0;
     demo_end_store_opened = 0;
     run_active = 0;
