@@ -236,13 +236,13 @@ namespace {
 
 // The top and bottom rows of the title's lines: the name with its underline, the two lines under
 // it, the menu rows with the selection bar, and the portrait footer.
-struct RowSpan {
+struct TitleLineRows {
     int top, bottom;
 };
 
 int title_name_y() { return screen_layout.view.y0 + (screen_layout.landscape ? 12 : 24); }
 
-int title_spans(RowSpan out[TITLE_MENU_ROWS + 4]) {
+int title_spans(TitleLineRows out[TITLE_MENU_ROWS + 4]) {
     const int y0 = title_name_y(), B = screen_layout.view.y1;
     int n = 0;
     out[n++] = {y0 - 1, y0 + 9};
@@ -256,7 +256,7 @@ int title_spans(RowSpan out[TITLE_MENU_ROWS + 4]) {
 }  // namespace
 
 void title_clear_behind(int top, int bottom) {
-    RowSpan spans[TITLE_MENU_ROWS + 4];
+    TitleLineRows spans[TITLE_MENU_ROWS + 4];
     const int n = title_spans(spans);
     int from = top, to = bottom;
     for (int i = 0; i < n; i++)
