@@ -107,9 +107,10 @@ float compass_delta(float heading, float angle) {
 
 void draw_compass() {
     const ScreenRect& v = view();
-    hud_box(v.x0 + 1, v.y1 - 9, v.x1 - v.x0 - 1, 10);
+    const int top = v.y1 - COMPASS_STRIP_H + 1;
+    hud_box(v.x0 + 1, top, v.x1 - v.x0 - 1, COMPASS_STRIP_H);
     // The status border's hatching and flames stop at the strip, so its letters stay readable.
-    status_border_keep(v.x0 + 1, v.y1 - 9, v.x1 - v.x0 - 1, 10);
+    status_border_keep(v.x0 + 1, top, v.x1 - v.x0 - 1, COMPASS_STRIP_H);
     const int c = v.x0 + (v.x1 - v.x0 + 1) / 2;
     const float angle = view_pos.angle;
     static const char* const LETTERS[4] = {"N", "E", "S", "W"};

@@ -45,6 +45,10 @@ void draw_low_hp_strip();
 void draw_pause(int32_t cursor);
 // Behind a box over the pause menu: every menu line the rows top..bottom touch is cleared whole.
 void pause_clear_behind(int top, int bottom);
+// What the pause menu's box covers, its shadow included, and the box's width: a box over the menu
+// keeps within it.
+ScreenRect pause_area();
+int pause_width();
 void draw_bag();
 bool bag_item_card_open();
 void draw_item_info_panel();
