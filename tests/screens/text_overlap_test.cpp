@@ -1,7 +1,7 @@
 // Every screen, in both layouts and with the keyboard's and a PS5 controller's longest button
 // names: the text record of each drawn frame holds no two runs of text over or against each
 // other, no run off the view, across a frame line or a status border, none cut by a box drawn
-// after it, no label plate laid across a frame line, no box drawn
+// after it or by the edge of its list, no label plate laid across a frame line, no box drawn
 // across another box's outline and no footer that lost a hint for room. One walk over every state
 // and page and the boxes that open over them (the failed save's box wherever a run saves, the
 // training's tips); a finding names the screen, the layout, the names and the texts. With
@@ -44,6 +44,7 @@
 #include "platform/input.h"
 #include "profile/profile.h"
 #include "render/draw.h"
+#include "render/font.h"
 #include "render/screen.h"
 #include "render/text_runs.h"
 #include "saves/settings.h"
@@ -203,6 +204,11 @@ std::vector<std::string> frame_findings() {
         }
         if (r.cut_by) {
             out.push_back(quoted(r) + " is cut by a box drawn over it");
+            continue;
+        }
+        // A clipped list shows its rows whole or not at all.
+        if (r.box.y1 - r.box.y0 + 1 < (FONT_CELL_H - 1) * r.cell) {
+            out.push_back(quoted(r) + " is cut by the edge of its list");
             continue;
         }
         bool framed = false;
