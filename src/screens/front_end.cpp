@@ -271,9 +271,10 @@ void title_clear_behind(int top, int bottom) {
 }
 
 void draw_title_toast() {
-    // Over the two lines under the name, the menu rows and the hint stay in sight.
+    // Over the two lines under the name, the menu rows and the hint stay in sight; the notices
+    // there are padded like the title's other boxes.
     const int y0 = title_name_y();
-    draw_toast_between(y0 + 17, y0 + 35);
+    draw_toast_between(y0 + 17, y0 + 35, true);
 }
 
 void draw_power_on(int32_t counter) {

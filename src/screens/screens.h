@@ -24,8 +24,9 @@ float unlocks_completion();
 
 void draw_splash();
 void draw_toast();
-// The toast centred in the rows top .. bottom - 1, for a screen whose usual toast place is taken.
-void draw_toast_between(int top, int bottom);
+// The toast centred in the rows top .. bottom - 1, for a screen whose usual toast place is taken;
+// padded, with the dark margin of the HUD's boxes about its lines.
+void draw_toast_between(int top, int bottom, bool padded = false);
 void draw_hud();
 void draw_status_border();
 // Rows of text at the view's edges that the status edges leave whole this frame (the real-time
