@@ -22,6 +22,7 @@
 #include "screens/controls.h"
 #include "screens/pad.h"
 #include "screens/screens.h"
+#include "screens/tips_draw.h"
 #include "screens/transition.h"
 #include "shrine/shrine.h"
 #include "profile/profile.h"
@@ -94,18 +95,33 @@ void draw_underlay() {
         draw_dungeon_view(view_scene_now());
 }
 
-// Behind a box in rows top..bottom: the whole of every card, row and line the box touches on the
-// screen beneath is cleared, so none shows cut in half beside it. Over a picture (the dungeon, a
-// fight) nothing is.
-void clear_behind_box(int top, int bottom) {
-    const int beneath = game_state == STATE_BAG ? state_under_pause : game_state;
+// Behind a box over a screen of text (the level-up's cards, the camp's tiles and rows) the whole of
+// every piece in the rows the box touches is cleared, so none shows cut in half beside it; over a
+// picture with lines of text on it (the classic fight, a duel) only the pieces the box would cut
+// are. Over the dungeon's picture nothing is.
+void clear_text_behind(int beneath, const ScreenRect& box) {
     const ScreenRect& v = screen_layout.view;
-    if (game_state == STATE_TITLE)
-        title_clear_behind(top, bottom);
+    if (beneath == STATE_LEVELUP || beneath == STATE_CAMP)
+        clear_rows_behind(box.y0, box.y1, v.x0 + 2, v.x1 - 2);  // inside the screen's frame line
+    else if (beneath == STATE_COMBAT)
+        clear_pieces_cut(box.x0, box.y0, box.x1, box.y1);
+}
+
+// Behind a box: the screen beneath clears what the box would cut.
+void clear_behind_box(const ScreenRect& box) {
+    const ScreenRect& v = screen_layout.view;
+    if (transition_card_up())
+        clear_rows_behind(box.y0, box.y1, v.x0, v.x1);  // the caption's lines on the black card
+    else if (game_state == STATE_TITLE)
+        title_clear_behind(box.y0, box.y1);
     else if (game_state == STATE_PAUSE)
-        pause_clear_behind(top, bottom);
-    else if (beneath == STATE_LEVELUP || beneath == STATE_CAMP)
-        clear_rows_behind(top, bottom, v.x0 + 2, v.x1 - 2);  // inside the screen's frame line
+        pause_clear_behind(box.y0, box.y1);
+    else if (game_state == STATE_OPTIONS)
+        options_clear_behind(box.y0, box.y1);
+    else if (game_state == STATE_CONTROLS)
+        controls_clear_behind(box.y0, box.y1);
+    else
+        clear_text_behind(game_state == STATE_BAG ? state_under_pause : game_state, box);
 }
 
 void draw_panel_base() {
@@ -121,15 +137,12 @@ void draw_state() {
     case STATE_SPLASH: draw_splash(); break;
     case STATE_TITLE: {
         draw_title_now();
-        int top, bottom;
         if (confirm_open) {
-            confirm_dialog_rows(&top, &bottom);
-            clear_behind_box(top, bottom);
+            clear_behind_box(confirm_dialog_area());
             draw_confirm_dialog();
         }
         if (consent_open) {
-            consent_dialog_rows(&top, &bottom);
-            clear_behind_box(top, bottom);
+            clear_behind_box(consent_dialog_area());
             draw_consent_dialog();
         }
         draw_title_toast();
@@ -149,17 +162,17 @@ void draw_state() {
         draw_status_border();
         if (combat_is_reflex() && !combat_auto_paused() && combat_victory_delay() <= 0) draw_low_hp_strip();
         break;
-    case STATE_PAUSE:
+    case STATE_PAUSE: {
         draw_underlay();
         dim_screen();
+        clear_text_behind(state_under_pause, pause_area());
         draw_pause(pause_cursor);
         if (confirm_open) {
-            int top, bottom;
-            confirm_dialog_rows(&top, &bottom);
-            clear_behind_box(top, bottom);
+            clear_behind_box(confirm_dialog_area());
             draw_confirm_dialog();
         }
         break;
+    }
     case STATE_BAG:
         if (state_under_pause == STATE_LEVELUP)
             draw_levelup();
@@ -178,9 +191,7 @@ void draw_state() {
     case STATE_CAMP:
         draw_camp();  // with its messages, placed clear of the rows
         if (confirm_open) {
-            int top, bottom;
-            confirm_dialog_rows(&top, &bottom);
-            clear_behind_box(top, bottom);
+            clear_behind_box(confirm_dialog_area());
             draw_confirm_dialog();
         }
         break;
@@ -235,13 +246,16 @@ void draw_frame() {
     if (game_state >= 0 && game_state < STATE_COUNT) draw_pad(input_raw | pad_blink_lit);
     if (hook_overlay_enabled()) hook_overlay_draw();
     transition_draw();
-    draw_tips_overlay(bag_cursor_view());
+    // The message box waits for a press and takes it before the training's tips and prompt: they
+    // wait unseen under it, so the box neither hides nor cuts them.
+    if (!message_box_open) {
+        ScreenRect tip;
+        if (tip_box_area(&tip)) clear_behind_box(tip);
+        draw_tips_overlay(bag_cursor_view());
+    }
     draw_caption();
-    // The message box waits for a press: nothing may hide it, not the training's tip box either.
     if (message_box_open) {
-        int top, bottom;
-        message_box_rows(&top, &bottom);
-        clear_behind_box(top, bottom);
+        clear_behind_box(message_box_area());
         draw_message_box();
     }
     perf_overlay_draw();

@@ -56,3 +56,12 @@ void clear_rows_behind(int top, int bottom, int x0, int x1) {
     }
     if (bottom >= top && x1 >= x0) screen_fill_rect(x0, top, x1 - x0 + 1, bottom - top + 1, 0);
 }
+
+void clear_pieces_cut(int x0, int y0, int x1, int y1) {
+    for (int i = 0; i < row_spans.count; i++) {
+        const RowSpan& s = row_spans.spans[i];
+        const bool meets = s.x0 <= x1 && s.x1 >= x0 && s.y0 <= y1 && s.y1 >= y0;
+        const bool inside = s.x0 >= x0 && s.x1 <= x1 && s.y0 >= y0 && s.y1 <= y1;
+        if (meets && !inside) screen_fill_rect(s.x0, s.y0, s.x1 - s.x0 + 1, s.y1 - s.y0 + 1, 0);
+    }
+}

@@ -26,3 +26,6 @@ void row_spans_hide_under(int x, int y, int w, int h);
 // piece within those columns that lies across the band's top or bottom row. Coordinates are the
 // framebuffer's (no draw origin).
 void clear_rows_behind(int top, int bottom, int x0, int x1);
+// Fills with colour 0 the whole of every piece that the rectangle x0..x1, y0..y1 covers in part,
+// so that none shows cut beside a box drawn there over a picture (framebuffer coordinates).
+void clear_pieces_cut(int x0, int y0, int x1, int y1);

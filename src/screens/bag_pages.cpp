@@ -1,5 +1,6 @@
 // The bag screen's panel and its three sliding pages: stats with the boons held, the inventory
 // grid with both hands and the held item, and the bestiary. Called by the draw pass in STATE_BAG.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "render/blit.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/icons.h"
 #include "render/pictures.h"
 #include "render/screen.h"
@@ -96,6 +98,7 @@ int centred_x(int left, int width, const char* text) { return left + (width - te
 void draw_frame(const Panel& p) {
     screen_fill_rect(p.px + 3, p.py + 3, p.pw, p.ph, 1);
     screen_fill_rect(p.px, p.py, p.pw, p.ph, 0);
+    row_spans_hide_under(p.px, p.py, p.pw, p.ph);  // what the bag covers is not cleared behind its pop-up
     screen_rect(p.px, p.py, p.pw, p.ph, 2);
     screen_rect(p.px + 2, p.py + 2, p.pw - 4, p.ph - 4, 2);
     screen_pixel(p.px + 3, p.py + 3, 3);
@@ -232,6 +235,9 @@ void draw_stats_popup(const Panel& p) {
     int h = landscape ? (c > 0 ? 96 : 112) : (c > 0 ? 104 : 136);
     if (h > p.ph - 4) h = p.ph - 4;
     const int y = p.py + (p.ph - h) / 2;
+    // The page's lines the pop-up touches, its shadow's row included, are cleared whole inside the
+    // panel's inner outline.
+    clear_rows_behind(std::max(y, p.py + 3), std::min(y + h + 1, p.py + p.ph - 4), p.px + 3, p.px + p.pw - 4);
     screen_fill_rect(p.px + 8, y + 2, p.pw - 12, h, 1);
     screen_fill_rect(p.px + 6, y, p.pw - 12, h, 0);
     screen_rect(p.px + 6, y, p.pw - 12, h, 3);

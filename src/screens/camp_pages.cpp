@@ -85,11 +85,12 @@ TallView tall_view(const CampView& v, int hy, const TallList& l, int cursor) {
     return t;
 }
 
-// The screen y of row i; false when no part of it lies in the list area. A row cut by the area's
-// edge is drawn whole and trimmed by tall_trim.
+// The screen y of row i; false when no part of it lies below the list area's top, or when the
+// area's bottom would cut it: the list ends on a whole row. A row cut by the area's top is drawn
+// whole and trimmed by tall_trim.
 bool tall_row_y(const CampView& v, const TallView& t, const TallList& l, int i, int* y) {
     *y = t.hy + 1 + l.top[i] - t.scroll;
-    return *y + l.height[i] > t.hy + 1 && *y <= v.y1 - 16;
+    return *y + l.height[i] > t.hy + 1 && *y + l.height[i] - 1 <= v.y1 - 16;
 }
 
 // Rows cut by the list area's bottom edge are clipped there while they are drawn.
@@ -611,7 +612,7 @@ const char* camp_draw_forge(const CampView& v) {
         const Item* item = slot_item_ptr(row);
         const int g = forge_group(row);
         const int heading = t.hy + 1 + l.top[i] - t.scroll - 9;
-        if (g != group && heading > hy && heading + FONT_CELL_H <= v.y1 - 16) {
+        if (g != group && shown && heading > hy) {  // a heading stands only over its row
             const char* name = FORGE_GROUPS[g];
             text_draw(v.x0 + 12, heading, name, 1);
             const int hx = v.x0 + 12 + text_width(name) + 4;

@@ -3,12 +3,14 @@
 // the controls state.
 #include "screens/controls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "saves/settings.h"
 #include "screens/front_end.h"
@@ -46,7 +48,7 @@ struct ShortForm {
     const char *full, *tight;
 };
 constexpr ShortForm SHORT_LABELS[] = {{"MOVE ITEM", "CARRY"}};
-constexpr ShortForm SHORT_VALUES[] = {{"OFF BAG'S EDGE", "OFF BAG EDGE"}};
+constexpr ShortForm SHORT_VALUES[] = {{"OFF BAG'S EDGE", "OFF BAG EDGE"}, {"PRESS A BUTTON", "PRESS A BTN"}};
 
 const char* short_form(const char* text, const ShortForm* forms, int count) {
     for (int i = 0; i < count; i++)
@@ -103,21 +105,36 @@ void controls_value_text(const ControlsRow& row, int32_t device_shown, const Con
     }
 }
 
+namespace {
+// The panel's top row, width and height.
+void controls_panel(int* t, int* pw, int* ph) {
+    const ScreenRect& v = screen_layout.view;
+    if (screen_layout.landscape) {
+        *t = v.y0 + 2;
+        *pw = v.x1 - v.x0 - 7;
+        *ph = v.y1 - v.y0 - 5;
+    } else {
+        *t = v.y0 + 16;
+        *pw = 136;
+        *ph = 177;
+    }
+}
+}  // namespace
+
+void controls_clear_behind(int top, int bottom) {
+    int t, pw, ph;
+    controls_panel(&t, &pw, &ph);
+    // Inside the panel's inner outline.
+    const int x0 = screen_layout.view.x0;
+    clear_rows_behind(std::max(top, t + 3), std::min(bottom, t + ph - 4), x0 + 7, x0 + pw);
+}
+
 int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names) {
     const int device_shown = device_of(view.device);
     const int rebinding_action = view.rebinding_action;
-    const ScreenRect& v = screen_layout.view;
-    const int x0 = v.x0, y0 = v.y0, w = v.x1 - v.x0, h = v.y1 - v.y0;
+    const int x0 = screen_layout.view.x0;
     int t, pw, ph;
-    if (screen_layout.landscape) {
-        t = y0 + 2;
-        pw = w - 7;
-        ph = h - 5;
-    } else {
-        t = y0 + 16;
-        pw = 136;
-        ph = 177;
-    }
+    controls_panel(&t, &pw, &ph);
     screen_fill_rect(x0 + 7, t + 3, pw, ph, 1);
     screen_fill_rect(x0 + 4, t, pw, ph, 0);
     screen_rect(x0 + 4, t, pw, ph, 2);
@@ -160,8 +177,10 @@ int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int cou
         const int label_colour = at ? 3 : names.changeable(device_shown, row) ? 2 : 1;
         if (rebinding_action >= 0 && row.kind == CONTROLS_BIND && row.action == rebinding_action) {
             text_draw(x0 + 18, y, label, label_colour);
-            if (prompt_shown)
-                right_text(right, y, device_shown == INPUT_DEVICE_KEYBOARD ? "PRESS A KEY" : "PRESS A BUTTON", at ? 3 : 2);
+            const char* prompt = device_shown == INPUT_DEVICE_KEYBOARD ? "PRESS A KEY" : "PRESS A BUTTON";
+            if (x0 + 18 + text_width(label) + LABEL_GAP > right - text_width(prompt))
+                prompt = short_form(prompt, SHORT_VALUES, (int)std::size(SHORT_VALUES));
+            if (prompt_shown) right_text(right, y, prompt, at ? 3 : 2);
             continue;
         }
         char value[CONTROLS_VALUE_MAX + 1];

@@ -8,6 +8,7 @@
 #include "screens/front_end.h"
 #include "screens/screens.h"
 #include "services/confirm.h"
+#include "world/game_state.h"
 #include "world/player.h"
 
 uint8_t message_box_open = 0;
@@ -71,53 +72,81 @@ int confirm_top() { return screen_layout.view.y0 + (view_h() - 45) / 2; }
 int consent_top() { return screen_layout.view.y0 + (view_h() - 110) / 2; }
 }  // namespace
 
-void draw_message_box() {
-    const char* hint = text_ring_expand("{A}/{B}: OK");
+namespace {
+// The message box and its hint (the box's width depends on the hint).
+Box message_box(const char** hint) {
+    // Over the pause menu the box keeps within the menu's box, so the menu's outline stays whole;
+    // where a pad's long button names would not fit there, the A button's name alone is given.
+    const int room = game_state == STATE_PAUSE ? pause_width() : view_w() - 3;
+    *hint = text_ring_expand("{A}/{B}: OK");
+    if (text_width(*hint) + HINT_BOX_MARGIN > room) *hint = text_ring_expand("{A}: OK");
     const int tw = text_width(message_box_text);
     const int inner = tw < 67 ? 66 : tw;
     // A pad's long button names widen the box, so the hint never runs over the inner outline.
     int bw = inner + 24;
-    if (text_width(hint) + HINT_BOX_MARGIN > bw) bw = text_width(hint) + HINT_BOX_MARGIN;
-    bw = cap_width(bw);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
+    if (text_width(*hint) + HINT_BOX_MARGIN > bw) bw = text_width(*hint) + HINT_BOX_MARGIN;
+    if (bw > room) bw = room;
+    return {screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
+}
+
+Box confirm_box(const char** hint) {
+    *hint = text_ring_expand("{A}: YES  {B}: NO");
+    int m = text_width(*hint);
+    if (text_width(confirm_question) > m) m = text_width(confirm_question);
+    const int bw = cap_width(m < 85 ? 100 : m + 16);
+    return {screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
+}
+
+Box consent_box(const char** hint) {
+    *hint = text_ring_expand("{A}: YES  {B}: NO");
+    int widest = text_width(*hint);
+    for (const ConsentLine& l : CONSENT_LINES)
+        if (text_width(l.text) > widest) widest = text_width(l.text);
+    const int bw = cap_width(widest + 16);
+    return {screen_layout.view.x0 + (view_w() - bw + 1) / 2, consent_top(), bw, CONSENT_H};
+}
+
+// What a box covers, its shadow included.
+ScreenRect area_of(const Box& b) { return {b.x, b.y, b.x + b.w - 1 + DIALOG_SHADOW, b.y + b.h - 1 + DIALOG_SHADOW}; }
+}  // namespace
+
+void draw_message_box() {
+    const char* hint;
+    const Box b = message_box(&hint);
     dialog_box(b, true);
     box_text(b, 13, message_box_text, 2);
     box_text(b, 35, hint, 1);
 }
 
-void message_box_rows(int* top, int* bottom) { confirm_dialog_rows(top, bottom); }
-
 void draw_confirm_dialog() {
-    const char* hint = text_ring_expand("{A}: YES  {B}: NO");
-    int m = text_width(hint);
-    if (text_width(confirm_question) > m) m = text_width(confirm_question);
-    const int bw = cap_width(m < 85 ? 100 : m + 16);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, confirm_top(), bw, DIALOG_H};
+    const char* hint;
+    const Box b = confirm_box(&hint);
     dialog_box(b, true);
     box_text(b, 13, confirm_question, 2);
     box_text(b, 35, hint, 3);
 }
 
 void draw_consent_dialog() {
-    const char* hint = text_ring_expand("{A}: YES  {B}: NO");
-    int widest = text_width(hint);
-    for (const ConsentLine& l : CONSENT_LINES)
-        if (text_width(l.text) > widest) widest = text_width(l.text);
-    const int bw = cap_width(widest + 16);
-    const Box b{screen_layout.view.x0 + (view_w() - bw + 1) / 2, consent_top(), bw, CONSENT_H};
+    const char* hint;
+    const Box b = consent_box(&hint);
     dialog_box(b, false);
     for (const ConsentLine& l : CONSENT_LINES) box_text(b, l.dy, l.text, l.colour);
     box_text(b, CONSENT_HINT_DY, hint, 3);
 }
 
-void confirm_dialog_rows(int* top, int* bottom) {
-    *top = confirm_top();
-    *bottom = *top + DIALOG_H - 1 + DIALOG_SHADOW;
+ScreenRect message_box_area() {
+    const char* hint;
+    return area_of(message_box(&hint));
 }
 
-void consent_dialog_rows(int* top, int* bottom) {
-    *top = consent_top();
-    *bottom = *top + CONSENT_H - 1 + DIALOG_SHADOW;
+ScreenRect confirm_dialog_area() {
+    const char* hint;
+    return area_of(confirm_box(&hint));
+}
+
+ScreenRect consent_dialog_area() {
+    const char* hint;
+    return area_of(consent_box(&hint));
 }
 
 void draw_way_out_dialog() {

@@ -270,7 +270,7 @@ void info_items(InfoLines& in) {
     } else {
         in.add(2, item_def(id).perk ? item_def(id).perk : "");
     }
-    in.add(1, text_fit("{A}: USE   {B}: BACK", in.width));
+    in.add(1, text_fit_hints_or("{A}: USE   {B}: BACK", "{B}: BACK", in.width));
 }
 
 void info_log(InfoLines& in) {

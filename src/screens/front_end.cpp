@@ -12,6 +12,7 @@
 #include "render/font.h"
 #include "render/fxfield.h"
 #include "render/particles.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "render/text_runs.h"
 #include "saves/settings.h"
@@ -236,13 +237,13 @@ namespace {
 
 // The top and bottom rows of the title's lines: the name with its underline, the two lines under
 // it, the menu rows with the selection bar, and the portrait footer.
-struct RowSpan {
+struct TitleLineRows {
     int top, bottom;
 };
 
 int title_name_y() { return screen_layout.view.y0 + (screen_layout.landscape ? 12 : 24); }
 
-int title_spans(RowSpan out[TITLE_MENU_ROWS + 4]) {
+int title_spans(TitleLineRows out[TITLE_MENU_ROWS + 4]) {
     const int y0 = title_name_y(), B = screen_layout.view.y1;
     int n = 0;
     out[n++] = {y0 - 1, y0 + 9};
@@ -256,7 +257,7 @@ int title_spans(RowSpan out[TITLE_MENU_ROWS + 4]) {
 }  // namespace
 
 void title_clear_behind(int top, int bottom) {
-    RowSpan spans[TITLE_MENU_ROWS + 4];
+    TitleLineRows spans[TITLE_MENU_ROWS + 4];
     const int n = title_spans(spans);
     int from = top, to = bottom;
     for (int i = 0; i < n; i++)
@@ -270,9 +271,10 @@ void title_clear_behind(int top, int bottom) {
 }
 
 void draw_title_toast() {
-    // Over the two lines under the name, the menu rows and the hint stay in sight.
+    // Over the two lines under the name, the menu rows and the hint stay in sight; the notices
+    // there are padded like the title's other boxes.
     const int y0 = title_name_y();
-    draw_toast_between(y0 + 17, y0 + 35);
+    draw_toast_between(y0 + 17, y0 + 35, true);
 }
 
 void draw_power_on(int32_t counter) {
@@ -338,11 +340,27 @@ void draw_title(const TitleView& view) {
     draw_text_outlined(centred(L, W, footer), B - 13, footer, 1);
 }
 
+namespace {
+// The options panel's height and top row.
+int options_panel_h() { return screen_layout.landscape ? 140 : 190; }
+int options_panel_top() {
+    const ScreenRect& v = screen_layout.view;
+    return v.y0 + (v.y1 - v.y0 - (options_panel_h() - 1)) / 2;
+}
+}  // namespace
+
+void options_clear_behind(int top, int bottom) {
+    // Inside the panel's inner outline, which stands 8 pixels in from the view's sides.
+    const ScreenRect& v = screen_layout.view;
+    const int y0 = options_panel_top();
+    clear_rows_behind(std::max(top, y0 + 3), std::min(bottom, y0 + options_panel_h() - 4), v.x0 + 9, v.x1 - 9);
+}
+
 void draw_options(const OptionsView& view) {
     const ScreenRect& v = screen_layout.view;
-    const int L = v.x0, T = v.y0, R = v.x1, B = v.y1, W = R - L;
-    const int H = screen_layout.landscape ? 140 : 190;
-    const int y0 = T + (B - T - (H - 1)) / 2;
+    const int L = v.x0, R = v.x1, W = R - L;
+    const int H = options_panel_h();
+    const int y0 = options_panel_top();
     screen_fill_rect(L + 9, y0 + 3, W - 11, H, 1);
     screen_fill_rect(L + 6, y0, W - 11, H, 0);
     screen_rect(L + 6, y0, W - 11, H, 2);

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "render/screen.h"
+
 // What the title shows: its cursor, the highlight's slide and the saved run's summary.
 struct TitleView {
     int32_t cursor;
@@ -88,12 +90,15 @@ extern char message_box_text[64];
 void draw_message_box();
 void draw_confirm_dialog();
 void draw_consent_dialog();
-// The first and last rows the confirm, consent and message boxes cover, their shadows included.
-void confirm_dialog_rows(int* top, int* bottom);
-void consent_dialog_rows(int* top, int* bottom);
-void message_box_rows(int* top, int* bottom);
+// What the confirm, consent and message boxes cover, their shadows included.
+ScreenRect confirm_dialog_area();
+ScreenRect consent_dialog_area();
+ScreenRect message_box_area();
 // Behind a box over the title: every title line the rows top..bottom touch is cleared whole.
 void title_clear_behind(int top, int bottom);
+// Behind a box over the options: every row the rows top..bottom touch is cleared whole, inside
+// the panel.
+void options_clear_behind(int top, int bottom);
 // The title's messages (the damaged-file notices): over the two lines under the game's name.
 void draw_title_toast();
 void draw_way_out_dialog();

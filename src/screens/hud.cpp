@@ -65,6 +65,7 @@ constexpr float COMPASS_PX_PER_RADIAN = 40.0f;
 constexpr float COMPASS_FACING = 0.35f;  // a letter this close to the view angle is lit
 constexpr int HUD_BOX_H = 13;
 constexpr int HUD_ROW2 = 17;  // the status and key boxes sit under the top row
+constexpr int TOAST_PAD = 2;  // dark rows between a padded toast's lines and its outline
 // The caption's phases, in ticks left of CAPTION_TICKS.
 constexpr int CAPTION_SHAKE_UNTIL = 181;
 constexpr int CAPTION_FLICKER_UNTIL = 176;
@@ -107,9 +108,10 @@ float compass_delta(float heading, float angle) {
 
 void draw_compass() {
     const ScreenRect& v = view();
-    hud_box(v.x0 + 1, v.y1 - 9, v.x1 - v.x0 - 1, 10);
+    const int top = v.y1 - COMPASS_STRIP_H + 1;
+    hud_box(v.x0 + 1, top, v.x1 - v.x0 - 1, COMPASS_STRIP_H);
     // The status border's hatching and flames stop at the strip, so its letters stay readable.
-    status_border_keep(v.x0 + 1, v.y1 - 9, v.x1 - v.x0 - 1, 10);
+    status_border_keep(v.x0 + 1, top, v.x1 - v.x0 - 1, COMPASS_STRIP_H);
     const int c = v.x0 + (v.x1 - v.x0 + 1) / 2;
     const float angle = view_pos.angle;
     static const char* const LETTERS[4] = {"N", "E", "S", "W"};
@@ -226,8 +228,10 @@ void draw_hud() {
 namespace {
 
 // The toast's box with its top row at `top` (-1: its usual place over the view's bottom), or
-// centred in the rows top .. bottom - 1 when a bottom is given.
-void toast_box_at(int top, int bottom) {
+// centred in the rows top .. bottom - 1 when a bottom is given. A padded box (the title's notices)
+// keeps two dark rows and columns about its lines, as the HUD's boxes do; a toast's lines stand
+// against its outline.
+void toast_box_at(int top, int bottom, bool padded) {
     if (toast_timer <= 0 || !toast_line1[0]) return;
     // Read through bounded copies: the lines are shared records anyone may write.
     char line1[TOAST_LINE_BYTES], line2[TOAST_LINE_BYTES];
@@ -237,20 +241,21 @@ void toast_box_at(int top, int bottom) {
     const bool two = line2[0] != 0;
     const int w1 = text_width(line1), w2 = two ? text_width(line2) : 0;
     const int w = w2 > w1 ? w2 : w1;
-    const int height = two ? 18 : 9, offset = two ? 35 : 26;
+    const int pad = padded ? TOAST_PAD : 0;
+    const int height = (two ? 18 : 9) + 2 * pad, offset = two ? 35 : 26;
     const int s = v.x1 - (w + v.x0 + 3);
     const int x = s < 2 ? v.x0 + 1 : v.x0 + s / 2;
     const int y = top < 0 ? v.y1 - offset - 1 : top + (bottom - top - height) / 2;
-    hud_box(x - 1, y, w + 6, height);
-    text_draw(x + (w - w1) / 2 + 1, y + 1, line1, 2);
-    if (two) text_draw(x + (w - w2) / 2 + 1, y + 10, line2, 3);
+    hud_box(padded ? x - 2 : x - 1, y, w + 6, height);  // the same width, its lines centred when padded
+    text_draw(x + (w - w1) / 2 + 1, y + 1 + pad, line1, 2);
+    if (two) text_draw(x + (w - w2) / 2 + 1, y + 10 + pad, line2, 3);
 }
 
 }  // namespace
 
-void draw_toast() { toast_box_at(-1, -1); }
+void draw_toast() { toast_box_at(-1, -1, false); }
 
-void draw_toast_between(int top, int bottom) { toast_box_at(top, bottom); }
+void draw_toast_between(int top, int bottom, bool padded) { toast_box_at(top, bottom, padded); }
 
 void draw_caption() {
     const int t = caption_timer;

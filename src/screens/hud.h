@@ -7,6 +7,7 @@ constexpr int STATUS_TAGS_BYTES = 48;
 constexpr int STAT_VALUE_BYTES = 24;
 constexpr int CAPTION_COUNT = 30;
 constexpr int CAPTION_TICKS = 200;
+constexpr int COMPASS_STRIP_H = 10;  // the dungeon's compass strip along the view's foot
 
 struct CaptionPair {
     const char* title;

@@ -25,7 +25,16 @@ PauseBox pause_box() {
     return {v.x0 + (w - bw + 1) / 2, v.y0 + (h - (bh - 1)) / 2, bw, bh};
 }
 
+constexpr int PAUSE_SHADOW = 3;  // the shadow's offset below and right of the box
+
 }  // namespace
+
+ScreenRect pause_area() {
+    const PauseBox p = pause_box();
+    return {p.x, p.y, p.x + p.bw - 1 + PAUSE_SHADOW, p.y + p.bh - 1 + PAUSE_SHADOW};
+}
+
+int pause_width() { return pause_box().bw; }
 
 void pause_clear_behind(int top, int bottom) {
     const PauseBox p = pause_box();
@@ -48,7 +57,7 @@ void draw_pause(int32_t cursor) {
     const PauseBox p = pause_box();
     const int x = p.x, y = p.y, bw = p.bw, bh = p.bh;
     // The dialog box, with its corners lit.
-    screen_fill_rect(x + 3, y + 3, bw, bh, 1);
+    screen_fill_rect(x + PAUSE_SHADOW, y + PAUSE_SHADOW, bw, bh, 1);
     screen_fill_rect(x, y, bw, bh, 0);
     screen_rect(x, y, bw, bh, 2);
     screen_rect(x + 2, y + 2, bw - 4, bh - 4, 2);

@@ -24,8 +24,9 @@ float unlocks_completion();
 
 void draw_splash();
 void draw_toast();
-// The toast centred in the rows top .. bottom - 1, for a screen whose usual toast place is taken.
-void draw_toast_between(int top, int bottom);
+// The toast centred in the rows top .. bottom - 1, for a screen whose usual toast place is taken;
+// padded, with the dark margin of the HUD's boxes about its lines.
+void draw_toast_between(int top, int bottom, bool padded = false);
 void draw_hud();
 void draw_status_border();
 // Rows of text at the view's edges that the status edges leave whole this frame (the real-time
@@ -45,6 +46,10 @@ void draw_low_hp_strip();
 void draw_pause(int32_t cursor);
 // Behind a box over the pause menu: every menu line the rows top..bottom touch is cleared whole.
 void pause_clear_behind(int top, int bottom);
+// What the pause menu's box covers, its shadow included, and the box's width: a box over the menu
+// keeps within it.
+ScreenRect pause_area();
+int pause_width();
 void draw_bag();
 bool bag_item_card_open();
 void draw_item_info_panel();

@@ -11,6 +11,7 @@
 #include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/bag_draw.h"
+#include "screens/hud.h"
 #include "screens/screens.h"
 #include "screens/tips_draw.h"
 #include "services/services.h"
@@ -47,44 +48,58 @@ void draw_hint_line(int x0, int y1, int d) {
     draw_wrapped_text(x0 + 10, y1 - h - 17, d - 19, text, REVEAL_ALL, 2, true);
 }
 
-void draw_tip_box(int x0, int x1, int y1, int d) {
-    const bool prompt = training.over_prompt != 0;
-    const char* text;
-    int shown = REVEAL_ALL;
-    bool complete = true;
-    if (prompt) {
-        text = expand(PROMPT_TEXT);
-    } else {
-        text = tip_shown_text(&shown);
-        if (!text) return;
-        complete = shown >= (int)std::strlen(text);
-    }
-    const int h = draw_wrapped_text(x0 + 12, 0, d - 23, text, REVEAL_ALL, 2, false);
+// The tip box's or the prompt's text and size, for the view's width d.
+struct TipBox {
+    const char* text;  // nullptr when neither is up
+    int shown;         // characters typed so far
+    bool prompt;
+    int h, e;          // the text's height, and 10 when the answers take a second line
     char yes[ANSWER_BYTES], no[ANSWER_BYTES];
-    int e = 0;
-    if (prompt) {
-        text_expand_glyphs("{A}: CARRY ON", yes, sizeof yes);
-        text_expand_glyphs("{B}: MENU", no, sizeof no);
-        if (text_width(yes) + text_width("   ") + text_width(no) > d - 23) e = 10;
+};
+
+TipBox tip_box(int d) {
+    TipBox b{};
+    b.prompt = training.over_prompt != 0;
+    b.shown = REVEAL_ALL;
+    b.text = b.prompt ? expand(PROMPT_TEXT) : tip_shown_text(&b.shown);
+    if (!b.text) return b;
+    b.h = draw_wrapped_text(0, 0, d - 23, b.text, REVEAL_ALL, 2, false);
+    if (b.prompt) {
+        text_expand_glyphs("{A}: CARRY ON", b.yes, sizeof b.yes);
+        text_expand_glyphs("{B}: MENU", b.no, sizeof b.no);
+        if (text_width(b.yes) + text_width("   ") + text_width(b.no) > d - 23) b.e = 10;
     }
-    const int box_h = h + e + 22;
+    return b;
+}
+
+// The row the tip box stands on: the view's foot, or in the dungeon the row above the compass
+// strip, so that the box's shadow never cuts the strip's letters.
+int tip_foot() {
+    const ScreenRect& v = screen_layout.view;
+    return game_state == STATE_DUNGEON ? v.y1 - COMPASS_STRIP_H : v.y1;
+}
+
+void draw_tip_box(int x0, int x1, int y1, int d) {
+    const TipBox b = tip_box(d);
+    if (!b.text) return;
+    const int box_h = b.h + b.e + 22;
     screen_fill_rect(x0 + 8, y1 - box_h - 6, d - 11, box_h, 1);
     screen_fill_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 0);
     screen_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 2);
-    screen_rect(x0 + 8, y1 - box_h - 6, d - 15, h + e + 18, 2);
-    draw_wrapped_text(x0 + 12, y1 - box_h - 2, d - 23, text, shown, 2, true);
-    if (!prompt) {
-        if (complete) draw_button_chip(x1 - 17, y1 - 19);
+    screen_rect(x0 + 8, y1 - box_h - 6, d - 15, b.h + b.e + 18, 2);
+    draw_wrapped_text(x0 + 12, y1 - box_h - 2, d - 23, b.text, b.shown, 2, true);
+    if (!b.prompt) {
+        if (b.shown >= (int)std::strlen(b.text)) draw_button_chip(x1 - 17, y1 - 19);
         return;
     }
     auto centred = [&](const char* s, int y) { text_draw(x0 + 6 + (d - 11 - text_width(s)) / 2, y, s, 3); };
-    if (e == 0) {
+    if (b.e == 0) {
         char both[2 * ANSWER_BYTES + 4];
-        std::snprintf(both, sizeof both, "%s   %s", yes, no);
+        std::snprintf(both, sizeof both, "%s   %s", b.yes, b.no);
         centred(both, y1 - 19);
     } else {
-        centred(yes, y1 - 29);
-        centred(no, y1 - 19);
+        centred(b.yes, y1 - 29);
+        centred(b.no, y1 - 19);
     }
 }
 
@@ -132,6 +147,16 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_
     text_draw(bx + 3, by + 2, words, 3);
 }
 
+bool tip_box_area(ScreenRect* area) {
+    const ScreenRect& v = screen_layout.view;
+    const int d = v.x1 - v.x0;
+    const TipBox b = tip_box(d);
+    if (!b.text) return false;
+    // From the box's top left to its shadow's bottom right.
+    *area = {v.x0 + 6, tip_foot() - (b.h + b.e + 22) - 8, v.x0 + d - 4, tip_foot() - 7};
+    return true;
+}
+
 void draw_tips_overlay(const BagCursorView& bag) {
     const ScreenRect& v = screen_layout.view;
     const int x0 = v.x0, x1 = v.x1, y1 = v.y1, d = x1 - x0;
@@ -139,7 +164,7 @@ void draw_tips_overlay(const BagCursorView& bag) {
     if (game_state == STATE_DUNGEON && training_active() && !box_up && training.hint[0])
         draw_hint_line(x0, y1, d);
     if (box_up) {
-        draw_tip_box(x0, x1, y1, d);
+        draw_tip_box(x0, x1, tip_foot(), d);
         return;
     }
     SpotlightTarget target{};

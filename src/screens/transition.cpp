@@ -33,6 +33,8 @@ void transition_sparks() {
 
 bool transition_active() { return transition.phase != 0; }
 
+bool transition_card_up() { return transition.phase == 2; }
+
 void transition_step() {
     switch (transition.phase) {
     case 1:

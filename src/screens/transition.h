@@ -23,6 +23,8 @@ int32_t transition_start(TransitionFn callback, const char* title, const char* s
 void transition_extend(int32_t n);
 void transition_sparks();
 bool transition_active();
+// Whether the black card with its caption stands over the view (between the wipes).
+bool transition_card_up();
 void transition_step();
 void transition_skip();
 void transition_draw();

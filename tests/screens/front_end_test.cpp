@@ -11,9 +11,11 @@
 #include "render/fxfield.h"
 #include "render/font.h"
 #include "render/render_fixture.h"
+#include "render/text_runs.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "services/confirm.h"
+#include "services/toast.h"
 #include "support/png_out.h"
 #include "telemetry/events.h"
 #include "world/player.h"
@@ -169,6 +171,30 @@ TEST_F(FrontEndTest, WayOutOnTheLastFloorDimsContinue) {
         }
     EXPECT_GT(c1, 0);
     EXPECT_EQ(c3, 0);
+}
+
+// A notice on the title keeps two dark rows and columns between its lines and its outline, as the
+// HUD's boxes do, and lines of 20 characters still fit inside the title's inner frame.
+TEST_F(FrontEndTest, TitleNoticesKeepADarkMarginInsideTheirBox) {
+    for (int portrait = 0; portrait < 2; portrait++) {
+        portrait ? layout_set_portrait() : layout_set_landscape();
+        toast_show2("SAVED RUN UNREADABLE", "PROGRESS WON'T SAVE");
+        text_runs_start();
+        draw_title_toast();
+        text_runs_stop();
+        toast_timer = 0;
+        ASSERT_EQ(text_runs.frame_count, 1);
+        ASSERT_EQ(text_runs.run_count, 2);
+        const TextBox& f = text_runs.frames[0];
+        const TextBox &top = text_runs.runs[0].box, &bottom = text_runs.runs[1].box;
+        const ScreenRect& v = screen_layout.view;
+        EXPECT_GE(f.x0, v.x0 + 5);
+        EXPECT_LE(f.x1, v.x1 - 5);
+        EXPECT_EQ(top.y0 - f.y0, 3) << "portrait " << portrait;
+        EXPECT_EQ(f.y1 - bottom.y1, 3) << "portrait " << portrait;
+        EXPECT_EQ(top.x0 - f.x0, 3) << "portrait " << portrait;
+        EXPECT_EQ(f.x1 - top.x1, 3) << "portrait " << portrait;
+    }
 }
 
 // Every screen and dialog of the front end, landscape then portrait, on one sheet.

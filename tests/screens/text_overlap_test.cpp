@@ -1,9 +1,11 @@
 // Every screen, in both layouts and with the keyboard's and a PS5 controller's longest button
 // names: the text record of each drawn frame holds no two runs of text over or against each
 // other, no run off the view, across a frame line or a status border, none cut by a box drawn
-// after it, no label plate laid across a frame line and no footer that lost a hint for room.
-// One walk over every state and page; a finding names the screen, the layout, the names and the
-// texts. With QM_PNG_DIR set, the first frame of each finding is written out to look at.
+// after it or by the edge of its list, no label plate laid across a frame line, no box drawn
+// across another box's outline and no footer that lost a hint for room. One walk over every state
+// and page and the boxes that open over them (the failed save's box wherever a run saves, the
+// training's tips); a finding names the screen, the layout, the names and the texts. With
+// QM_PNG_DIR set, the first frame of each finding is written out to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +27,7 @@
 #include "combat/reflex.h"
 #include "combat/status.h"
 #include "combat/training.h"
+#include "combat/turn_fight.h"
 #include "dungeon/floor.h"
 #include "dungeon/map.h"
 #include "dungeon/monsters.h"
@@ -41,11 +44,15 @@
 #include "platform/input.h"
 #include "profile/profile.h"
 #include "render/draw.h"
+#include "render/font.h"
 #include "render/screen.h"
 #include "render/text_runs.h"
 #include "saves/settings.h"
+#include "screens/bag_draw.h"
+#include "screens/controls.h"
 #include "screens/run_end.h"
 #include "screens/screens.h"
+#include "screens/transition.h"
 #include "screens/unlocks_list.h"
 #include "services/confirm.h"
 #include "services/toast.h"
@@ -129,6 +136,20 @@ bool plate_on_frame(const TextBox& p, const TextBox& f) {
     return box_on_frame_line(p.x0, p.y0, p.x1, p.y1, p.seq, f);
 }
 
+bool same_rect(const TextBox& a, const TextBox& b) { return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1; }
+
+// A box is a fill with an outline drawn on its edge after it.
+bool outlined(const TextBox& fill) {
+    for (int i = 0; i < text_runs.frame_count; i++)
+        if (text_runs.frames[i].seq > fill.seq && same_rect(text_runs.frames[i], fill)) return true;
+    return false;
+}
+bool filled(const TextBox& frame) {
+    for (int i = 0; i < text_runs.cover_count; i++)
+        if (text_runs.covers[i].seq < frame.seq && same_rect(text_runs.covers[i], frame)) return true;
+    return false;
+}
+
 bool in_sharp_rect(int x, int y) {
     for (int i = 0; i < sharp_rects.count; i++) {
         const int32_t* s = sharp_rects.rects[i];
@@ -158,6 +179,18 @@ std::vector<std::string> frame_findings() {
     if (text_runs.dropped) out.push_back("the text record was full: " + std::to_string(text_runs.dropped) + " dropped");
     for (int i = 0; i < text_runs.cut_hint_count; i++)
         out.push_back("\"" + std::string(text_runs.cut_hints[i]) + "\" loses its last hint for want of room");
+    // A box (filled, then outlined) drawn over another box and not within it breaks that box's
+    // outline where its edge crosses; one standing on the outline continues it.
+    for (int c = 0; c < text_runs.cover_count; c++)
+        for (int f = 0; f < text_runs.frame_count; f++) {
+            const TextBox &b = text_runs.covers[c], &l = text_runs.frames[f];
+            if (l.seq > b.seq || !meets(b.x0, b.y0, b.x1, b.y1, l.x0, l.y0, l.x1, l.y1)) continue;
+            if (inside(b, l.x0, l.y0, l.x1, l.y1) || !outlined(b) || !filled(l)) continue;
+            char at[96];
+            std::snprintf(at, sizeof at, "the frame (%d,%d)-(%d,%d) is cut by the box (%d,%d)-(%d,%d) drawn over it",
+                          l.x0, l.y0, l.x1, l.y1, b.x0, b.y0, b.x1, b.y1);
+            out.push_back(at);
+        }
     for (int i = 0; i < text_runs.run_count; i++) {
         const TextRun& r = text_runs.runs[i];
         bool placed = inside(r.box, v.x0, v.y0, v.x1, v.y1);
@@ -171,6 +204,11 @@ std::vector<std::string> frame_findings() {
         }
         if (r.cut_by) {
             out.push_back(quoted(r) + " is cut by a box drawn over it");
+            continue;
+        }
+        // A clipped list shows its rows whole or not at all.
+        if (r.box.y1 - r.box.y0 + 1 < (FONT_CELL_H - 1) * r.cell) {
+            out.push_back(quoted(r) + " is cut by the edge of its list");
             continue;
         }
         bool framed = false;
@@ -247,6 +285,23 @@ bool bag_card_opened(int zone, int col, int row) {
 }
 
 
+// A run's save fails with the box up on entering a play state, on SAVE & QUIT and on a window
+// closed in any state of a run (the duel pauses first; the way out closes before it saves).
+bool save_box_can_rise() {
+    if (!run_active || message_box_open) return false;
+    switch (game_state) {
+    case STATE_DUNGEON: return !way_out_open;
+    case STATE_COMBAT: return !combat_is_reflex();
+    case STATE_PAUSE:
+    case STATE_BAG:
+    case STATE_CAMP:
+    case STATE_LEVELUP:
+    case STATE_OPTIONS:
+    case STATE_CONTROLS: return true;
+    default: return false;
+    }
+}
+
 struct Walk {
     int names = 0, portrait = 0;
     int frames = 0, pictures = 0;
@@ -254,9 +309,15 @@ struct Walk {
     std::set<std::string> told, pictured;
     std::vector<int> seen_intended = std::vector<int>(std::size(INTENDED), 0);
 
-    // Draws the whole frame as the game would and checks what it shows.
+    // Draws the whole frame as the game would and checks what it shows; where a run's save can
+    // fail there, again with the "SAVE FAILED!" box over it.
     void look(const std::string& screen) {
         look_drawn(screen, [] { draw_frame(); });
+        if (!save_box_can_rise()) return;
+        std::snprintf(message_box_text, sizeof message_box_text, "SAVE FAILED!");
+        message_box_open = 1;
+        look_drawn(screen + " save failed", [] { draw_frame(); });
+        message_box_open = 0;
     }
     // The same for a screen drawn by hand.
     void look_drawn(const std::string& screen, const std::function<void()>& draw) {
@@ -307,6 +368,94 @@ void run_with_gear() {
         profile.met |= 1u << k;
         profile.slain[k] = 100 * k + 7;
     }
+}
+
+// A fight with a monster of `kind` in the run with gear, a duel or the classic view, its log and
+// meters full.
+void fight_start(int kind, int duel) {
+    run_with_gear();
+    bag_add(player.bag, test_item(ITEM_HEALING_POTION), 2);
+    bag_add(player.bag, test_item(ITEM_SUPERIOR_POTION), 1);
+    reflex_fights = (uint8_t)duel;
+    game_state = STATE_COMBAT;
+    start_combat(kind, player.x + 1, player.y);
+    game_state = STATE_COMBAT;
+    combat_log_push("ORC SMASHES 15");
+    combat_log_push("YOU HIT FOR 12");
+    flow = 720;
+    combo = 30;
+    threat_total = 40;
+    settings.flashes = 1;
+}
+
+// The screen each training tip comes up on.
+int tip_state(int id) {
+    switch (id) {
+    case 0: case 3: case 4: case 8: case 10: case 12: case 17: return STATE_DUNGEON;
+    case 5: case 13: return STATE_BAG;
+    case 9: case 22: case 23: return STATE_LEVELUP;
+    case 24: case 25: case 26: case 27: return STATE_CAMP;
+    default: return STATE_COMBAT;
+    }
+}
+
+// A training run on its second floor with every tip marked shown, on `state`: the dungeon, the
+// bag over it, a duel with a rat, the level-up's fixed pick or the camp's hub.
+void training_on(int state) {
+    tick_globals_reset(STATE_DUNGEON);
+    knight_run_start(0x5EED1234u);
+    training_start();
+    floor_begin(1);
+    load_training_map(1);
+    run_active = 1;
+    input_guard_ticks = 0;
+    tips.shown = (1u << TIP_COUNT) - 1u;
+    if (state == STATE_BAG) {
+        state_under_pause = STATE_DUNGEON;
+        bag_view_reset();
+    } else if (state == STATE_COMBAT) {
+        reflex_fights = 1;
+        start_combat(M_RAT, player.x + 1, player.y);
+    } else if (state == STATE_LEVELUP) {
+        player.level = 2;
+        player.xp = 0;
+        levelup.pending = 1;
+        ASSERT_TRUE(levelup_open(LevelupMode{true}));
+    } else if (state == STATE_CAMP) {
+        camp_enter();
+        camp_page = CAMP_PAGE_HUB;
+    }
+    game_state = state;
+}
+
+// What a run's pause menu opens over.
+enum Paused { PAUSED_DUNGEON, PAUSED_CAMP, PAUSED_CLASSIC_FIGHT, PAUSED_DUEL, PAUSED_COUNT };
+
+void paused_over(int under) {
+    if (under == PAUSED_CLASSIC_FIGHT || under == PAUSED_DUEL) {
+        fight_start(M_ORC, under == PAUSED_DUEL);
+    } else {
+        run_with_gear();
+        if (under == PAUSED_CAMP) {
+            current_floor = 6;
+            camp_enter();
+            game_state = STATE_CAMP;
+        }
+    }
+    state_under_pause = game_state;
+    pause_cursor = 0;
+    game_state = STATE_PAUSE;
+}
+
+// The options opened from the title (no run), or from a run's pause menu over the dungeon or the
+// camp.
+constexpr int FROM_TITLE = -1;
+void options_from_place(int from) {
+    if (from == FROM_TITLE)
+        tick_globals_reset(STATE_TITLE);
+    else
+        paused_over(from);
+    options_from = from == FROM_TITLE ? STATE_TITLE : STATE_PAUSE;
 }
 
 // A profile that has played a long while and owns most of the shrine.
@@ -369,20 +518,23 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                      confirm_open = 0;
                  }});
     s.push_back({"OPTIONS", [](Walk& w) {
-                     tick_globals_reset(STATE_TITLE);
-                     seasoned_profile();         // the art unlocked: the MONSTERS row shows
-                     settings.monster_art = 0;   // "HAND-DRAWN", the longer value
-                     settings.case_color = 6;    // a case with the SHINE row
-                     options_open(STATE_TITLE);
-                     game_state = STATE_OPTIONS;
-                     for (int32_t page : {OPTIONS_TOP, (int32_t)OPT_PAGE_DISPLAY, (int32_t)OPT_PAGE_APPEARANCE,
-                                          (int32_t)OPT_PAGE_SOUND, (int32_t)OPT_PAGE_GAMEPLAY}) {
-                         options_page = page;
-                         int32_t rows[OPTION_COUNT];
-                         const int n = options_visible_rows(rows);
-                         for (int i = 0; i < n; i++) {
-                             options_cursor = rows[i];
-                             w.look("OPTIONS page " + std::to_string(page) + " row " + std::to_string(i));
+                     // Over the title, and over a run's pause menu.
+                     for (int from : {FROM_TITLE, (int)PAUSED_DUNGEON, (int)PAUSED_CAMP}) {
+                         options_from_place(from);
+                         seasoned_profile();        // the art unlocked: the MONSTERS row shows
+                         settings.monster_art = 0;  // "HAND-DRAWN", the longer value
+                         settings.case_color = 6;   // a case with the SHINE row
+                         options_open(options_from);
+                         for (int32_t page : {OPTIONS_TOP, (int32_t)OPT_PAGE_DISPLAY, (int32_t)OPT_PAGE_APPEARANCE,
+                                              (int32_t)OPT_PAGE_SOUND, (int32_t)OPT_PAGE_GAMEPLAY}) {
+                             options_page = page;
+                             int32_t rows[OPTION_COUNT];
+                             const int n = options_visible_rows(rows);
+                             for (int i = 0; i < n; i++) {
+                                 options_cursor = rows[i];
+                                 w.look("OPTIONS page " + std::to_string(page) + " row " + std::to_string(i) +
+                                        " from " + std::to_string(from));
+                             }
                          }
                      }
                      // Every row of the appearance page, those the unlocks hide included, over the title.
@@ -398,15 +550,31 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                          });
                  }});
     s.push_back({"CONTROLS", [](Walk& w) {
-                     tick_globals_reset(STATE_TITLE);
-                     options_from = STATE_TITLE;
-                     game_state = STATE_CONTROLS;
-                     for (int d = 0; d < 3; d++) {
-                         controls_device = d;
-                         controls_scroll = 0;
-                         for (int c = 0; c < 24; c++) {
-                             controls_cursor = c;
-                             w.look("CONTROLS device " + std::to_string(d) + " row " + std::to_string(c));
+                     for (int from : {FROM_TITLE, (int)PAUSED_DUNGEON, (int)PAUSED_CAMP}) {
+                         options_from_place(from);
+                         game_state = STATE_CONTROLS;
+                         const std::string base = "CONTROLS from " + std::to_string(from) + " device ";
+                         for (int d = 0; d < CONTROLS_DEVICE_COUNT; d++) {
+                             controls_device = d;
+                             controls_scroll = 0;
+                             for (int c = 0; c < CONTROLS_ROW_MAX; c++) {
+                                 controls_cursor = c;
+                                 w.look(base + std::to_string(d) + " row " + std::to_string(c));
+                             }
+                         }
+                         // The prompt on each row that can be bound anew, in its shown blink.
+                         frame_counter = 0;
+                         for (int d = INPUT_DEVICE_KEYBOARD; d <= INPUT_DEVICE_PAD; d++) {
+                             controls_device = d;
+                             ControlsRow rows[CONTROLS_ROW_MAX];
+                             const int n = controls_list(d, rows);
+                             for (int c = 0; c < n; c++) {
+                                 if (rows[c].kind != CONTROLS_BIND) continue;
+                                 controls_cursor = c;
+                                 rebind_start(rows[c].action, d == INPUT_DEVICE_KEYBOARD ? 0 : 1);
+                                 w.look(base + std::to_string(d) + " rebinding row " + std::to_string(c));
+                                 rebind_reset();
+                             }
                          }
                      }
                  }});
@@ -459,22 +627,14 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                      }
                  }});
     s.push_back({"PAUSE", [](Walk& w) {
-                     run_with_gear();
-                     state_under_pause = STATE_DUNGEON;
-                     game_state = STATE_PAUSE;
-                     for (int c = 0; c < 6; c++) {
-                         pause_cursor = c;
-                         w.look("PAUSE row " + std::to_string(c));
+                     // Over the dungeon, the camp, a classic fight and a duel.
+                     for (int under = 0; under < PAUSED_COUNT; under++) {
+                         paused_over(under);
+                         for (int c = 0; c < 6; c++) {
+                             pause_cursor = c;
+                             w.look("PAUSE over " + std::to_string(under) + " row " + std::to_string(c));
+                         }
                      }
-                     confirm_open = 1;
-                     std::snprintf(confirm_question, sizeof confirm_question, "ABANDON THIS RUN?");
-                     w.look("PAUSE confirm");
-                     // A closing save that failed is told over the menu.
-                     confirm_open = 0;
-                     std::snprintf(message_box_text, sizeof message_box_text, "SAVE FAILED!");
-                     message_box_open = 1;
-                     w.look("PAUSE save failed");
-                     message_box_open = 0;
                  }});
     s.push_back({"BAG", [](Walk& w) {
                      for (int under : {(int)STATE_DUNGEON, (int)STATE_LEVELUP, (int)STATE_CAMP}) {
@@ -494,12 +654,25 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                          state_under_pause = under;
                          game_state = STATE_BAG;
                          const std::string base = "BAG over " + std::to_string(under);
+                         for (int id : {BOON_VIGOR, BOON_SECOND_WIND, BOON_BLOODTHIRST, BOON_BLOOD_PACT,
+                                        BOON_KEEN_EDGE, BOON_SIDESTEP})
+                             player.boon_ranks[id] = (uint8_t)(1 + id % BOON_LEVELS);
                          for (int page = 0; page < BAG_PAGE_COUNT; page++) {
                              bag_view_reset();
                              bag_view.page = page;
                              bag_view.shown_page = (float)page;
                              for (int i = 0; i < 60; i++) bag_screen_ease();
                              w.look(base + " page " + std::to_string(page));
+                             // The explanation of each row: the class line, every stat and boon.
+                             int ids[BOON_ROWS];
+                             const int rows = page == BAG_PAGE_STATS ? bag_tab_list(ids) + bag_page_flags_list(ids) : -1;
+                             for (int c = 0; c <= rows; c++) {
+                                 bag_view.stats_cursor = c;
+                                 bag_view.stats_popup = 1;
+                                 w.look(base + " stats pop-up " + std::to_string(c));
+                             }
+                             bag_view.stats_popup = 0;
+                             bag_view.stats_cursor = 0;
                              if (page == BAG_PAGE_BESTIARY)
                                  for (int k = 0; k < M_COUNT; k++) {
                                      update_bag(BTN_DOWN, BTN_DOWN);
@@ -568,17 +741,7 @@ std::vector<std::pair<const char*, Scene>> scenes() {
     s.push_back({"FIGHT", [](Walk& w) {
                      for (int duel = 1; duel >= 0; duel--)
                          for (int border = -1; border <= ST_COUNT; border++) {
-                             run_with_gear();
-                             game_state = STATE_COMBAT;
-                             reflex_fights = (uint8_t)duel;
-                             start_combat(M_ORC, player.x + 1, player.y);
-                             game_state = STATE_COMBAT;
-                             combat_log_push("ORC SMASHES 15");
-                             combat_log_push("YOU HIT FOR 12");
-                             flow = 720;
-                             combo = 30;
-                             threat_total = 40;
-                             settings.flashes = 1;
+                             fight_start(M_ORC, duel);
                              status_clear(player.status);
                              if (border >= 0 && border < ST_COUNT) status_add(player.status, border, 5);
                              if (border == ST_COUNT) fx_hurt_from_damage(30);
@@ -595,6 +758,24 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                              }
                              popup_banner("LAST STAND!");
                              w.look(base + " banner");
+                         }
+                     // Every kind of monster; in the classic view each action's lines and the item menu.
+                     for (int kind = M_GOBLIN; kind < M_COUNT; kind++)
+                         for (int duel = 1; duel >= 0; duel--) {
+                             fight_start(kind, duel);
+                             const std::string base = std::string(duel ? "DUEL" : "CLASSIC FIGHT") + " with " +
+                                                      std::to_string(kind);
+                             w.look(base);
+                             if (duel) continue;
+                             for (int a = 0; a < TURN_ACTION_COUNT; a++) {
+                                 combat.action_cursor = a;
+                                 w.look(base + " action " + std::to_string(a));
+                             }
+                             combat.item_menu = 1;
+                             for (int i = 0; i < TURN_ITEM_MAX; i++) {
+                                 combat.item_cursor = i;
+                                 w.look(base + " item " + std::to_string(i));
+                             }
                          }
                  }});
     s.push_back({"RUN END", [](Walk& w) {
@@ -671,6 +852,35 @@ std::vector<std::pair<const char*, Scene>> scenes() {
                      w.look("TRAINING LEVEL UP");
                      training_stop();
                      levelup.pending = 0;
+                 }});
+    s.push_back({"TRAINING TIPS", [](Walk& w) {
+                     // Each tip typed out over the screen it comes up on, the threat text over a
+                     // run's dungeon, then the question at the training's end and its last card.
+                     for (int id = TIP_THREAT; id < TIP_COUNT; id++) {
+                         if (id == TIP_THREAT) {
+                             run_with_gear();
+                             flow = 720;
+                             tips_update(TipsWorld{});
+                         } else {
+                             training_on(tip_state(id));
+                             tips.shown &= ~(1u << id);
+                             show_tip_once(id);
+                         }
+                         ASSERT_TRUE(tips.text);
+                         while (tips.typed < (int)std::strlen(tips.expanded[tips.buffer])) tips_update(TipsWorld{});
+                         w.look("TRAINING TIPS " + std::to_string(id));
+                         tips.text = nullptr;
+                     }
+                     training_on(STATE_CAMP);
+                     training_offer_end();
+                     w.look("TRAINING TIPS the end's question");
+                     training.over_prompt = 0;
+                     training_on(STATE_DUNGEON);
+                     training_done_transition();
+                     transition.phase = 2;  // the card held after the floor is loaded and saved
+                     transition.frame = transition.typing + 1;
+                     w.look("TRAINING TIPS the end's card");
+                     transition = Transition{};
                  }});
     return s;
 }

@@ -11,6 +11,7 @@
 #include "levelup/levelup.h"
 #include "render/font.h"
 #include "render/screen.h"
+#include "screens/hud.h"
 #include "screens/tips_draw.h"
 #include "screens_fixture.h"
 #include "support/png_out.h"
@@ -111,12 +112,14 @@ TEST(TipsOverlayDraw, TheBoxGrowsWithTheTipAndThePromptAndTheHintSitsAboveTheBot
     screen_clear();
     draw_tips_overlay(BagCursorView{0, -1, 0});
     EXPECT_EQ(screen_get(v.x0 + 6, v.y1 - 15), 1);
-    // A tip hides the hint and draws its box: outline 2 at x0 + 6, shadow 1 beyond it.
+    // A tip hides the hint and draws its box: outline 2 at x0 + 6, shadow 1 beyond it; in the
+    // dungeon it stands on the compass strip's top as elsewhere on the view's bottom.
+    const int foot = v.y1 - COMPASS_STRIP_H;
     ASSERT_TRUE(show_tip_once(0));
     screen_clear();
     draw_tips_overlay(BagCursorView{0, -1, 0});
-    EXPECT_EQ(screen_get(v.x0 + 6, v.y1 - 10), 2);
-    EXPECT_EQ(screen_get(v.x1 - 4, v.y1 - 10), 1);
+    EXPECT_EQ(screen_get(v.x0 + 6, foot - 10), 2);
+    EXPECT_EQ(screen_get(v.x1 - 4, foot - 10), 1);
     // Typing: one more character each tick until the whole text shows.
     TipsWorld world{};
     int reveal = -1;
@@ -135,7 +138,7 @@ TEST(TipsOverlayDraw, TheBoxGrowsWithTheTipAndThePromptAndTheHintSitsAboveTheBot
     EXPECT_TRUE(tip_or_prompt_showing());
     screen_clear();
     draw_tips_overlay(BagCursorView{0, -1, 0});
-    EXPECT_EQ(screen_get(v.x0 + 6, v.y1 - 10), 2);
+    EXPECT_EQ(screen_get(v.x0 + 6, foot - 10), 2);
     training_stop();
     screens_run_end();
 }
