@@ -231,6 +231,18 @@ TEST(RunLines, AFailedAppendLeavesEveryFileAsItWasAndIsNotCounted) {
             EXPECT_TRUE(nlohmann::json::accept(line)) << name << ": " << line;
 }
 
+TEST(RunLines, AFailedFirstAppendLeavesNoEmptyFileBehind) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    {
+        FullDisk full(0);  // not a byte fits
+        event_append("floor", "{\"n\":1}");
+        run_line_append("{\"floor\":1}");
+    }
+    for (const char* name : {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"})
+        EXPECT_FALSE(tmp.exists(name)) << name;
+}
+
 TEST(RunLines, TheLocalHistoryKeepsItsNewestLinesWithinItsCap) {
     TempSaveDir tmp;
     const std::string pad(780, 'x');  // about the size of a real run's line
