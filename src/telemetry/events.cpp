@@ -56,31 +56,45 @@ bool keep_newest_lines(const char* path, long size, long keep) {
     return file_write_atomic(path, (const uint8_t*)trim_buf + start, n - start);
 }
 
+// Whether the file of `size` bytes (one at least) ends in a line end. One that cannot be read is
+// taken as cut: an empty line costs nothing, a joined one loses two.
+bool ends_a_line(const char* path, long size) {
+    FILE* f = file_open_regular(path, "rb");
+    if (!f) return false;
+    const bool ends = std::fseek(f, size - 1, SEEK_SET) == 0 && std::fgetc(f) == '\n';
+    std::fclose(f);
+    return ends;
+}
+
 // Appends one whole line or nothing: a write that fails (a full disk) is cut off again, so the next
-// line does not continue a torn one. A line that would take the file past `limit` bytes drops the
-// oldest lines first. The caller holds outbox_mutex.
+// line does not continue a torn one. A file whose last line is cut (a crash of an older build, a
+// copied file) gets its line end first, so the two lines are not joined into one unreadable line.
+// A line that would take the file past `limit` bytes drops the oldest lines first. The caller
+// holds outbox_mutex.
 bool append_line(const char* name, const char* line, long limit) {
     char path[SAVE_PATH_CAP];
     std::snprintf(path, sizeof path, "%s", save_path(name));
     const long len = (long)std::strlen(line);
     const long keep = trim_target(limit);
-    if (len > limit - keep) return false;
+    if (len + 1 > limit - keep) return false;
     FILE* f = file_open_regular(path, "ab");
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-    if (size >= 0 && size + len > limit) {
+    if (size >= 0 && size + 1 + len > limit) {
         std::fclose(f);
         if (!keep_newest_lines(path, size, keep)) return false;
         f = file_open_regular(path, "ab");
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     }
-    if (size < 0 || size + len > limit) {
+    const bool cut = size > 0 && !ends_a_line(path, size);
+    if (size < 0 || size + (cut ? 1 : 0) + len > limit) {
         std::fclose(f);
         return false;
     }
     std::setvbuf(f, nullptr, _IONBF, 0);  // each write reaches the file now, so a failure is seen here
-    const bool written = std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
+    const bool written =
+        (!cut || std::fputc('\n', f) != EOF) && std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
     if (!written) {
         const int cut = ftruncate(fileno(f), size);  // nothing more to do when even this fails
         (void)cut;

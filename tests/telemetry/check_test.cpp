@@ -243,6 +243,21 @@ TEST(RunLines, AFailedFirstAppendLeavesNoEmptyFileBehind) {
         EXPECT_FALSE(tmp.exists(name)) << name;
 }
 
+TEST(RunLines, ALineAfterACutOneStartsALineOfItsOwn) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    const std::vector<std::string> names = {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"};
+    for (const std::string& name : names) tmp.write(name.c_str(), "{\"cut\":");  // left by a crash
+    event_append("floor", "{\"n\":1}");
+    run_line_append("{\"floor\":1}");
+    for (const std::string& name : names) {
+        const std::vector<std::string> lines = split_lines(tmp.read(name.c_str()));
+        ASSERT_EQ(lines.size(), 2u) << name;
+        EXPECT_EQ(lines[0], "{\"cut\":");
+        EXPECT_TRUE(nlohmann::json::accept(lines[1])) << name << ": " << lines[1];
+    }
+}
+
 TEST(RunLines, TheLocalHistoryKeepsItsNewestLinesWithinItsCap) {
     TempSaveDir tmp;
     const std::string pad(780, 'x');  // about the size of a real run's line
