@@ -78,6 +78,8 @@ bool all_digits(const char* from, const char* to) {
     return true;
 }
 
+thread_local uint32_t files_written = 0;  // by this thread, through file_write_atomic
+
 }  // namespace
 
 FileId file_id_of(const char* path) {
@@ -181,8 +183,11 @@ bool file_write_atomic(const char* path, const uint8_t* data, size_t len) {
         fsync(fd);
         close(fd);
     }
+    files_written++;
     return true;
 }
+
+uint32_t file_writes_done() { return files_written; }
 
 void file_write_failure_reset() { save_failure_reported = false; }
 

@@ -11,6 +11,9 @@
 // target) refuses the write. On failure the temporary file is removed, the old file is untouched
 // and the first failure of the session prints one line on standard error.
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len);
+// How many files this thread has replaced through file_write_atomic (the perf test names the frames
+// that held a write).
+uint32_t file_writes_done();
 // True for a name that file_write_atomic gives its temporary files, so a start that holds the data
 // folder's lock can remove what a killed copy left.
 bool file_is_temp_name(const char* name);

@@ -1,0 +1,55 @@
+// The run-end append on the game thread when runs.jsonl (and with sharing on, the runs queue) stands
+// at its cap, run by hand on a folder of the disk under test:
+//   QM_BENCH_DIR=/some/folder qm_tests --gtest_also_run_disabled_tests --gtest_filter='HistoryTiming.*'
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "saves/settings.h"
+#include "support/telemetry_consent.h"
+#include "support/temp_save_dir.h"
+#include "telemetry/events.h"
+
+namespace {
+
+// Puts `text` at `name` and syncs it, so the timed append pays for nothing written before it.
+void write_synced(const TempSaveDir& tmp, const char* name, const std::string& text) {
+    tmp.write(name, text);
+    const int fd = open(tmp.path(name).c_str(), O_RDONLY);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+TEST(HistoryTiming, DISABLED_RunEndAppendAtTheCap) {
+    const char* dir = std::getenv("QM_BENCH_DIR");
+    TempSaveDir tmp(dir ? dir : "/tmp");
+    TelemetryConsent consent;
+    const std::string run = "{\"run\":1,\"pad\":\"" + std::string(770, 'x') + "\"}";  // a typical run's size
+    std::string full;  // one more run takes it past the cap
+    while ((long)(full.size() + run.size() + 1) <= TELEMETRY_HISTORY_MAX) full += run + "\n";
+    constexpr int ROUNDS = 40;
+    for (int sharing = 0; sharing <= 1; sharing++) {
+        settings.share_stats = (uint8_t)sharing;
+        std::vector<double> ms;
+        for (int i = 0; i < ROUNDS; i++) {
+            write_synced(tmp, "runs.jsonl", full);
+            if (sharing) write_synced(tmp, "runs_outbox.jsonl", full);
+            const auto t0 = std::chrono::steady_clock::now();
+            run_line_append(run.c_str());
+            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("run-end append at the cap, sharing %s, %d rounds in %s: median %.2f ms, max %.2f ms\n",
+                    sharing ? "on" : "off", ROUNDS, tmp.dir.c_str(), ms[ROUNDS / 2], ms.back());
+    }
+}
+
+}  // namespace
