@@ -9,11 +9,14 @@
 // new one, never a torn one. A path that is a symbolic link is written through to its target. Only
 // a regular file or nothing is replaced: a FIFO, a device or a folder at `path` (or at the link's
 // target) refuses the write. On failure the temporary file is removed, the old file is untouched
-// and the first failure of the session prints one line on standard error.
-bool file_write_atomic(const char* path, const uint8_t* data, size_t len);
+// and the first failure of the session prints one line on standard error. With `durable` false
+// nothing is synced: a crash of the program still leaves the old file or the new one, but a power
+// cut may lose the write; for a record rewritten often whose every copy need not reach the disk.
+bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable = true);
 // How many files this thread has replaced through file_write_atomic (the perf test names the frames
-// that held a write).
+// that held a write), and how many syncs of files and folders those writes made.
 uint32_t file_writes_done();
+uint32_t file_syncs_done();
 // True for a name that file_write_atomic gives its temporary files, so a start that holds the data
 // folder's lock can remove what a killed copy left.
 bool file_is_temp_name(const char* name);
