@@ -90,14 +90,14 @@ bool append_line(const char* name, const char* line, long limit) {
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     }
-    const bool cut = size > 0 && !ends_a_line(path, size);
-    if (size < 0 || size + (cut ? 1 : 0) + len > most) {
+    const bool last_cut = size > 0 && !ends_a_line(path, size);
+    if (size < 0 || size + (last_cut ? 1 : 0) + len > most) {
         std::fclose(f);
         return false;
     }
     std::setvbuf(f, nullptr, _IONBF, 0);  // each write reaches the file now, so a failure is seen here
     const bool written =
-        (!cut || std::fputc('\n', f) != EOF) && std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
+        (!last_cut || std::fputc('\n', f) != EOF) && std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
     if (!written) {
         const int cut = ftruncate(fileno(f), size);  // nothing more to do when even this fails
         (void)cut;

@@ -27,9 +27,9 @@ void session_file_write(int ended, bool durable) {
 void session_tick() {
     if (!session_open) return;
     session_ticks++;
-    // Still replaced whole by a rename, so a killed game leaves a whole record, and the frame never
-    // waits for the disk; after a power cut the next start may find an older record or an empty
-    // one, and an empty one is read as the crash it was.
+    // Still replaced whole by a rename, so a killed game leaves a whole record, but no sync holds
+    // the frame; after a power cut the next start may find an older record or an empty one, and an
+    // empty one is read as the crash it was.
     if (session_ticks % 600 == 0) session_file_write(0, false);
 }
 
