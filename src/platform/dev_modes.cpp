@@ -23,7 +23,7 @@ int32_t test_count = 0;
 uint32_t test_steps[3] = {};
 // The sampled frames whose steps replaced a file: a write that stalls play shows as a late one here.
 constexpr int WRITE_FRAMES_MAX = 64;
-double write_intervals[WRITE_FRAMES_MAX], write_work[WRITE_FRAMES_MAX];
+double write_intervals[WRITE_FRAMES_MAX], write_work[WRITE_FRAMES_MAX], write_tick[WRITE_FRAMES_MAX];
 int32_t write_frames = 0;
 uint32_t writes_seen = 0;
 
@@ -38,7 +38,8 @@ void perf_test_report(FrameLoop& fl) {
     PerfReport r = {.scene = perf_scene, .seconds = perf_test_secs, .floor_index = perf_test_floor,
                     .display_hz = hz, .intervals = perf_test_samples[0], .work = perf_test_samples[1],
                     .n = test_count, .steps = {test_steps[0], test_steps[1], test_steps[2]}, .renderer = renderer,
-                    .write_intervals = write_intervals, .write_work = write_work, .write_n = write_frames};
+                    .write_intervals = write_intervals, .write_work = write_work, .write_tick = write_tick,
+                    .write_n = write_frames};
     char text[REPORT_MAX];
     bool locked = perf_report_text(r, text, sizeof text);
     std::fputs(text, stdout);
@@ -72,6 +73,7 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
         if (wrote && write_frames < WRITE_FRAMES_MAX) {
             write_intervals[write_frames] = perf_test_samples[0][test_count];
             write_work[write_frames] = perf_test_samples[1][test_count];
+            write_tick[write_frames] = perf_zone_stats(ZONE_TICK).last;  // the steps, the write among them
             write_frames++;
         }
         test_count++;

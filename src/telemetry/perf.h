@@ -77,6 +77,7 @@ struct PerfReport {
     // The sampled frames that held a file write (the first ones, when there were many).
     const double* write_intervals;
     const double* write_work;
+    const double* write_tick;
     int write_n;
 };
 // Writes the report text into out (at most size - 1 characters); returns true for "LOCKED 60".

@@ -1,7 +1,8 @@
-// The run-end append on the game thread when runs.jsonl (and with sharing on, the runs queue) stands
-// at its cap, and the start-up trim that cuts them back, run by hand on a folder of the disk under
-// test:
-//   QM_BENCH_DIR=/some/folder qm_tests --gtest_also_run_disabled_tests --gtest_filter='HistoryTiming.*'
+// File writes of the game thread, run by hand on a folder of the disk under test:
+//   QM_BENCH_DIR=/some/folder qm_tests --gtest_also_run_disabled_tests --gtest_filter='*Timing.*'
+// session.txt's ten-second rewrite against the synced one of the start and the end, and the run-end
+// append when runs.jsonl (and with sharing on, the runs queue) stands at its cap, with the start-up
+// trim that cuts them back.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
+#include "telemetry/session.h"
 
 namespace {
 
@@ -27,6 +29,38 @@ void write_synced(const TempSaveDir& tmp, const char* name, const std::string& t
     if (fd < 0) return;
     fsync(fd);
     close(fd);
+}
+
+double ms_since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void print_times(const char* what, std::vector<double>& ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s, %d rounds: median %.2f ms, p90 %.2f ms, max %.2f ms\n", what, (int)ms.size(), ms[ms.size() / 2],
+                ms[ms.size() * 9 / 10], ms.back());
+}
+
+TEST(SessionTiming, DISABLED_TenSecondRewriteAgainstASyncedOne) {
+    const char* dir = std::getenv("QM_BENCH_DIR");
+    TempSaveDir tmp(dir ? dir : "/tmp");
+    session_start(800, 600, 0);
+    std::vector<double> synced, ticked;
+    for (int i = 0; i < 100; i++) {
+        usleep(100000);  // apart, as the game's writes are
+        auto t0 = std::chrono::steady_clock::now();
+        session_file_write(0);
+        synced.push_back(ms_since(t0));
+        for (int k = 0; k < 599; k++) session_tick();
+        usleep(100000);
+        t0 = std::chrono::steady_clock::now();
+        session_tick();  // the six hundredth rewrites the file
+        ticked.push_back(ms_since(t0));
+    }
+    session_end();
+    std::printf("in %s\n", tmp.dir.c_str());
+    print_times("session.txt synced (start, end; every ten seconds before)", synced);
+    print_times("session.txt at the ten-second tick", ticked);
 }
 
 TEST(HistoryTiming, DISABLED_RunEndAppendAtTheCap) {
