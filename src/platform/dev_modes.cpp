@@ -21,6 +21,11 @@ constexpr int RENDERER_TEXT = 48;
 double test_start_ms = 0, test_last_ms = 0;
 int32_t test_count = 0;
 uint32_t test_steps[3] = {};
+// The sampled frames whose steps replaced a file: a write that stalls play shows as a late one here.
+constexpr int WRITE_FRAMES_MAX = 64;
+double write_intervals[WRITE_FRAMES_MAX], write_work[WRITE_FRAMES_MAX], write_tick[WRITE_FRAMES_MAX];
+int32_t write_frames = 0;
+uint32_t writes_seen = 0;
 
 void perf_test_report(FrameLoop& fl) {
     char renderer[RENDERER_TEXT] = "?";
@@ -32,7 +37,9 @@ void perf_test_report(FrameLoop& fl) {
     int hz = SDL_GetWindowDisplayMode(fl.window, &mode) == 0 ? mode.refresh_rate : 0;
     PerfReport r = {.scene = perf_scene, .seconds = perf_test_secs, .floor_index = perf_test_floor,
                     .display_hz = hz, .intervals = perf_test_samples[0], .work = perf_test_samples[1],
-                    .n = test_count, .steps = {test_steps[0], test_steps[1], test_steps[2]}, .renderer = renderer};
+                    .n = test_count, .steps = {test_steps[0], test_steps[1], test_steps[2]}, .renderer = renderer,
+                    .write_intervals = write_intervals, .write_work = write_work, .write_tick = write_tick,
+                    .write_n = write_frames};
     char text[REPORT_MAX];
     bool locked = perf_report_text(r, text, sizeof text);
     std::fputs(text, stdout);
@@ -48,6 +55,9 @@ void perf_test_report(FrameLoop& fl) {
 void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
     if (!perf_test_on) return;
     double now = perf_now_ms();
+    const uint32_t writes = file_writes_done();
+    const bool wrote = writes != writes_seen;
+    writes_seen = writes;
     if (test_start_ms == 0) {
         test_start_ms = test_last_ms = now;
         return;
@@ -60,6 +70,12 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
         double ms_per_tick = fl.frequency ? 1000.0 / (double)fl.frequency : 0;
         perf_test_samples[0][test_count] = now - test_last_ms;
         perf_test_samples[1][test_count] = (double)(SDL_GetPerformanceCounter() - frame_counter) * ms_per_tick;
+        if (wrote && write_frames < WRITE_FRAMES_MAX) {
+            write_intervals[write_frames] = perf_test_samples[0][test_count];
+            write_work[write_frames] = perf_test_samples[1][test_count];
+            write_tick[write_frames] = perf_zone_stats(ZONE_TICK).last;  // the steps, the write among them
+            write_frames++;
+        }
         test_count++;
         test_steps[steps <= 0 ? 0 : steps == 1 ? 1 : 2]++;
     }
@@ -67,7 +83,7 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
     if (now - test_start_ms > (perf_test_secs + 1) * 1000) {
         perf_test_report(fl);
         test_start_ms = test_last_ms = 0;
-        test_count = 0;
+        test_count = write_frames = 0;
         test_steps[0] = test_steps[1] = test_steps[2] = 0;
         perf_test_on = 0;
         fl.running = 0;

@@ -11,9 +11,15 @@
 // through to its target. Only a regular file or nothing is replaced: a FIFO, a device or a folder
 // at `path` (or at the link's target) refuses the write. On failure the temporary file is removed,
 // the old file is untouched and the first failure of the session prints one line on standard
-// error. A file newly written this way joins the list in save_lock.cpp, so that a start clears
-// what a killed write of it left.
-bool file_write_atomic(const char* path, const uint8_t* data, size_t len);
+// error. With `durable` false nothing is synced: a crash of the program still leaves the old file
+// or the new one, but a power cut may lose the write; for a record rewritten often whose every copy
+// need not reach the disk. A file newly written this way joins the list in save_lock.cpp, so that
+// a start clears what a killed write of it left.
+bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable = true);
+// How many files this thread has replaced through file_write_atomic (the perf test names the frames
+// that held a write), and how many syncs of files and folders those writes made.
+uint32_t file_writes_done();
+uint32_t file_syncs_done();
 // True for a name shaped like file_write_atomic's temporary files ("<file>.<pid>-<n>.tmp").
 bool file_is_temp_name(const char* name);
 // Removes from the folder `dir` (ending in '/') the temporary files of file_write_atomic for the

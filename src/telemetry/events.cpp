@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "saves/file_io.h"
@@ -34,9 +35,11 @@ constexpr size_t KIND_FIELD = 32;
 std::mutex outbox_mutex;
 std::atomic<uint32_t> discards{0};
 
-// A file that a line would take past its cap is cut to its newest lines within three quarters of the
-// cap first, so a full file is rewritten once every quarter of its cap, not at every line.
+// A file past its cap is cut to its newest lines within three quarters of the cap at the next start,
+// off the frames of play: the rewrite and its syncs take milliseconds. Until then lines go on past
+// the cap, up to twice it, where a line cuts the file back at once so it never grows without end.
 long trim_target(long limit) { return limit / 4 * 3; }
+long hard_limit(long limit) { return limit * 2; }
 static_assert(TELEMETRY_HISTORY_MAX <= TELEMETRY_QUEUE_MAX);
 char trim_buf[TELEMETRY_QUEUE_MAX / 4 * 3];  // under outbox_mutex
 
@@ -56,31 +59,45 @@ bool keep_newest_lines(const char* path, long size, long keep) {
     return file_write_atomic(path, (const uint8_t*)trim_buf + start, n - start);
 }
 
+// Whether the file of `size` bytes (one at least) ends in a line end. One that cannot be read is
+// taken as cut: an empty line costs nothing, a joined one loses two.
+bool ends_a_line(const char* path, long size) {
+    FILE* f = file_open_regular(path, "rb");
+    if (!f) return false;
+    const bool ends = std::fseek(f, size - 1, SEEK_SET) == 0 && std::fgetc(f) == '\n';
+    std::fclose(f);
+    return ends;
+}
+
 // Appends one whole line or nothing: a write that fails (a full disk) is cut off again, so the next
-// line does not continue a torn one. A line that would take the file past `limit` bytes drops the
-// oldest lines first. The caller holds outbox_mutex.
+// line does not continue a torn one. A file whose last line is cut (a crash of an older build, a
+// copied file) gets its line end first, so the two lines are not joined into one unreadable line.
+// A file past its cap `limit` is only appended to; one that a line would take past twice the cap
+// drops its oldest lines first. The caller holds outbox_mutex.
 bool append_line(const char* name, const char* line, long limit) {
     char path[SAVE_PATH_CAP];
     std::snprintf(path, sizeof path, "%s", save_path(name));
     const long len = (long)std::strlen(line);
-    const long keep = trim_target(limit);
-    if (len > limit - keep) return false;
+    const long keep = trim_target(limit), most = hard_limit(limit);
+    if (len + 1 > limit - keep) return false;
     FILE* f = file_open_regular(path, "ab");
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-    if (size >= 0 && size + len > limit) {
+    if (size >= 0 && size + 1 + len > most) {
         std::fclose(f);
         if (!keep_newest_lines(path, size, keep)) return false;
         f = file_open_regular(path, "ab");
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     }
-    if (size < 0 || size + len > limit) {
+    const bool last_cut = size > 0 && !ends_a_line(path, size);
+    if (size < 0 || size + (last_cut ? 1 : 0) + len > most) {
         std::fclose(f);
         return false;
     }
     std::setvbuf(f, nullptr, _IONBF, 0);  // each write reaches the file now, so a failure is seen here
-    const bool written = std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
+    const bool written =
+        (!last_cut || std::fputc('\n', f) != EOF) && std::fwrite(line, 1, (size_t)len, f) == (size_t)len;
     if (!written) {
         const int cut = ftruncate(fileno(f), size);  // nothing more to do when even this fails
         (void)cut;
@@ -196,6 +213,24 @@ void run_line_append(const char* run_object) {
     if (n < 0 || n >= (int)sizeof line) return;
     std::lock_guard<std::mutex> hold(outbox_mutex);
     if (append_line("runs_outbox.jsonl", line, TELEMETRY_QUEUE_MAX)) run_lines_appended++;
+}
+
+void telemetry_files_trim() {
+    struct Capped {
+        const char* name;
+        long limit;
+    };
+    static const Capped FILES[] = {{"runs.jsonl", TELEMETRY_HISTORY_MAX},
+                                   {"runs_outbox.jsonl", TELEMETRY_QUEUE_MAX},
+                                   {"events_outbox.jsonl", TELEMETRY_QUEUE_MAX}};
+    std::lock_guard<std::mutex> hold(outbox_mutex);
+    for (const Capped& file : FILES) {
+        char path[SAVE_PATH_CAP];
+        std::snprintf(path, sizeof path, "%s", save_path(file.name));
+        struct stat st;
+        if (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > file.limit)
+            keep_newest_lines(path, (long)st.st_size, trim_target(file.limit));
+    }
 }
 
 int32_t records_appended() { return event_lines_appended + run_lines_appended; }

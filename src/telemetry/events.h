@@ -11,11 +11,13 @@ extern const char* const game_platform;
 constexpr int INSTALL_ID_MAX = 64;
 
 // The most a play-statistics queue keeps on disk, in bytes: the sender writes back only the newest
-// kept lines that fit, and an outbox that no send has taken over drops its oldest lines to take a
-// new one. Over two thousand typical events, or thirty of the largest.
+// kept lines that fit, and an outbox that no send has taken over is cut back to its newest lines at
+// the next start (or at twice this size at once). Over two thousand typical events, or thirty of
+// the largest.
 constexpr long TELEMETRY_QUEUE_MAX = 512 * 1024;
 // The most the local history runs.jsonl keeps, its newest lines: some six hundred runs of about
-// 790 bytes, far more than anyone scrolls back through, yet a file that never grows past half a MiB.
+// 790 bytes, far more than anyone scrolls back through. Cut back the same way, it never grows past
+// a MiB and starts each session within half of one.
 constexpr long TELEMETRY_HISTORY_MAX = 512 * 1024;
 
 extern int32_t event_lines_appended;
@@ -38,6 +40,10 @@ const char* install_id_display();
 void install_id_set(const char* id);
 // Forgets the cached id so the next install_id() reads the file again (tests, folder change).
 void install_id_forget();
+
+// Cuts runs.jsonl and the outboxes that went past their caps back to their newest lines. Once at
+// the start, before the sender runs, so the appends of play never wait on a rewrite.
+void telemetry_files_trim();
 
 // Deletes the outboxes and every file the sender holds: nothing already queued is posted after a "no".
 void telemetry_discard_queued();

@@ -74,6 +74,11 @@ struct PerfReport {
     int n;
     uint32_t steps[3];  // frames that ran 0, 1, 2+ steps
     const char* renderer;
+    // The sampled frames that held a file write (the first ones, when there were many).
+    const double* write_intervals;
+    const double* write_work;
+    const double* write_tick;
+    int write_n;
 };
 // Writes the report text into out (at most size - 1 characters); returns true for "LOCKED 60".
 bool perf_report_text(PerfReport& r, char* out, size_t size);

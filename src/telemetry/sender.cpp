@@ -233,6 +233,7 @@ void telemetry_send_queues() {
 
 void telemetry_start() {
     telemetry_queue_paths();
+    telemetry_files_trim();
     http_global_init();
     sender_last_count = records_appended();
     sender_last_start_ms = clock_ms();

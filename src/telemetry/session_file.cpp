@@ -15,19 +15,22 @@ int64_t session_ticks = 0;
 
 // Written whole through the atomic writer: a full disk leaves the last record, never an empty file
 // that the next start would read as a crash.
-void session_file_write(int ended) {
+void session_file_write(int ended, bool durable) {
     char text[SESSION_FILE_MAX];
     const int n = std::snprintf(text, sizeof text, "build=%s\nsecs=%lld\nstate=%d\nfloor=%d\naway=%d\nended=%d\n",
                                 game_build, (long long)(session_ticks / 60), game_state, current_floor + 1,
                                 session_away, ended);
     if (n <= 0 || n >= (int)sizeof text) return;
-    file_write_atomic(save_path("session.txt"), (const uint8_t*)text, (size_t)n);
+    file_write_atomic(save_path("session.txt"), (const uint8_t*)text, (size_t)n, durable);
 }
 
 void session_tick() {
     if (!session_open) return;
     session_ticks++;
-    if (session_ticks % 600 == 0) session_file_write(0);
+    // Still replaced whole by a rename, so a killed game leaves a whole record, but no sync holds
+    // the frame; after a power cut the next start may find an older record or an empty one, and an
+    // empty one is read as the crash it was.
+    if (session_ticks % 600 == 0) session_file_write(0, false);
 }
 
 void crash_log_append(const char* line) {

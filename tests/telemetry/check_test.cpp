@@ -8,6 +8,7 @@
 #include "dungeon/map.h"
 #include "world/player.h"
 #include "game/state.h"
+#include "saves/file_io.h"
 #include "saves/settings.h"
 #include "support/full_disk.h"
 #include "support/telemetry_consent.h"
@@ -231,16 +232,57 @@ TEST(RunLines, AFailedAppendLeavesEveryFileAsItWasAndIsNotCounted) {
             EXPECT_TRUE(nlohmann::json::accept(line)) << name << ": " << line;
 }
 
-TEST(RunLines, TheLocalHistoryKeepsItsNewestLinesWithinItsCap) {
+TEST(RunLines, AFailedFirstAppendLeavesNoEmptyFileBehind) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    {
+        FullDisk full(0);  // not a byte fits
+        event_append("floor", "{\"n\":1}");
+        run_line_append("{\"floor\":1}");
+    }
+    for (const char* name : {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"})
+        EXPECT_FALSE(tmp.exists(name)) << name;
+}
+
+TEST(RunLines, ALineAfterACutOneStartsALineOfItsOwn) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    const std::vector<std::string> names = {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"};
+    for (const std::string& name : names) tmp.write(name.c_str(), "{\"cut\":");  // left by a crash
+    event_append("floor", "{\"n\":1}");
+    run_line_append("{\"floor\":1}");
+    for (const std::string& name : names) {
+        const std::vector<std::string> lines = split_lines(tmp.read(name.c_str()));
+        ASSERT_EQ(lines.size(), 2u) << name;
+        EXPECT_EQ(lines[0], "{\"cut\":");
+        EXPECT_TRUE(nlohmann::json::accept(lines[1])) << name << ": " << lines[1];
+    }
+}
+
+TEST(RunLines, PlayOnlyAppendsToTheHistoryAndTheNextStartCutsItBackToItsCap) {
     TempSaveDir tmp;
     const std::string pad(780, 'x');  // about the size of a real run's line
+    auto append_run = [&](int n) {
+        run_line_append(("{\"run\":" + std::to_string(n) + ",\"pad\":\"" + pad + "\"}").c_str());
+    };
     const int runs = (int)(TELEMETRY_HISTORY_MAX / 790) + 50;
-    for (int n = 0; n < runs; n++) run_line_append(("{\"run\":" + std::to_string(n) + ",\"pad\":\"" + pad + "\"}").c_str());
-    const std::string history = tmp.read("runs.jsonl");
+    append_run(0);
+    const FileId first = file_id_of(tmp.path("runs.jsonl").c_str());
+    for (int n = 1; n < runs; n++) append_run(n);
+    std::string history = tmp.read("runs.jsonl");
+    EXPECT_GT((long)history.size(), TELEMETRY_HISTORY_MAX);  // no rewrite at a run's end
+    EXPECT_TRUE(file_id_same(file_id_of(tmp.path("runs.jsonl").c_str()), first));
+    EXPECT_EQ(history.rfind("{\"run\":0,", 0), 0u);
+
+    telemetry_files_trim();  // as the next start does
+    history = tmp.read("runs.jsonl");
     EXPECT_LE((long)history.size(), TELEMETRY_HISTORY_MAX);
     EXPECT_EQ(history.find("{\"run\":0,"), std::string::npos);
     EXPECT_EQ(history.rfind("{\"run\":", 0), 0u);
     EXPECT_NE(history.find("{\"run\":" + std::to_string(runs - 1) + ","), std::string::npos);
+
+    for (int n = runs; n < 3 * runs; n++) append_run(n);  // a session that never ends
+    EXPECT_LE((long)tmp.read("runs.jsonl").size(), 2 * TELEMETRY_HISTORY_MAX);
 }
 
 }  // namespace

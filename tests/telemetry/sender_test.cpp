@@ -159,13 +159,15 @@ TEST_F(SenderTest, WhileTheHostCannotBeReachedEverySendTakesTheOutboxAndKeepsOnl
     EXPECT_EQ(kept.rfind("{\"install\":", 0), 0u);  // whole lines only
     EXPECT_EQ(kept.back(), '\n');
 
-    // An outbox that no send takes over keeps its newest lines within the same cap.
+    // An outbox that no send takes over is cut back to its newest lines within the same cap at the
+    // next start.
     std::string full;
     for (int n = 0; (long)full.size() < TELEMETRY_QUEUE_MAX - 100; n++)
         full += "{\"old\":" + std::to_string(n) + ",\"pad\":\"" + std::string(1000, 'x') + "\"}\n";
     tmp.write("events_outbox.jsonl", full);
     const int32_t before = records_appended();
     event_append("floor", ("{\"newest\":1,\"pad\":\"" + std::string(1000, 'y') + "\"}").c_str());
+    telemetry_files_trim();
     const std::string outbox = tmp.read("events_outbox.jsonl");
     EXPECT_LE((long)outbox.size(), TELEMETRY_QUEUE_MAX);
     EXPECT_EQ(outbox.find("{\"old\":0,"), std::string::npos);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "saves/file_io.h"
 #include "saves/settings.h"
 #include "support/full_disk.h"
 #include "support/telemetry_consent.h"
@@ -65,6 +66,19 @@ TEST_F(SessionTest, FirstStartThenACleanQuitThenAKill) {
                       0),
               0u);
     EXPECT_NE(e.find("\"prev\":\"crash\",\"prev_secs\":10}"), std::string::npos);
+}
+
+TEST_F(SessionTest, TheTenSecondRecordWaitsForNoSyncButTheStartAndTheEndAreSynced) {
+    uint32_t syncs = file_syncs_done();
+    session_start(800, 600, 0);
+    EXPECT_GT(file_syncs_done(), syncs);
+    syncs = file_syncs_done();
+    const uint32_t writes = file_writes_done();
+    for (int i = 0; i < 600; i++) session_tick();
+    EXPECT_EQ(file_writes_done(), writes + 1);  // rewritten at ten seconds
+    EXPECT_EQ(file_syncs_done(), syncs);
+    session_end();
+    EXPECT_GT(file_syncs_done(), syncs);
 }
 
 TEST_F(SessionTest, BackgroundGarbageAndTheOldBuildInTheEnvelope) {

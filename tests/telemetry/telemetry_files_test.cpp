@@ -143,7 +143,7 @@ TEST_F(TelemetryFilesTest, KilledSessionWriterStillReadsAsACrash) {
     for (int round = 0; round < 8; round++) {
         kill_mid_write(
             [] {
-                for (;;) session_file_write(0);
+                for (;;) session_file_write(0, false);  // the ten-second write
             },
             (useconds_t)(500 + round * 700));
         std::remove(tmp.path("events_outbox.jsonl").c_str());
