@@ -75,14 +75,6 @@ constexpr int32_t PARRY_LATE_MS = 400;  // a guard press this soon after the hur
 constexpr int HEAVIES_IN_A_ROW = 3;
 constexpr int32_t ORC_CHARGE_TICKS = 40;
 
-enum TipId : int {
-    TIP_FIND_WAY = 0, TIP_JAB = 1, TIP_FINISHER = 2, TIP_NO_SHIELD = 3, TIP_SHIELD = 4, TIP_SHIELD_ON = 5,
-    TIP_PARRY = 6, TIP_FINISH_GOBLIN = 7, TIP_POTION = 8, TIP_LEVEL_UP = 9, TIP_ANTIDOTE = 10, TIP_POISON_RAT = 11,
-    TIP_POISONED = 12, TIP_CURED = 13, TIP_DODGE = 14, TIP_STOP = 15, TIP_STARS = 16, TIP_SKELETON = 17,
-    TIP_SMASH = 18, TIP_MIXED = 19, TIP_FLOW = 20, TIP_HEAVIES = 21, TIP_BOON_AGAIN = 22, TIP_BOON_NEW = 23,
-    TIP_CAMP = 24, TIP_FORGE = 27, TIP_BLOCK = 28, TIP_FINISH_ORC = 29,
-};
-
 bool shown(int id) { return (tips.shown >> id) & 1u; }
 
 void hint_set(const char* text) { std::snprintf(training.hint, sizeof training.hint, "%s", text); }

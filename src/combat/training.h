@@ -17,6 +17,14 @@ constexpr int DRILL_BUTTON_ROWS = 9;  // drills 1..9 blink a pad button
 extern const uint8_t DRILL_BUTTONS[DRILL_BUTTON_ROWS];
 
 constexpr int TIP_COUNT = 30;
+// The tips by their index in TIPS; the camp's four run from TIP_CAMP to TIP_FORGE.
+enum TipId : int {
+    TIP_FIND_WAY = 0, TIP_JAB = 1, TIP_FINISHER = 2, TIP_NO_SHIELD = 3, TIP_SHIELD = 4, TIP_SHIELD_ON = 5,
+    TIP_PARRY = 6, TIP_FINISH_GOBLIN = 7, TIP_POTION = 8, TIP_LEVEL_UP = 9, TIP_ANTIDOTE = 10, TIP_POISON_RAT = 11,
+    TIP_POISONED = 12, TIP_CURED = 13, TIP_DODGE = 14, TIP_STOP = 15, TIP_STARS = 16, TIP_SKELETON = 17,
+    TIP_SMASH = 18, TIP_MIXED = 19, TIP_FLOW = 20, TIP_HEAVIES = 21, TIP_BOON_AGAIN = 22, TIP_BOON_NEW = 23,
+    TIP_CAMP = 24, TIP_FORGE = 27, TIP_BLOCK = 28, TIP_FINISH_ORC = 29,
+};
 constexpr int TIP_THREAT = -1;  // the current tip id while the threat text shows
 constexpr int TIP_TEXT_BYTES = 256;
 constexpr int HINT_BYTES = 128;

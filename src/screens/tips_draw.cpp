@@ -54,6 +54,7 @@ struct TipBox {
     int shown;         // characters typed so far
     bool prompt;
     int h, e;          // the text's height, and 10 when the answers take a second line
+    int box_h;         // the box's height, outline included
     char yes[ANSWER_BYTES], no[ANSWER_BYTES];
 };
 
@@ -69,6 +70,7 @@ TipBox tip_box(int d) {
         text_expand_glyphs("{B}: MENU", b.no, sizeof b.no);
         if (text_width(b.yes) + text_width("   ") + text_width(b.no) > d - 23) b.e = 10;
     }
+    b.box_h = b.h + b.e + 22;
     return b;
 }
 
@@ -82,11 +84,11 @@ int tip_foot() {
 void draw_tip_box(int x0, int x1, int y1, int d) {
     const TipBox b = tip_box(d);
     if (!b.text) return;
-    const int box_h = b.h + b.e + 22;
+    const int box_h = b.box_h;
     screen_fill_rect(x0 + 8, y1 - box_h - 6, d - 11, box_h, 1);
     screen_fill_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 0);
     screen_rect(x0 + 6, y1 - box_h - 8, d - 11, box_h, 2);
-    screen_rect(x0 + 8, y1 - box_h - 6, d - 15, b.h + b.e + 18, 2);
+    screen_rect(x0 + 8, y1 - box_h - 6, d - 15, box_h - 4, 2);
     draw_wrapped_text(x0 + 12, y1 - box_h - 2, d - 23, b.text, b.shown, 2, true);
     if (!b.prompt) {
         if (b.shown >= (int)std::strlen(b.text)) draw_button_chip(x1 - 17, y1 - 19);
@@ -153,7 +155,7 @@ bool tip_box_area(ScreenRect* area) {
     const TipBox b = tip_box(d);
     if (!b.text) return false;
     // From the box's top left to its shadow's bottom right.
-    *area = {v.x0 + 6, tip_foot() - (b.h + b.e + 22) - 8, v.x0 + d - 4, tip_foot() - 7};
+    *area = {v.x0 + 6, tip_foot() - b.box_h - 8, v.x0 + d - 4, tip_foot() - 7};
     return true;
 }
 

@@ -390,11 +390,12 @@ void fight_start(int kind, int duel) {
 
 // The screen each training tip comes up on.
 int tip_state(int id) {
+    if (id >= TIP_CAMP && id <= TIP_FORGE) return STATE_CAMP;
     switch (id) {
-    case 0: case 3: case 4: case 8: case 10: case 12: case 17: return STATE_DUNGEON;
-    case 5: case 13: return STATE_BAG;
-    case 9: case 22: case 23: return STATE_LEVELUP;
-    case 24: case 25: case 26: case 27: return STATE_CAMP;
+    case TIP_FIND_WAY: case TIP_NO_SHIELD: case TIP_SHIELD: case TIP_POTION: case TIP_ANTIDOTE: case TIP_POISONED:
+    case TIP_SKELETON: return STATE_DUNGEON;
+    case TIP_SHIELD_ON: case TIP_CURED: return STATE_BAG;
+    case TIP_LEVEL_UP: case TIP_BOON_AGAIN: case TIP_BOON_NEW: return STATE_LEVELUP;
     default: return STATE_COMBAT;
     }
 }
