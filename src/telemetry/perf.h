@@ -74,14 +74,13 @@ struct PerfReport {
     int n;
     uint32_t steps[3];  // frames that ran 0, 1, 2+ steps
     const char* renderer;
-    // The sampled frames that held a file write (the first ones, when there were many).
-    const double* write_intervals;
-    const double* write_work;
-    const double* write_tick;
-    int write_n;
 };
 // Writes the report text into out (at most size - 1 characters); returns true for "LOCKED 60".
 bool perf_report_text(PerfReport& r, char* out, size_t size);
+// One line on the sampled frames that held a file write (their interval, work and steps' time, n
+// of each), apart from the report: how many ran late and the longest of each.
+void perf_write_frames_text(const double* intervals, const double* work, const double* tick, int n, char* out,
+                            size_t size);
 
 // Pixels of two ARGB pictures whose largest red, green or blue difference exceeds 2; *worst gets
 // the largest channel difference seen.

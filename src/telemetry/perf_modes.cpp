@@ -1,6 +1,7 @@
 // The perf test's scripted input per scene and its report with the verdict, and the gpu-check's
 // picture comparison and PPM files. The frame loop asks for the input of each step; the platform's
 // perf test and gpu-check hand over what they measured.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,14 +52,6 @@ bool perf_report_text(PerfReport& r, char* out, size_t size) {
         std::qsort(r.work, (size_t)n, sizeof(double), cmp_double);
     }
     auto at = [n](const double* v, int k) { return n > 0 ? v[k] : 0.0; };
-    int write_late = 0;
-    double write_interval_max = 0, write_work_max = 0, write_tick_max = 0;
-    for (int i = 0; i < r.write_n; i++) {
-        if (r.write_intervals[i] > FRAME_LATE_MS) write_late++;
-        if (r.write_intervals[i] > write_interval_max) write_interval_max = r.write_intervals[i];
-        if (r.write_work[i] > write_work_max) write_work_max = r.write_work[i];
-        if (r.write_tick[i] > write_tick_max) write_tick_max = r.write_tick[i];
-    }
     const double iv_avg = n ? interval_sum / n : 0, wk_avg = n ? work_sum / n : 0;
     const bool locked = n > 0 && r.steps[0] == 0 && r.steps[2] == 0 && late * 100 < n;
     PerfStats tick = perf_zone_stats(ZONE_TICK), render = perf_zone_stats(ZONE_RENDER),
@@ -73,17 +66,29 @@ bool perf_report_text(PerfReport& r, char* out, size_t size) {
         "  work (tick..present, incl. vsync wait)  avg %.2f  p50 %.2f  p99 %.2f  max %.2f ms\n"
         "  zones (avg ms)    tick %.3f  render %.3f  compose %.3f  upload %.3f  present %.3f\n"
         "  zones (p99 ms)    tick %.3f  view %.3f  render %.3f  compose %.3f  upload %.3f\n"
-        "  file writes       in %d frames, %d late; their max interval %.2f  work %.2f  tick %.2f ms\n"
         "  renderer          %s\n"
         "  verdict: %s\n",
         perf_scene_report_name(r.scene), r.seconds, r.floor_index + 1, r.display_hz, n, (int)r.steps[0],
         (int)r.steps[1], (int)r.steps[2], iv_avg, at(r.intervals, n / 2), at(r.intervals, n * 99 / 100),
         at(r.intervals, n - 1), off, n ? off * 100.0 / n : 0.0, late, wk_avg, at(r.work, n / 2),
         at(r.work, n * 99 / 100), at(r.work, n - 1), tick.avg, render.avg, compose.avg, upload.avg, present.avg,
-        tick.p99, view.p99, render.p99, compose.p99, upload.p99, r.write_n, write_late, write_interval_max,
-        write_work_max, write_tick_max, r.renderer ? r.renderer : "?",
+        tick.p99, view.p99, render.p99, compose.p99, upload.p99, r.renderer ? r.renderer : "?",
         locked ? "LOCKED 60" : "NOT LOCKED");
     return locked;
+}
+
+void perf_write_frames_text(const double* intervals, const double* work, const double* tick, int n, char* out,
+                            size_t size) {
+    int late = 0;
+    double interval_max = 0, work_max = 0, tick_max = 0;
+    for (int i = 0; i < n; i++) {
+        if (intervals[i] > FRAME_LATE_MS) late++;
+        interval_max = std::max(interval_max, intervals[i]);
+        work_max = std::max(work_max, work[i]);
+        tick_max = std::max(tick_max, tick[i]);
+    }
+    std::snprintf(out, size, "  file writes       in %d frames, %d late; their max interval %.2f  work %.2f  tick %.2f ms\n",
+                  n, late, interval_max, work_max, tick_max);
 }
 
 size_t gpu_check_diff(const uint32_t* a, const uint32_t* b, size_t count, int* worst) {

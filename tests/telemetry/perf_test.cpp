@@ -173,8 +173,7 @@ TEST_F(PerfTest, ReportVerdictNeedsEveryFrameOnOneStepAndFewLateFrames) {
     iv[5] = 19.0;  // one late frame in 180 is under 1 %
     PerfReport r = {.scene = SCENE_STAIRS, .seconds = 3, .floor_index = 14, .display_hz = 60,
                     .intervals = iv.data(), .work = wk.data(), .n = 180, .steps = {0, 180, 0},
-                    .renderer = "software, vsync", .write_intervals = nullptr, .write_work = nullptr,
-                    .write_tick = nullptr, .write_n = 0};
+                    .renderer = "software, vsync"};
     char text[1600];
     EXPECT_TRUE(perf_report_text(r, text, sizeof text));
     std::string s = text;
