@@ -25,8 +25,6 @@
 #include "telemetry/events.h"
 #include "telemetry/run_record.h"
 
-namespace {
-
 // A failed save waits in a box over whatever is up until a button is pressed: a toast went
 // unseen on the pause menu and under a wipe, and was gone in a second and a half.
 void save_failed_notice() {
@@ -39,6 +37,8 @@ void save_failed_notice() {
     std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");
     message_box_open = 1;
 }
+
+namespace {
 
 // The very first run of a profile holds its opening card a little longer.
 constexpr int32_t FIRST_RUN_EXTRA_HOLD = 45;

@@ -37,6 +37,8 @@ void run_record_source_install();
 // Saves the run in progress (a held bag item is stowed first); a failure raises the message box
 // "SAVE FAILED!" over the screen, which stays until a button is pressed.
 bool run_save_now();
+// "SAVE FAILED!" in the message box over the screen until a button is pressed (a toast in a fight).
+void save_failed_notice();
 // SAVE & QUIT from the pause menu or the way-out dialog: notes it in the run record, saves the
 // run and goes to the title; on failure raises "SAVE FAILED!" and stays.
 void run_save_and_quit();

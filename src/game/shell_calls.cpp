@@ -13,6 +13,7 @@
 #include "render/screen.h"
 #include "runfile/run_file.h"
 #include "saves/settings.h"
+#include "saves/write_notice.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
 #include "services/confirm.h"
@@ -28,14 +29,15 @@ PadHitContext pad_hit_context() {
 }
 
 bool save_on_exit() {
-    const bool saved = !run_active || run_save_now();
-    profile_flush();
-    settings_save_changed();  // an option changed on a page not yet left
-    return saved;
+    const bool run_saved = !run_active || run_save_now();
+    const bool profile_saved = profile_save_on_exit();
+    const bool settings_saved = settings_save_changed();  // an option changed on a page not yet left
+    return run_saved && profile_saved && settings_saved;
 }
 
 bool save_on_close() {
     if (save_on_exit() || quit_after_box) return true;
+    write_failure_take();  // the box below tells it; the tick need not tell it again
     auto_pause();
     // The fight shows a failed save as a toast only, and a toast is gone before it is read.
     std::snprintf(message_box_text, sizeof message_box_text, "%s", "SAVE FAILED!");

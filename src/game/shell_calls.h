@@ -14,10 +14,10 @@ PadHitContext pad_hit_context();
 extern uint8_t pad_blink_lit;
 
 // Saves the run in progress (a failed save raises "SAVE FAILED!"), the profile's play counters and
-// the settings when they changed; false when the run could not be saved.
+// the settings when they changed; false when any of them could not be written.
 bool save_on_exit();
-// The window's close: saves as save_on_exit and says whether the program may end. When the run could
-// not be saved the game pauses under the "SAVE FAILED!" box and keeps the window, so the failure is
+// The window's close: saves as save_on_exit and says whether the program may end. When anything could
+// not be written the game pauses under the "SAVE FAILED!" box and keeps the window, so the failure is
 // seen; a button on the box or a second close ends it.
 bool save_on_close();
 // Pauses a dungeon walk or a real-time fight when the window goes to the background.

@@ -21,6 +21,7 @@
 #include "dungeon/particles.h"
 #include "render/screen.h"
 #include "saves/settings.h"
+#include "saves/write_notice.h"
 #include "runfile/run_file.h"
 #include "screens/screens.h"
 #include "screens/transition.h"
@@ -248,6 +249,9 @@ bool game_tick(uint8_t input) {
     tips_update(TipsWorld{.encounter_armed = encounter_is_armed(), .transition_running = transition_active(),
                           .camp_on_hub = camp_page == CAMP_PAGE_HUB, .arm_encounter = encounter_arm});
     profile_tick(state_in_mask(IN_PLAY_STAT_MASK, game_state));
+    // A settings or profile write that failed since the last tick, here or in the shell (a rebound
+    // key, full screen), is told as a failed run save is.
+    if (write_failure_take()) save_failed_notice();
 
     // Invariants.
     game_check_invariants();

@@ -219,6 +219,14 @@ void profile_flush() {
     profile_save();
 }
 
+bool profile_save_on_exit() {
+    if (counters_unsaved || profile_write_failed()) {
+        counters_unsaved = false;
+        profile_save();
+    }
+    return !profile_write_failed();
+}
+
 void profile_counters_forget() {
     gold_seen = 0;
     gold_known = counters_unsaved = false;

@@ -102,8 +102,12 @@ enum ProfileLoadResult : int {
 
 // Reads profile.dat into `profile` (a fresh profile when there is none or it is refused).
 ProfileLoadResult profile_load();
-// Writes profile.dat through a temporary file; false when it could not be written.
+// Writes profile.dat through a temporary file; false when it could not be written, or when a
+// refused profile kept in place forbids it. A failed write after one that went through is noted
+// for the game to tell (write_notice.h).
 bool profile_save();
+// The last write of profile.dat failed (the refusal of a profile kept in place is no failure).
+bool profile_write_failed();
 bool profile_save_now();
 // The record's bytes: encode writes all 2628; decode reads `len` bytes of a file of the given
 // version into `out` (zeroed first) and says whether the record can be taken.
@@ -201,8 +205,11 @@ int32_t profile_run_end(int won);
 int32_t souls_preview(int won);
 // Once per tick; in_play counts play time, gold and carried items. Leaving play writes them.
 void profile_tick(bool in_play);
-// Writes the play counters not yet written (when the program closes).
+// Writes the play counters not yet written (when play is left).
 void profile_flush();
+// The way out: writes the play counters not yet written, and the record again when its last write
+// failed; false when profile.dat could not take it.
+bool profile_save_on_exit();
 // Forgets the gold last seen and the play counters not yet written, as at start-up.
 void profile_counters_forget();
 void profile_add_souls(int32_t n);

@@ -9,6 +9,7 @@
 #include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
+#include "saves/write_notice.h"
 #include "services/services.h"
 
 Profile profile = {};
@@ -191,6 +192,11 @@ const char* profile_path(char* buf, size_t cap, const char* name) {
 FileId profile_kept_in_place{};
 char profile_kept_path[SAVE_PATH_CAP];
 
+// The last write of profile.dat failed. Kills, secrets and the play counters write it again and
+// again: on a disk that stays full the failure is noted for the game to tell once, when a write
+// fails after one that went through, not at every kill.
+bool profile_write_failing = false;
+
 // A refused or old-format file is kept under a name of its own ("<stem>.dat", "<stem>_2.dat" ...);
 // one set aside earlier is never replaced.
 ProfileLoadResult profile_refuse(const char* path, const FileId& judged, const char* stem, ProfileLoadResult moved) {
@@ -235,6 +241,8 @@ bool profile_decode(const uint8_t* record, int len, int version, Profile& out) {
 ProfileLoadResult profile_load() {
     profile = Profile{};
     profile_kept_in_place = FileId{};
+    profile_kept_path[0] = '\0';
+    profile_write_failing = false;
     char path[SAVE_PATH_CAP];
     profile_path(path, sizeof path, "profile.dat");
 
@@ -264,13 +272,22 @@ ProfileLoadResult profile_load() {
 bool profile_save() {
     char path[SAVE_PATH_CAP];
     profile_path(path, sizeof path, "profile.dat");
-    if (std::strcmp(path, profile_kept_path) == 0 && file_id_same(file_id_of(path), profile_kept_in_place)) return false;
+    // A profile refused at the start and kept where it was: the title told it, no save replaces it,
+    // and a folder or a device there refuses the write itself.
+    const bool kept_here = profile_kept_path[0] != '\0' && std::strcmp(path, profile_kept_path) == 0;
+    if (kept_here && file_id_same(file_id_of(path), profile_kept_in_place)) return false;
     static uint8_t buf[PROFILE_FILE_BYTES];
     bytes_put_magic(buf, 0, PROFILE_MAGIC);
     bytes_put_i32(buf, 4, PROFILE_VERSION);
     profile_encode(profile, buf + PROFILE_HEADER_BYTES);
-    return file_write_atomic(path, buf, sizeof buf);
+    const bool written = file_write_atomic(path, buf, sizeof buf);
+    const bool failed = !written && !kept_here;
+    if (failed && !profile_write_failing) write_failure_note();
+    profile_write_failing = failed;
+    return written;
 }
+
+bool profile_write_failed() { return profile_write_failing; }
 
 bool profile_save_now() { return profile_save(); }
 

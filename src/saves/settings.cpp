@@ -7,6 +7,7 @@
 #include "saves/bytes.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"
+#include "saves/write_notice.h"
 
 namespace {
 
@@ -176,7 +177,10 @@ static bool settings_write(const uint8_t buf[SETTINGS_FILE_BYTES]) {
     char path[SAVE_PATH_CAP];
     save_path_into(path, sizeof path, "settings.dat");
     settings_stored_known = file_write_atomic(path, buf, SETTINGS_FILE_BYTES);
-    if (settings_stored_known) std::memcpy(settings_stored, buf, SETTINGS_FILE_BYTES);
+    if (settings_stored_known)
+        std::memcpy(settings_stored, buf, SETTINGS_FILE_BYTES);
+    else
+        write_failure_note();  // every settings write is the player's own change: each failure is told
     return settings_stored_known;
 }
 

@@ -38,7 +38,8 @@ extern Settings settings;
 
 // Reads settings.dat into `settings`; false (and nothing changed) for a missing, short or foreign file.
 bool settings_load();
-// Writes settings.dat (version 17) through a temporary file; false when it could not be written.
+// Writes settings.dat (version 17) through a temporary file; false when it could not be written,
+// which is noted for the game to tell (write_notice.h).
 bool settings_save();
 // Writes settings.dat only when the record differs from what the file held when last read or
 // written (the program's way out); true when nothing needed writing.

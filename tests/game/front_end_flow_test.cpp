@@ -1,7 +1,10 @@
 // The front end driven through game_tick by scripted presses: from power-on to class select, the
 // play-stats question shown before it takes an answer, and every options page with its rows.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -246,6 +249,50 @@ TEST_F(OptionsFlow, SharingOffAndAChangedOptionOutliveAWindowClosedOnTheirPage) 
     EXPECT_TRUE(save_on_close());
     EXPECT_EQ(stored().volume, volume);
     EXPECT_EQ(stored().share_stats, 0);
+}
+
+// settings.dat and profile.dat refuse every write (a folder stands at each name): the player is
+// told as a failed run save is, and a window closed on a changed option stays up under the box.
+TEST_F(OptionsFlow, AFailedSettingsOrProfileWriteIsToldAndKeepsAClosedWindow) {
+    ASSERT_EQ(mkdir(saves.path("settings.dat").c_str(), 0700), 0);
+    settings.share_stats = 1;
+    cursor_to(OPT_SHARE_STATS);
+    tap(BTN_A);
+    EXPECT_EQ(settings.share_stats, 0);
+    EXPECT_EQ(message_box_open, 1);
+    EXPECT_STREQ(message_box_text, "SAVE FAILED!");
+    tap(BTN_A);  // dismissed with a press, and the press goes no further
+    EXPECT_EQ(message_box_open, 0);
+    EXPECT_EQ(settings.share_stats, 0);
+
+    cursor_to(OPT_PAGE_SOUND);
+    tap(BTN_A);
+    tap(BTN_RIGHT);
+    EXPECT_FALSE(save_on_close());
+    EXPECT_EQ(message_box_open, 1);
+    for (int i = 0; i < 60; i++) EXPECT_TRUE(game_tick(0));
+    EXPECT_TRUE(save_on_close());  // a second close ends it
+    quit_after_box = message_box_open = 0;
+
+    // A profile write failing on a disk that stays full is told once, not at every change.
+    ASSERT_TRUE(profile_save());
+    std::remove(saves.path("profile.dat").c_str());
+    ASSERT_EQ(mkdir(saves.path("profile.dat").c_str(), 0700), 0);
+    profile_add_souls(1);
+    game_tick(0);
+    EXPECT_EQ(message_box_open, 1);
+    tap(BTN_A);
+    profile_add_souls(1);
+    game_tick(0);
+    EXPECT_EQ(message_box_open, 0);
+    // A profile refused at the start and kept in place was told on the title; its refused writes
+    // are told neither in play nor at the close.
+    ASSERT_EQ(profile_load(), PROFILE_REFUSED_IN_PLACE);
+    ASSERT_EQ(rmdir(saves.path("settings.dat").c_str()), 0);
+    profile_add_souls(1);
+    game_tick(0);
+    EXPECT_EQ(message_box_open, 0);
+    EXPECT_TRUE(save_on_close());
 }
 
 TEST_F(OptionsFlow, CreditsScrollAndComeBack) {

@@ -51,6 +51,7 @@
 #include "runfile/run_file.h"
 #include "saves/file_io.h"
 #include "saves/settings.h"
+#include "saves/write_notice.h"
 #include "screens/bag_draw.h"
 #include "screens/fight_reflex_view.h"
 #include "screens/run_end.h"
@@ -165,6 +166,7 @@ void lifetime_records_reset() {
     profile_counters_forget();
     settings_defaults();
     file_write_failure_reset();
+    write_failure_take();
     run_record_reset();
     softlock_reset();
     assert_sites_reset();
