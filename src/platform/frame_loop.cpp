@@ -2,6 +2,8 @@
 // composition and presentation when a step ran. Called by shell_main until the running flag drops.
 #include "platform/frame_loop.h"
 
+#include <signal.h>
+
 #include "game/game.h"
 #include "platform/buttons.h"
 #include "platform/case_art.h"
@@ -121,9 +123,32 @@ static void handle_key(FrameLoop& fl, const SDL_KeyboardEvent& k, uint8_t& edge)
     }
 }
 
+// A hang-up (the terminal closed, the session logged out) takes the window's close, as SDL makes
+// of SIGINT and SIGTERM. The handler only raises the flag; the next frame's events read it.
+static volatile sig_atomic_t hangup_seen = 0;
+
+static void hangup_handler(int) { hangup_seen = 1; }
+
+void frame_hangup_catch() {
+    struct sigaction old = {};
+    if (sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;  // started with nohup
+    struct sigaction sa = {};
+    sa.sa_handler = hangup_handler;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &sa, nullptr);
+}
+
+static bool hangup_take() {
+    if (!hangup_seen) return false;
+    hangup_seen = 0;
+    return true;
+}
+
 static uint8_t pointer_bits(FrameLoop& fl, int wx, int wy);
 
 static void poll_events(FrameLoop& fl, uint8_t& edge) {
+    if (hangup_take() && save_on_close()) fl.running = 0;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
@@ -289,6 +314,7 @@ void run_frame(FrameLoop& fl) {
 void run_refusal_frame(FrameLoop& fl) {
     current_loop = &fl;
     uint8_t edge = 0;
+    if (hangup_take()) fl.running = 0;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {

@@ -26,6 +26,9 @@ struct FrameLoop {
 constexpr int WINDOW_PIXELS_MAX = 635040;
 
 void run_frame(FrameLoop& fl);
+// Makes SIGHUP close the window the way SIGINT and SIGTERM do (the run saved, a changed option
+// written); a hang-up ignored from the start (nohup) stays ignored.
+void frame_hangup_catch();
 // The only frame of a copy that found the data folder taken: the message box as it stands, until
 // A or B or the window's close ends it. Nothing is ticked, saved or recorded.
 void run_refusal_frame(FrameLoop& fl);

@@ -163,6 +163,7 @@ int shell_main(int argc, char** argv) {
         std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
         return 1;
     }
+    frame_hangup_catch();
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "Controller subsystem unavailable: %s\n", SDL_GetError());
     SDL_InitSubSystem(SDL_INIT_SENSOR);

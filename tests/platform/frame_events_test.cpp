@@ -1,9 +1,11 @@
 // The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
 // prompt taking keys first, F3 and F5 keeping the window on the display, F3 only on a screen that
-// is not square, and the window's close kept up by a save that failed.
+// is not square, the window's close kept up by a save that failed, and a hang-up taken as a close.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <string>
 #include <vector>
 
 #include "game/load_floor.h"
@@ -13,8 +15,10 @@
 #include "platform/input.h"
 #include "platform/pads.h"
 #include "render/screen.h"
+#include "saves/settings.h"
 #include "screens/screens.h"
 #include "support/fresh_game.h"
+#include "support/temp_save_dir.h"
 #include "support/unwritable_save_dir.h"
 
 namespace {
@@ -172,6 +176,27 @@ TEST_F(FrameEventsTest, AWindowClosedOnAFailedSaveStaysUpUntilASecondClose) {
     SDL_PushEvent(&quit);
     idle_frame();
     EXPECT_EQ(fl.running, 0);
+}
+
+// A hang-up (the terminal closed) takes the window's close: the run is saved and a changed
+// option written, as SIGTERM does through SDL.
+TEST_F(FrameEventsTest, AHangUpSavesTheRunAndAChangedOptionAsAClose) {
+    TempSaveDir saves;
+    knight_run_start(7);
+    load_floor(0);
+    game_state = STATE_DUNGEON;
+    run_active = 1;
+    settings.volume = 3;
+    frame_hangup_catch();
+    raise(SIGHUP);
+    idle_frame();
+    std::signal(SIGHUP, SIG_DFL);
+    EXPECT_EQ(fl.running, 0);
+    const std::string bytes = saves.read("settings.dat");
+    Settings stored = {};
+    ASSERT_TRUE(settings_decode((const uint8_t*)bytes.data(), (int)bytes.size(), stored));
+    EXPECT_EQ(stored.volume, 3);
+    EXPECT_TRUE(saves.exists("run.sav"));
 }
 
 }  // namespace
