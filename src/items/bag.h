@@ -14,8 +14,8 @@ int bag_cell(const Bag& bag, int col, int row);
 bool bag_area_free(const Bag& bag, int col, int row, int w, int h, int key);
 int bag_place_at(Bag& bag, const Item& item, int count, int col, int row, bool rotated);
 // Stacks a usable onto an equal entry, else places the item at the first free spot. -1 when it
-// does not fit, a stack that cannot take the whole count below its bound included: then nothing
-// is taken, and the caller keeps the item as it keeps one that finds the bag full.
+// does not fit, or when the equal entry cannot take the whole count within the stack's bound:
+// then nothing is taken, and the caller keeps the item as it keeps one that finds the bag full.
 int bag_add(Bag& bag, const Item& item, int count);
 bool bag_add_new(uint32_t id, int count);
 void bag_remove(Bag& bag, int idx);
