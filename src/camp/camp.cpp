@@ -82,7 +82,15 @@ bool pay(int price) {
 
 // Puts one bought unit in the bag; false when it has no room for it, a stack at its bound included,
 // where the unit would be paid for and counted nowhere.
-bool bag_take(const Item& item) { return !bag_stack_full(player.bag, item) && bag_add(player.bag, item, 1) >= 0; }
+bool bag_take(const Item& item) { return bag_add(player.bag, item, 1) >= 0; }
+
+// Whether the purse can take `gold` whole. A sale past the bound would take the item for gold
+// counted nowhere, so it is refused as a buy onto a full stack is.
+bool purse_takes(int64_t gold) {
+    if (player.gold + gold <= RUN_GOLD_MAX) return true;
+    deny("PURSE IS FULL");
+    return false;
+}
 
 void short_name_toast(const char* format, const Item& item) {
     char text[TOAST_LINE_BYTES];
@@ -196,6 +204,9 @@ CampAction hub_pick() {
 // ---- sell and buy back ----
 
 void sell_junk() {
+    int total = 0;
+    camp_junk_total(nullptr, &total);
+    if (!purse_takes(total)) return;
     int units = 0, gold = 0;
     // Entered for buying back in bag order, then removed from the end so the indices hold.
     for (int i = 0; i < player.bag.count; i++) {
@@ -220,6 +231,7 @@ void sell_unit(int idx) {
     BagEntry& e = player.bag.entries[idx];
     const Item item = e.item;
     const int value = item_value(item);
+    if (!purse_takes(value)) return;
     player.gold = bound_gold(player.gold, value);
     char text[TOAST_LINE_BYTES];
     std::snprintf(text, sizeof text, "SOLD %s +%dG", item_def(item.id).short_name, value);

@@ -642,6 +642,8 @@ bool inv_swap_into_bag() {
     if (!entry_valid(under)) return false;
     BagEntry& e = player.bag.entries[under];
     if (item_id_is_stackable(v.held.id) && item_equal(v.held, e.item)) {
+        // Units past the stack's bound would be counted nowhere: the stack stays in hand.
+        if ((int64_t)e.count + v.held_count > RUN_STACK_MAX) return false;
         e.count = bound_stack(e.count, v.held_count);
         clear_held();
         sound(SFX_CONFIRM);

@@ -81,6 +81,9 @@ int bag_add(Bag& bag, const Item& item, int count) {
     if (item_id_is_stackable(item.id)) {
         for (int i = 0; i < bag.count && i < BAG_MAX_ITEMS; ++i) {
             if (same_stack(bag.entries[i].item, item)) {
+                // A gain the stack cannot hold whole is refused whole: what would pass the bound
+                // would be counted nowhere, so it stays where it came from.
+                if ((int64_t)bag.entries[i].count + count > RUN_STACK_MAX) return -1;
                 bag.entries[i].count = bound_stack(bag.entries[i].count, count);
                 return i;
             }
@@ -94,13 +97,6 @@ int bag_add(Bag& bag, const Item& item, int count) {
 }
 
 bool bag_add_new(uint32_t id, int count) { return bag_add(player.bag, item_make(id), count) != -1; }
-
-bool bag_stack_full(const Bag& bag, const Item& item) {
-    if (!item_id_is_stackable(item.id)) return false;
-    for (int i = 0; i < bag.count && i < BAG_MAX_ITEMS; ++i)
-        if (same_stack(bag.entries[i].item, item)) return bag.entries[i].count >= RUN_STACK_MAX;
-    return false;
-}
 
 void bag_remove(Bag& b, int idx) {
     if (!SOFT_CHECK_AS(idx >= 0 && idx < b.count, "idx >= 0 && idx < b->count", "src/items", "bag_remove %d of %d", idx,

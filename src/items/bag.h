@@ -13,12 +13,11 @@ int bag_cell(const Bag& bag, int col, int row);
 // Whether the rectangle lies in the grid and each of its cells is empty or holds `key`.
 bool bag_area_free(const Bag& bag, int col, int row, int w, int h, int key);
 int bag_place_at(Bag& bag, const Item& item, int count, int col, int row, bool rotated);
-// Stacks a usable onto an equal entry, else places the item at the first free spot; -1 when it does not fit.
+// Stacks a usable onto an equal entry, else places the item at the first free spot. -1 when it
+// does not fit, or when the equal entry cannot take the whole count within the stack's bound:
+// then nothing is taken, and the caller keeps the item as it keeps one that finds the bag full.
 int bag_add(Bag& bag, const Item& item, int count);
 bool bag_add_new(uint32_t id, int count);
-// Whether a unit of `item` would join a stack already at its bound, where bag_add takes it and
-// counts nothing.
-bool bag_stack_full(const Bag& bag, const Item& item);
 void bag_remove(Bag& bag, int idx);
 int bag_find(uint32_t id);
 int bag_list_usable(int* out, int max);

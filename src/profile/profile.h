@@ -98,6 +98,8 @@ enum ProfileLoadResult : int {
     PROFILE_REFUSED = 3,  // a damaged or foreign file, set aside as profile_bad.dat (or _2, _3 ...); a fresh profile
     PROFILE_REFUSED_IN_PLACE = 4,  // refused but not set aside (a folder, a device, no free name): left where it
                                    // is, never written over; a fresh profile
+    PROFILE_KEPT_EARLIER = 5,  // refused or old, and kept aside by a hard link an earlier start made, still at
+                               // its name for a save to replace: told then; a fresh profile
 };
 
 // Reads profile.dat into `profile` (a fresh profile when there is none or it is refused).

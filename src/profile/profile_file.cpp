@@ -200,7 +200,8 @@ bool profile_write_failing = false;
 // A refused or old-format file is kept under a name of its own ("<stem>.dat", "<stem>_2.dat" ...);
 // one set aside earlier is never replaced.
 ProfileLoadResult profile_refuse(const char* path, const FileId& judged, const char* stem, ProfileLoadResult moved) {
-    if (file_set_aside(path, judged, stem, ".dat")) return moved;
+    bool kept_before = false;
+    if (file_set_aside(path, judged, stem, ".dat", &kept_before)) return kept_before ? PROFILE_KEPT_EARLIER : moved;
     profile_kept_in_place = judged;
     std::snprintf(profile_kept_path, sizeof profile_kept_path, "%s", path);
     return PROFILE_REFUSED_IN_PLACE;

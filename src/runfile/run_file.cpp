@@ -691,7 +691,9 @@ RunSetAside run_set_aside_refused(bool* outdated) {
     FileId judged{};
     if (run_file_read(path, &record, &old, &judged)) return RUN_NOT_REFUSED;
     if (outdated) *outdated = old;
-    if (file_set_aside(path, judged, "run_bad", ".sav")) return RUN_KEPT_ASIDE;
+    bool kept_before = false;
+    if (file_set_aside(path, judged, "run_bad", ".sav", &kept_before))
+        return kept_before ? RUN_KEPT_EARLIER : RUN_KEPT_ASIDE;
     // Told as left in place only when the refused file itself is still at the name.
     return file_id_same(file_id_of(path), judged) ? RUN_REFUSED_IN_PLACE : RUN_NOT_REFUSED;
 }

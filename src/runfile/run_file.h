@@ -52,6 +52,7 @@ enum RunSetAside : int {
     RUN_NOT_REFUSED = 0,       // read, or no regular file there
     RUN_KEPT_ASIDE = 1,        // refused and kept as run_bad.sav (or run_bad_2.sav ...)
     RUN_REFUSED_IN_PLACE = 2,  // refused, and no name could take it: the next run's save replaces it
+    RUN_KEPT_EARLIER = 3,      // refused, and kept aside by a hard link an earlier start made: told then
 };
 // A run.sav that is there but refused is kept aside as run_bad.sav (or run_bad_2.sav ...), so no
 // new run writes over it; `outdated` (may be null) tells whether it was refused for being of an

@@ -271,8 +271,14 @@ long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged) 
     return (long)n;
 }
 
-bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext) {
+bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext, bool* kept_before) {
+    if (kept_before) *kept_before = false;
     if (!file_id_same(file_id_of(path), judged)) return false;
+    // The judged file found already at a kept name: an earlier start made that second name.
+    auto found_kept = [kept_before] {
+        if (kept_before) *kept_before = true;
+        return true;
+    };
     for (int n = 1; n <= SET_ASIDE_NAMES_MAX; n++) {
         char name[96];
         if (n == 1)
@@ -289,7 +295,7 @@ bool file_set_aside(const char* path, const FileId& judged, const char* stem, co
             return false;
         }
         if (errno == EEXIST) {
-            if (kept_at(to, judged)) return true;
+            if (kept_at(to, judged)) return found_kept();
             continue;
         }
         if (errno != EINVAL && errno != ENOSYS) return false;
@@ -303,7 +309,7 @@ bool file_set_aside(const char* path, const FileId& judged, const char* stem, co
             return false;
         }
         if (errno == EEXIST) {
-            if (kept_at(to, judged)) return true;
+            if (kept_at(to, judged)) return found_kept();
             continue;
         }
         // No hard links either (some FUSE and network mounts): a plain move to a name that is free
@@ -311,7 +317,7 @@ bool file_set_aside(const char* path, const FileId& judged, const char* stem, co
         // in between goes back where nothing is now, or stays kept under the new name.
         struct stat st;
         if (lstat(to, &st) == 0) {
-            if (kept_at(to, judged)) return true;
+            if (kept_at(to, judged)) return found_kept();
             continue;
         }
         if (errno != ENOENT || std::rename(path, to) != 0) return false;

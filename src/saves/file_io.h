@@ -55,8 +55,11 @@ long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged =
 // keeps the file under that name instead and `path` is left for the next save to replace. Where it
 // has no hard links either, the file is moved by a plain rename to a name found free just before,
 // and checked to be the judged one at that name after; a file that took `path` in between is put
-// back, never deleted. False when nothing was kept aside.
-bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext);
+// back, never deleted. False when nothing was kept aside. `kept_before` (may be null) tells that the
+// file was found already kept under one of the names, as a hard link an earlier start made leaves
+// it, so that the one start that kept it tells of it.
+bool file_set_aside(const char* path, const FileId& judged, const char* stem, const char* ext,
+                    bool* kept_before = nullptr);
 // The two calls file_set_aside moves and links with ("from", "to"; 0 or -1 with errno, as the
 // system's). Tests put in ones that fail as a folder without RENAME_NOREPLACE or hard links does;
 // a null puts the system's own back.

@@ -5,6 +5,10 @@
 #include <string>
 
 #include "explore_fixture.h"
+#include "boons/boons.h"
+#include "camp/camp.h"
+#include "game/bag_screen.h"
+#include "world/bag_view.h"
 #include "items/bag.h"
 #include "items/item_random.h"
 #include "platform/input.h"
@@ -128,6 +132,65 @@ TEST(ExploreStep, FullBagKeepsChestClosedAndKey) {
     EXPECT_EQ(gmap[5][4], 'C');
     EXPECT_EQ(player.keys, 1);
     EXPECT_GE(floor_item_find(4, 5), 0);
+}
+
+// A gain that a stack at its bound, or the purse at its, cannot hold whole would be counted
+// nowhere: it is refused as a full bag refuses it, and the item stays where it was.
+TEST(ExploreStep, GainsPastAStackOrThePursesBoundAreRefusedAsAFullBagIs) {
+    const Item antidote = item_make(ITEM_ANTIDOTE);
+    corridor_world('a');
+    const int stack = bag_add(player.bag, antidote, RUN_STACK_MAX);
+    press(BTN_UP);
+    EXPECT_EQ(toast(), "Bag is full!");
+    EXPECT_EQ(gmap[5][4], 'a');
+    EXPECT_EQ(player.bag.entries[stack].count, RUN_STACK_MAX);
+
+    corridor_world('C');
+    player.keys = 1;
+    bag_add(player.bag, antidote, RUN_STACK_MAX);
+    floor_item_add(4, 5, antidote, FLOOR_SRC_CHEST);
+    press(BTN_UP);
+    EXPECT_EQ(toast(), "BAG IS FULL");
+    EXPECT_EQ(gmap[5][4], 'C');
+    EXPECT_EQ(player.keys, 1);
+
+    // Several units of which only some would fit: none are taken, and the boon pays instead.
+    corridor_world('.');
+    const int potions = bag_add(player.bag, item_make(ITEM_HEALING_POTION), RUN_STACK_MAX - 2);
+    boon_apply(BOON_SUPPLIES);
+    EXPECT_EQ(toast(), "BAG FULL: +20 GOLD");
+    EXPECT_EQ(player.bag.entries[potions].count, RUN_STACK_MAX - 2);
+    // A held stack laid on an equal one stays in hand.
+    bag_view = BagView{};
+    bag_view.holding = 1;
+    bag_view.held = item_make(ITEM_HEALING_POTION);
+    bag_view.held_count = 3;
+    bag_view.col = player.bag.entries[potions].col;
+    bag_view.row = player.bag.entries[potions].row;
+    EXPECT_FALSE(inv_swap_into_bag());
+    EXPECT_EQ(bag_view.held_count, 3);
+    EXPECT_EQ(player.bag.entries[potions].count, RUN_STACK_MAX - 2);
+    bag_view = BagView{};
+
+    // At the camp, a sale the purse cannot take keeps the item, one unit or all the junk.
+    current_floor = 3;
+    camp_enter();
+    player.gold = RUN_GOLD_MAX;
+    Item dagger = item_make(ITEM_DAGGER);
+    dagger.junk = 1;
+    bag_add(player.bag, dagger, 1);
+    const int bag_count = player.bag.count;
+    camp_page = CAMP_PAGE_SELL;
+    for (const int32_t row : {0, 1}) {
+        camp.cursor = row;
+        toast_line1[0] = '\0';
+        update_camp(BTN_A);
+        EXPECT_EQ(toast(), "PURSE IS FULL") << row;
+    }
+    EXPECT_EQ(player.bag.count, bag_count);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    EXPECT_EQ(camp.buy_back_count, 0);
+    game_state = STATE_DUNGEON;
 }
 
 TEST(ExploreStep, GoldKeysAndItemsAreTakenOnTheWay) {

@@ -264,6 +264,33 @@ TEST(RunContinue, DamagedFilesAreKeptAsideAndToldOnce) {
     }
 }
 
+// On a folder with hard links but no move that refuses to replace, a refused file is kept by a
+// second name and stays at its own until a save replaces it: it is told at the start that kept it,
+// not again at every start after.
+TEST(RunContinue, AFileKeptByAHardLinkIsToldOnlyAtTheStartThatKeptIt) {
+    file_move_calls_set(no_rename_noreplace, nullptr);
+    TempSaveDir tmp;
+    const std::string run = std::string("QMSD") + std::string(200, '\x7f');
+    const std::string prof = "QMPD and then nothing a profile holds";
+    tmp.write("run.sav", run);
+    tmp.write("profile.dat", prof);
+    for (const int start : {1, 2}) {
+        SCOPED_TRACE(start);
+        tick_globals_reset(STATE_POWER_ON);
+        game_init();
+        settings.stats_asked = 1;
+        EXPECT_EQ(tmp.read("run_bad.sav"), run);
+        EXPECT_FALSE(tmp.exists("run_bad_2.sav"));
+        EXPECT_EQ(tmp.read("profile_bad.dat"), prof);
+        EXPECT_FALSE(tmp.exists("profile_bad_2.dat"));
+        const std::vector<std::string> first = {"SAVED RUN UNREADABLE / IT WAS KEPT ASIDE",
+                                                "PROFILE UNREADABLE / IT WAS SET ASIDE"};
+        EXPECT_EQ(title_notices_told(), start == 1 ? first : std::vector<std::string>{});
+        game_state = prev_state = STATE_POWER_ON;
+    }
+    file_move_calls_set(nullptr, nullptr);
+}
+
 // A folder where every set-aside name is taken.
 int every_name_taken(const char*, const char*) {
     errno = EEXIST;

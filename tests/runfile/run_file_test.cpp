@@ -671,7 +671,7 @@ TEST_F(RunFileTest, GainsNearTheBoundsStopThereAndTheRunStillLoads) {
     gain_xp(xp_to_next(player.level) + xp_to_next(player.level + 1));  // two level-ups
     boon_grant(BOON_CACHE);
     boon_grant(BOON_KEYRING);
-    EXPECT_EQ(bag_add(player.bag, test_item(ITEM_ANTIDOTE), 3), stack);
+    EXPECT_EQ(bag_add(player.bag, test_item(ITEM_ANTIDOTE), 3), -1);  // past the stack's bound: refused
     EXPECT_EQ(player.gold, RUN_GOLD_MAX);
     EXPECT_EQ(player.max_hp, RUN_HP_MAX);
     EXPECT_EQ(player.attack, RUN_ATTACK_MAX);
