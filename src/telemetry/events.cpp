@@ -178,6 +178,153 @@ void json_escape(char* out, size_t size, const char* text) {
     out[o] = 0;
 }
 
+namespace {
+// The nesting a queued line may have; every record is far shallower.
+constexpr int JSON_DEPTH_MAX = 64;
+constexpr unsigned SURROGATE_HIGH = 0xD800, SURROGATE_LOW = 0xDC00, SURROGATE_END = 0xE000;
+
+struct JsonCursor {
+    const unsigned char* p;
+    const unsigned char* end;
+    int depth;
+};
+
+bool json_is_space(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool json_is_digit(const JsonCursor& c) { return c.p < c.end && *c.p >= '0' && *c.p <= '9'; }
+
+void json_space(JsonCursor& c) {
+    while (c.p < c.end && json_is_space(*c.p)) c.p++;
+}
+
+bool json_take(JsonCursor& c, char ch) {
+    if (c.p >= c.end || *c.p != (unsigned char)ch) return false;
+    c.p++;
+    return true;
+}
+
+bool json_word(JsonCursor& c, const char* word) {
+    const size_t n = std::strlen(word);
+    if ((size_t)(c.end - c.p) < n || std::memcmp(c.p, word, n) != 0) return false;
+    c.p += n;
+    return true;
+}
+
+bool json_hex4(JsonCursor& c, unsigned* out) {
+    if (c.end - c.p < 4) return false;
+    unsigned v = 0;
+    for (int i = 0; i < 4; i++) {
+        const unsigned char h = *c.p++;
+        const int d = h >= '0' && h <= '9' ? h - '0' : h >= 'a' && h <= 'f' ? h - 'a' + 10 : h >= 'A' && h <= 'F' ? h - 'A' + 10 : -1;
+        if (d < 0) return false;
+        v = v * 16 + (unsigned)d;
+    }
+    *out = v;
+    return true;
+}
+
+bool json_string(JsonCursor& c) {
+    if (!json_take(c, '"')) return false;
+    while (c.p < c.end) {
+        const unsigned char ch = *c.p;
+        if (ch == '"') {
+            c.p++;
+            return true;
+        }
+        if (ch < 32) return false;
+        if (ch != '\\') {
+            const int n = utf8_sequence_length(c.p);
+            if (n == 0 || c.end - c.p < n) return false;
+            c.p += n;
+            continue;
+        }
+        c.p++;
+        if (c.p >= c.end) return false;
+        const unsigned char e = *c.p++;
+        if (e != 'u') {
+            if (e == 0 || !std::strchr("\"\\/bfnrt", e)) return false;
+            continue;
+        }
+        unsigned u = 0, low = 0;
+        if (!json_hex4(c, &u)) return false;
+        if (u >= SURROGATE_LOW && u < SURROGATE_END) return false;  // a second half alone
+        if (u >= SURROGATE_HIGH && u < SURROGATE_LOW &&
+            (!json_take(c, '\\') || !json_take(c, 'u') || !json_hex4(c, &low) || low < SURROGATE_LOW ||
+             low >= SURROGATE_END))
+            return false;
+    }
+    return false;
+}
+
+bool json_number(JsonCursor& c) {
+    json_take(c, '-');
+    if (!json_take(c, '0')) {
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    if (json_take(c, '.')) {
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    if (json_take(c, 'e') || json_take(c, 'E')) {
+        if (!json_take(c, '+')) json_take(c, '-');
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    return true;
+}
+
+bool json_value(JsonCursor& c);
+
+// An object or an array, the cursor at its opening bracket.
+bool json_container(JsonCursor& c) {
+    if (++c.depth > JSON_DEPTH_MAX) return false;
+    const bool object = *c.p++ == '{';
+    const char close = object ? '}' : ']';
+    json_space(c);
+    if (json_take(c, close)) {
+        c.depth--;
+        return true;
+    }
+    for (;;) {
+        if (object) {
+            json_space(c);
+            if (!json_string(c)) return false;
+            json_space(c);
+            if (!json_take(c, ':')) return false;
+        }
+        if (!json_value(c)) return false;
+        json_space(c);
+        if (json_take(c, close)) {
+            c.depth--;
+            return true;
+        }
+        if (!json_take(c, ',')) return false;
+    }
+}
+
+bool json_value(JsonCursor& c) {
+    json_space(c);
+    if (c.p >= c.end) return false;
+    switch (*c.p) {
+    case '{':
+    case '[': return json_container(c);
+    case '"': return json_string(c);
+    case 't': return json_word(c, "true");
+    case 'f': return json_word(c, "false");
+    case 'n': return json_word(c, "null");
+    default: return json_number(c);
+    }
+}
+}  // namespace
+
+bool json_object_whole(const char* text, size_t len) {
+    JsonCursor c = {(const unsigned char*)text, (const unsigned char*)text + len, 0};
+    json_space(c);
+    if (c.p >= c.end || *c.p != '{' || !json_value(c)) return false;
+    json_space(c);
+    return c.p == c.end;
+}
+
 void event_append_build(const char* kind, const char* data, const char* build) {
     if (!telemetry_enabled()) return;
     char e_install[INSTALL_FIELD], e_build[BUILD_FIELD], e_kind[KIND_FIELD];

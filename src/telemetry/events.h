@@ -54,6 +54,10 @@ void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __at
 // "\u00XX", quote and backslash after a backslash, well-formed UTF-8 as it is and any other byte as
 // "\ufffd", so the result is valid JSON in UTF-8. A character is written only while 7 bytes remain.
 void json_escape(char* out, size_t size, const char* text);
+// True when the `len` bytes at `text` are one whole JSON object (white space around it allowed), as
+// every queued line is: a line cut short is not. The bytes after `len` must not continue a UTF-8
+// sequence (a line end or the terminator follows).
+bool json_object_whole(const char* text, size_t len);
 
 // How many times the queues were discarded: the sender holds lines it read while this count stood,
 // and writes none of them back once it moved.

@@ -81,21 +81,29 @@ int fuzz_post(const char*, const char* body, size_t length) {
     return STATUSES[(fuzz_status++) % 7];
 }
 
-TEST_F(TelemetryFilesTest, FuzzedSendingFilesPostOnlyWholeNonEmptyLines) {
+TEST_F(TelemetryFilesTest, FuzzedSendingFilesPostOnlyWholeRecords) {
     sender_post = fuzz_post;
     telemetry_queue_paths();
     for (int i = 0; i < 200; i++) {
         fuzz_posts.clear();
-        const std::string text = fuzz_text(2000, i % 2 == 0);
+        // Noise, whole records and records cut short.
+        std::string text;
+        for (int part = 0; part < 6; part++) {
+            const std::string whole = "{\"n\":" + std::to_string(part) + ",\"s\":\"\\\"\\u00e9\xc3\xa9\",\"x\":[1.5e3,true,null,{}]}";
+            const uint32_t r = fuzz_next();
+            text += r % 3 == 0 ? fuzz_text(400, i % 2 == 0) : r % 3 == 1 ? whole : whole.substr(0, (r >> 8) % whole.size());
+            text += "\n";
+        }
         tmp.write("events_outbox.jsonl", text);
-        // The lines as sent: split at line feeds, one carriage return cut from the end, empty ones skipped.
+        // The lines as sent: split at line feeds, one carriage return cut from the end, empty ones and
+        // those that are not one whole JSON object skipped.
         std::vector<std::string> expected;
         for (size_t at = 0; at < text.size();) {
             size_t end = text.find('\n', at);
             if (end == std::string::npos) end = text.size();
             std::string line = text.substr(at, end - at);
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) expected.push_back(line);
+            if (nlohmann::json::accept(line) && nlohmann::json::parse(line).is_object()) expected.push_back(line);
             at = end + 1;
         }
         telemetry_send_queues();
