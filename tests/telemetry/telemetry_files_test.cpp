@@ -11,6 +11,8 @@
 
 #include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
+#include "telemetry/events.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/sender.h"
 #include "telemetry/session.h"
 
@@ -43,6 +45,7 @@ struct TelemetryFilesTest : ::testing::Test {
     TempSaveDir tmp;
     TelemetryConsent consent;
     void TearDown() override {
+        file_writer_stop();
         session_open = 0;
         crash_log_release();
         sender_post = http_post;
@@ -143,6 +146,26 @@ TEST_F(TelemetryFilesTest, KilledSenderRewriteLeavesTheWholeOldOrNewFile) {
             },
             (useconds_t)(2000 + round * 1500));
         ASSERT_EQ(tmp.read("events_sending.jsonl"), lines) << "round " << round;
+    }
+}
+
+TEST_F(TelemetryFilesTest, KilledCutOfAPlayFileLeavesTheWholeOldFileOrItsNewestLines) {
+    std::string lines;
+    for (int i = 0; (long)lines.size() < 2 * TELEMETRY_QUEUE_MAX; i++)
+        lines += "{\"line\":" + std::to_string(i) + ",\"pad\":\"" + std::string(200, 'x') + "\"}\n";
+    const std::string path = tmp.path("events_outbox.jsonl");
+    for (int round = 0; round < 8; round++) {
+        tmp.write("events_outbox.jsonl", lines);
+        kill_mid_write(
+            [&] {
+                for (;;) telemetry_file_cut(path.c_str(), TELEMETRY_QUEUE_MAX / 4 * 3);
+            },
+            (useconds_t)(300 + round * 600));
+        const std::string now = tmp.read("events_outbox.jsonl");
+        const bool newest = !now.empty() && now.size() <= (size_t)TELEMETRY_QUEUE_MAX &&
+                            lines.compare(lines.size() - now.size(), now.size(), now) == 0 &&
+                            lines[lines.size() - now.size() - 1] == '\n';
+        EXPECT_TRUE(now == lines || newest) << "round " << round << ", " << now.size() << " bytes";
     }
 }
 
