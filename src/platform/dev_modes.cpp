@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "platform/compose.h"
 #include "platform/compose_paths.h"
@@ -11,6 +12,7 @@
 #include "platform/shell.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/perf.h"
 
 namespace {
@@ -22,10 +24,23 @@ double test_start_ms = 0, test_last_ms = 0;
 int32_t test_count = 0;
 uint32_t test_steps[3] = {};
 // The sampled frames whose steps replaced a file: a write that stalls play shows as a late one here.
+// Those that only handed a write to the writer's thread are kept apart: they held none.
 constexpr int WRITE_FRAMES_MAX = 64;
-double write_intervals[WRITE_FRAMES_MAX], write_work[WRITE_FRAMES_MAX], write_tick[WRITE_FRAMES_MAX];
-int32_t write_frames = 0;
+struct FramesOfAKind {
+    double intervals[WRITE_FRAMES_MAX], work[WRITE_FRAMES_MAX], tick[WRITE_FRAMES_MAX];
+    int32_t n;
+};
+FramesOfAKind write_frames, handed_frames;
 uint32_t writes_seen = 0;
+unsigned handed_seen = 0;
+
+void frame_of_a_kind(FramesOfAKind& k, double interval, double work) {
+    if (k.n >= WRITE_FRAMES_MAX) return;
+    k.intervals[k.n] = interval;
+    k.work[k.n] = work;
+    k.tick[k.n] = perf_zone_stats(ZONE_TICK).last;  // the steps, the write or the hand-over among them
+    k.n++;
+}
 
 void perf_test_report(FrameLoop& fl) {
     char renderer[RENDERER_TEXT] = "?";
@@ -44,8 +59,11 @@ void perf_test_report(FrameLoop& fl) {
     std::fflush(stdout);
     // The frames that held a file write go on standard error, so the report keeps its own form.
     char writes[REPORT_MAX];
-    perf_write_frames_text(write_intervals, write_work, write_tick, write_frames, writes, sizeof writes);
-    std::fputs(writes, stderr);
+    for (const FramesOfAKind* k : {&write_frames, &handed_frames}) {
+        perf_write_frames_text(k == &write_frames ? "file writes" : "handed to writer", k->intervals, k->work, k->tick,
+                               k->n, writes, sizeof writes);
+        std::fputs(writes, stderr);
+    }
     if (FILE* f = file_open_regular(save_path("perf_report.txt"), "w")) {
         std::fputs(text, f);
         std::fclose(f);
@@ -60,6 +78,9 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
     const uint32_t writes = file_writes_done();
     const bool wrote = writes != writes_seen;
     writes_seen = writes;
+    const unsigned handed = file_writer_handed();
+    const bool handed_over = handed != handed_seen;
+    handed_seen = handed;
     if (test_start_ms == 0) {
         test_start_ms = test_last_ms = now;
         return;
@@ -72,12 +93,9 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
         double ms_per_tick = fl.frequency ? 1000.0 / (double)fl.frequency : 0;
         perf_test_samples[0][test_count] = now - test_last_ms;
         perf_test_samples[1][test_count] = (double)(SDL_GetPerformanceCounter() - frame_counter) * ms_per_tick;
-        if (wrote && write_frames < WRITE_FRAMES_MAX) {
-            write_intervals[write_frames] = perf_test_samples[0][test_count];
-            write_work[write_frames] = perf_test_samples[1][test_count];
-            write_tick[write_frames] = perf_zone_stats(ZONE_TICK).last;  // the steps, the write among them
-            write_frames++;
-        }
+        if (wrote) frame_of_a_kind(write_frames, perf_test_samples[0][test_count], perf_test_samples[1][test_count]);
+        if (handed_over)
+            frame_of_a_kind(handed_frames, perf_test_samples[0][test_count], perf_test_samples[1][test_count]);
         test_count++;
         test_steps[steps <= 0 ? 0 : steps == 1 ? 1 : 2]++;
     }
@@ -85,7 +103,7 @@ void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps) {
     if (now - test_start_ms > (perf_test_secs + 1) * 1000) {
         perf_test_report(fl);
         test_start_ms = test_last_ms = 0;
-        test_count = write_frames = 0;
+        test_count = write_frames.n = handed_frames.n = 0;
         test_steps[0] = test_steps[1] = test_steps[2] = 0;
         perf_test_on = 0;
         fl.running = 0;

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int FILE_PATH_CAP = 700;
 constexpr int LINK_HOPS_MAX = 8;  // a longer chain of links is treated as a loop
 constexpr int SET_ASIDE_NAMES_MAX = 9999;  // "<stem>_9999<ext>" is the last name tried
 constexpr int TEMP_NAME_TRIES = 16;        // temporary names found taken in a row before a write gives up
@@ -172,10 +171,10 @@ int file_temps_clean(const char* dir, const char* prefix, const char* const* nam
     return removed;
 }
 
-FILE* file_open_regular(const char* path, const char* mode) {
-    int flags = O_RDONLY;
-    if (mode[0] == 'w') flags = O_WRONLY | O_CREAT;
-    if (mode[0] == 'a') flags = O_WRONLY | O_CREAT | O_APPEND;
+FILE* file_open_regular(const char* path, const char* mode, bool follow_links) {
+    int flags = follow_links ? O_RDONLY : O_RDONLY | O_NOFOLLOW;
+    if (mode[0] == 'w') flags = (flags & ~O_ACCMODE) | O_WRONLY | O_CREAT;
+    if (mode[0] == 'a') flags = (flags & ~O_ACCMODE) | O_WRONLY | O_CREAT | O_APPEND;
     const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) return nullptr;
     struct stat st;
@@ -197,41 +196,69 @@ FILE* file_open_regular(const char* path, const char* mode) {
     return f;
 }
 
-bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable) {
-    char real[FILE_PATH_CAP];
-    if (!resolve_links(path, real, sizeof real)) {
+bool file_temp_open(FileTemp* t, const char* path, bool follow_links) {
+    t->f = nullptr;
+    t->tmp[0] = 0;
+    if (!follow_links) {
+        if (std::snprintf(t->real, sizeof t->real, "%s", path) >= (int)sizeof t->real) {
+            report_failure(path, ENAMETOOLONG);
+            return false;
+        }
+    } else if (!resolve_links(path, t->real, sizeof t->real)) {
         report_failure(path, errno ? errno : ENAMETOOLONG);
         return false;
     }
-    // The rename would put a regular file where a FIFO, a device or a folder was: refused, as the
-    // readers refuse them.
+    // The rename would put a regular file where a FIFO, a device, a folder (or, not followed, a
+    // link) was: refused, as the readers refuse them.
     struct stat st;
-    if (lstat(real, &st) == 0 && !S_ISREG(st.st_mode)) {
-        report_failure(path, EINVAL);
+    if (lstat(t->real, &st) == 0 && !S_ISREG(st.st_mode)) {
+        report_failure(path, S_ISLNK(st.st_mode) ? ELOOP : EINVAL);
         return false;
     }
-    char tmp[FILE_PATH_CAP + 32];
-    FILE* f = temp_create(real, tmp, sizeof tmp);
-    if (!f) {
+    t->f = temp_create(t->real, t->tmp, sizeof t->tmp);
+    if (!t->f) {
         report_failure(path, errno);
         return false;
     }
-    bool ok = std::fwrite(data, 1, len, f) == len;
-    ok = std::fflush(f) == 0 && ok;
-    if (durable) {
-        ok = fsync(fileno(f)) == 0 && ok;
-        files_synced++;
-    }
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(tmp, real) != 0) {
+    return true;
+}
+
+bool file_temp_commit(FileTemp* t) {
+    const bool closed = std::fclose(t->f) == 0;
+    t->f = nullptr;
+    if (!closed || std::rename(t->tmp, t->real) != 0) {
         const int err = errno;
-        unlink(tmp);
-        report_failure(path, err);
+        unlink(t->tmp);
+        report_failure(t->real, err);
         return false;
     }
+    return true;
+}
+
+void file_temp_drop(FileTemp* t) {
+    if (t->f) std::fclose(t->f);
+    t->f = nullptr;
+    unlink(t->tmp);
+}
+
+bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable) {
+    FileTemp t;
+    if (!file_temp_open(&t, path, true)) return false;
+    bool ok = std::fwrite(data, 1, len, t.f) == len;
+    ok = std::fflush(t.f) == 0 && ok;
+    if (durable) {
+        ok = fsync(fileno(t.f)) == 0 && ok;
+        files_synced++;
+    }
+    if (!ok) {
+        report_failure(path, errno);
+        file_temp_drop(&t);
+        return false;
+    }
+    if (!file_temp_commit(&t)) return false;
     // Make the rename itself durable: sync the folder that holds the file.
     char dir[FILE_PATH_CAP];
-    folder_of(real, dir, sizeof dir);
+    folder_of(t.real, dir, sizeof dir);
     int fd = durable ? open(dir, O_RDONLY | O_DIRECTORY) : -1;
     if (fd >= 0) {
         fsync(fd);

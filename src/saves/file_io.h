@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 
+// The longest path the file code works with.
+constexpr int FILE_PATH_CAP = 700;
+
 // Writes `len` bytes to a temporary file of this process beside `path` ("<path>.<pid>-<n>.tmp"),
 // flushes and syncs it, then renames it over `path`, so a crash leaves either the old file or the
 // new one, never a torn one. The temporary file is always created new, never through a link: a
@@ -16,6 +19,20 @@
 // need not reach the disk. A file newly written this way joins the list in save_lock.cpp, so that
 // a start clears what a killed write of it left.
 bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable = true);
+// The same writer in steps, for one that writes and syncs outside a lock of its own and renames
+// under it: file_temp_open creates the temporary file for `path` as file_write_atomic does (new,
+// never through a link; a FIFO, a device or a folder at `path` refuses it); the caller writes it
+// through `f` and syncs it; file_temp_commit closes it and renames it over `path`, and on any
+// failure removes it and leaves `path` as it was; file_temp_drop removes it unrenamed. With
+// `follow_links` false a link at `path` refuses the write instead of being written through.
+struct FileTemp {
+    FILE* f;
+    char real[FILE_PATH_CAP];
+    char tmp[FILE_PATH_CAP + 32];
+};
+bool file_temp_open(FileTemp* t, const char* path, bool follow_links);
+bool file_temp_commit(FileTemp* t);
+void file_temp_drop(FileTemp* t);
 // How many files this thread has replaced through file_write_atomic (the perf test names the frames
 // that held a write), and how many syncs of files and folders those writes made.
 uint32_t file_writes_done();
@@ -32,9 +49,10 @@ void file_write_failure_reset();
 uint32_t file_temp_number_next();
 // fopen for the game's own files that never blocks and never reads a device: the path is opened
 // without blocking and refused (nullptr, errno EINVAL) unless it is a regular file, so a FIFO or a
-// device left in the data folder cannot hang the game. A link to a regular file is followed.
+// device left in the data folder cannot hang the game. A link to a regular file is followed, unless
+// `follow_links` is false: then a link is refused (errno ELOOP).
 // `mode` is an fopen mode: "rb", "wb", "ab", "w".
-FILE* file_open_regular(const char* path, const char* mode);
+FILE* file_open_regular(const char* path, const char* mode, bool follow_links = true);
 // The file a reader judged, by device and inode, so that what is later set aside is that file and
 // not one put at its name since.
 struct FileId {

@@ -17,9 +17,10 @@ int save_lock_fd = -1;
 
 // Every file the game replaces through file_write_atomic: only their temporary files are cleared,
 // so a file of the player's named the same way stays.
-const char* const REPLACED_FILES[] = {"settings.dat",  "profile.dat",       "best.dat",
-                                      "run.sav",       "session.txt",       "install_id.txt",
-                                      "runs.jsonl",    "runs_outbox.jsonl", "events_outbox.jsonl"};
+const char* const REPLACED_FILES[] = {"settings.dat",       "profile.dat",         "best.dat",
+                                      "run.sav",            "session.txt",         "install_id.txt",
+                                      "runs.jsonl",         "runs_outbox.jsonl",   "events_outbox.jsonl",
+                                      "runs_sending.jsonl", "events_sending.jsonl"};
 constexpr int REPLACED_FILE_COUNT = (int)(sizeof REPLACED_FILES / sizeof REPLACED_FILES[0]);
 }  // namespace
 

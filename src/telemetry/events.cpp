@@ -14,6 +14,7 @@
 #include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "saves/settings.h"
+#include "telemetry/file_writer.h"
 
 const char* const game_version = "0.28.1-demo";
 const char* const game_build = "d487d46";
@@ -59,6 +60,18 @@ bool keep_newest_lines(const char* path, long size, long keep) {
     return file_write_atomic(path, (const uint8_t*)trim_buf + start, n - start);
 }
 
+// The writer's own room for a cut, apart from trim_buf, as it reads outside the lock.
+char cut_buf[TELEMETRY_QUEUE_MAX / 4 * 3];
+
+// Copies the bytes of `from` after its first `at` into `to` (the lines appended during a cut).
+bool copy_tail(FILE* from, long at, FILE* to) {
+    char chunk[4096];
+    if (std::fseek(from, at, SEEK_SET) != 0) return false;
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, from)) > 0;)
+        if (std::fwrite(chunk, 1, n, to) != n) return false;
+    return !std::ferror(from);
+}
+
 // Whether the file of `size` bytes (one at least) ends in a line end. One that cannot be read is
 // taken as cut: an empty line costs nothing, a joined one loses two.
 bool ends_a_line(const char* path, long size) {
@@ -72,8 +85,8 @@ bool ends_a_line(const char* path, long size) {
 // Appends one whole line or nothing: a write that fails (a full disk) is cut off again, so the next
 // line does not continue a torn one. A file whose last line is cut (a crash of an older build, a
 // copied file) gets its line end first, so the two lines are not joined into one unreadable line.
-// A file past its cap `limit` is only appended to; one that a line would take past twice the cap
-// drops its oldest lines first. The caller holds outbox_mutex.
+// A file past its cap `limit` is only appended to; one nearing twice the cap drops its oldest lines
+// on the writer's thread. The caller holds outbox_mutex.
 bool append_line(const char* name, const char* line, long limit) {
     char path[SAVE_PATH_CAP];
     std::snprintf(path, sizeof path, "%s", save_path(name));
@@ -83,6 +96,9 @@ bool append_line(const char* name, const char* line, long limit) {
     FILE* f = file_open_regular(path, "ab");
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    // A quarter cap short of twice the cap the writer's thread is asked to cut the file back while
+    // lines go on; only one that would take it past twice the cap (or with no writer) cuts it here.
+    if (size >= 0 && size + 1 + len > most - (limit - keep)) file_writer_cut(path, keep);
     if (size >= 0 && size + 1 + len > most) {
         std::fclose(f);
         if (!keep_newest_lines(path, size, keep)) return false;
@@ -107,6 +123,41 @@ bool append_line(const char* name, const char* line, long limit) {
     return closed && written;
 }
 }  // namespace
+
+void telemetry_file_cut(const char* path, long keep) {
+    if (keep > (long)sizeof cut_buf) return;
+    outbox_mutex.lock();
+    FILE* f = file_open_regular(path, "rb");
+    struct stat st;
+    const bool known = f && fstat(fileno(f), &st) == 0;
+    outbox_mutex.unlock();
+    if (!known || st.st_size <= keep) {
+        if (f) std::fclose(f);
+        return;
+    }
+    // What lies before the size seen is only ever appended to, so it is read outside the lock.
+    const long size = (long)st.st_size, from = size - keep;
+    const size_t n = std::fseek(f, from, SEEK_SET) == 0 ? std::fread(cut_buf, 1, (size_t)keep, f) : 0;
+    const char* end = n ? (const char*)std::memchr(cut_buf, '\n', n) : nullptr;  // the first line read is cut
+    FileTemp t;
+    if (n != (size_t)keep || !end || !file_temp_open(&t, path, true)) {
+        std::fclose(f);
+        return;
+    }
+    const size_t start = (size_t)(end - cut_buf) + 1;
+    bool ok = std::fwrite(cut_buf + start, 1, n - start, t.f) == n - start;
+    ok = std::fflush(t.f) == 0 && fsync(fileno(t.f)) == 0 && ok;
+    // Under the lock: the lines appended meanwhile follow (unsynced, as an append is), and the file
+    // is replaced only when it is still the one read; one taken or deleted meanwhile is left so.
+    outbox_mutex.lock();
+    const FileId now = file_id_of(path);
+    const bool same = now.known && now.dev == (uint64_t)st.st_dev && now.ino == (uint64_t)st.st_ino;
+    ok = ok && same && copy_tail(f, size, t.f);
+    if (ok) file_temp_commit(&t);
+    else file_temp_drop(&t);
+    outbox_mutex.unlock();
+    std::fclose(f);
+}
 
 void outbox_lock() { outbox_mutex.lock(); }
 void outbox_unlock() { outbox_mutex.unlock(); }
@@ -176,6 +227,153 @@ void json_escape(char* out, size_t size, const char* text) {
         }
     }
     out[o] = 0;
+}
+
+namespace {
+// The nesting a queued line may have; every record is far shallower.
+constexpr int JSON_DEPTH_MAX = 64;
+constexpr unsigned SURROGATE_HIGH = 0xD800, SURROGATE_LOW = 0xDC00, SURROGATE_END = 0xE000;
+
+struct JsonCursor {
+    const unsigned char* p;
+    const unsigned char* end;
+    int depth;
+};
+
+bool json_is_space(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool json_is_digit(const JsonCursor& c) { return c.p < c.end && *c.p >= '0' && *c.p <= '9'; }
+
+void json_space(JsonCursor& c) {
+    while (c.p < c.end && json_is_space(*c.p)) c.p++;
+}
+
+bool json_take(JsonCursor& c, char ch) {
+    if (c.p >= c.end || *c.p != (unsigned char)ch) return false;
+    c.p++;
+    return true;
+}
+
+bool json_word(JsonCursor& c, const char* word) {
+    const size_t n = std::strlen(word);
+    if ((size_t)(c.end - c.p) < n || std::memcmp(c.p, word, n) != 0) return false;
+    c.p += n;
+    return true;
+}
+
+bool json_hex4(JsonCursor& c, unsigned* out) {
+    if (c.end - c.p < 4) return false;
+    unsigned v = 0;
+    for (int i = 0; i < 4; i++) {
+        const unsigned char h = *c.p++;
+        const int d = h >= '0' && h <= '9' ? h - '0' : h >= 'a' && h <= 'f' ? h - 'a' + 10 : h >= 'A' && h <= 'F' ? h - 'A' + 10 : -1;
+        if (d < 0) return false;
+        v = v * 16 + (unsigned)d;
+    }
+    *out = v;
+    return true;
+}
+
+bool json_string(JsonCursor& c) {
+    if (!json_take(c, '"')) return false;
+    while (c.p < c.end) {
+        const unsigned char ch = *c.p;
+        if (ch == '"') {
+            c.p++;
+            return true;
+        }
+        if (ch < 32) return false;
+        if (ch != '\\') {
+            const int n = utf8_sequence_length(c.p);
+            if (n == 0 || c.end - c.p < n) return false;
+            c.p += n;
+            continue;
+        }
+        c.p++;
+        if (c.p >= c.end) return false;
+        const unsigned char e = *c.p++;
+        if (e != 'u') {
+            if (e == 0 || !std::strchr("\"\\/bfnrt", e)) return false;
+            continue;
+        }
+        unsigned u = 0, low = 0;
+        if (!json_hex4(c, &u)) return false;
+        if (u >= SURROGATE_LOW && u < SURROGATE_END) return false;  // a second half alone
+        if (u >= SURROGATE_HIGH && u < SURROGATE_LOW &&
+            (!json_take(c, '\\') || !json_take(c, 'u') || !json_hex4(c, &low) || low < SURROGATE_LOW ||
+             low >= SURROGATE_END))
+            return false;
+    }
+    return false;
+}
+
+bool json_number(JsonCursor& c) {
+    json_take(c, '-');
+    if (!json_take(c, '0')) {
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    if (json_take(c, '.')) {
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    if (json_take(c, 'e') || json_take(c, 'E')) {
+        if (!json_take(c, '+')) json_take(c, '-');
+        if (!json_is_digit(c)) return false;
+        while (json_is_digit(c)) c.p++;
+    }
+    return true;
+}
+
+bool json_value(JsonCursor& c);
+
+// An object or an array, the cursor at its opening bracket.
+bool json_container(JsonCursor& c) {
+    if (++c.depth > JSON_DEPTH_MAX) return false;
+    const bool object = *c.p++ == '{';
+    const char close = object ? '}' : ']';
+    json_space(c);
+    if (json_take(c, close)) {
+        c.depth--;
+        return true;
+    }
+    for (;;) {
+        if (object) {
+            json_space(c);
+            if (!json_string(c)) return false;
+            json_space(c);
+            if (!json_take(c, ':')) return false;
+        }
+        if (!json_value(c)) return false;
+        json_space(c);
+        if (json_take(c, close)) {
+            c.depth--;
+            return true;
+        }
+        if (!json_take(c, ',')) return false;
+    }
+}
+
+bool json_value(JsonCursor& c) {
+    json_space(c);
+    if (c.p >= c.end) return false;
+    switch (*c.p) {
+    case '{':
+    case '[': return json_container(c);
+    case '"': return json_string(c);
+    case 't': return json_word(c, "true");
+    case 'f': return json_word(c, "false");
+    case 'n': return json_word(c, "null");
+    default: return json_number(c);
+    }
+}
+}  // namespace
+
+bool json_object_whole(const char* text, size_t len) {
+    JsonCursor c = {(const unsigned char*)text, (const unsigned char*)text + len, 0};
+    json_space(c);
+    if (c.p >= c.end || *c.p != '{' || !json_value(c)) return false;
+    json_space(c);
+    return c.p == c.end;
 }
 
 void event_append_build(const char* kind, const char* data, const char* build) {

@@ -12,8 +12,8 @@ constexpr int INSTALL_ID_MAX = 64;
 
 // The most a play-statistics queue keeps on disk, in bytes: the sender writes back only the newest
 // kept lines that fit, and an outbox that no send has taken over is cut back to its newest lines at
-// the next start (or at twice this size at once). Over two thousand typical events, or thirty of
-// the largest.
+// the next start (or at once, off the frames, as it nears twice this size). Over two thousand
+// typical events, or thirty of the largest.
 constexpr long TELEMETRY_QUEUE_MAX = 512 * 1024;
 // The most the local history runs.jsonl keeps, its newest lines: some six hundred runs of about
 // 790 bytes, far more than anyone scrolls back through. Cut back the same way, it never grows past
@@ -41,6 +41,10 @@ void install_id_set(const char* id);
 // Forgets the cached id so the next install_id() reads the file again (tests, folder change).
 void install_id_forget();
 
+// Cuts the play file at `path` back to its newest whole lines within `keep` bytes (at most three
+// quarters of TELEMETRY_QUEUE_MAX) while lines go on being appended: the play files' writer does,
+// when a file nears twice its cap.
+void telemetry_file_cut(const char* path, long keep);
 // Cuts runs.jsonl and the outboxes that went past their caps back to their newest lines. Once at
 // the start, before the sender runs, so the appends of play never wait on a rewrite.
 void telemetry_files_trim();
@@ -54,6 +58,10 @@ void buf_appendf(char* buf, size_t size, size_t* pos, const char* fmt, ...) __at
 // "\u00XX", quote and backslash after a backslash, well-formed UTF-8 as it is and any other byte as
 // "\ufffd", so the result is valid JSON in UTF-8. A character is written only while 7 bytes remain.
 void json_escape(char* out, size_t size, const char* text);
+// True when the `len` bytes at `text` are one whole JSON object (white space around it allowed), as
+// every queued line is: a line cut short is not. The bytes after `len` must not continue a UTF-8
+// sequence (a line end or the terminator follows).
+bool json_object_whole(const char* text, size_t len);
 
 // How many times the queues were discarded: the sender holds lines it read while this count stood,
 // and writes none of them back once it moved.

@@ -77,10 +77,11 @@ struct PerfReport {
 };
 // Writes the report text into out (at most size - 1 characters); returns true for "LOCKED 60".
 bool perf_report_text(PerfReport& r, char* out, size_t size);
-// One line on the sampled frames that held a file write (their interval, work and steps' time, n
-// of each), apart from the report: how many ran late and the longest of each.
-void perf_write_frames_text(const double* intervals, const double* work, const double* tick, int n, char* out,
-                            size_t size);
+// One line on sampled frames of one kind (their interval, work and steps' time, n of each), apart
+// from the report: how many ran late and the longest of each. `what` names the kind: "file writes",
+// the frames that held one, or "handed to writer", those that gave one to the writer's thread.
+void perf_write_frames_text(const char* what, const double* intervals, const double* work, const double* tick, int n,
+                            char* out, size_t size);
 
 // Pixels of two ARGB pictures whose largest red, green or blue difference exceeds 2; *worst gets
 // the largest channel difference seen.

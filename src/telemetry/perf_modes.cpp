@@ -77,8 +77,8 @@ bool perf_report_text(PerfReport& r, char* out, size_t size) {
     return locked;
 }
 
-void perf_write_frames_text(const double* intervals, const double* work, const double* tick, int n, char* out,
-                            size_t size) {
+void perf_write_frames_text(const char* what, const double* intervals, const double* work, const double* tick, int n,
+                            char* out, size_t size) {
     int late = 0;
     double interval_max = 0, work_max = 0, tick_max = 0;
     for (int i = 0; i < n; i++) {
@@ -87,7 +87,7 @@ void perf_write_frames_text(const double* intervals, const double* work, const d
         work_max = std::max(work_max, work[i]);
         tick_max = std::max(tick_max, tick[i]);
     }
-    std::snprintf(out, size, "  file writes       in %d frames, %d late; their max interval %.2f  work %.2f  tick %.2f ms\n",
+    std::snprintf(out, size, "  %-17s in %d frames, %d late; their max interval %.2f  work %.2f  tick %.2f ms\n", what,
                   n, late, interval_max, work_max, tick_max);
 }
 

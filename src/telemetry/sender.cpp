@@ -54,11 +54,16 @@ uint32_t clock_ms() {
 // Busy answers and no answer at all keep the line; anything else (accepted, or refused for good) drops it.
 bool status_keeps(int status) { return status == STATUS_TOO_MANY || status >= STATUS_SERVER_ERROR || status < 1; }
 
-bool file_exists(const char* path) { return access(path, F_OK) == 0; }
+// The sender's own files are looked at and opened as they are, never through a link: a link
+// planted at one of their names must not get another file posted or overwritten.
+bool file_exists(const char* path) {
+    struct stat st;
+    return lstat(path, &st) == 0;
+}
 
 bool is_regular_file(const char* path) {
     struct stat st;
-    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+    return lstat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // Every send takes the outbox over, whether or not lines were kept before, so the outbox holds only
@@ -80,11 +85,11 @@ struct QueueFile {
 
 // Opens a queue file and takes its size. A missing file is empty, as is one of 0 bytes or above
 // SENDER_FILE_MAX, which is deleted unsent (something went wrong to make it); one that is there but
-// cannot be read as a regular file gives false, and the queue is left as it is.
+// cannot be read as a regular file (a link among them) gives false, and the queue is left as it is.
 bool queue_file_open(const char* path, QueueFile* out) {
     *out = QueueFile{.f = nullptr, .size = 0};
     if (!file_exists(path)) return true;
-    FILE* f = file_open_regular(path, "rb");
+    FILE* f = file_open_regular(path, "rb", false);
     if (!f) return false;
     long size = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
@@ -109,26 +114,24 @@ size_t newest_lines_start(const char* kept, size_t length) {
     return start;
 }
 
-// Kept lines replace the sending file through "<name>.tmp" and a rename, so a crash mid-write
-// leaves the old file whole; the taken outbox goes once its lines are in. The write and its sync
-// run outside the append lock, as the main thread must never wait on them; only the rename is done
-// under it, where a "no" to sharing deletes the queues: lines it discarded meanwhile must not come
-// back.
+// Kept lines replace the sending file through a temporary file made new beside it and a rename, so
+// a crash mid-write leaves the old file whole; the taken outbox goes once its lines are in. The
+// write and its sync run outside the append lock, as the main thread must never wait on them; only
+// the rename is done under it, where a "no" to sharing deletes the queues: lines it discarded
+// meanwhile must not come back.
 void keep_lines(const TelemetryQueue& q, const char* kept, size_t length, uint32_t discards_at_read) {
-    char tmp[SAVE_PATH_CAP + 8];
-    std::snprintf(tmp, sizeof tmp, "%s.tmp", q.sending_path);
-    FILE* f = file_open_regular(tmp, "wb");
-    if (!f) return;  // both files stay as they were and are sent again next time
-    bool written = std::fwrite(kept, 1, length, f) == length;
-    written = std::fflush(f) == 0 && sender_sync(fileno(f)) == 0 && written;
-    written = std::fclose(f) == 0 && written;
+    FileTemp t;
+    if (!file_temp_open(&t, q.sending_path, false)) return;  // both files stay and are sent again next time
+    bool written = std::fwrite(kept, 1, length, t.f) == length;
+    written = std::fflush(t.f) == 0 && sender_sync(fileno(t.f)) == 0 && written;
     outbox_lock();
     const bool discarded = !telemetry_enabled() || telemetry_discards() != discards_at_read;
-    const bool replaced = written && !discarded && std::rename(tmp, q.sending_path) == 0;
+    bool replaced = false;
+    if (written && !discarded) replaced = file_temp_commit(&t);
+    else file_temp_drop(&t);
     if (discarded) std::remove(q.sending_path);
     if (replaced || discarded) std::remove(q.taken_path);
     outbox_unlock();
-    if (!replaced) std::remove(tmp);
 }
 
 // Sends one queue: the lines kept by earlier sends, then those the outbox gathered since. True when
@@ -169,7 +172,8 @@ bool send_queue(const TelemetryQueue& q) {
         if (!end) end = text + got;
         if (end > line && end[-1] == '\r') end--;
         size_t len = (size_t)(end - line);
-        if (len > 0) {
+        // A line that is not one whole record (cut short) is dropped: no service would ever take it.
+        if (len > 0 && json_object_whole(line, len)) {
             // Sharing switched off while sending: the rest is not posted, and keep_lines drops it.
             int status = telemetry_enabled() ? sender_post(q.url_path, line, len) : 0;
             if (status_keeps(status)) {

@@ -7,6 +7,7 @@
 #include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/events.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/perf.h"
 #include "telemetry/run_record.h"
 #include "telemetry/session.h"
@@ -69,6 +70,7 @@ void crash_cause_read(char* out, size_t size) {
 }  // namespace
 
 void session_start(int screen_width, int screen_height, int form) {
+    file_writer_start();
     PrevSession p = prev_session_read();
     const char* verdict = !p.found ? "first" : !p.parsed ? "crash" : p.ended ? "clean" : p.away ? "background" : "crash";
     if (std::strcmp(verdict, "crash") == 0) {
@@ -101,6 +103,7 @@ void session_end() {
     if (!session_open) return;
     run_record_emit("quit");
     perf_event();
+    file_writer_stop();  // the cuts asked for are written; the end's record then lands last
     session_file_write(1);
     session_open = 0;
     crash_log_release();

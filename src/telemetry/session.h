@@ -20,11 +20,12 @@ void crash_log_reopen();
 // At a clean end: closes crash.txt and removes it when nothing was written.
 void crash_log_release();
 
-// Once per tick while the session is open: counts the tick and rewrites session.txt every 600,
-// without syncing it to the disk, as a sync there could stall a frame.
+// Once per tick while the session is open: counts the tick and every 600 hands session.txt's new
+// text to the play files' writer, which rewrites it without syncing it to the disk, as even the
+// rename could stall a frame.
 void session_tick();
-// Replaces session.txt whole with the current state; a failed write leaves the last one. The start,
-// the end and a move to the background sync it (`durable`).
+// Replaces session.txt whole with the current state now, on the calling thread; a failed write
+// leaves the last one. The start, the end and a move to the background sync it (`durable`).
 void session_file_write(int ended, bool durable = true);
 // The most session.txt holds, and all of it that is read: six lines of a key of at most 15
 // characters and a value of at most 63.

@@ -31,6 +31,7 @@
 #include "support/unwritable_save_dir.h"
 #include "support/tick_reset.h"
 #include "telemetry/check.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/session.h"
 
 namespace {
@@ -433,17 +434,23 @@ TEST_F(TickTest, MashingAThroughADeathOpensTheStorePageOnce) {
 
 TEST_F(TickTest, SessionFileEvery600TicksWithItsExactText) {
     reset_game(STATE_STATS);
+    file_writer_start();  // as the session's start does: the record is written on the writer's thread
     session_open = 1;
     current_floor = 4;
     for (int t = 0; t < 599; t++) game_tick(0);
+    file_writer_wait();
     EXPECT_FALSE(tmp.exists("session.txt"));
     game_tick(0);
+    file_writer_wait();
     EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=10\nstate=10\nfloor=5\naway=0\nended=0\n");
     tmp.write("session.txt", "");
     for (int t = 0; t < 599; t++) game_tick(0);
+    file_writer_wait();
     EXPECT_EQ(tmp.read("session.txt"), "");
     game_tick(0);
+    file_writer_wait();
     EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=20\nstate=10\nfloor=5\naway=0\nended=0\n");
+    file_writer_stop();
 }
 
 TEST_F(TickTest, EveryStateDrawsAndTicksWithoutAWorld) {

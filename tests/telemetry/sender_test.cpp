@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -100,6 +101,32 @@ TEST_F(SenderTest, CarriageReturnsAndEmptyLinesAreCutAndKeptLinesRewrittenClean)
     EXPECT_EQ(posts[0].body, "{\"a\":1}");
     EXPECT_EQ(posts[1].body, "{\"b\":2}");
     EXPECT_EQ(tmp.read("events_sending.jsonl"), "{\"a\":1}\n{\"b\":2}\n");
+}
+
+TEST_F(SenderTest, NoQueueFileIsReadOrWrittenThroughALinkAndACutLineIsDropped) {
+    // A link at the old fixed temporary name must not lead the kept lines into another file.
+    tmp.write("mine.txt", "mine\n");
+    ASSERT_EQ(symlink(tmp.path("mine.txt").c_str(), tmp.path("events_sending.jsonl.tmp").c_str()), 0);
+    tmp.write("events_sending.jsonl", "{\"a\":1}\n{\"b\":");  // its last line cut short
+    answers = {0, 0};
+    telemetry_send_queues();
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(posts[0].body, "{\"a\":1}");
+    EXPECT_EQ(tmp.read("mine.txt"), "mine\n");
+    struct stat st;
+    ASSERT_EQ(lstat(tmp.path("events_sending.jsonl").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(tmp.read("events_sending.jsonl"), "{\"a\":1}\n");
+    EXPECT_EQ(tmp.temps(), 0);
+
+    // A link at a queue file gets nothing posted from the file it points to.
+    std::remove(tmp.path("events_sending.jsonl").c_str());
+    tmp.write("secret.txt", "{\"secret\":1}\n");
+    ASSERT_EQ(symlink(tmp.path("secret.txt").c_str(), tmp.path("events_taken.jsonl").c_str()), 0);
+    posts.clear();
+    telemetry_send_queues();
+    EXPECT_TRUE(posts.empty());
+    EXPECT_EQ(tmp.read("secret.txt"), "{\"secret\":1}\n");
 }
 
 TEST_F(SenderTest, OversizedEmptyAndBlankFilesAreDeletedUnsent) {

@@ -15,6 +15,7 @@
 #include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 #include "telemetry/events.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/session.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -30,6 +31,7 @@ struct SessionTest : ::testing::Test {
         current_floor = 4;
     }
     void TearDown() override {
+        file_writer_stop();
         session_open = 0;
         crash_log_release();
         game_state = 0;
@@ -46,6 +48,7 @@ TEST_F(SessionTest, FirstStartThenACleanQuitThenAKill) {
     EXPECT_EQ(tmp.read("session.txt"), "build=d487d46\nsecs=0\nstate=2\nfloor=5\naway=0\nended=0\n");
 
     for (int i = 0; i < 1260; i++) session_tick();
+    file_writer_wait();
     EXPECT_NE(tmp.read("session.txt").find("secs=20\n"), std::string::npos);  // rewritten at 1200 ticks
     session_end();
     EXPECT_NE(tmp.read("session.txt").find("ended=1\n"), std::string::npos);
@@ -58,6 +61,7 @@ TEST_F(SessionTest, FirstStartThenACleanQuitThenAKill) {
 
     // Killed while playing: session.txt still says ended=0.
     for (int i = 0; i < 600; i++) session_tick();
+    file_writer_wait();
     std::remove(tmp.path("events_outbox.jsonl").c_str());
     session_start(800, 600, 0);
     std::string e = events();
@@ -68,17 +72,39 @@ TEST_F(SessionTest, FirstStartThenACleanQuitThenAKill) {
     EXPECT_NE(e.find("\"prev\":\"crash\",\"prev_secs\":10}"), std::string::npos);
 }
 
-TEST_F(SessionTest, TheTenSecondRecordWaitsForNoSyncButTheStartAndTheEndAreSynced) {
+TEST_F(SessionTest, TheTenSecondRecordAndTheCutAtTwiceTheCapAreWrittenOffTheGameThread) {
     uint32_t syncs = file_syncs_done();
     session_start(800, 600, 0);
-    EXPECT_GT(file_syncs_done(), syncs);
-    syncs = file_syncs_done();
+    EXPECT_GT(file_syncs_done(), syncs);  // the start is written here, and synced
     const uint32_t writes = file_writes_done();
     for (int i = 0; i < 600; i++) session_tick();
-    EXPECT_EQ(file_writes_done(), writes + 1);  // rewritten at ten seconds
-    EXPECT_EQ(file_syncs_done(), syncs);
-    session_end();
-    EXPECT_GT(file_syncs_done(), syncs);
+    EXPECT_EQ(file_writes_done(), writes);  // this thread only handed the record over
+    file_writer_wait();
+    EXPECT_NE(tmp.read("session.txt").find("secs=10\n"), std::string::npos);
+
+    // An outbox near twice its cap is cut by the writer too, and keeps its newest line.
+    std::string full;
+    for (int n = 0; (long)full.size() < 2 * TELEMETRY_QUEUE_MAX - 2000; n++)
+        full += "{\"old\":" + std::to_string(n) + ",\"pad\":\"" + std::string(1000, 'x') + "\"}\n";
+    tmp.write("events_outbox.jsonl", full);
+    event_append("floor", "{\"newest\":1}");
+    EXPECT_EQ(file_writes_done(), writes);
+    file_writer_wait();
+    const std::string outbox = tmp.read("events_outbox.jsonl");
+    EXPECT_LE((long)outbox.size(), TELEMETRY_QUEUE_MAX);
+    EXPECT_EQ(outbox.rfind("{\"old\":", 0), 0u);
+    EXPECT_NE(outbox.find("{\"newest\":1}"), std::string::npos);
+
+    // The end's record, synced, is the last to land, whatever the writer had in hand.
+    for (int round = 0; round < 20; round++) {
+        for (int i = 0; i < 600; i++) session_tick();
+        syncs = file_syncs_done();
+        session_end();
+        EXPECT_GT(file_syncs_done(), syncs);
+        file_writer_wait();
+        EXPECT_NE(tmp.read("session.txt").find("ended=1\n"), std::string::npos) << round;
+        session_start(800, 600, 0);
+    }
 }
 
 TEST_F(SessionTest, BackgroundGarbageAndTheOldBuildInTheEnvelope) {

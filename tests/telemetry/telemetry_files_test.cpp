@@ -11,6 +11,8 @@
 
 #include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
+#include "telemetry/events.h"
+#include "telemetry/file_writer.h"
 #include "telemetry/sender.h"
 #include "telemetry/session.h"
 
@@ -43,6 +45,7 @@ struct TelemetryFilesTest : ::testing::Test {
     TempSaveDir tmp;
     TelemetryConsent consent;
     void TearDown() override {
+        file_writer_stop();
         session_open = 0;
         crash_log_release();
         sender_post = http_post;
@@ -81,21 +84,29 @@ int fuzz_post(const char*, const char* body, size_t length) {
     return STATUSES[(fuzz_status++) % 7];
 }
 
-TEST_F(TelemetryFilesTest, FuzzedSendingFilesPostOnlyWholeNonEmptyLines) {
+TEST_F(TelemetryFilesTest, FuzzedSendingFilesPostOnlyWholeRecords) {
     sender_post = fuzz_post;
     telemetry_queue_paths();
     for (int i = 0; i < 200; i++) {
         fuzz_posts.clear();
-        const std::string text = fuzz_text(2000, i % 2 == 0);
+        // Noise, whole records and records cut short.
+        std::string text;
+        for (int part = 0; part < 6; part++) {
+            const std::string whole = "{\"n\":" + std::to_string(part) + ",\"s\":\"\\\"\\u00e9\xc3\xa9\",\"x\":[1.5e3,true,null,{}]}";
+            const uint32_t r = fuzz_next();
+            text += r % 3 == 0 ? fuzz_text(400, i % 2 == 0) : r % 3 == 1 ? whole : whole.substr(0, (r >> 8) % whole.size());
+            text += "\n";
+        }
         tmp.write("events_outbox.jsonl", text);
-        // The lines as sent: split at line feeds, one carriage return cut from the end, empty ones skipped.
+        // The lines as sent: split at line feeds, one carriage return cut from the end, empty ones and
+        // those that are not one whole JSON object skipped.
         std::vector<std::string> expected;
         for (size_t at = 0; at < text.size();) {
             size_t end = text.find('\n', at);
             if (end == std::string::npos) end = text.size();
             std::string line = text.substr(at, end - at);
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) expected.push_back(line);
+            if (nlohmann::json::accept(line) && nlohmann::json::parse(line).is_object()) expected.push_back(line);
             at = end + 1;
         }
         telemetry_send_queues();
@@ -135,6 +146,26 @@ TEST_F(TelemetryFilesTest, KilledSenderRewriteLeavesTheWholeOldOrNewFile) {
             },
             (useconds_t)(2000 + round * 1500));
         ASSERT_EQ(tmp.read("events_sending.jsonl"), lines) << "round " << round;
+    }
+}
+
+TEST_F(TelemetryFilesTest, KilledCutOfAPlayFileLeavesTheWholeOldFileOrItsNewestLines) {
+    std::string lines;
+    for (int i = 0; (long)lines.size() < 2 * TELEMETRY_QUEUE_MAX; i++)
+        lines += "{\"line\":" + std::to_string(i) + ",\"pad\":\"" + std::string(200, 'x') + "\"}\n";
+    const std::string path = tmp.path("events_outbox.jsonl");
+    for (int round = 0; round < 8; round++) {
+        tmp.write("events_outbox.jsonl", lines);
+        kill_mid_write(
+            [&] {
+                for (;;) telemetry_file_cut(path.c_str(), TELEMETRY_QUEUE_MAX / 4 * 3);
+            },
+            (useconds_t)(300 + round * 600));
+        const std::string now = tmp.read("events_outbox.jsonl");
+        const bool newest = !now.empty() && now.size() <= (size_t)TELEMETRY_QUEUE_MAX &&
+                            lines.compare(lines.size() - now.size(), now.size(), now) == 0 &&
+                            lines[lines.size() - now.size() - 1] == '\n';
+        EXPECT_TRUE(now == lines || newest) << "round " << round << ", " << now.size() << " bytes";
     }
 }
 
