@@ -91,10 +91,11 @@ TEST(DrawPass, TheCampShowsItsMessages) {
         toast_show("SOLD SHRTSWD +8G");
         draw_frame();
         EXPECT_TRUE(view_shows("SOLD SHRTSWD +8G", 2)) << "portrait " << portrait;
-        toast_show2("BOON TAKEN", "IRON SKIN II");
+        // A second line joins the first on the footer's line, brighter.
+        toast_show2("BOON TAKEN", "IRON SKIN");
         draw_frame();
         EXPECT_TRUE(view_shows("BOON TAKEN", 2)) << "portrait " << portrait;
-        EXPECT_TRUE(view_shows("IRON SKIN II", 3)) << "portrait " << portrait;
+        EXPECT_TRUE(view_shows("IRON SKIN", 3)) << "portrait " << portrait;
         toast_timer = 0;
     }
     layout_set_landscape();
