@@ -639,6 +639,7 @@ float item_draw_scale(const View& v, const Item& it) {
 }
 
 // The highest row the hands take at rest: a prompt standing above it crosses neither.
+constexpr int HINT_HANDS_GAP = 1;  // a row more between the hint's outline and the hands, for the rounding of a turned picture
 int hands_rest_top(const View& v) {
     const Hands hs = hand_poses(v, 0.0f);
     int top = v.B;
@@ -921,7 +922,7 @@ void draw_attack_hint(const View& v, const Figure& f) {
     text_expand_glyphs("{A}: ATTACK", text, sizeof text);
     // Above the player's sword and shield (its dark outline a row clear of them), over the monster
     // if need be, as the other prompts stand.
-    const int y = std::min({f.feet + 14, v.B - 20, hands_rest_top(v) - FONT_CELL_H});
+    const int y = std::min({f.feet + 14, v.B - 20, hands_rest_top(v) - FONT_CELL_H - HINT_HANDS_GAP});
     text_outlined(text_left_inside(v, v.c, text), y, text, ((frame_counter / 20) & 1) ? 3 : 2);
 }
 
