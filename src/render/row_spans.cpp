@@ -59,6 +59,7 @@ void row_spans_clear_within(const ScreenRect& box, const ScreenRect& frame) {
             if (s.x0 < x0 || s.x1 > x1) continue;
             const bool across_top = s.y0 < top && s.y1 >= top;
             const bool across_bottom = s.y0 <= bottom && s.y1 > bottom;
+            // A piece around the whole band (a screen's frame) stays.
             if (across_top && across_bottom) continue;
             if (across_top) top = s.y0, widened = true;
             if (across_bottom) bottom = s.y1, widened = true;
@@ -75,6 +76,7 @@ void row_spans_clear_behind(const ScreenRect& box) {
         return;
     }
     if (row_spans.behind != BEHIND_PIECES) return;
+    // Over a picture only the pieces the box covers in part go, each whole.
     for (int i = 0; i < row_spans.count; i++) {
         const RowSpan& s = row_spans.spans[i];
         const bool meets = s.x0 <= box.x1 && s.x1 >= box.x0 && s.y0 <= box.y1 && s.y1 >= box.y0;

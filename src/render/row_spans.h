@@ -27,8 +27,8 @@ void row_spans_note(int x, int y, int w, int h);
 // leave the record.
 void row_spans_hide_under(int x, int y, int w, int h);
 // What a box drawn over the screen clears behind itself, set by the screen (or the box) it stands
-// on: nothing (a first-person picture), the pieces it cuts (a picture with lines of text on it: the
-// box's own columns are its frame), or whole rows across a frame (a screen of text).
+// on: nothing (a first-person picture), the pieces it cuts (a picture with lines of text on it), or
+// whole rows across a frame (a screen of text, a menu's box).
 enum RowSpanBehind : int32_t { BEHIND_NOTHING, BEHIND_PIECES, BEHIND_ROWS };
 // The frame of the screen drawn last, in framebuffer coordinates (inclusive); reset by screen_clear.
 void row_spans_frame(int behind, int x0, int y0, int x1, int y1);

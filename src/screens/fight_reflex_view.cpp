@@ -560,7 +560,9 @@ void tip_of(const Image* img, Pose p, float s, float pv, int* x, int* y) {
     *y = (int)(p.y - len * std::cos(a));
 }
 
-float item_draw_scale(const View& v, const Item& it);
+float item_draw_scale(const View& v, const Item& it) {
+    return item_id_is_shield(it.id) ? 0.021f * (float)v.W : weapon_scale(v, it.id);
+}
 
 void draw_item_in_hand(const View& v, const Item& it, Pose p, float pv, bool bright) {
     const Image* img = item_sprite((int32_t)it.id);
@@ -634,12 +636,10 @@ Hands hand_poses(const View& v, float g) {
     return hs;
 }
 
-float item_draw_scale(const View& v, const Item& it) {
-    return item_id_is_shield(it.id) ? 0.021f * (float)v.W : weapon_scale(v, it.id);
-}
+// A row more between the attack hint's outline and the hands, for the rounding of a turned picture.
+constexpr int HINT_HANDS_GAP = 1;
 
 // The highest row the hands take at rest: a prompt standing above it crosses neither.
-constexpr int HINT_HANDS_GAP = 1;  // a row more between the hint's outline and the hands, for the rounding of a turned picture
 int hands_rest_top(const View& v) {
     const Hands hs = hand_poses(v, 0.0f);
     int top = v.B;
