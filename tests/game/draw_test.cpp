@@ -141,6 +141,7 @@ TEST(DrawPass, TheFailedSaveKeepsInsideThePauseBox) {
             message_box_open = 0;
         }
     input_device_set(INPUT_KEYBOARD);
+    pad_glyph_style_set(PAD_XBOX);
     layout_set_landscape();
 }
 
