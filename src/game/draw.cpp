@@ -95,35 +95,6 @@ void draw_underlay() {
         draw_dungeon_view(view_scene_now());
 }
 
-// Behind a box over a screen of text (the level-up's cards, the camp's tiles and rows) the whole of
-// every piece in the rows the box touches is cleared, so none shows cut in half beside it; over a
-// picture with lines of text on it (the classic fight, a duel) only the pieces the box would cut
-// are. Over the dungeon's picture nothing is.
-void clear_text_behind(int beneath, const ScreenRect& box) {
-    const ScreenRect& v = screen_layout.view;
-    if (beneath == STATE_LEVELUP || beneath == STATE_CAMP)
-        clear_rows_behind(box.y0, box.y1, v.x0 + 2, v.x1 - 2);  // inside the screen's frame line
-    else if (beneath == STATE_COMBAT)
-        clear_pieces_cut(box.x0, box.y0, box.x1, box.y1);
-}
-
-// Behind a box: the screen beneath clears what the box would cut.
-void clear_behind_box(const ScreenRect& box) {
-    const ScreenRect& v = screen_layout.view;
-    if (transition_card_up())
-        clear_rows_behind(box.y0, box.y1, v.x0, v.x1);  // the caption's lines on the black card
-    else if (game_state == STATE_TITLE)
-        title_clear_behind(box.y0, box.y1);
-    else if (game_state == STATE_PAUSE)
-        pause_clear_behind(box.y0, box.y1);
-    else if (game_state == STATE_OPTIONS)
-        options_clear_behind(box.y0, box.y1);
-    else if (game_state == STATE_CONTROLS)
-        controls_clear_behind(box.y0, box.y1);
-    else
-        clear_text_behind(game_state == STATE_BAG ? state_under_pause : game_state, box);
-}
-
 void draw_panel_base() {
     if (options_from == STATE_TITLE)
         draw_title_now();
@@ -138,11 +109,11 @@ void draw_state() {
     case STATE_TITLE: {
         draw_title_now();
         if (confirm_open) {
-            clear_behind_box(confirm_dialog_area());
+            row_spans_clear_behind(confirm_dialog_area());
             draw_confirm_dialog();
         }
         if (consent_open) {
-            clear_behind_box(consent_dialog_area());
+            row_spans_clear_behind(consent_dialog_area());
             draw_consent_dialog();
         }
         draw_title_toast();
@@ -165,10 +136,10 @@ void draw_state() {
     case STATE_PAUSE: {
         draw_underlay();
         dim_screen();
-        clear_text_behind(state_under_pause, pause_area());
+        row_spans_clear_behind(pause_area());
         draw_pause(pause_cursor);
         if (confirm_open) {
-            clear_behind_box(confirm_dialog_area());
+            row_spans_clear_behind(confirm_dialog_area());
             draw_confirm_dialog();
         }
         break;
@@ -191,7 +162,7 @@ void draw_state() {
     case STATE_CAMP:
         draw_camp();  // with its messages, placed clear of the rows
         if (confirm_open) {
-            clear_behind_box(confirm_dialog_area());
+            row_spans_clear_behind(confirm_dialog_area());
             draw_confirm_dialog();
         }
         break;
@@ -250,12 +221,12 @@ void draw_frame() {
     // wait unseen under it, so the box neither hides nor cuts them.
     if (!message_box_open) {
         ScreenRect tip;
-        if (tip_box_area(&tip)) clear_behind_box(tip);
+        if (tip_box_area(&tip)) row_spans_clear_behind(tip);
         draw_tips_overlay(bag_cursor_view());
     }
     draw_caption();
     if (message_box_open) {
-        clear_behind_box(message_box_area());
+        row_spans_clear_behind(message_box_area());
         draw_message_box();
     }
     perf_overlay_draw();

@@ -216,6 +216,23 @@ static bool in_break_band(int col, int row, int h, int p, int mode) {
     return mode >= 2 && row >= b && row < b + p;
 }
 
+int sprite_rotated_top(const Image* img, int y, float s, float angle, float pivot_u, float pivot_v) {
+    if (!image_ok(img) || !(s > 0.0f)) return y;
+    const float sp = s / (float)density_of(img);
+    const float pu = pivot_u * (float)img->w, pv = pivot_v * (float)img->h;
+    const float a = angle * 3.1415927f / 180.0f;
+    const float ca = std::cos(a), sa = std::sin(a);
+    const float corner = 0.5f * (std::fabs(sa) + std::fabs(ca));  // a pixel's highest corner above its centre
+    float top = 1e30f;
+    for (int row = 0; row < img->h; row++)
+        for (int col = 0; col < img->w; col++) {
+            if (img->pixels[row * img->w + col] == 0) continue;
+            const float du = (float)col + 0.5f - pu, dv = (float)row + 0.5f - pv;
+            top = std::fmin(top, (du * sa + dv * ca - corner) * sp);
+        }
+    return top > 1e29f ? y : y + (int)std::floor(top);
+}
+
 void sprite_draw_rotated(const Image* img, int x, int y, float s, float angle, float pivot_u,
                          float pivot_v) {
     if (!image_ok(img) || !(s > 0.0f)) return;

@@ -34,3 +34,5 @@ void sprite_set_break_bands(int32_t mode);
 // Rotated by angle degrees about the pivot (fractions of width and height), pivot at (x, y).
 void sprite_draw_rotated(const Image* img, int x, int y, float s, float angle, float pivot_u,
                          float pivot_v);
+// The highest row sprite_draw_rotated with the same arguments fills (y when nothing would show).
+int sprite_rotated_top(const Image* img, int y, float s, float angle, float pivot_u, float pivot_v);

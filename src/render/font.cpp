@@ -58,5 +58,6 @@ void text_draw_boxed(int x, int y, const char* text) {
     // A local box fill; the shared rectangle primitive draws the same pixels.
     if (text_runs.on) text_runs_note_fill(x - 1, y - 1, FONT_CELL_W * text_chars(text) + 1, 9);
     pixel_fill(x - 1, y - 1, FONT_CELL_W * text_chars(text) + 1, 9, 2);
+    row_spans_note(x - 1, y - 1, FONT_CELL_W * text_chars(text) + 1, 9);  // the plate clears with its line
     text_draw(x, y, text, 0);
 }

@@ -8,7 +8,15 @@
 
 RowSpanRecord row_spans;
 
-void row_spans_reset() { row_spans.count = 0; }
+void row_spans_reset() {
+    row_spans.count = 0;
+    row_spans.behind = BEHIND_NOTHING;
+}
+
+void row_spans_frame(int behind, int x0, int y0, int x1, int y1) {
+    row_spans.behind = behind;
+    row_spans.frame = {x0, y0, x1, y1};
+}
 
 void row_spans_note(int x, int y, int w, int h) {
     if (w < 1 || h < 1 || row_spans.count >= ROW_SPAN_MAX) return;
@@ -39,7 +47,10 @@ void row_spans_hide_under(int x, int y, int w, int h) {
     row_spans.count = kept;
 }
 
-void clear_rows_behind(int top, int bottom, int x0, int x1) {
+void row_spans_clear_within(const ScreenRect& box, const ScreenRect& frame) {
+    const int x0 = frame.x0, x1 = frame.x1;
+    int top = std::max(box.y0, frame.y0), bottom = std::min(box.y1, frame.y1);
+    if (bottom < top || x1 < x0) return;
     // Widening may bring the band's new edge across another piece: go on until none is cut.
     for (bool widened = true; widened;) {
         widened = false;
@@ -54,14 +65,23 @@ void clear_rows_behind(int top, int bottom, int x0, int x1) {
             if (across_bottom) bottom = s.y1, widened = true;
         }
     }
-    if (bottom >= top && x1 >= x0) screen_fill_rect(x0, top, x1 - x0 + 1, bottom - top + 1, 0);
+    top = std::max(top, frame.y0);
+    bottom = std::min(bottom, frame.y1);
+    screen_fill_rect(x0, top, x1 - x0 + 1, bottom - top + 1, 0);
 }
 
-void clear_pieces_cut(int x0, int y0, int x1, int y1) {
+void row_spans_clear_behind(const ScreenRect& box) {
+    if (row_spans.behind == BEHIND_ROWS) {
+        row_spans_clear_within(box, row_spans.frame);
+        return;
+    }
+    if (row_spans.behind != BEHIND_PIECES) return;
+    // Over a picture only the pieces the box covers in part go, each whole.
     for (int i = 0; i < row_spans.count; i++) {
         const RowSpan& s = row_spans.spans[i];
-        const bool meets = s.x0 <= x1 && s.x1 >= x0 && s.y0 <= y1 && s.y1 >= y0;
-        const bool inside = s.x0 >= x0 && s.x1 <= x1 && s.y0 >= y0 && s.y1 <= y1;
-        if (meets && !inside) screen_fill_rect(s.x0, s.y0, s.x1 - s.x0 + 1, s.y1 - s.y0 + 1, 0);
+        const bool meets = s.x0 <= box.x1 && s.x1 >= box.x0 && s.y0 <= box.y1 && s.y1 >= box.y0;
+        const bool inside = s.x0 >= box.x0 && s.x1 <= box.x1 && s.y0 >= box.y0 && s.y1 <= box.y1;
+        const bool around = s.x0 <= box.x0 && s.x1 >= box.x1 && s.y0 <= box.y0 && s.y1 >= box.y1;
+        if (meets && !inside && !around) screen_fill_rect(s.x0, s.y0, s.x1 - s.x0 + 1, s.y1 - s.y0 + 1, 0);
     }
 }

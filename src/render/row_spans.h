@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "render/screen.h"
+
 constexpr int ROW_SPAN_MAX = 512;
 
 struct RowSpan {
@@ -13,6 +15,8 @@ struct RowSpan {
 struct RowSpanRecord {
     RowSpan spans[ROW_SPAN_MAX];
     int32_t count;
+    int32_t behind;  // RowSpanBehind
+    ScreenRect frame;
 };
 extern RowSpanRecord row_spans;
 
@@ -22,10 +26,17 @@ void row_spans_note(int x, int y, int w, int h);
 // A panel drawn over the screen from (x, y), w x h: the pieces wholly under it are hidden, and
 // leave the record.
 void row_spans_hide_under(int x, int y, int w, int h);
-// Fills rows top..bottom of columns x0..x1 with colour 0, first widened to the whole of every
-// piece within those columns that lies across the band's top or bottom row. Coordinates are the
-// framebuffer's (no draw origin).
-void clear_rows_behind(int top, int bottom, int x0, int x1);
-// Fills with colour 0 the whole of every piece that the rectangle x0..x1, y0..y1 covers in part,
-// so that none shows cut beside a box drawn there over a picture (framebuffer coordinates).
-void clear_pieces_cut(int x0, int y0, int x1, int y1);
+// What a box drawn over the screen clears behind itself, set by the screen (or the box) it stands
+// on: nothing (a first-person picture), the pieces it cuts (a picture with lines of text on it), or
+// whole rows across a frame (a screen of text, a menu's box).
+enum RowSpanBehind : int32_t { BEHIND_NOTHING, BEHIND_PIECES, BEHIND_ROWS };
+// The frame of the screen drawn last, in framebuffer coordinates (inclusive); reset by screen_clear.
+void row_spans_frame(int behind, int x0, int y0, int x1, int y1);
+// Clears behind a box (framebuffer coordinates, its shadow included) within the frame last set:
+// the box's rows across the frame are filled with colour 0, first widened to the whole of every
+// piece within the frame's columns that lies across the band's top or bottom row (a piece around
+// the whole band, the frame's own outline, stays). Over a picture the frame is the box itself, and
+// a piece reaching out of it that the box cuts is cleared whole.
+void row_spans_clear_behind(const ScreenRect& box);
+// The rows behind a box within a frame given here: a call-out standing on one card of the screen.
+void row_spans_clear_within(const ScreenRect& box, const ScreenRect& frame);

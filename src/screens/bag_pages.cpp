@@ -32,6 +32,9 @@ namespace {
 constexpr int HIT_BAG_ENTRY = 0;
 constexpr float TWO_PI = 6.2831853f;
 constexpr int ROW_H = 9;
+constexpr int BAG_LABEL_ABOVE = 8;       // a hand slot's label stands this far above it
+constexpr int BAG_GRID_HEAD_ABOVE = 12;  // the grid's heading stands this far above it
+constexpr int BAG_CLEAR_ROW_INSET = 4;  // a box over the bag clears from this row in, below the corner lights
 constexpr int BOON_ROW_H = 8;
 constexpr int BESTIARY_ROW_H = 10;
 constexpr int MAX_BOON_PIPS = 5;
@@ -105,6 +108,10 @@ void draw_frame(const Panel& p) {
     screen_pixel(p.px + p.pw - 4, p.py + 3, 3);
     screen_pixel(p.px + 3, p.py + p.ph - 4, 3);
     screen_pixel(p.px + p.pw - 4, p.py + p.ph - 4, 3);
+    // A box over the bag clears whole rows inside the inner outline, in the rows clear of its
+    // corner lights.
+    row_spans_frame(BEHIND_ROWS, p.px + 3, p.py + BAG_CLEAR_ROW_INSET, p.px + p.pw - 4,
+                    p.py + p.ph - 1 - BAG_CLEAR_ROW_INSET);
 }
 
 void draw_heart(int x, int y) {
@@ -235,9 +242,8 @@ void draw_stats_popup(const Panel& p) {
     int h = landscape ? (c > 0 ? 96 : 112) : (c > 0 ? 104 : 136);
     if (h > p.ph - 4) h = p.ph - 4;
     const int y = p.py + (p.ph - h) / 2;
-    // The page's lines the pop-up touches, its shadow's row included, are cleared whole inside the
-    // panel's inner outline.
-    clear_rows_behind(std::max(y, p.py + 3), std::min(y + h + 1, p.py + p.ph - 4), p.px + 3, p.px + p.pw - 4);
+    // The page's lines the pop-up touches, its shadow's row included, are cleared whole.
+    row_spans_clear_behind({p.px + 6, y, p.px + p.pw - 4, y + h + 1});
     screen_fill_rect(p.px + 8, y + 2, p.pw - 12, h, 1);
     screen_fill_rect(p.px + 6, y, p.pw - 12, h, 0);
     screen_rect(p.px + 6, y, p.pw - 12, h, 3);
@@ -297,10 +303,13 @@ void draw_in_hand_slot(const Item& item, int sx, int sy, int cell) {
 
 void draw_hands(const BagLayout& l, int t) {
     const int mx = l.main_x + t, ox = l.off_x + t;
-    text_draw(mx + (BAG_HAND_SLOT_W - text_width("MAIN") + 1) / 2, l.main_y - 8, "MAIN", 1);
-    text_draw(ox + (BAG_HAND_SLOT_W - text_width("OFF") + 1) / 2, l.off_y - 8, "OFF", 1);
+    text_draw(mx + (BAG_HAND_SLOT_W - text_width("MAIN") + 1) / 2, l.main_y - BAG_LABEL_ABOVE, "MAIN", 1);
+    text_draw(ox + (BAG_HAND_SLOT_W - text_width("OFF") + 1) / 2, l.off_y - BAG_LABEL_ABOVE, "OFF", 1);
     screen_rect(mx, l.main_y, BAG_HAND_SLOT_W, BAG_HAND_SLOT_H, 2);
     screen_rect(ox, l.off_y, BAG_HAND_SLOT_W, BAG_HAND_SLOT_H, 2);
+    // A box over the bag clears a slot with its label.
+    row_spans_note(mx, l.main_y - BAG_LABEL_ABOVE, BAG_HAND_SLOT_W, BAG_HAND_SLOT_H + BAG_LABEL_ABOVE);
+    row_spans_note(ox, l.off_y - BAG_LABEL_ABOVE, BAG_HAND_SLOT_W, BAG_HAND_SLOT_H + BAG_LABEL_ABOVE);
     item_card_compare = 0;
     if (player.main_hand.id != ITEM_NONE) draw_in_hand_slot(player.main_hand, mx, l.main_y, l.cell);
     if (player.off_hand.id != ITEM_NONE) {
@@ -312,10 +321,12 @@ void draw_hands(const BagLayout& l, int t) {
 
 void draw_grid(const BagLayout& l, int t) {
     const int gx = l.grid_x + t, gy = l.grid_y, cell = l.cell;
-    text_draw(gx, gy - 12, "BAG", 1);
+    text_draw(gx, gy - BAG_GRID_HEAD_ABOVE, "BAG", 1);
     screen_hline(gx + 4, gy - 4, 6 * cell - 8, 1);
     for (int r = 0; r < BAG_ROWS; ++r)
         for (int c = 0; c < BAG_COLS; ++c) screen_rect(gx + c * cell, gy + r * cell, cell + 1, cell + 1, 1);
+    // A box over the bag clears the grid whole, with its heading and rule.
+    row_spans_note(gx, gy - BAG_GRID_HEAD_ABOVE, BAG_COLS * cell + 1, BAG_ROWS * cell + 1 + BAG_GRID_HEAD_ABOVE);
     for (int i = 0; i < player.bag.count && i < BAG_MAX_ITEMS; ++i) {
         const BagEntry& e = player.bag.entries[i];
         int w, h;

@@ -11,6 +11,7 @@
 #include "items/equip.h"
 #include "items/item.h"
 #include "profile/profile.h"
+#include "render/row_spans.h"
 #include "render/big_text.h"
 #include "render/blit.h"
 #include "render/draw.h"
@@ -35,6 +36,11 @@ constexpr int FX_SLOT_CAMPFIRE = 2;
 constexpr int ICON_BOX = 15;
 constexpr int ICON_FIT = 13;
 constexpr int BANNER_SCALE = 2;  // the block letters of "BOON"
+// A message's box: its top row above the view's foot, its height, and what of the view's width
+// its line may take, so the box keeps two dark columns inside the frame line.
+constexpr int CAMP_TOAST_TOP = 14;
+constexpr int CAMP_TOAST_H = 11;
+constexpr int CAMP_TOAST_ROOM_INSET = 13;
 
 struct HubTile {
     int32_t cursor;
@@ -294,48 +300,44 @@ const char* camp_draw_hub(const CampView& v) {
     return "{A}: PICK   {SELECT}: BAG";
 }
 
-// A message stands where it hides nothing that can be chosen: one line in the footer's place, a
-// longer message (broken at a blank when one line is too wide) over the page's header (in portrait
-// under its title). Returns
-// whether the footer's place is taken.
+// A message stands in the footer's place, where it hides nothing that can be chosen and leaves the
+// header whole: one line, a second line joining the first in the brighter shade, keeping the
+// words that fit, with a dark row above and below its letters and two dark columns beside
+// them. Returns whether the footer's place is taken.
 bool draw_camp_toast(const CampView& v) {
     if (toast_timer <= 0 || !toast_line1[0]) return false;
-    char line1[TOAST_LINE_BYTES], line2[TOAST_LINE_BYTES];
-    std::snprintf(line1, sizeof line1, "%.*s", TOAST_LINE_BYTES - 1, toast_line1);
-    std::snprintf(line2, sizeof line2, "%.*s", TOAST_LINE_BYTES - 1, toast_line2);
-    const int room = v.w - 9;
-    if (!line2[0] && text_width(line1) > room) {
-        int cut = -1;
-        for (int i = 1; line1[i]; i++) {
-            char head[TOAST_LINE_BYTES];
-            std::snprintf(head, sizeof head, "%.*s", i, line1);
-            if (line1[i] == ' ' && text_width(head) <= room) cut = i;
-        }
-        if (cut > 0) {
-            std::snprintf(line2, sizeof line2, "%s", line1 + cut + 1);
-            line1[cut] = '\0';
-        }
-    }
-    // Whatever is still too wide keeps the characters that fit.
-    for (char* line : {line1, line2})
+    char line[2 * TOAST_LINE_BYTES];
+    std::snprintf(line, sizeof line, "%.*s", TOAST_LINE_BYTES - 1, toast_line1);
+    const int first = (int)std::strlen(line);  // the first line's characters; the rest is the second's
+    if (toast_line2[0]) std::snprintf(line + first, sizeof line - first, " %.*s", TOAST_LINE_BYTES - 1, toast_line2);
+    // Too long a line ends on the last whole word that fits, or failing one the characters that do.
+    const int room = v.w - CAMP_TOAST_ROOM_INSET;
+    if (text_width(line) > room) {
+        int cut = 0;
+        for (int i = 1; line[i]; i++)
+            if (line[i] == ' ' && FONT_CELL_W * i - 1 <= room) cut = i;
+        if (cut > 0) line[cut] = '\0';
         while (text_width(line) > room) line[std::strlen(line) - 1] = '\0';
-    const bool two = line2[0] != 0;
-    const int w1 = text_width(line1), w2 = text_width(line2);
-    const int w = w2 > w1 ? w2 : w1;
-    // Portrait's header has room to keep the page's title above the box, over the gold line.
-    const int top = !two ? v.y1 - 13 : v.L ? v.y0 + 1 : v.y0 + 16;
-    const int x = v.x0 + (v.w - w - 5) / 2;
-    screen_fill_rect(x - 1, top, w + 6, two ? 18 : 9, 0);
-    screen_rect(x - 1, top, w + 6, two ? 18 : 9, 2);
-    text_draw(x + (w - w1) / 2 + 1, top + 1, line1, 2);
-    if (two) text_draw(x + (w - w2) / 2 + 1, top + 10, line2, 3);
-    return !two;
+    }
+    const int w = text_width(line);
+    const int x = v.x0 + (v.w - w + 1) / 2;
+    const int top = v.y1 - CAMP_TOAST_TOP;
+    screen_fill_rect(x - 3, top, w + 6, CAMP_TOAST_H, 0);
+    screen_rect(x - 3, top, w + 6, CAMP_TOAST_H, 2);
+    if ((int)std::strlen(line) > first + 1) {
+        text_draw(x + FONT_CELL_W * (first + 1), top + 2, line + first + 1, 3);
+        line[first] = '\0';
+    }
+    text_draw(x, top + 2, line, 2);
+    return true;
 }
 
 void draw_camp_pages() {
     const CampView v = camp_view();
     screen_fill_rect(v.x0, v.y0, v.w + 1, v.h + 1, 0);
     screen_rect(v.x0 + 1, v.y0 + 1, v.w - 1, v.h - 1, 1);
+    // A box over the camp clears whole tiles, rows and lines inside the frame line.
+    row_spans_frame(BEHIND_ROWS, v.x0 + 2, v.y0 + 2, v.x1 - 2, v.y1 - 2);
     const char* footer = nullptr;
     switch (camp_page) {
     case CAMP_PAGE_SELL: footer = camp_draw_sell(v); break;

@@ -121,14 +121,6 @@ void controls_panel(int* t, int* pw, int* ph) {
 }
 }  // namespace
 
-void controls_clear_behind(int top, int bottom) {
-    int t, pw, ph;
-    controls_panel(&t, &pw, &ph);
-    // Inside the panel's inner outline.
-    const int x0 = screen_layout.view.x0;
-    clear_rows_behind(std::max(top, t + 3), std::min(bottom, t + ph - 4), x0 + 7, x0 + pw);
-}
-
 int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names) {
     const int device_shown = device_of(view.device);
     const int rebinding_action = view.rebinding_action;
@@ -139,6 +131,8 @@ int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int cou
     screen_fill_rect(x0 + 4, t, pw, ph, 0);
     screen_rect(x0 + 4, t, pw, ph, 2);
     screen_rect(x0 + 6, t + 2, pw - 4, ph - 4, 2);
+    // A box over the screen clears whole rows inside the panel's inner outline.
+    row_spans_frame(BEHIND_ROWS, x0 + 7, t + 3, x0 + pw, t + ph - 4);
 
     text_draw(x0 + 4 + (pw - text_width("CONTROLS")) / 2, t + 6, "CONTROLS", 2);
     const char* device = CONTROL_DEVICE_NAMES[device_shown];

@@ -35,6 +35,3 @@ void controls_keys_text(bool is_start, const int16_t keys[4], const char* (*key)
 int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names);
 // The screen from the platform's rows and names.
 int32_t draw_controls(const ControlsView& view);
-// Behind a box over the screen: every row the rows top..bottom touch is cleared whole, inside the
-// panel.
-void controls_clear_behind(int top, int bottom);

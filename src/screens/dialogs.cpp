@@ -21,7 +21,10 @@ namespace {
 constexpr int LAST_FLOOR = 19;  // nothing lies above this floor index
 constexpr int DIALOG_H = 46;
 constexpr int DIALOG_SHADOW = 3;  // the shadow's offset below and right of a box
-constexpr int HINT_BOX_MARGIN = 7;  // a centred hint then starts just inside the inner outline
+constexpr int HINT_BOX_MARGIN = 10;  // a centred hint keeps two dark columns inside the inner outline
+// Over the pause menu the message box and its shadow keep a dark column inside the menu's inner
+// outline on both sides.
+constexpr int PAUSE_BOX_INSET = 14;
 
 struct Box {
     int x, y, w, h;
@@ -75,9 +78,9 @@ int consent_top() { return screen_layout.view.y0 + (view_h() - 110) / 2; }
 namespace {
 // The message box and its hint (the box's width depends on the hint).
 Box message_box(const char** hint) {
-    // Over the pause menu the box keeps within the menu's box, so the menu's outline stays whole;
-    // where a pad's long button names would not fit there, the A button's name alone is given.
-    const int room = game_state == STATE_PAUSE ? pause_width() : view_w() - 3;
+    // Over the pause menu the box keeps within the menu's inner outline, so the menu's box stays
+    // whole; where long button names would not fit there, the A button's name alone is given.
+    const int room = game_state == STATE_PAUSE ? pause_width() - PAUSE_BOX_INSET : view_w() - 3;
     *hint = text_ring_expand("{A}/{B}: OK");
     if (text_width(*hint) + HINT_BOX_MARGIN > room) *hint = text_ring_expand("{A}: OK");
     const int tw = text_width(message_box_text);

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "combat/combat.h"
+#include "combat/fx.h"
 #include "combat/meters.h"
 #include "combat/duel.h"
 #include "combat/fight_tuning.h"
@@ -559,9 +560,13 @@ void tip_of(const Image* img, Pose p, float s, float pv, int* x, int* y) {
     *y = (int)(p.y - len * std::cos(a));
 }
 
+float item_draw_scale(const View& v, const Item& it) {
+    return item_id_is_shield(it.id) ? 0.021f * (float)v.W : weapon_scale(v, it.id);
+}
+
 void draw_item_in_hand(const View& v, const Item& it, Pose p, float pv, bool bright) {
     const Image* img = item_sprite((int32_t)it.id);
-    const float s = item_id_is_shield(it.id) ? 0.021f * (float)v.W : weapon_scale(v, it.id);
+    const float s = item_draw_scale(v, it);
     const float pu = 0.5f;
     sprite_set_break_bands(item_wear_level(it));
     if (bright) {
@@ -593,20 +598,26 @@ void flash_circle(const View& v, int x, int y, int32_t dt, int32_t life) {
     vring(v, x, y, 3 + (int)(10 * dt / life), 1, 3, 0);
 }
 
-void draw_hands(const View& v, const Shift& sh) {
-    const Reflex& r = reflex;
-    const int h = std::max(18, 17 * v.W / 100);
+// The two hands' poses, at rest (g = 0) or guarding (g = 1), and what each holds.
+struct Hands {
+    Pose m, o;  // the main hand and the off hand
+    int h;      // the hand size
+    bool main_shown, two, shield, off_weapon;
+};
+
+Hands hand_poses(const View& v, float g) {
+    Hands hs{};
+    const int h = hs.h = std::max(18, 17 * v.W / 100);
     const float W = (float)v.W, c = (float)v.c, B = (float)v.B, hf = (float)h;
     const float yh = B - 4.0f * hf / 10.0f;
-    const float g = r.guard_up ? 1.0f : 0.0f;
     const Item& main = player.main_hand;
     const Item& off = player.off_hand;
-    const bool main_shown = item_shown(main);
-    const bool two = main_shown && item_def(main.id).two_handed;
-    const bool shield = !two && item_shown(off) && item_id_is_shield(off.id);
-    const bool off_weapon = !two && item_shown(off) && item_id_is_weapon(off.id);
-
-    Pose m;
+    const bool main_shown = hs.main_shown = item_shown(main);
+    const bool two = hs.two = main_shown && item_def(main.id).two_handed;
+    const bool shield = hs.shield = !two && item_shown(off) && item_id_is_shield(off.id);
+    hs.off_weapon = !two && item_shown(off) && item_id_is_weapon(off.id);
+    const bool off_weapon = hs.off_weapon;
+    Pose& m = hs.m;
     if (!main_shown)
         m = blend({c + 0.28f * W, yh, 0.0f}, {c + 0.6f * hf, yh - hf, 0.0f}, g);
     else if (two)
@@ -615,13 +626,51 @@ void draw_hands(const View& v, const Shift& sh) {
         m = blend({c + 0.2f * W, B - 0.3f * hf, 45.0f}, {c + 0.13f * W, yh - 1.1f * hf, -20.0f}, g);
     else
         m = blend({c + 0.2f * W, B - 0.3f * hf, 45.0f}, {c + 0.15f * W, yh - 1.1f * hf, -72.0f}, g);
-    Pose o;
+    Pose& o = hs.o;
     if (shield)
         o = blend({c - 0.28f * W, B - 0.147f * W, -45.0f}, {c - 0.12f * W, yh - hf, 72.0f}, g);
     else if (off_weapon)
         o = blend({c - 0.2f * W, B - 0.3f * hf, -45.0f}, {c - 0.15f * W, yh - 1.1f * hf, 72.0f}, g);
     else
         o = blend({c - 0.28f * W, yh, 0.0f}, {c - 0.6f * hf, yh - hf, 0.0f}, g);
+    return hs;
+}
+
+// A row more between the attack hint's outline and the hands, for the rounding of a turned picture.
+constexpr int HINT_HANDS_GAP = 1;
+
+// The highest row the hands take at rest: a prompt standing above it crosses neither.
+int hands_rest_top(const View& v) {
+    const Hands hs = hand_poses(v, 0.0f);
+    int top = v.B;
+    const Item& main = player.main_hand;
+    const Item& off = player.off_hand;
+    const int bare = std::max(8, hs.h / 2);  // an empty hand's block
+    if (hs.main_shown)
+        top = std::min(top, sprite_rotated_top(item_sprite((int32_t)main.id), (int)hs.m.y,
+                                               item_draw_scale(v, main), hs.m.angle, 0.5f, pivot_v_of(main.id)));
+    else
+        top = std::min(top, (int)hs.m.y - bare);
+    if (hs.shield || hs.off_weapon)
+        top = std::min(top, sprite_rotated_top(item_sprite((int32_t)off.id), (int)hs.o.y,
+                                               item_draw_scale(v, off), hs.o.angle, 0.5f,
+                                               hs.shield ? 0.5f : pivot_v_of(off.id)));
+    else if (!hs.two)
+        top = std::min(top, (int)hs.o.y - bare);
+    return top;
+}
+
+void draw_hands(const View& v, const Shift& sh) {
+    const Reflex& r = reflex;
+    const float W = (float)v.W, c = (float)v.c;
+    Hands hs = hand_poses(v, r.guard_up ? 1.0f : 0.0f);
+    const int h = hs.h;
+    const float hf = (float)h;
+    const Item& main = player.main_hand;
+    const Item& off = player.off_hand;
+    const bool main_shown = hs.main_shown, two = hs.two, shield = hs.shield, off_weapon = hs.off_weapon;
+    Pose& m = hs.m;
+    Pose& o = hs.o;
 
     // The moves on top of the poses.
     const int32_t jab_dt = r.clock - r.jab_started_at, jab_len = std::max(r.jab_ms, 120);
@@ -867,9 +916,13 @@ void draw_prompt(const View& v, const Figure& f) {
 
 void draw_attack_hint(const View& v, const Figure& f) {
     if (!flow_hint_due()) return;
+    // A hit's number or a banner rises through the rows above the hands: the hint waits for it.
+    if (fx_state.popup_timer > 0) return;
     char text[128];
     text_expand_glyphs("{A}: ATTACK", text, sizeof text);
-    const int y = std::min(f.feet + 14, v.B - 20);
+    // Above the player's sword and shield (its dark outline a row clear of them), over the monster
+    // if need be, as the other prompts stand.
+    const int y = std::min({f.feet + 14, v.B - 20, hands_rest_top(v) - FONT_CELL_H - HINT_HANDS_GAP});
     text_outlined(text_left_inside(v, v.c, text), y, text, ((frame_counter / 20) & 1) ? 3 : 2);
 }
 

@@ -24,6 +24,7 @@
 #include "render/icons.h"
 #include "render/particles.h"
 #include "render/pictures.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/hud.h"
 #include "screens/screens.h"
@@ -523,6 +524,8 @@ void draw_action_info_panel(int x, int y, int width, int lines) {
 
 void draw_fight() {
     status_border_keep_clear();
+    // A box over the fight clears only the pieces it would cut, so the picture stays around it.
+    row_spans_frame(BEHIND_PIECES, 0, 0, -1, -1);
     if (combat.reflex) {
         draw_fight_reflex();
         return;

@@ -225,6 +225,7 @@ void draw_text_outlined(int x, int y, const char* text, int colour) {
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++)
             if (dx || dy) text_draw_under(x + dx, y + dy, text, 0);
+    row_spans_note(x - 1, y - 1, text_width(text) + 2, FONT_CELL_H);  // the outline's row above the letters
     text_draw(x, y, text, colour);
 }
 
@@ -235,40 +236,9 @@ int title_menu_row_y(int i) {
 
 namespace {
 
-// The top and bottom rows of the title's lines: the name with its underline, the two lines under
-// it, the menu rows with the selection bar, and the portrait footer.
-struct TitleLineRows {
-    int top, bottom;
-};
-
 int title_name_y() { return screen_layout.view.y0 + (screen_layout.landscape ? 12 : 24); }
 
-int title_spans(TitleLineRows out[TITLE_MENU_ROWS + 4]) {
-    const int y0 = title_name_y(), B = screen_layout.view.y1;
-    int n = 0;
-    out[n++] = {y0 - 1, y0 + 9};
-    out[n++] = {y0 + 17, y0 + 25};
-    out[n++] = {y0 + 26, y0 + 34};
-    for (int i = 0; i < TITLE_MENU_ROWS; i++) out[n++] = {title_menu_row_y(i) - 2, title_menu_row_y(i) + 8};
-    if (!screen_layout.landscape) out[n++] = {B - 14, B - 6};
-    return n;
-}
-
 }  // namespace
-
-void title_clear_behind(int top, int bottom) {
-    TitleLineRows spans[TITLE_MENU_ROWS + 4];
-    const int n = title_spans(spans);
-    int from = top, to = bottom;
-    for (int i = 0; i < n; i++)
-        if (spans[i].bottom >= top && spans[i].top <= bottom) {
-            from = std::min(from, spans[i].top);
-            to = std::max(to, spans[i].bottom);
-        }
-    // Inside the inner frame, which stands 4 pixels in from the view's edges.
-    const ScreenRect& v = screen_layout.view;
-    screen_fill_rect(v.x0 + 5, from, v.x1 - v.x0 - 9, to - from + 1, 0);
-}
 
 void draw_title_toast() {
     // Over the two lines under the name, the menu rows and the hint stay in sight; the notices
@@ -297,12 +267,15 @@ void draw_title(const TitleView& view) {
     fxfield_draw(0, L + 5, T + 5);
     flame_embers_draw(L + 5, T + 5);
     double_frame(v);
+    // A box over the title clears whole lines inside the inner frame.
+    row_spans_frame(BEHIND_ROWS, L + 5, T + 5, R - 5, B - 5);
 
     const int y0 = T + (screen_layout.landscape ? 12 : 24);
     const char* name = "QUILLMARCH";
     const int nx = centred(L, W, name);
     draw_text_outlined(nx, y0, name, 2);
     screen_hline(nx - 2, y0 + 9, text_width(name) + 4, 2);
+    row_spans_note(nx - 2, y0 + 9, text_width(name) + 4, 1);
     draw_text_outlined(centred(L, W, "THE DEMO"), y0 + 18, "THE DEMO", 3);
     draw_text_outlined(centred(L, W, "IN YOUR POCKET"), y0 + 27, "IN YOUR POCKET", 1);
 
@@ -314,6 +287,7 @@ void draw_title(const TitleView& view) {
         bar_y = bar_y + (from - bar_y) * left * left / (TITLE_SLIDE_TICKS * TITLE_SLIDE_TICKS);
     }
     screen_fill_rect(L + 16, bar_y - 2, W - 31, 11, 2);
+    row_spans_note(L + 16, bar_y - 2, W - 31, 11);  // a box over the bar clears it whole
     for (int i = 0; i < 7; i++) {
         const int y = title_menu_row_y(i);
         const char* t = TITLE_MENU[i];
@@ -349,13 +323,6 @@ int options_panel_top() {
 }
 }  // namespace
 
-void options_clear_behind(int top, int bottom) {
-    // Inside the panel's inner outline, which stands 8 pixels in from the view's sides.
-    const ScreenRect& v = screen_layout.view;
-    const int y0 = options_panel_top();
-    clear_rows_behind(std::max(top, y0 + 3), std::min(bottom, y0 + options_panel_h() - 4), v.x0 + 9, v.x1 - 9);
-}
-
 void draw_options(const OptionsView& view) {
     const ScreenRect& v = screen_layout.view;
     const int L = v.x0, R = v.x1, W = R - L;
@@ -369,6 +336,8 @@ void draw_options(const OptionsView& view) {
     screen_pixel(R - 7, y0 + 1, 3);
     screen_pixel(L + 7, y0 + H - 2, 3);
     screen_pixel(R - 7, y0 + H - 2, 3);
+    // A box over the options clears whole rows inside the panel's inner outline.
+    row_spans_frame(BEHIND_ROWS, L + 9, y0 + 3, R - 9, y0 + H - 4);
 
     const bool in_page = view.page >= OPT_PAGE_DISPLAY && view.page < OPTION_COUNT;
     const char* title = in_page ? OPTION_ROW_NAMES[view.page] : "OPTIONS";

@@ -94,11 +94,6 @@ void draw_consent_dialog();
 ScreenRect confirm_dialog_area();
 ScreenRect consent_dialog_area();
 ScreenRect message_box_area();
-// Behind a box over the title: every title line the rows top..bottom touch is cleared whole.
-void title_clear_behind(int top, int bottom);
-// Behind a box over the options: every row the rows top..bottom touch is cleared whole, inside
-// the panel.
-void options_clear_behind(int top, int bottom);
 // The title's messages (the damaged-file notices): over the two lines under the game's name.
 void draw_title_toast();
 void draw_way_out_dialog();

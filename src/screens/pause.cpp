@@ -2,6 +2,7 @@
 // Called by the draw pass in the pause state.
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/screens.h"
 
@@ -36,23 +37,6 @@ ScreenRect pause_area() {
 
 int pause_width() { return pause_box().bw; }
 
-void pause_clear_behind(int top, int bottom) {
-    const PauseBox p = pause_box();
-    // The title with its rule, then each row with the selection bar's dark edge around it.
-    int spans[4][2] = {{p.y + PAUSE_TITLE_Y - 1, p.y + PAUSE_RULE_Y}};
-    for (int r = 0; r < 3; r++) spans[r + 1][0] = p.y + PAUSE_ROW_Y[r] - 1, spans[r + 1][1] = p.y + PAUSE_ROW_Y[r] + 7;
-    int from = top, to = bottom;
-    for (const auto& s : spans)
-        if (s[1] >= top && s[0] <= bottom) {
-            if (s[0] < from) from = s[0];
-            if (s[1] > to) to = s[1];
-        }
-    // Inside the box's inner outline only, so the box itself stays whole.
-    if (from < p.y + 3) from = p.y + 3;
-    if (to > p.y + p.bh - 4) to = p.y + p.bh - 4;
-    if (to >= from) screen_fill_rect(p.x + 3, from, p.bw - 6, to - from + 1, 0);
-}
-
 void draw_pause(int32_t cursor) {
     const PauseBox p = pause_box();
     const int x = p.x, y = p.y, bw = p.bw, bh = p.bh;
@@ -68,6 +52,7 @@ void draw_pause(int32_t cursor) {
 
     text_draw(x + (bw - text_width("PAUSED")) / 2, y + PAUSE_TITLE_Y, "PAUSED", 2);
     screen_hline(x + 8, y + PAUSE_RULE_Y, bw - 16, 2);
+    row_spans_note(x + 8, y + PAUSE_RULE_Y, bw - 16, 1);  // the title and its rule clear as one line
     for (int r = 0; r < 3; r++) {
         if (r == cursor) {
             text_draw(x + 10, y + PAUSE_ROW_Y[r], ">", 2);
@@ -76,4 +61,6 @@ void draw_pause(int32_t cursor) {
             text_draw(x + 20, y + PAUSE_ROW_Y[r], PAUSE_ROW_NAMES[r], 2);
         }
     }
+    // A box over the menu clears whole lines inside the inner outline, so the menu's box stays whole.
+    row_spans_frame(BEHIND_ROWS, x + 3, y + 3, x + bw - 4, y + bh - 4);
 }

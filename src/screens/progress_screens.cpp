@@ -14,10 +14,12 @@
 #include "profile/profile.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/screens.h"
 #include "screens/unlocks_list.h"
 #include "screens/widgets.h"
+#include "services/toast.h"
 #include "world/dither.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -40,7 +42,11 @@ View view_now() {
 
 // Every list screen starts the same: the view cleared and a thin frame inside it.
 void clear_view(const View& v) { screen_fill_rect(v.x0, v.y0, v.w + 1, v.h + 1, 0); }
-void frame_view(const View& v) { screen_rect(v.x0 + 1, v.y0 + 1, v.w - 1, v.h - 1, 1); }
+// The frame line; a box over the screen clears whole cards and lines inside it.
+void frame_view(const View& v) {
+    screen_rect(v.x0 + 1, v.y0 + 1, v.w - 1, v.h - 1, 1);
+    row_spans_frame(BEHIND_ROWS, v.x0 + 2, v.y0 + 2, v.x1 - 2, v.y1 - 2);
+}
 
 void text_right(int right, int y, const char* text, int colour) { text_draw(right - text_width(text), y, text, colour); }
 
@@ -77,8 +83,12 @@ CardLayout card_layout(const View& v) {
 // The first row below the third card.
 int cards_end(const CardLayout& l) { return l.top + 3 * l.height + 2 * l.gap; }
 
-// The footer's y: in landscape low enough that a two-line toast fits between it and the cards.
+// The footer's y.
 int levelup_footer_y(const View& v) { return v.landscape ? v.y1 - 9 : v.y1 - 12; }
+
+// On the level-up itself (not under the bag) a toast, two lines at most, stands in the footer's
+// place while it shows: between the cards and the frame line there is no room for both.
+bool toast_takes_footer() { return game_state == STATE_LEVELUP && toast_timer > 0 && toast_line1[0]; }
 
 // Both hints, the short form where the long one is too wide (portrait with the keyboard's names).
 constexpr const char* LEVELUP_HINTS[2] = {"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"};
@@ -164,13 +174,15 @@ void draw_levelup() {
     // the training's spotlight frames the fixed card: both times it is left out.
     const bool mark = !forced && game_state != STATE_BAG;
     for (int i = 0; i < 3; i++) draw_card(v, l, i, forced && i > 0, mark);
-    if (!input_locked())
+    if (!input_locked() && !toast_takes_footer())
         text_centre(v, levelup_footer_y(v), text_fit_forms(LEVELUP_HINTS, (int)std::size(LEVELUP_HINTS), v.w - 7), 1);
 }
 
 void draw_levelup_toast() {
+    if (!toast_takes_footer()) return;
     const View v = view_now();
-    draw_toast_between(cards_end(card_layout(v)), levelup_footer_y(v));
+    // Below the cards and above the frame line, with room for two padded lines.
+    draw_toast_between(cards_end(card_layout(v)), v.y1 - 1, true);
 }
 
 void draw_class_select() {

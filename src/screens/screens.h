@@ -44,8 +44,6 @@ void draw_action_info_panel(int x, int y, int width, int lines);
 void draw_low_hp_strip();
 // The pause menu with the row under the cursor (0 RESUME, 1 OPTIONS, 2 SAVE & QUIT).
 void draw_pause(int32_t cursor);
-// Behind a box over the pause menu: every menu line the rows top..bottom touch is cleared whole.
-void pause_clear_behind(int top, int bottom);
 // What the pause menu's box covers, its shadow included, and the box's width: a box over the menu
 // keeps within it.
 ScreenRect pause_area();

@@ -131,7 +131,8 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_
     // first and last columns; on the level-up the next card's, in the target's columns.
     if (words[0] && clear_behind) {
         const bool bag = game_state == STATE_BAG;
-        clear_rows_behind(by, by + CAPTION_H - 1, bag ? left + 1 : x + 1, bag ? right - 1 : x + w - 2);
+        const ScreenRect caption_box{bx, by, bx + bw - 1, by + CAPTION_H - 1};
+        row_spans_clear_within(caption_box, {bag ? left + 1 : x + 1, v.y0, bag ? right - 1 : x + w - 2, v.y1});
     }
 
     // Darken everything else with a checkerboard of colour 0.

@@ -5,6 +5,7 @@
 
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "screens/transition.h"
 
@@ -61,6 +62,7 @@ void draw_sparks(int frame) {
 void draw_card(int frame) {
     const ScreenRect& v = screen_layout.view;
     screen_fill_rect(v.x0, v.y0, v.x1 - v.x0 + 1, v.y1 - v.y0 + 1, 0);
+    row_spans_frame(BEHIND_ROWS, v.x0, v.y0, v.x1, v.y1);  // a box over the card clears the caption's lines
     if (transition.sparks) draw_sparks(frame);
 
     char title[32], subtitle[32];

@@ -2,21 +2,34 @@
 // frame shows them, in both layouts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "camp/camp.h"
 #include "classes/classes.h"
+#include "combat/training.h"
+#include "dungeon/floor.h"
 #include "explore_fixture.h"
+#include "game/bag_screen.h"
 #include "game/game.h"
+#include "game/load_floor.h"
 #include "game/run_start.h"
+#include "items/item.h"
 #include "levelup/levelup.h"
+#include "platform/input.h"
 #include "render/screen.h"
+#include "screens/bag_draw.h"
 #include "screens/screens.h"
+#include "screens/tips_draw.h"
 #include "screens/widgets.h"
 #include "services/toast.h"
 #include "support/fb_text.h"
+#include "support/fresh_game.h"
 #include "support/tick_reset.h"
+#include "world/bag_view.h"
+#include "world/game_state.h"
+#include "world/player.h"
 
 namespace {
 
@@ -91,13 +104,99 @@ TEST(DrawPass, TheCampShowsItsMessages) {
         toast_show("SOLD SHRTSWD +8G");
         draw_frame();
         EXPECT_TRUE(view_shows("SOLD SHRTSWD +8G", 2)) << "portrait " << portrait;
-        toast_show2("BOON TAKEN", "IRON SKIN II");
+        // A second line joins the first on the footer's line, brighter.
+        toast_show2("BOON TAKEN", "IRON SKIN");
         draw_frame();
         EXPECT_TRUE(view_shows("BOON TAKEN", 2)) << "portrait " << portrait;
-        EXPECT_TRUE(view_shows("IRON SKIN II", 3)) << "portrait " << portrait;
+        EXPECT_TRUE(view_shows("IRON SKIN", 3)) << "portrait " << portrait;
         toast_timer = 0;
     }
     layout_set_landscape();
 }
 
 }  // namespace
+
+// The failed save's box over the pause menu, with the keyboard's and a controller's names in both
+// layouts: the box and its shadow keep inside the menu's inner outline, so the menu's double
+// outline runs whole down both sides.
+TEST(DrawPass, TheFailedSaveKeepsInsideThePauseBox) {
+    for (int device : {INPUT_KEYBOARD, INPUT_PAD})
+        for (int portrait = 0; portrait < 2; portrait++) {
+            tick_globals_reset(STATE_DUNGEON);
+            portrait ? layout_set_portrait() : layout_set_landscape();
+            player_start();
+            input_device_set(device);
+            pad_glyph_style_set(PAD_PS5);
+            state_under_pause = STATE_DUNGEON;
+            game_state = STATE_PAUSE;
+            std::snprintf(message_box_text, sizeof message_box_text, "SAVE FAILED!");
+            message_box_open = 1;
+            draw_frame();
+            const ScreenRect p = pause_area();  // the menu's box with its shadow
+            const int x0 = p.x0, x1 = p.x1 - 3, y0 = p.y0, y1 = p.y1 - 3;
+            for (int y = y0 + 2; y <= y1 - 2; y++)
+                for (int x : {x0, x0 + 2, x1 - 2, x1})
+                    ASSERT_EQ(screen_get(x, y), 2) << "at " << x << "," << y << (portrait ? " portrait" : " landscape")
+                                                   << " device " << device;
+            message_box_open = 0;
+        }
+    input_device_set(INPUT_KEYBOARD);
+    pad_glyph_style_set(PAD_XBOX);
+    layout_set_landscape();
+}
+
+// The training's tip over the bag on its second floor, the shield just put on, in both layouts:
+// a hand slot or a cell of the grid that the tip's box lies across is cleared whole, and the others
+// show whole or not at all.
+TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
+    for (int portrait = 0; portrait < 2; portrait++) {
+        game_records_reset();
+        tick_globals_reset(STATE_DUNGEON);
+        portrait ? layout_set_portrait() : layout_set_landscape();
+        knight_run_start(0x5EED1234u);
+        training_start();
+        floor_begin(1);
+        load_training_map(1);
+        run_active = 1;
+        tips.shown = ((1u << TIP_COUNT) - 1u) & ~(1u << TIP_SHIELD_ON);
+        player.off_hand = item_make(ITEM_WOODEN_SHIELD);
+        state_under_pause = STATE_DUNGEON;
+        bag_view_reset();
+        game_state = STATE_BAG;
+        ASSERT_TRUE(show_tip_once(TIP_SHIELD_ON));
+        while (tips.typed < (int)std::strlen(tips.expanded[tips.buffer])) tips_update(TipsWorld{});
+        ScreenRect tip;
+        ASSERT_TRUE(tip_box_area(&tip));
+        const char* text = tips.text;
+        tips.text = nullptr;
+        draw_frame();
+        const std::vector<uint8_t> bare(framebuffer, framebuffer + FB_BYTES);
+        tips.text = text;
+        draw_frame();
+        const BagLayout& l = bag_layout;
+        std::vector<ScreenRect> pieces = {
+            {l.main_x, l.main_y, l.main_x + BAG_HAND_SLOT_W - 1, l.main_y + BAG_HAND_SLOT_H - 1},
+            {l.off_x, l.off_y, l.off_x + BAG_HAND_SLOT_W - 1, l.off_y + BAG_HAND_SLOT_H - 1}};
+        for (int r = 0; r < BAG_ROWS; r++)
+            for (int c = 0; c < BAG_COLS; c++) {
+                const int x = l.grid_x + c * l.cell, y = l.grid_y + r * l.cell;
+                pieces.push_back({x, y, x + l.cell, y + l.cell});
+            }
+        for (const ScreenRect& p : pieces) {
+            int lit = 0, dark = 0;
+            for (int y = p.y0; y <= p.y1; y++)
+                for (int x = p.x0; x <= p.x1; x++) {
+                    const bool edge = x == p.x0 || x == p.x1 || y == p.y0 || y == p.y1;
+                    const bool under = x >= tip.x0 && x <= tip.x1 && y >= tip.y0 && y <= tip.y1;
+                    if (!edge || under || !bare[(size_t)y * screen_layout.width + x]) continue;
+                    (screen_get(x, y) ? lit : dark)++;
+                }
+            const bool met = p.x0 <= tip.x1 && p.x1 >= tip.x0 && p.y0 <= tip.y1 && p.y1 >= tip.y0;
+            EXPECT_TRUE(met ? lit == 0 : lit == 0 || dark == 0)
+                << "the piece at " << p.x0 << "," << p.y0 << " shows " << lit << " of its outline's pixels and hides "
+                << dark << (portrait ? " (portrait)" : " (landscape)");
+        }
+        training_stop();
+    }
+    layout_set_landscape();
+}

@@ -253,8 +253,8 @@ TEST_F(CampScreen, WordsForWhatCannotBeHad) {
 const char* long_key_name(int) { return "LONGNAMEKEY"; }  // cut to 8 letters, as a platform name may be
 
 // Every page in both layouts, with the keyboard's longest key names and with a controller's: the
-// footer stays inside the frame, and a message, one line or two, changes nothing between the
-// header and the footer, where the rows to choose from are.
+// footer stays inside the frame, and a message, short or too long for its line, changes nothing
+// above the footer: not the rows to choose from, nor the header.
 TEST_F(CampScreen, FootersFitAndMessagesHideNoRow) {
     const std::vector<std::function<void()>> pages = {
         [] { camp.cursor = CAMP_TILE_REST; },
@@ -318,10 +318,13 @@ TEST_F(CampScreen, FootersFitAndMessagesHideNoRow) {
                 }
                 const std::vector<int> rows = fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy);
                 const std::vector<int> title = fb_grab(v.x0, v.y0 + 8, v.x1 - v.x0 + 1, 7);
+                const std::vector<int> header = fb_grab(v.x0, v.y0, v.x1 - v.x0 + 1, hy - v.y0);
                 for (const char* m : messages) {
                     toast_show(m);
                     draw_frame();
                     EXPECT_EQ(fb_grab(v.x0, hy, v.x1 - v.x0 + 1, v.y1 - 14 - hy), rows) << m << ", page " << p << where;
+                    // Nor does a message too long for its line hide the header.
+                    EXPECT_EQ(fb_grab(v.x0, v.y0, v.x1 - v.x0 + 1, hy - v.y0), header) << m << ", page " << p << where;
                     // Portrait's header is tall enough to keep the page's title in sight.
                     if (portrait) {
                         EXPECT_EQ(fb_grab(v.x0, v.y0 + 8, v.x1 - v.x0 + 1, 7), title) << m << ", page " << p;

@@ -26,6 +26,7 @@
 #include "render/draw.h"
 #include "render/pictures.h"
 #include "render/screen.h"
+#include "render/text_runs.h"
 #include "saves/settings.h"
 #include "screens/fight_reflex_view.h"
 #include "screens/screens.h"
@@ -392,6 +393,39 @@ TEST_F(FightReflexViewTest, TopBarHealthGuardedAgainstABadMaximum) {
     EXPECT_EQ(screen_get(v.x1 - 2, v.y0 + 15), 2);
     EXPECT_EQ(screen_get(v.x1 - 2, v.y0 + 14), 2);
     EXPECT_EQ(screen_get(v.x1 - 1, v.y0 + 15), 0);
+}
+
+// The attack hint stands above the player's sword and shield, in both layouts: the rows of the
+// hint and its dark outline hold none of the pixels the two hands draw.
+TEST_F(FightReflexViewTest, AttackHintStandsAboveTheSwordAndShield) {
+    for (int portrait = 0; portrait < 2; portrait++)
+        for (int type = 1; type < M_COUNT; type++) {
+            fight_setup(type);
+            if (portrait) layout_set_portrait();
+            text_runs_start();
+            screen_clear();
+            draw_fight_reflex();
+            text_runs_stop();
+            TextBox hint{};
+            for (int i = 0; i < text_runs.run_count; i++)
+                if (std::strstr(text_runs.runs[i].text, ": ATTACK")) hint = text_runs.runs[i].box;
+            ASSERT_GT(hint.x1, hint.x0) << "type " << type;
+            // The same frame without the hint (a number rising holds it back), with and without
+            // the sword and shield.
+            fx_state.popup_timer = 1;
+            screen_clear();
+            draw_fight_reflex();
+            const std::vector<uint8_t> armed(framebuffer, framebuffer + FB_BYTES);
+            player.main_hand = Item{};
+            player.off_hand = Item{};
+            screen_clear();
+            draw_fight_reflex();
+            int crossed = 0;
+            for (int y = hint.y0 - 2; y <= hint.y1 + 2; y++)
+                for (int x = hint.x0 - 1; x <= hint.x1 + 1; x++)
+                    crossed += framebuffer[y * screen_layout.width + x] != armed[(size_t)y * screen_layout.width + x];
+            EXPECT_EQ(crossed, 0) << "type " << type << (portrait ? " portrait" : " landscape");
+        }
 }
 
 // Every moment leaves the draw state as it found it and draws nothing outside the view.

@@ -112,6 +112,7 @@ TEST_F(ProgressScreens, ReviewPictures) {
             cards(PICK_TOUGHNESS, PICK_PURSE, PICK_SPARE_KEY, BOON_NONE);
             toast_show2("LEVEL UP! NOW LVL 2", "GOT A KEY");
         }
+        game_state = look == 4 ? STATE_LEVELUP : STATE_TITLE;  // the toast shows on the level-up itself
         for (int portrait = 0; portrait < 2; portrait++) {
             portrait ? layout_set_portrait() : layout_set_landscape();
             screen_clear();

@@ -118,6 +118,7 @@ TEST(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
     // The longest card words: the heal card's line, and a boon card with its tag and pips.
     const int decks[2][3] = {{PICK_CATCH_BREATH, PICK_REPAIR, PICK_SPARE_KEY}, {PICK_BOON, PICK_FLASK, PICK_TOUGHNESS}};
     levelup.boon_offer = BOON_VAMPIRIC;
+    game_state = STATE_LEVELUP;
     Shots shots(4, 2);
     for (int names = 0; names < NAMES_COUNT; names++)
         for (int portrait = 0; portrait < 2; portrait++)
@@ -126,7 +127,7 @@ TEST(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
                 names_use(names);
                 layout_use(portrait);
                 for (int i = 0; i < 3; i++) levelup.picks[i] = deck[i];
-                toast_show2("LEVEL UP! NOW LVL 12", "GOT A KEY");
+                toast_timer = 0;
                 screen_clear();
                 draw_levelup();
                 const ScreenRect v = screen_layout.view;
@@ -139,7 +140,11 @@ TEST(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
                 const int card_top = v.y0 + (portrait ? 38 : 19), card_rows = portrait ? 38 * 3 + 10 : 30 * 3 + 6;
                 for (int y = card_top; y < card_top + card_rows; y++)
                     for (int x = v.x0 + 8 + w - 15; x < v.x1 - 1; x++) ASSERT_EQ(screen_get(x, y), 0) << x << "," << y;
-                // The toast lands between the third card and the footer, touching neither.
+                // The fight's toast takes the footer's place, a dark row from the third card and
+                // the frame line, its letters off its own outline.
+                toast_show2("LEVEL UP! NOW LVL 12", "GOT A KEY");
+                screen_clear();
+                draw_levelup();
                 const std::vector<uint8_t> before(framebuffer, framebuffer + FB_BYTES);
                 draw_levelup_toast();
                 int changed = 0;
@@ -148,10 +153,21 @@ TEST(TextFit, LevelUpFooterKeepsBothHintsAndItsToastKeepsOffTheCards) {
                         const int i = y * screen_layout.width + x;
                         if (framebuffer[i] == before[i]) continue;
                         changed++;
-                        ASSERT_GE(y, card_top + card_rows) << x << "," << y;
-                        ASSERT_LT(y, footer_y - 1) << x << "," << y;
+                        ASSERT_GT(y, card_top + card_rows) << x << "," << y;
+                        ASSERT_LT(y, v.y1 - 2) << x << "," << y;
                     }
                 EXPECT_GT(changed, 0);
+                EXPECT_FALSE(one_form_whole({"{A}: TAKE  {SELECT}: BAG", "{A}:TAKE  {SELECT}:BAG"}, footer_y, 1, w - 7));
+                const char* lines[2] = {"LEVEL UP! NOW LVL 12", "GOT A KEY"};
+                for (int l = 0; l < 2; l++) {
+                    int lx = -1, ly = -1;
+                    for (int y = card_top + card_rows; y <= v.y1 && lx < 0; y++)
+                        for (int x = v.x0; x <= v.x1 && lx < 0; x++)
+                            if (fb_text_at(x, y, lines[l], 2 + l)) lx = x, ly = y;
+                    ASSERT_GE(lx, 0) << lines[l];
+                    for (int x = lx - 2; x < lx + text_width(lines[l]) + 2; x++)
+                        for (int y : {ly - 1, ly + 7}) EXPECT_EQ(screen_get(x, y), 0) << lines[l] << " at " << x << "," << y;
+                }
                 shots.add();
             }
     shots.sheet.write("text_fit_levelup.png");
