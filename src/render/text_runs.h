@@ -1,9 +1,9 @@
 // A record of what one drawn frame shows as text: each run of text drawn (its box), each box
 // outline drawn (a frame line), each rule line drawn on its own and each solid box filled. A solid
 // box takes the runs, frames and rules it hides wholly out of the record and marks the runs it
-// hides in part. Tests read the record to
-// find text that runs over text, over a frame line or off the view. It is off unless a test turns
-// it on; then every text, fill, outline and rule costs one test of a flag.
+// hides in part. Tests read the record to find text that runs over text, over a frame line or off
+// the view. It is off unless a test turns it on; then every text, fill, outline and rule costs one
+// test of a flag.
 #pragma once
 #include <cstdint>
 

@@ -294,7 +294,8 @@ const Expected AWAITING_MENDS[] = {
     {"OPTIONS", "is cut by the box", nullptr},
     // The controls box and its shadow over the options box and the screen's frame under it.
     {"CONTROLS", "is cut by the box", nullptr},
-    // Portrait: the bag's page box over the foot of the health box above it.
+    // Portrait, the bag over the camp: the bag's top strip and its page box's shadow over the
+    // camp's frame, whose sides show beside the page box.
     {"BAG", "around \"31/15\" is cut by the box", nullptr},
     // Landscape: the item card a pixel short of the bag grid's right-hand line; the grid's
     // cells show stubs beside it (the card is named by its item).
