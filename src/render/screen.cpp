@@ -16,7 +16,7 @@ constexpr ScreenLayout PORTRAIT = {
     .view = {0, 0, 143, 195},
     .panels = {{0, 196, 143, 311}, {0, 0, 0, 0}},
     .panel_count = 1,
-    .dpad_x = 32, .dpad_y = 239, .dpad_arm = 16, .dpad_width = 16,
+    .dpad_x = 28, .dpad_y = 239, .dpad_arm = 16, .dpad_width = 16,
     .a_x = 100, .a_y = 250, .b_x = 124, .b_y = 226, .button_radius = 11,
     .select_x = 38, .start_x = 78, .pill_y = 280, .pill_w = 28, .pill_h = 8,
 };

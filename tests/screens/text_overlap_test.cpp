@@ -198,6 +198,8 @@ std::vector<std::string> frame_findings() {
         for (int f = 0; f < text_runs.frame_count; f++) {
             const TextBox &b = text_runs.covers[c], &l = text_runs.frames[f];
             if (l.seq > b.seq || inside(b, l.x0, l.y0, l.x1, l.y1)) continue;
+            // The console picture beside the view is drawn to its own plan, cross over trim.
+            if (!inside(l, v.x0, v.y0, v.x1, v.y1) && !inside(b, v.x0, v.y0, v.x1, v.y1)) continue;
             if (!box_on_frame_line(b.x0, b.y0, b.x1, b.y1, b.seq, l) || a_plate(b) || redrawn(l, b.seq)) continue;
             out.push_back("the " + box_named("frame", l) + " is cut by the " + box_named("box", b) + " drawn over it");
         }
