@@ -11,8 +11,9 @@
 SharpRects sharp_rects;
 
 // Spans are the bulk of all drawing (fills, discs, text backgrounds): when no mask, clip or
-// dither is set the pipeline reduces to a clipped memset, which gives the same bytes.
-void screen_hline(int x, int y, int n, int color) {
+// dither is set the pipeline reduces to a clipped memset, which gives the same bytes. The shapes
+// draw their spans here, so only a line drawn on its own is a rule in the text record.
+static void span(int x, int y, int n, int color) {
     if (n < 1) return;
     if (draw_column_mask || draw_column_clip || draw_dither_level != 0) {
         // screen_pixel's tests, with what is fixed along the row worked out once. Pixels beyond
@@ -47,10 +48,20 @@ void screen_hline(int x, int y, int n, int color) {
     std::memset(&framebuffer[fy * screen_layout.width + fx0], (uint8_t)color, (size_t)(fx1 - fx0 + 1));
 }
 
-void screen_vline(int x, int y, int n, int color) {
+void screen_hline(int x, int y, int n, int color) {
+    if (text_runs.on) text_runs_note_rule(x, y, n, 1);
+    span(x, y, n, color);
+}
+
+static void column(int x, int y, int n, int color) {
     int64_t first = -((int64_t)y + draw_origin_y);
     int64_t last = (int64_t)screen_layout.height - ((int64_t)y + draw_origin_y);
     for (int64_t i = first > 0 ? first : 0; i < n && i < last; i++) screen_pixel(x, y + (int)i, color);
+}
+
+void screen_vline(int x, int y, int n, int color) {
+    if (text_runs.on) text_runs_note_rule(x, y, 1, n);
+    column(x, y, n, color);
 }
 
 void screen_line(int x0, int y0, int x1, int y1, int color) {
@@ -78,16 +89,16 @@ void screen_rect(int x, int y, int w, int h, int color) {
     if (w < 1 || h < 1) return;
     if (text_runs.on) text_runs_note_frame(x, y, w, h);
     row_spans_note(x, y, w, h);
-    screen_hline(x, y, w, color);
-    screen_hline(x, y + h - 1, w, color);
-    screen_vline(x, y, h, color);
-    screen_vline(x + w - 1, y, h, color);
+    span(x, y, w, color);
+    span(x, y + h - 1, w, color);
+    column(x, y, h, color);
+    column(x + w - 1, y, h, color);
 }
 
 void screen_fill_rect(int x, int y, int w, int h, int color) {
     if (w < 1 || h < 1) return;
     if (text_runs.on) text_runs_note_fill(x, y, w, h);
-    for (int j = 0; j < h; j++) screen_hline(x, y + j, w, color);
+    for (int j = 0; j < h; j++) span(x, y + j, w, color);
 }
 
 // One step of the midpoint circle recurrence shared by the outline and the disc.
@@ -119,12 +130,15 @@ void screen_circle(int cx, int cy, int r, int color) {
 
 void screen_fill_circle(int cx, int cy, int r, int color) {
     if (r < 0) return;
+    // The square within the disc is what it surely hides.
+    const int k = r * 7 / 10;
+    if (text_runs.on) text_runs_note_fill(cx - k, cy - k, 2 * k + 1, 2 * k + 1);
     int x = 0, y = r, d = 1 - r;
     while (x <= y) {
-        screen_hline(cx - y, cy + x, 2 * y + 1, color);
-        screen_hline(cx - y, cy - x, 2 * y + 1, color);
-        screen_hline(cx - x, cy + y, 2 * x + 1, color);
-        screen_hline(cx - x, cy - y, 2 * x + 1, color);
+        span(cx - y, cy + x, 2 * y + 1, color);
+        span(cx - y, cy - x, 2 * y + 1, color);
+        span(cx - x, cy + y, 2 * x + 1, color);
+        span(cx - x, cy - y, 2 * x + 1, color);
         midpoint_step(x, y, d);
     }
 }

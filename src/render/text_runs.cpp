@@ -10,6 +10,7 @@ TextRunRecord text_runs;
 
 void text_runs_start() {
     text_runs.run_count = text_runs.frame_count = text_runs.cover_count = text_runs.band_count = 0;
+    text_runs.rule_count = 0;
     text_runs.cut_hint_count = text_runs.spared_count = 0;
     text_runs.dropped = 0;
     text_runs.seq = 0;
@@ -116,9 +117,16 @@ void text_runs_note_fill(int x, int y, int w, int h) {
     }
     text_runs.run_count = kept;
     kept = 0;
-    for (int i = 0; i < text_runs.frame_count; i++)
-        if (!box_inside(text_runs.frames[i], fill)) text_runs.frames[kept++] = text_runs.frames[i];
+    for (int i = 0; i < text_runs.frame_count; i++) {
+        if (box_inside(text_runs.frames[i], fill)) continue;
+        text_runs.frame_cut[kept] = text_runs.frame_cut[i];
+        text_runs.frames[kept++] = text_runs.frames[i];
+    }
     text_runs.frame_count = kept;
+    kept = 0;
+    for (int i = 0; i < text_runs.rule_count; i++)
+        if (!box_inside(text_runs.rules[i], fill)) text_runs.rules[kept++] = text_runs.rules[i];
+    text_runs.rule_count = kept;
     if (text_runs.cover_count >= TEXT_COVER_MAX) {
         text_runs.dropped++;
         return;
@@ -137,7 +145,18 @@ void text_runs_note_frame(int x, int y, int w, int h) {
     const int x0 = x + draw_origin_x, y0 = y + draw_origin_y, x1 = x0 + w - 1;
     const int stop = clip_row(x0, x1);
     if (y0 >= stop) return;
+    text_runs.frame_cut[text_runs.frame_count] = y0 + h - 1 >= stop;
     text_runs.frames[text_runs.frame_count++] = {x0, y0, x1, std::min(y0 + h - 1, stop), ++text_runs.seq};
+}
+
+void text_runs_note_rule(int x, int y, int w, int h) {
+    if (w < 1 || h < 1 || !draw_is_solid()) return;
+    if (text_runs.rule_count >= TEXT_RULE_MAX) {
+        text_runs.dropped++;
+        return;
+    }
+    const int x0 = x + draw_origin_x, y0 = y + draw_origin_y;
+    text_runs.rules[text_runs.rule_count++] = {x0, y0, x0 + w - 1, y0 + h - 1, ++text_runs.seq};
 }
 
 void text_runs_note_big_text(int x, int y, const char* text, int cell) {

@@ -1,14 +1,16 @@
 // A record of what one drawn frame shows as text: each run of text drawn (its box), each box
-// outline drawn (a frame line) and each solid box filled. A solid box takes the runs and frames
-// it hides wholly out of the record and marks the runs it hides in part. Tests read the record to
-// find text that runs over text, over a frame line or off the view. It is off unless a test turns
-// it on; then every text, fill and outline costs one test of a flag.
+// outline drawn (a frame line), each rule line drawn on its own and each solid box filled. A solid
+// box takes the runs, frames and rules it hides wholly out of the record and marks the runs it
+// hides in part. Tests read the record to find text that runs over text, over a frame line or off
+// the view. It is off unless a test turns it on; then every text, fill, outline and rule costs one
+// test of a flag.
 #pragma once
 #include <cstdint>
 
 constexpr int TEXT_RUN_MAX = 256;
 constexpr int TEXT_RUN_CHARS = 40;  // what a finding quotes of a run's text
 constexpr int TEXT_FRAME_MAX = 128;
+constexpr int TEXT_RULE_MAX = 256;
 constexpr int TEXT_COVER_MAX = 192;
 constexpr int TEXT_BAND_MAX = 8;
 constexpr int TEXT_SPARE_MAX = 8;
@@ -42,7 +44,10 @@ struct TextRunRecord {
     TextRun runs[TEXT_RUN_MAX];
     int32_t run_count;
     TextBox frames[TEXT_FRAME_MAX];
+    int32_t frame_cut[TEXT_FRAME_MAX];  // 1 where a column clip (a list's edge) cut the frame's foot off
     int32_t frame_count;
+    TextBox rules[TEXT_RULE_MAX];  // lines a pixel wide drawn by screen_hline or screen_vline
+    int32_t rule_count;
     TextBox covers[TEXT_COVER_MAX];
     int32_t cover_count;
     TextBand bands[TEXT_BAND_MAX];
@@ -63,6 +68,8 @@ void text_runs_stop();
 void text_runs_note_text(int x, int y, const char* text);
 void text_runs_note_fill(int x, int y, int w, int h);
 void text_runs_note_frame(int x, int y, int w, int h);
+// A line a pixel wide, w x h with w or h 1.
+void text_runs_note_rule(int x, int y, int w, int h);
 // A text drawn in block letters `cell` pixels a dot.
 void text_runs_note_big_text(int x, int y, const char* text, int cell);
 void text_runs_note_band(const TextBand& band);

@@ -53,6 +53,9 @@ void draw_poison(const ScreenRect& r, int f) {
 
 void draw_regen(const ScreenRect& r, int f) {
     const int n = REGEN_ARM + 4 * f, colour = 2 + f;
+    // The corners' arms are the border's, put back off the texts it keeps: no rule lines.
+    const uint8_t recording = text_runs.on;
+    text_runs.on = 0;
     screen_hline(r.x0, r.y0, n, colour);
     screen_vline(r.x0, r.y0, n, colour);
     screen_hline(r.x1 - n + 1, r.y0, n, colour);
@@ -61,6 +64,7 @@ void draw_regen(const ScreenRect& r, int f) {
     screen_vline(r.x0, r.y1 - n + 1, n, colour);
     screen_hline(r.x1 - n + 1, r.y1, n, colour);
     screen_vline(r.x1, r.y1 - n + 1, n, colour);
+    text_runs.on = recording;
 }
 
 void draw_ring(const ScreenRect& r) {
