@@ -93,7 +93,9 @@ bool append_line(const char* name, const char* line, long limit) {
     const long len = (long)std::strlen(line);
     const long keep = trim_target(limit), most = hard_limit(limit);
     if (len + 1 > limit - keep) return false;
-    FILE* f = file_open_regular(path, "ab");
+    // Never through a link: a link planted at a queue's name would have play lines added to a
+    // file outside the data folder.
+    FILE* f = file_open_regular(path, "ab", false);
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     // A quarter cap short of twice the cap the writer's thread is asked to cut the file back while
@@ -102,7 +104,7 @@ bool append_line(const char* name, const char* line, long limit) {
     if (size >= 0 && size + 1 + len > most) {
         std::fclose(f);
         if (!keep_newest_lines(path, size, keep)) return false;
-        f = file_open_regular(path, "ab");
+        f = file_open_regular(path, "ab", false);
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "dungeon/map.h"
 #include "world/player.h"
@@ -242,6 +243,20 @@ TEST(RunLines, AFailedFirstAppendLeavesNoEmptyFileBehind) {
     }
     for (const char* name : {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"})
         EXPECT_FALSE(tmp.exists(name)) << name;
+}
+
+TEST(RunLines, NoLineIsAppendedThroughALink) {
+    TempSaveDir tmp;
+    TelemetryConsent consent;
+    const std::vector<std::string> names = {"events_outbox.jsonl", "runs_outbox.jsonl", "runs.jsonl"};
+    for (const std::string& name : names) {
+        const std::string target = name + ".mine";  // a file of the user's that the link points at
+        tmp.write(target.c_str(), "mine\n");
+        ASSERT_EQ(symlink((tmp.dir + "/" + target).c_str(), (tmp.dir + "/" + name).c_str()), 0);
+    }
+    event_append("floor", "{\"n\":1}");
+    run_line_append("{\"floor\":1}");
+    for (const std::string& name : names) EXPECT_EQ(tmp.read((name + ".mine").c_str()), "mine\n") << name;
 }
 
 TEST(RunLines, ALineAfterACutOneStartsALineOfItsOwn) {
