@@ -170,6 +170,7 @@ void draw_state() {
     case STATE_ESCAPED: draw_run_end(1, input_locked(), run_start_met); break;
     case STATE_OPTIONS:
         draw_panel_base();
+        row_spans_clear_behind(options_area());
         draw_options(options_view_now());
         break;
     case STATE_STATS: draw_stats(); break;
@@ -196,6 +197,7 @@ void draw_state() {
         break;
     case STATE_CONTROLS:
         draw_panel_base();
+        row_spans_clear_behind(controls_area());
         {
             int action = -1, kind = 0;
             if (!rebind_pending(&action, &kind)) action = -1;

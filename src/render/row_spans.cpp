@@ -70,8 +70,46 @@ void row_spans_clear_within(const ScreenRect& box, const ScreenRect& frame) {
     screen_fill_rect(x0, top, x1 - x0 + 1, bottom - top + 1, 0);
 }
 
+namespace {
+// Clears the outline's lines from (x0, y0) to (x1, y1); each line goes as a fill of its own, so
+// no fill reaches over the outline's edge.
+void clear_outline_lines(const RowSpan& s, int y0, int y1, bool left, bool right, bool top, bool bottom) {
+    const int h = y1 - y0 + 1, w = s.x1 - s.x0 + 1;
+    if (left) screen_fill_rect(s.x0, y0, 1, h, 0);
+    if (right) screen_fill_rect(s.x1, y0, 1, h, 0);
+    if (top) screen_fill_rect(s.x0, s.y0, w, 1, 0);
+    if (bottom) screen_fill_rect(s.x0, s.y1, w, 1, 0);
+}
+
+// The screen's own outlines around the frame that the box reaches across. A box over an outline's
+// top or bottom line (a panel in the screen's place) hides the outline whole, as its band of rows
+// would leave it without an end; one across its sides only (a dialog wider than the frame) takes
+// the side lines out along its rows, so they pass behind it rather than through its shadow.
+void clear_outlines_crossed(const ScreenRect& box, const ScreenRect& frame) {
+    int kept = 0;
+    for (int i = 0; i < row_spans.count; i++) {
+        const RowSpan s = row_spans.spans[i];
+        const bool around = s.x0 < frame.x0 && s.x1 > frame.x1 && s.y0 < frame.y0 && s.y1 > frame.y1;
+        const bool meets = s.x0 <= box.x1 && s.x1 >= box.x0 && s.y0 <= box.y1 && s.y1 >= box.y0;
+        const bool within = box.x0 > s.x0 && box.x1 < s.x1 && box.y0 > s.y0 && box.y1 < s.y1;
+        if (!around || !meets || within) {
+            row_spans.spans[kept++] = s;
+            continue;
+        }
+        if (box.y0 <= s.y0 || box.y1 >= s.y1) {
+            clear_outline_lines(s, s.y0, s.y1, true, true, true, true);
+            continue;  // gone: no later box clears it again
+        }
+        clear_outline_lines(s, box.y0, box.y1, box.x0 <= s.x0, box.x1 >= s.x1, false, false);
+        row_spans.spans[kept++] = s;
+    }
+    row_spans.count = kept;
+}
+}  // namespace
+
 void row_spans_clear_behind(const ScreenRect& box) {
     if (row_spans.behind == BEHIND_ROWS) {
+        clear_outlines_crossed(box, row_spans.frame);
         row_spans_clear_within(box, row_spans.frame);
         return;
     }

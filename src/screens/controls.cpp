@@ -121,6 +121,13 @@ void controls_panel(int* t, int* pw, int* ph) {
 }
 }  // namespace
 
+ScreenRect controls_area() {
+    const int x0 = screen_layout.view.x0;
+    int t, pw, ph;
+    controls_panel(&t, &pw, &ph);
+    return {x0 + 4, t, x0 + 6 + pw, t + ph + 2};
+}
+
 int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names) {
     const int device_shown = device_of(view.device);
     const int rebinding_action = view.rebinding_action;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "render/screen.h"
 #include "services/button_names.h"
 
 constexpr int CONTROLS_DEVICE_COUNT = 3;
@@ -35,3 +36,5 @@ void controls_keys_text(bool is_start, const int16_t keys[4], const char* (*key)
 int32_t controls_draw(const ControlsView& view, const ControlsRow* rows, int count, const ControlsNames& names);
 // The screen from the platform's rows and names.
 int32_t draw_controls(const ControlsView& view);
+// What the controls panel covers, its shadow included.
+ScreenRect controls_area();

@@ -323,6 +323,12 @@ int options_panel_top() {
 }
 }  // namespace
 
+ScreenRect options_area() {
+    const ScreenRect& v = screen_layout.view;
+    const int y0 = options_panel_top();
+    return {v.x0 + 6, y0, v.x1 - 3, y0 + options_panel_h() + 2};
+}
+
 void draw_options(const OptionsView& view) {
     const ScreenRect& v = screen_layout.view;
     const int L = v.x0, R = v.x1, W = R - L;

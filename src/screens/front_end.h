@@ -82,6 +82,8 @@ int title_menu_row_y(int i);
 void draw_power_on(int32_t counter);
 void draw_title(const TitleView& view);
 void draw_options(const OptionsView& view);
+// What the options panel covers, its shadow included.
+ScreenRect options_area();
 // Clamps *scroll to the last row and draws the credits.
 void draw_credits(int32_t* scroll);
 
