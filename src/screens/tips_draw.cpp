@@ -29,6 +29,9 @@ constexpr int CAPTION_H = 11;
 constexpr int SPOT_CAPTION_GAP = 2;  // dark rows between the pulsing outer frame and the caption's box
 constexpr int BAG_FRAME_INSET = 4;  // a dark column inside the bag panel's inner frame line
 constexpr int TIP_BAG_GAP = 2;      // landscape: the tip box's left edge this far left of the bag grid
+constexpr int TIP_BOX_LEFT = 6;     // the tip box's left edge this far right of its columns' first
+constexpr int TIP_SHADOW_RIGHT = 4; // its shadow's last column this far left of their last
+constexpr int TIP_SHADOW_FOOT = 7;  // its shadow's last row this far above the row it stands on
 constexpr int CAPTION_BYTES = 128;
 
 // The two alternating expansion buffers of the overlay's texts.
@@ -92,7 +95,7 @@ TipPlace tip_place() {
     const int left = screen_layout.landscape ? b.grid_x - TIP_BAG_GAP : b.px + BAG_FRAME_INSET;
     const int shadow_right = b.px + b.pw - 1 - BAG_FRAME_INSET;
     const int shadow_bottom = b.py + b.ph - 1 - BAG_FRAME_INSET;
-    return {left - 6, shadow_right + 4, std::min(v.y1, shadow_bottom + 7)};
+    return {left - TIP_BOX_LEFT, shadow_right + TIP_SHADOW_RIGHT, std::min(v.y1, shadow_bottom + TIP_SHADOW_FOOT)};
 }
 
 void draw_tip_box(int x0, int x1, int y1, int d) {
@@ -169,7 +172,7 @@ bool tip_box_area(ScreenRect* area) {
     const TipBox b = tip_box(p.x1 - p.x0);
     if (!b.text) return false;
     // From the box's top left to its shadow's bottom right.
-    *area = {p.x0 + 6, p.foot - b.box_h - 8, p.x1 - 4, p.foot - 7};
+    *area = {p.x0 + TIP_BOX_LEFT, p.foot - b.box_h - 8, p.x1 - TIP_SHADOW_RIGHT, p.foot - TIP_SHADOW_FOOT};
     return true;
 }
 
