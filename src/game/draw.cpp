@@ -222,8 +222,7 @@ void draw_frame() {
     // The message box waits for a press and takes it before the training's tips and prompt: they
     // wait unseen under it, so the box neither hides nor cuts them.
     if (!message_box_open) {
-        ScreenRect tip;
-        if (tip_box_area(&tip)) row_spans_clear_behind(tip);
+        tip_clear_behind();
         draw_tips_overlay(bag_cursor_view());
     }
     draw_caption();

@@ -520,9 +520,12 @@ void draw_bag() {
     const Panel p{bag_layout.px, bag_layout.py, bag_layout.pw, bag_layout.ph};
     if (!screen_layout.landscape) {
         // The band above the panel is cleared first, so no title of the screen underneath (the
-        // level-up's, the camp's) shows between the two boxes.
+        // level-up's, the camp's) shows between the two boxes. Over a screen of text in a frame
+        // (the camp) the whole view is, so no stub of that frame shows in the margins beside the
+        // panel and its shadow.
         const ScreenRect& v = screen_layout.view;
-        screen_fill_rect(v.x0, v.y0, v.x1 - v.x0 + 1, p.py - v.y0, 0);
+        const int below = row_spans.behind == BEHIND_ROWS ? v.y1 + 1 : p.py;
+        screen_fill_rect(v.x0, v.y0, v.x1 - v.x0 + 1, below - v.y0, 0);
         draw_hp_box();
         draw_souls_floor_box();
     }

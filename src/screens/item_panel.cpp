@@ -283,6 +283,9 @@ void draw_item_info_panel() {
     const int px = l.px, py = l.py, pw = l.pw, ph = l.ph;
     const bool landscape = screen_layout.landscape != 0;
 
+    // The grid's cells the card's edge would cut (in landscape its right-hand line lies a column
+    // beyond the card) are cleared whole first.
+    row_spans_clear_behind({px + 4, py + 14, px + pw - 5, py + ph - 5});
     screen_fill_rect(px + 4, py + 14, pw - 8, ph - 18, 0);
     row_spans_hide_under(px + 4, py + 14, pw - 8, ph - 18);  // the bag's cells under the card
     screen_rect(px + 4, py + 14, pw - 8, ph - 18, 2);

@@ -28,6 +28,10 @@ constexpr int SPOT_PULSE_TICKS = 15; // the outer frame shows every other period
 constexpr int CAPTION_H = 11;
 constexpr int SPOT_CAPTION_GAP = 2;  // dark rows between the pulsing outer frame and the caption's box
 constexpr int BAG_FRAME_INSET = 4;  // a dark column inside the bag panel's inner frame line
+constexpr int TIP_BAG_GAP = 2;      // landscape: the tip box's left edge this far left of the bag grid
+constexpr int TIP_BOX_LEFT = 6;     // the tip box's left edge this far right of its columns' first
+constexpr int TIP_SHADOW_RIGHT = 4; // its shadow's last column this far left of their last
+constexpr int TIP_SHADOW_FOOT = 7;  // its shadow's last row this far above the row it stands on
 constexpr int CAPTION_BYTES = 128;
 
 // The two alternating expansion buffers of the overlay's texts.
@@ -74,11 +78,24 @@ TipBox tip_box(int d) {
     return b;
 }
 
-// The row the tip box stands on: the view's foot, or in the dungeon the row above the compass
-// strip, so that the box's shadow never cuts the strip's letters.
-int tip_foot() {
+// Where the tip box stands: the columns x0..x1 it is laid out in (the box from x0 + 6, its shadow
+// to x1 - 4) and the row it stands on. On the view's foot, or in the dungeon on the row above the
+// compass strip, so that the box's shadow never cuts the strip's letters. Over the bag it stands,
+// shadow and all, a dark column inside the panel's inner frame, and in landscape right of the hand
+// slots, so the shield the tip speaks of stays in sight.
+struct TipPlace {
+    int x0, x1, foot;
+};
+
+TipPlace tip_place() {
     const ScreenRect& v = screen_layout.view;
-    return game_state == STATE_DUNGEON ? v.y1 - COMPASS_STRIP_H : v.y1;
+    if (game_state != STATE_BAG || !bag_layout.valid)
+        return {v.x0, v.x1, game_state == STATE_DUNGEON ? v.y1 - COMPASS_STRIP_H : v.y1};
+    const BagLayout& b = bag_layout;
+    const int left = screen_layout.landscape ? b.grid_x - TIP_BAG_GAP : b.px + BAG_FRAME_INSET;
+    const int shadow_right = b.px + b.pw - 1 - BAG_FRAME_INSET;
+    const int shadow_bottom = b.py + b.ph - 1 - BAG_FRAME_INSET;
+    return {left - TIP_BOX_LEFT, shadow_right + TIP_SHADOW_RIGHT, std::min(v.y1, shadow_bottom + TIP_SHADOW_FOOT)};
 }
 
 void draw_tip_box(int x0, int x1, int y1, int d) {
@@ -151,13 +168,21 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_
 }
 
 bool tip_box_area(ScreenRect* area) {
-    const ScreenRect& v = screen_layout.view;
-    const int d = v.x1 - v.x0;
-    const TipBox b = tip_box(d);
+    const TipPlace p = tip_place();
+    const TipBox b = tip_box(p.x1 - p.x0);
     if (!b.text) return false;
     // From the box's top left to its shadow's bottom right.
-    *area = {v.x0 + 6, tip_foot() - b.box_h - 8, v.x0 + d - 4, tip_foot() - 7};
+    *area = {p.x0 + TIP_BOX_LEFT, p.foot - b.box_h - 8, p.x1 - TIP_SHADOW_RIGHT, p.foot - TIP_SHADOW_FOOT};
     return true;
+}
+
+void tip_clear_behind() {
+    ScreenRect area;
+    if (!tip_box_area(&area)) return;
+    // Over the bag the tip stands in its own columns of the panel: what lies left of them stays.
+    if (game_state == STATE_BAG && bag_layout.valid && row_spans.behind == BEHIND_ROWS)
+        row_spans_frame(BEHIND_ROWS, area.x0 - 1, row_spans.frame.y0, row_spans.frame.x1, row_spans.frame.y1);
+    row_spans_clear_behind(area);
 }
 
 void draw_tips_overlay(const BagCursorView& bag) {
@@ -167,7 +192,8 @@ void draw_tips_overlay(const BagCursorView& bag) {
     if (game_state == STATE_DUNGEON && training_active() && !box_up && training.hint[0])
         draw_hint_line(x0, y1, d);
     if (box_up) {
-        draw_tip_box(x0, x1, tip_foot(), d);
+        const TipPlace p = tip_place();
+        draw_tip_box(p.x0, p.x1, p.foot, p.x1 - p.x0);
         return;
     }
     SpotlightTarget target{};

@@ -10,3 +10,5 @@ void draw_spotlight(int x, int y, int w, int h, const char* caption, bool clear_
 // What the training's tip box or its end prompt covers, the shadow included; false when neither
 // is up.
 bool tip_box_area(ScreenRect* area);
+// Clears behind the tip box or the end prompt, when one is up, within the frame it stands in.
+void tip_clear_behind();

@@ -147,7 +147,7 @@ TEST(DrawPass, TheFailedSaveKeepsInsideThePauseBox) {
 
 // The training's tip over the bag on its second floor, the shield just put on, in both layouts:
 // a hand slot or a cell of the grid that the tip's box lies across is cleared whole, and the others
-// show whole or not at all.
+// show whole or not at all; the shield's slot shows whole.
 TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
     for (int portrait = 0; portrait < 2; portrait++) {
         game_records_reset();
@@ -196,6 +196,13 @@ TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
                 << "the piece at " << p.x0 << "," << p.y0 << " shows " << lit << " of its outline's pixels and hides "
                 << dark << (portrait ? " (portrait)" : " (landscape)");
         }
+        // The shield the tip speaks of stays in sight: its slot shows as it does without the tip.
+        int changed = 0;
+        for (int y = l.off_y; y < l.off_y + BAG_HAND_SLOT_H; y++)
+            for (int x = l.off_x; x < l.off_x + BAG_HAND_SLOT_W; x++)
+                changed += screen_get(x, y) != bare[(size_t)y * screen_layout.width + x];
+        EXPECT_EQ(changed, 0) << "the tip changes " << changed << " pixels of the shield's slot"
+                              << (portrait ? " (portrait)" : " (landscape)");
         training_stop();
     }
     layout_set_landscape();
