@@ -4,6 +4,8 @@
 
 #include <signal.h>
 
+#include <cstdio>
+
 #include "game/game.h"
 #include "platform/buttons.h"
 #include "platform/case_art.h"
@@ -123,32 +125,54 @@ static void handle_key(FrameLoop& fl, const SDL_KeyboardEvent& k, uint8_t& edge)
     }
 }
 
-// A hang-up (the terminal closed, the session logged out) takes the window's close, as SDL makes
-// of SIGINT and SIGTERM. The handler only raises the flag; the next frame's events read it.
-static volatile sig_atomic_t hangup_seen = 0;
+// SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, a service manager, Ctrl-C, the terminal
+// closed) end the game after one try at saving. SDL's own handlers are turned off (shell_main sets
+// the hint), so its quit event means the window's close alone. The handler only notes the signal;
+// the next frame's events take it.
+static volatile sig_atomic_t signal_seen = 0;
 
-static void hangup_handler(int) { hangup_seen = 1; }
+static void end_signal_handler(int sig) { signal_seen = sig; }
 
-void frame_hangup_catch() {
-    struct sigaction old = {};
-    if (sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;  // started with nohup
-    struct sigaction sa = {};
-    sa.sa_handler = hangup_handler;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &sa, nullptr);
+static const int END_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+void frame_signals_catch() {
+    for (int sig : END_SIGNALS) {
+        struct sigaction old = {};
+        // A hang-up ignored from the start is nohup's request and stays ignored. SIGINT and SIGTERM are
+        // taken even when ignored: a shell starts a background job with SIGINT ignored, and a `kill`
+        // sent to end the game must still end it, saved.
+        if (sig == SIGHUP && sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        struct sigaction sa = {};
+        sa.sa_handler = end_signal_handler;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(sig, &sa, nullptr);
+    }
 }
 
-static bool hangup_take() {
-    if (!hangup_seen) return false;
-    hangup_seen = 0;
-    return true;
+static int signal_take() {
+    const int sig = signal_seen;
+    signal_seen = 0;
+    return sig;
+}
+
+// Nobody is at the window to read a "SAVE FAILED!" box: the save is tried once and the game ends,
+// a failure told on standard error and in the exit status.
+static void end_on_signal(FrameLoop& fl, int sig) {
+    if (!save_on_exit()) {
+        std::fprintf(stderr, "Quillmarch: ending on signal %d; the game could not be saved\n", sig);
+        fl.ended_unsaved = 1;
+    }
+    fl.running = 0;
 }
 
 static uint8_t pointer_bits(FrameLoop& fl, int wx, int wy);
 
 static void poll_events(FrameLoop& fl, uint8_t& edge) {
-    if (hangup_take() && save_on_close()) fl.running = 0;
+    if (const int sig = signal_take()) {
+        end_on_signal(fl, sig);
+        return;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
@@ -314,7 +338,7 @@ void run_frame(FrameLoop& fl) {
 void run_refusal_frame(FrameLoop& fl) {
     current_loop = &fl;
     uint8_t edge = 0;
-    if (hangup_take()) fl.running = 0;
+    if (signal_take()) fl.running = 0;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {

@@ -20,15 +20,17 @@ struct FrameLoop {
     uint8_t edge_bits;
     uint8_t pad_edge_bits;
     uint8_t touch_edge_bits;
+    uint8_t ended_unsaved;  // a signal ended the game after a save that failed: the exit status is 1
 };
 
 // Capacity of window_pixels: the largest case picture of any model and orientation (1008 x 630).
 constexpr int WINDOW_PIXELS_MAX = 635040;
 
 void run_frame(FrameLoop& fl);
-// Makes SIGHUP close the window the way SIGINT and SIGTERM do (the run saved, a changed option
-// written); a hang-up ignored from the start (nohup) stays ignored.
-void frame_hangup_catch();
+// Makes SIGTERM, SIGINT and SIGHUP end the game at the next frame after one try at saving the run,
+// the profile and a changed option; a hang-up ignored from the start (nohup) stays ignored. SDL must
+// be started with its own signal handlers off.
+void frame_signals_catch();
 // The only frame of a copy that found the data folder taken: the message box as it stands, until
 // A or B or the window's close ends it. Nothing is ticked, saved or recorded.
 void run_refusal_frame(FrameLoop& fl);

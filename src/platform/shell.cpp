@@ -158,12 +158,14 @@ int shell_main(int argc, char** argv) {
     layout_set_landscape();
     case_select_model(model);
 
-    // SDL subsystems and the audio device.
+    // SDL subsystems and the audio device. The game takes the ending signals itself: SDL would make
+    // them a window's close, which a failed save keeps open.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    frame_signals_catch();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
         return 1;
     }
-    frame_hangup_catch();
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "Controller subsystem unavailable: %s\n", SDL_GetError());
     SDL_InitSubSystem(SDL_INIT_SENSOR);
@@ -255,5 +257,5 @@ int shell_main(int argc, char** argv) {
     shell_close(fl, renderer, window);
     // A perf test whose window closed before its verdict did not hold 60.
     if (perf_test_samples[0]) return perf_test_verdict == 1 ? 0 : 1;
-    return 0;
+    return fl.ended_unsaved ? 1 : 0;
 }

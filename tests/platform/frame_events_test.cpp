@@ -1,10 +1,12 @@
 // The frame loop's event handling: quick presses and stick flicks kept until a step, the rebinding
 // prompt taking keys first, F3 and F5 keeping the window on the display, F3 only on a screen that
-// is not square, the window's close kept up by a save that failed, and a hang-up taken as a close.
+// is not square, the window's close kept up by a save that failed, and the ending signals, which end
+// the game even then.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "platform/input.h"
 #include "platform/pads.h"
 #include "render/screen.h"
+#include "saves/save_path.h"
 #include "saves/settings.h"
 #include "screens/screens.h"
 #include "support/fresh_game.h"
@@ -178,25 +181,60 @@ TEST_F(FrameEventsTest, AWindowClosedOnAFailedSaveStaysUpUntilASecondClose) {
     EXPECT_EQ(fl.running, 0);
 }
 
-// A hang-up (the terminal closed) takes the window's close: the run is saved and a changed
-// option written, as SIGTERM does through SDL.
-TEST_F(FrameEventsTest, AHangUpSavesTheRunAndAChangedOptionAsAClose) {
-    TempSaveDir saves;
-    knight_run_start(7);
-    load_floor(0);
-    game_state = STATE_DUNGEON;
-    run_active = 1;
-    settings.volume = 3;
-    frame_hangup_catch();
+// SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, Ctrl-C, the terminal closed) save what a close
+// saves and end the game; nobody is at the window to read a box, so a failed save ends it too, with
+// the failure kept for the exit status.
+TEST_F(FrameEventsTest, EachEndingSignalSavesOnceAndEndsTheGameEvenWhenTheSaveFails) {
+    const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+    for (int i = 0; i < 3; i++) {
+        const int sig = signals[i];
+        const int32_t volume = 2 + i;  // a value no earlier write stored
+        TempSaveDir saves;
+        knight_run_start(7);
+        load_floor(0);
+        game_state = STATE_DUNGEON;
+        run_active = 1;
+        settings.volume = volume;
+        // Only the signal's own save may write them.
+        std::remove(save_path("settings.dat"));
+        std::remove(save_path("run.sav"));
+        fl.running = 1;
+        fl.ended_unsaved = 0;
+        frame_signals_catch();
+        raise(sig);
+        idle_frame();
+        EXPECT_EQ(fl.running, 0) << sig;
+        EXPECT_EQ(fl.ended_unsaved, 0) << sig;
+        const std::string bytes = saves.read("settings.dat");
+        Settings stored = {};
+        ASSERT_TRUE(settings_decode((const uint8_t*)bytes.data(), (int)bytes.size(), stored)) << sig;
+        EXPECT_EQ(stored.volume, volume) << sig;
+        EXPECT_TRUE(saves.exists("run.sav")) << sig;
+
+        UnwritableSaveDir blocked;
+        settings.volume = volume + 5;
+        fl.running = 1;
+        raise(sig);
+        idle_frame();
+        EXPECT_EQ(fl.running, 0) << sig;
+        EXPECT_EQ(fl.ended_unsaved, 1) << sig;
+        message_box_open = 0;
+        quit_after_box = 0;
+    }
+    for (int sig : signals) std::signal(sig, SIG_DFL);
+}
+
+// Started under nohup (or as a background job): the signal stays ignored and the game goes on.
+TEST_F(FrameEventsTest, ASignalIgnoredAtTheStartStaysIgnored) {
+    std::signal(SIGHUP, SIG_IGN);
+    frame_signals_catch();
     raise(SIGHUP);
     idle_frame();
+    EXPECT_EQ(fl.running, 1);
+    struct sigaction now = {};
+    sigaction(SIGHUP, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
     std::signal(SIGHUP, SIG_DFL);
-    EXPECT_EQ(fl.running, 0);
-    const std::string bytes = saves.read("settings.dat");
-    Settings stored = {};
-    ASSERT_TRUE(settings_decode((const uint8_t*)bytes.data(), (int)bytes.size(), stored));
-    EXPECT_EQ(stored.volume, 3);
-    EXPECT_TRUE(saves.exists("run.sav"));
 }
 
 }  // namespace
