@@ -58,6 +58,7 @@
 #include "saves/bytes.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"
+#include "world/bag_view.h"
 #include "world/run_bounds.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -642,6 +643,8 @@ bool load_run() {
     static RunRecord record;
     if (!run_file_read(path, &record, nullptr)) return false;
     apply_record(record.bytes);
+    // The bag view spoke of the bag that was replaced: nothing is held, no lift is kept.
+    bag_view_clear();
     return true;
 }
 
