@@ -603,8 +603,12 @@ void run_record_build(RunRecord* out, int32_t state) {
 bool save_run() {
     run_saves_made++;
     const bool own = game_state >= 0 && game_state < 32 && ((RUN_SAVE_STATE_MASK >> game_state) & 1u);
+    int32_t state = own ? game_state : state_under_pause;
+    // In the victory pause the fight is over and the kill paid (the monster gone, its loot, XP and
+    // counts given): the run is the dungeon's. Saved as the fight, CONTINUE would win it again.
+    if (state == STATE_COMBAT && combat_victory_delay() > 0) state = STATE_DUNGEON;
     static RunRecord record;
-    run_record_build(&record, own ? game_state : state_under_pause);
+    run_record_build(&record, state);
     const bool ok = write_file_atomic(record);
     run_summary_refresh();
     return ok;
