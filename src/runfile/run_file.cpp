@@ -751,9 +751,14 @@ void saves_migrate_slots() {
     for (int n = 0; n < SLOT_FILES; n++) {
         std::snprintf(name, sizeof name, "slot%d.sav", n);
         save_path_into(slot_path, sizeof slot_path, name);
-        char old_path[SAVE_PATH_CAP + 8];
-        std::snprintf(old_path, sizeof old_path, "%s.old", slot_path);
-        struct stat st;
-        if (stat(slot_path, &st) == 0) std::rename(slot_path, old_path);
+        // Each start without a run moves what it finds: to "slotN.sav.old", else the first free
+        // "slotN_2.sav.old", "slotN_3.sav.old" ..., never over a file kept before.
+        char stem[16];
+        std::snprintf(stem, sizeof stem, "slot%d", n);
+        const FileId judged = file_id_of(slot_path);
+        if (!file_set_aside(slot_path, judged, stem, ".sav.old")) continue;
+        // Kept by a second name (a folder that cannot move without replacing): the slot's own name
+        // goes, or the next start would fold the same run in again.
+        if (file_id_same(file_id_of(slot_path), judged)) std::remove(slot_path);
     }
 }
