@@ -91,6 +91,7 @@ void clear_held() {
     v.held = item_make(ITEM_NONE);
     v.held_count = 0;
     v.held_from_hand = 0;
+    v.lift_kept = 0;  // put down: the bag as it stood before the lift is past
 }
 
 // A bag entry into the player's hand, remembering where and how it lay.
@@ -124,6 +125,17 @@ bool put_back_held() {
         return true;
     }
     return false;
+}
+
+// How many units lay_on_floor can still lay: the bare cells within reach, at most the room left in
+// the floor list.
+int floor_room_near_player() {
+    int cells = 0;
+    for (int dy = -STOW_FLOOR_REACH; dy <= STOW_FLOOR_REACH; ++dy)
+        for (int dx = -STOW_FLOOR_REACH; dx <= STOW_FLOOR_REACH; ++dx)
+            if (gmap_at(player.x + dx, player.y + dy) == '.') cells++;
+    const int listed = FLOOR_ITEMS_MAX - floor_items.count;
+    return cells < listed ? cells : listed;
 }
 
 // Lays `item` on the nearest bare floor cell within reach of the player, the player's own cell first.
@@ -390,6 +402,7 @@ void start_press() {
 }
 
 void pick_up() {
+    v.lift = bag_snapshot_take();
     if (v.press_on_hand) {
         Item& h = hand(v.press_hand);
         if (h.id == ITEM_NONE) return;
@@ -406,6 +419,7 @@ void pick_up() {
         bag_remove(player.bag, v.press_entry);
     }
     v.holding = 1;
+    v.lift_kept = 1;
     sound(SFX_PICKUP);
 }
 
@@ -667,11 +681,21 @@ bool bag_stow_held() {
     if (!v.holding) return true;
     v.pressing = 0;
     if (put_back_held()) return true;
-    // No cell left for it: one floor item for each unit, so a stack is not lost either.
-    while (v.held_count > 0 && lay_on_floor(v.held)) v.held_count--;
-    if (v.held_count <= 0) {
+    // No cell left for it (a swap gave it for what now fills its place): the bag and the hands as
+    // they stood before the lift hold every unit.
+    if (v.lift_kept) {
+        bag_snapshot_restore(v.lift);
         clear_held();
         return true;
+    }
+    // One floor item for each unit, and only when every unit has a cell: a save with part of a
+    // stack on the floor would lose the rest.
+    if (v.held_count <= floor_room_near_player()) {
+        while (v.held_count > 0 && lay_on_floor(v.held)) v.held_count--;
+        if (v.held_count <= 0) {
+            clear_held();
+            return true;
+        }
     }
     SOFT_CHECK_AS(false, "held item stowed", "src/game", "stow: no place for %d of item %u", (int)v.held_count,
                   (unsigned)v.held.id);

@@ -37,13 +37,11 @@ bool bag_equip_held(bool off_hand);
 bool inv_swap_into_bag();
 
 // Puts a held item away before the run is saved: its hand, its origin, anywhere in the bag, else
-// on the floor near the player. False only when it found no place (it then stays held).
+// the bag and hands as they stood before it was lifted, else one floor item per unit near the
+// player when all of them fit there. False only when none of that could be done (it then stays
+// held, and the save must not be made).
 bool bag_stow_held();
 
-// The bag and both hands, kept aside so that a move of several steps can be undone whole.
-struct BagSnapshot {
-    Bag bag;
-    Item main_hand, off_hand;
-};
+// Keeps the bag and both hands aside, and puts them back whole.
 BagSnapshot bag_snapshot_take();
 void bag_snapshot_restore(const BagSnapshot& s);

@@ -102,17 +102,16 @@ void training_done_transition() {
     transition_sparks();
 }
 
+// While a held item has no place to go the run is not written: that save would lose the item.
 bool run_save_now() {
-    bag_stow_held();
-    if (save_run()) return true;
+    if (bag_stow_held() && save_run()) return true;
     save_failed_notice();
     return false;
 }
 
 void run_save_and_quit() {
     run_record_emit("saved");
-    bag_stow_held();
-    if (save_run()) {
+    if (bag_stow_held() && save_run()) {
         play_sfx(SFX_CONFIRM);
         run_active = 0;
         way_out_open = 0;

@@ -58,6 +58,7 @@
 #include "saves/bytes.h"
 #include "saves/file_io.h"
 #include "saves/save_path.h"
+#include "world/bag_view.h"
 #include "world/run_bounds.h"
 #include "world/game_state.h"
 #include "world/player.h"
@@ -602,8 +603,12 @@ void run_record_build(RunRecord* out, int32_t state) {
 bool save_run() {
     run_saves_made++;
     const bool own = game_state >= 0 && game_state < 32 && ((RUN_SAVE_STATE_MASK >> game_state) & 1u);
+    int32_t state = own ? game_state : state_under_pause;
+    // In the victory pause the fight is over and the kill paid (the monster gone, its loot, XP and
+    // counts given): the run is the dungeon's. Saved as the fight, CONTINUE would win it again.
+    if (state == STATE_COMBAT && combat_victory_delay() > 0) state = STATE_DUNGEON;
     static RunRecord record;
-    run_record_build(&record, own ? game_state : state_under_pause);
+    run_record_build(&record, state);
     const bool ok = write_file_atomic(record);
     run_summary_refresh();
     return ok;
@@ -642,6 +647,8 @@ bool load_run() {
     static RunRecord record;
     if (!run_file_read(path, &record, nullptr)) return false;
     apply_record(record.bytes);
+    // The bag view spoke of the bag that was replaced: nothing is held, no lift is kept.
+    bag_view_clear();
     return true;
 }
 
@@ -744,9 +751,14 @@ void saves_migrate_slots() {
     for (int n = 0; n < SLOT_FILES; n++) {
         std::snprintf(name, sizeof name, "slot%d.sav", n);
         save_path_into(slot_path, sizeof slot_path, name);
-        char old_path[SAVE_PATH_CAP + 8];
-        std::snprintf(old_path, sizeof old_path, "%s.old", slot_path);
-        struct stat st;
-        if (stat(slot_path, &st) == 0) std::rename(slot_path, old_path);
+        // Each start without a run moves what it finds: to "slotN.sav.old", else the first free
+        // "slotN_2.sav.old", "slotN_3.sav.old" ..., never over a file kept before.
+        char stem[16];
+        std::snprintf(stem, sizeof stem, "slot%d", n);
+        const FileId judged = file_id_of(slot_path);
+        if (!file_set_aside(slot_path, judged, stem, ".sav.old")) continue;
+        // Kept by a second name (a folder that cannot move without replacing): the slot's own name
+        // goes, or the next start would fold the same run in again.
+        if (file_id_same(file_id_of(slot_path), judged)) std::remove(slot_path);
     }
 }

@@ -62,5 +62,6 @@ RunSetAside run_set_aside_refused(bool* outdated = nullptr);
 // Deletes run.sav and the old slot files that are of a version too old to read (for an
 // old-format profile); a file of any version that is read stays.
 void saves_delete_outdated();
-// Folds the old slot files into run.sav once, at start-up.
+// Folds the old slot files into run.sav once, at start-up, and moves each slot file found to a
+// free "slotN.sav.old" name ("slotN_2.sav.old" ... when that is taken), never over one kept before.
 void saves_migrate_slots();

@@ -25,3 +25,8 @@ struct Bag {
     int32_t cells[BAG_ROWS][BAG_COLS];  // entry index or BAG_EMPTY
 };
 
+// The bag and both hands, kept aside so that a move of several steps can be undone whole.
+struct BagSnapshot {
+    Bag bag;
+    Item main_hand, off_hand;
+};

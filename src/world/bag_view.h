@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "world/bag_record.h"
 #include "world/item_record.h"
 
 enum BagPage : int32_t { BAG_PAGE_STATS = 0, BAG_PAGE_INVENTORY = 1, BAG_PAGE_BESTIARY = 2, BAG_PAGE_COUNT = 3 };
@@ -35,6 +36,11 @@ struct BagView {
     int32_t origin_col, origin_row;
     uint8_t held_rotated;
     uint8_t origin_rotated;
+    // The bag and both hands as they stood when the held item was lifted with nothing in hand
+    // (kept while that item, or what a swap gave for it, stays held): a save that finds no cell
+    // for the held item puts them back so. Cleared with the record.
+    uint8_t lift_kept;
+    BagSnapshot lift;
 
     // A press of A under way: a tap opens the card, a long hold picks the item up.
     uint8_t pressing;

@@ -16,14 +16,17 @@
 #include "items/item.h"
 #include "items/player_fixture.h"
 #include "render/screen.h"
+#include "runfile/run_file.h"
 #include "screens/bag_draw.h"
 #include "screens/screens.h"
 #include "screens/widgets.h"
 #include "support/item_maker.h"
+#include "support/temp_save_dir.h"
 #include "world/bag_view.h"
 #include "world/buttons.h"
 #include "world/game_state.h"
 #include "world/player.h"
+#include "world/run_bounds.h"
 
 namespace {
 
@@ -850,6 +853,40 @@ TEST(BagHeldItem, SavingWhileHoldingStowsFirst) {
     save_on_exit();
     EXPECT_FALSE(bag_view.holding);
     EXPECT_GE(bag_find(ITEM_BATTLE_AXE), 0);
+    run_active = 0;
+}
+
+TEST(BagHeldItem, AStackSwappedOutOfAFullBagIsSavedWhole) {
+    // The bag full but for the cell under a stack of 999 antidotes: the sword lifted from the main
+    // hand and laid over the stack leaves the stack in hand with no cell, and far more units than
+    // the floor around the player can take.
+    TempSaveDir tmp;
+    bag_world(true);
+    player.main_hand = item_make(ITEM_SHORT_SWORD);
+    bag_place_at(player.bag, item_make(ITEM_ANTIDOTE), RUN_STACK_MAX, 0, 0, false);
+    for (int r = 0; r < BAG_ROWS; ++r)
+        for (int c = 0; c < BAG_COLS; ++c)
+            if (c != 0 || r > 1) bag_place_at(player.bag, item_make(ITEM_DAGGER), 1, c, r, false);
+    const auto census = item_census();
+    cursor_at(BAG_ZONE_MAIN);
+    hold_a(BAG_PICKUP_TICKS);
+    release();
+    cursor_at(BAG_ZONE_GRID, 0, 0);
+    press(BTN_A);
+    ASSERT_TRUE(bag_view.holding);
+    ASSERT_EQ(bag_view.held.id, (uint32_t)ITEM_ANTIDOTE);
+    ASSERT_EQ(bag_view.held_count, RUN_STACK_MAX);
+
+    run_active = 1;
+    EXPECT_TRUE(save_on_exit());
+    EXPECT_EQ(message_box_open, 0);
+    // What the saved run holds, read back into a game that had none of it.
+    reset_player();
+    floor_items_clear();
+    bag_view_reset();
+    ASSERT_TRUE(load_run());
+    EXPECT_EQ(item_census(), census);
+    EXPECT_EQ(player.main_hand.id, (uint32_t)ITEM_SHORT_SWORD);
     run_active = 0;
 }
 

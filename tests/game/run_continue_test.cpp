@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "camp/camp.h"
+#include "combat/combat.h"
 #include "combat/training.h"
 #include "dungeon/map.h"
+#include "dungeon/monsters.h"
 #include "game/game.h"
 #include "game/menus.h"
 #include "game/run_start.h"
+#include "game/shell_calls.h"
 #include "game/state.h"
 #include "items/bag.h"
 #include "levelup/levelup.h"
@@ -27,6 +30,7 @@
 #include "support/item_maker.h"
 #include "support/run_hash.h"
 #include "support/temp_save_dir.h"
+#include "support/turn_block.h"
 #include "support/unwritable_save_dir.h"
 #include "support/tick_reset.h"
 #include "world/buttons.h"
@@ -156,6 +160,63 @@ TEST(RunContinue, AWonDuelThatOpensTheLevelUpSavesOnceInThatTick) {
     ASSERT_EQ(game_state, STATE_LEVELUP);
     EXPECT_EQ(most, 1u);
     run_active = 0;
+}
+
+// Starts the game again from power-on and takes the title's first row, CONTINUE, in one tick.
+void continue_from_power_on() {
+    game_init();
+    settings.stats_asked = 1;
+    for (int i = 0; i < 400 && game_state != STATE_TITLE; i++) game_tick(i % 30 == 0 ? BTN_A : 0);
+    ASSERT_EQ(game_state, STATE_TITLE);
+    for (int i = 0; i < 60; i++) game_tick(0);  // the title's entry guard
+    ASSERT_EQ(title_cursor, TITLE_CONTINUE);
+    game_tick(BTN_A);
+}
+
+// The window closed in the victory pause of a won fight, in a duel (the kill owing a level-up) and
+// in a turn-menu fight: CONTINUE comes back in the dungeon, the monster gone, everything the kill
+// paid paid once.
+TEST(RunContinue, AWinSavedInTheVictoryPauseIsCountedOnce) {
+    for (const bool duel : {true, false}) {
+        SCOPED_TRACE(duel ? "duel" : "turn-menu fight");
+        TempSaveDir tmp;
+        goblin_ahead_run();
+        levelup_clear();
+        player.hp = player.max_hp = 400;
+        player.main_hand = item_make(ITEM_SHORT_SWORD);
+        if (duel) {
+            player.xp = xp_to_next(player.level) - 1;
+            game_tick(BTN_UP);
+            ASSERT_EQ(game_state, STATE_COMBAT);
+            for (int t = 0; t < 20000 && game_state == STATE_COMBAT && combat_victory_delay() == 0; t++)
+                game_tick(t % 24 < 2 ? BTN_A : 0);
+        } else {
+            player.level = 5;  // no level-up owed after one goblin
+            ASSERT_TRUE(turn_block_restore(M_GOBLIN, 1, 30, {0, 0}, 4, 5));
+            game_state = prev_state = STATE_COMBAT;
+            game_tick(BTN_A);  // ATTACK, where the cursor starts
+        }
+        ASSERT_EQ(game_state, STATE_COMBAT);
+        ASSERT_GT(combat_victory_delay(), 0);
+        const Player won = player;
+        const int32_t owed = levelup.pending;
+        ASSERT_EQ(won.kills, 1);
+        ASSERT_EQ(owed, duel ? 1 : 0);
+        ASSERT_TRUE(save_on_close());
+
+        continue_from_power_on();
+        EXPECT_EQ(game_state, STATE_DUNGEON);
+        EXPECT_EQ(monster_at(4, 5), -1);
+        for (int i = 0; i < 120; i++) game_tick(0);
+        EXPECT_EQ(game_state, duel ? STATE_LEVELUP : STATE_DUNGEON);
+        EXPECT_EQ(player.kills, 1);
+        EXPECT_EQ(player.xp, won.xp);
+        EXPECT_EQ(player.level, won.level);
+        EXPECT_EQ(player.floor_kills, won.floor_kills);
+        EXPECT_EQ(levelup.pending, owed);
+        run_active = 0;
+        game_state = prev_state = STATE_POWER_ON;
+    }
 }
 
 // A new run saves as it starts, at the opening wipe's mid-point; the tick adds no second save.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <random>
@@ -29,6 +30,7 @@
 #include "profile/profile.h"
 #include "runfile/run_file.h"
 #include "saves/bytes.h"
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "support/fresh_game.h"
 #include "support/item_maker.h"
@@ -656,6 +658,36 @@ TEST_F(SlotTest, InvalidSlotsAreRetiredAndAFailedWriteKeepsThem) {
     saves_migrate_slots();
     EXPECT_TRUE(tmp.exists("run.sav"));
     EXPECT_TRUE(tmp.exists("slot1.sav.old"));
+}
+
+int refuse_rename_noreplace(const char*, const char*) {
+    errno = EINVAL;
+    return -1;
+}
+
+// Every start without a run moves the slot files it finds, read or not: each goes to a free name,
+// never over one an earlier start kept, also where the folder keeps it by a hard link.
+TEST_F(SlotTest, AMovedSlotNeverReplacesOneKeptBefore) {
+    std::mt19937 rng(57);
+    std::string noise(RUN_FILE_BYTES, '\0');
+    for (char& c : noise) c = (char)(rng() & 0xFF);
+    const std::string kept = "the slot an earlier start kept";
+    tmp.write("slot0.sav.old", kept);
+    tmp.write("slot0.sav", noise);
+    saves_migrate_slots();
+    EXPECT_FALSE(tmp.exists("run.sav"));
+    EXPECT_FALSE(tmp.exists("slot0.sav"));
+    EXPECT_TRUE(tmp.read("slot0.sav.old") == kept) << "the slot kept before is kept";
+    EXPECT_TRUE(tmp.read("slot0_2.sav.old") == noise) << "the random bytes are kept";
+
+    file_move_calls_set(refuse_rename_noreplace, nullptr);
+    tmp.write("slot0.sav", "a third");
+    saves_migrate_slots();
+    file_move_calls_set(nullptr, nullptr);
+    EXPECT_FALSE(tmp.exists("slot0.sav"));
+    EXPECT_TRUE(tmp.read("slot0.sav.old") == kept) << "the slot kept before is kept";
+    EXPECT_TRUE(tmp.read("slot0_2.sav.old") == noise) << "the random bytes are kept";
+    EXPECT_EQ(tmp.read("slot0_3.sav.old"), "a third");
 }
 
 }  // namespace
