@@ -19,6 +19,12 @@ namespace {
 // The platform counter a boon's evolution bumps.
 constexpr int COUNTER_BOON_EVOLVED = 30;
 
+// What CACHE, KEYRING and SUPPLIES give, and the gold SUPPLIES gives when the bag cannot take them.
+constexpr int32_t CACHE_GOLD = 40;
+constexpr int32_t KEYRING_KEYS = 2;
+constexpr int SUPPLIES_POTIONS = 3;
+constexpr int32_t SUPPLIES_GOLD = 20;
+
 // The table in id order; ids without a row stay empty and behave as absent everywhere.
 constexpr std::array<BoonDef, BOON_ROWS> make_rows() {
     std::array<BoonDef, BOON_ROWS> r{};
@@ -276,14 +282,19 @@ void boon_apply(int id) {
             player_gain_hp(6);
             break;
         case BOON_MIGHT: player.attack = bound_attack(player.attack, 2); break;
-        case BOON_CACHE: player.gold = bound_gold(player.gold, 40); break;
-        case BOON_KEYRING: player.keys = bound_keys(player.keys, 2); break;
+        // Gold or keys past the bound are taken as far as they fit, and the message says so.
+        case BOON_CACHE:
+            if (!gold_fits(player.gold, CACHE_GOLD)) std::snprintf(message, sizeof message, "%s", PURSE_FULL_TEXT);
+            player.gold = bound_gold(player.gold, CACHE_GOLD);
+            break;
+        case BOON_KEYRING:
+            if (!keys_fit(player.keys, KEYRING_KEYS)) std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
+            player.keys = bound_keys(player.keys, KEYRING_KEYS);
+            break;
         case BOON_SECOND_WIND: player_gain_hp(player.max_hp); break;
         case BOON_SUPPLIES:
-            if (!bag_add_new(ITEM_HEALING_POTION, 3)) {
-                player.gold = bound_gold(player.gold, 20);
-                std::snprintf(message, sizeof message, "BAG FULL: +20 GOLD");
-            }
+            if (!bag_add_new(ITEM_HEALING_POTION, SUPPLIES_POTIONS))
+                player.gold = bag_full_pay(player.gold, SUPPLIES_GOLD, message, sizeof message);
             break;
         case BOON_BERSERK:
             player.attack = bound_attack(player.attack, 3);

@@ -87,8 +87,8 @@ bool bag_take(const Item& item) { return bag_add(player.bag, item, 1) >= 0; }
 // Whether the purse can take `gold` whole. A sale past the bound would take the item for gold
 // counted nowhere, so it is refused as a buy onto a full stack is.
 bool purse_takes(int64_t gold) {
-    if (player.gold + gold <= RUN_GOLD_MAX) return true;
-    deny("PURSE IS FULL");
+    if (gold_fits(player.gold, gold)) return true;
+    deny(PURSE_FULL_TEXT);
     return false;
 }
 
@@ -383,7 +383,7 @@ void update_shop(uint8_t presses) {
             }
         } else {
             if (camp.key_sold) deny("SOLD OUT");
-            else if (player.keys >= RUN_KEYS_MAX) deny("BAG IS FULL");  // a key bought would count nowhere
+            else if (!keys_fit(player.keys, 1)) deny(KEYRING_FULL_TEXT);  // a key bought would count nowhere
             else if (pay(key_price())) {
                 camp.key_sold = 1;
                 player.keys = bound_keys(player.keys, 1);

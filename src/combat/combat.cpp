@@ -445,6 +445,12 @@ void combat_victory() {
     int m = monster_at(x, y);
     if (m >= 0) monster_remove(m);
 
+    // The stolen gold goes back before the loot: it left this purse in the fight, so it always fits,
+    // and the loot's gold is told by what the purse takes of it.
+    int gold_back = combat.gold_stolen;
+    player.gold = bound_gold(player.gold, gold_back);
+    combat.gold_stolen = 0;
+
     char loot_line[VICTORY_LINE_BYTES];
     int fl = flow_level();
     loot_drop(type, x, y, 2 * fl, combat.elite, loot_line, sizeof loot_line);
@@ -466,9 +472,6 @@ void combat_victory() {
     int pct = boon_level(BOON_BLOOD_PACT) > 0 ? 25 : boon_value(BOON_BLOODTHIRST);
     if (pct > 0) player_heal(std::min(std::max(1, player.max_hp * pct / 100), player.max_hp - player.hp));
 
-    int gold_back = combat.gold_stolen;
-    player.gold = bound_gold(player.gold, gold_back);
-    combat.gold_stolen = 0;
     bool healed = type == M_DRAGON;
     if (healed) {
         player_gain_hp(player.max_hp);

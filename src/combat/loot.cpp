@@ -134,18 +134,24 @@ void loot_drop(int type, int x, int y, int bonus, bool elite, char* line, size_t
             break;
         }
     switch (glyph) {
-    case GLYPH_KEY:
+    // What the keyring or the purse cannot take whole is taken as far as it fits and told so.
+    case GLYPH_KEY: {
+        const bool fits = keys_fit(player.keys, 1);
         player.keys = bound_keys(player.keys, 1);
         play_sfx(SFX_PICKUP);
         gmap[y][x] = GLYPH_FLOOR;
-        std::snprintf(line, size, "GOT A KEY! (x%d)", player.keys);
+        if (fits) std::snprintf(line, size, "GOT A KEY! (x%d)", player.keys);
+        else std::snprintf(line, size, "%s", KEYRING_FULL_TEXT);
         break;
+    }
     case GLYPH_GOLD: {
         int n = gold_pickup_amount();
+        const bool fits = gold_fits(player.gold, n);
         player.gold = bound_gold(player.gold, n);
         play_sfx(SFX_COIN);
         gmap[y][x] = GLYPH_FLOOR;
-        std::snprintf(line, size, "+%d GOLD", n);
+        if (fits) std::snprintf(line, size, "+%d GOLD", n);
+        else std::snprintf(line, size, "%s", PURSE_FULL_TEXT);
         break;
     }
     case GLYPH_POTION: {

@@ -33,6 +33,9 @@
 
 namespace {
 
+// The gold the chest's potion becomes when the player is at full hp.
+constexpr int32_t CHEST_POTION_GOLD = 25;
+
 // Statuses tick once per step moved, and outside a fight they never take the last hit point.
 void status_step() {
     for (int i = 0; i < ST_COUNT; ++i) {
@@ -87,12 +90,17 @@ void open_chest(int x, int y) {
     player.keys--;
     gmap[y][x] = GLYPH_CHEST_OPEN;
     chest_opening = ChestOpening{current_floor, x, y, frame_counter};
-    if (drink_potion(floor_potion_id(current_floor)) == 0) player.gold = bound_gold(player.gold, 25);
+    // At full hp the chest's potion pays instead; what the purse cannot take is told over the item.
+    bool purse_full = false;
+    if (drink_potion(floor_potion_id(current_floor)) == 0) {
+        purse_full = !gold_fits(player.gold, CHEST_POTION_GOLD);
+        player.gold = bound_gold(player.gold, CHEST_POTION_GOLD);
+    }
 
     char name[40];
     item_name(item, name, sizeof name);
     if (std::strlen(name) > 21) short_item_name(item, name, sizeof name, true);
-    toast_show2("CHEST OPENED!", name);
+    toast_show2(purse_full ? PURSE_FULL_TEXT : "CHEST OPENED!", name);
     play_sfx(SFX_REWARD);
     rumble_add(0.4f, 0.4f, 160);
 }
@@ -143,7 +151,15 @@ void take_item(int x, int y, char letter) {
 
 void take_pickup(int x, int y, char letter) {
     char line[TOAST_LINE_BYTES];
-    if (letter == GLYPH_GOLD) {
+    // Gold or a key the purse or the keyring cannot take whole stays on the floor, as an item
+    // stays when the bag is full.
+    if (letter == GLYPH_GOLD && !gold_fits(player.gold, gold_pickup_amount())) {
+        toast_show(PURSE_FULL_TEXT);
+        play_sfx(SFX_DENY);
+    } else if (letter == GLYPH_KEY && !keys_fit(player.keys, 1)) {
+        toast_show(KEYRING_FULL_TEXT);
+        play_sfx(SFX_DENY);
+    } else if (letter == GLYPH_GOLD) {
         player.gold = bound_gold(player.gold, gold_pickup_amount());
         play_sfx(SFX_COIN);
         std::snprintf(line, sizeof line, "Gold! (%d total)", player.gold);

@@ -1,6 +1,8 @@
 // Placement rules of the bag grid. Entries stay packed: removing one moves the last into its slot.
 #include "items/bag.h"
 
+#include <cstdio>
+
 #include "world/player.h"
 #include "items/potion.h"
 #include "telemetry/check.h"
@@ -97,6 +99,12 @@ int bag_add(Bag& bag, const Item& item, int count) {
 }
 
 bool bag_add_new(uint32_t id, int count) { return bag_add(player.bag, item_make(id), count) != -1; }
+
+int32_t bag_full_pay(int32_t gold, int32_t pay, char* message, size_t size) {
+    if (gold_fits(gold, pay)) std::snprintf(message, size, "BAG FULL: +%d GOLD", (int)pay);
+    else std::snprintf(message, size, "%s", BAG_AND_PURSE_FULL_TEXT);
+    return bound_gold(gold, pay);
+}
 
 void bag_remove(Bag& b, int idx) {
     if (!SOFT_CHECK_AS(idx >= 0 && idx < b.count, "idx >= 0 && idx < b->count", "src/items", "bag_remove %d of %d", idx,

@@ -49,13 +49,18 @@ void take_pick(int id) {
         case PICK_STRENGTH: player.attack = bound_attack(player.attack, 1); break;
         case PICK_CATCH_BREATH: player_gain_hp(player.max_hp / 2); break;
         case PICK_FLASK:
-            if (!bag_add_new(ITEM_HEALING_POTION, 1)) {
-                player.gold = bound_gold(player.gold, 10);
-                std::snprintf(message, sizeof message, "BAG FULL: +10 GOLD");
-            }
+            if (!bag_add_new(ITEM_HEALING_POTION, 1))
+                player.gold = bag_full_pay(player.gold, LEVELUP_FLASK_GOLD, message, sizeof message);
             break;
-        case PICK_PURSE: player.gold = bound_gold(player.gold, 20); break;
-        case PICK_SPARE_KEY: player.keys = bound_keys(player.keys, 1); break;
+        case PICK_PURSE:
+            if (!gold_fits(player.gold, LEVELUP_PURSE_GOLD))
+                std::snprintf(message, sizeof message, "%s", PURSE_FULL_TEXT);
+            player.gold = bound_gold(player.gold, LEVELUP_PURSE_GOLD);
+            break;
+        case PICK_SPARE_KEY:
+            if (!keys_fit(player.keys, 1)) std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
+            player.keys = bound_keys(player.keys, 1);
+            break;
         case PICK_REPAIR:
             player.main_hand.wear = 0;
             player.off_hand.wear = 0;

@@ -12,6 +12,9 @@ constexpr int PICK_PURSE = 4;
 constexpr int PICK_SPARE_KEY = 5;
 constexpr int PICK_REPAIR = 6;
 constexpr int PICK_BOON = 7;
+// The PURSE card's gold, and what FLASK gives instead when the bag cannot take its potion.
+constexpr int32_t LEVELUP_PURSE_GOLD = 20;
+constexpr int32_t LEVELUP_FLASK_GOLD = 10;
 
 struct LevelupPick {
     const char* name;

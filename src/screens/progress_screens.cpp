@@ -125,6 +125,13 @@ void draw_card(const View& v, const CardLayout& l, int i, bool locked, bool mark
             std::snprintf(desc, sizeof desc, "HP %d -> %d", player.hp, healed < player.max_hp ? healed : player.max_hp);
         else
             std::snprintf(desc, sizeof desc, "YOU'RE AT FULL HP");
+    } else if (id == PICK_PURSE && !gold_fits(player.gold, LEVELUP_PURSE_GOLD)) {
+        // Near the bound the card offers what the purse can still take.
+        const int32_t room = RUN_GOLD_MAX - player.gold;
+        if (room > 0) std::snprintf(desc, sizeof desc, "+%d GOLD", (int)room);
+        else std::snprintf(desc, sizeof desc, "%s", PURSE_FULL_TEXT);
+    } else if (id == PICK_SPARE_KEY && !keys_fit(player.keys, 1)) {
+        std::snprintf(desc, sizeof desc, "%s", KEYRING_FULL_TEXT);
     } else if (boon) {
         const char* line = "";
         boon_label(levelup.boon_offer, nullptr, 0, &line);

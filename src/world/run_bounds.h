@@ -31,3 +31,15 @@ inline int32_t bound_kills(int32_t kills, int64_t gain) { return bound_add(kills
 inline int32_t bound_stack(int32_t count, int64_t gain) { return bound_add(count, gain, RUN_STACK_MAX); }
 inline int32_t bound_threat(int32_t threat, int64_t gain) { return bound_add(threat, gain, RUN_THREAT_MAX); }
 inline int32_t bound_combo(int32_t combo, int64_t gain) { return bound_add(combo, gain, RUN_COMBO_MAX); }
+
+// Whether value + gain stays within max, so the gain can be taken whole. One that cannot is either
+// left where it was or taken as far as it fits, and told with the words below: never shown as made.
+inline bool bound_fits(int32_t value, int64_t gain, int32_t max) { return (int64_t)value + gain <= max; }
+inline bool gold_fits(int32_t gold, int64_t gain) { return bound_fits(gold, gain, RUN_GOLD_MAX); }
+inline bool keys_fit(int32_t keys, int64_t gain) { return bound_fits(keys, gain, RUN_KEYS_MAX); }
+
+// What the player is told when gold or keys reach their bound, and when the gold a full bag pays
+// instead of potions does too (short enough for the narrow screens' lines).
+constexpr const char* PURSE_FULL_TEXT = "PURSE IS FULL";
+constexpr const char* KEYRING_FULL_TEXT = "KEYRING IS FULL";
+constexpr const char* BAG_AND_PURSE_FULL_TEXT = "BAG FULL: PURSE FULL";

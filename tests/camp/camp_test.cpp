@@ -211,7 +211,8 @@ TEST_F(CampTest, AFullBuyBackListDropsItsOldest) {
 }
 
 // A unit bought onto a stack at its bound, or a key past the most a run holds, would be paid for
-// and counted nowhere: each is refused as a full bag is, and the gold stays.
+// and counted nowhere: each is refused as a full bag is (the key by the full keyring), and the gold
+// stays.
 TEST_F(CampTest, ABuyAtAFullStackOrKeyCountIsRefusedAndCostsNothing) {
     const int antidotes = add(ITEM_ANTIDOTE, RUN_STACK_MAX);
     ASSERT_GE(antidotes, 0);
@@ -226,13 +227,15 @@ TEST_F(CampTest, ABuyAtAFullStackOrKeyCountIsRefusedAndCostsNothing) {
     player.keys = RUN_KEYS_MAX;
     struct Buy {
         int32_t page, row;
+        const char* refusal;
     };
-    for (const Buy b : {Buy{CAMP_PAGE_SHOP, 0}, Buy{CAMP_PAGE_BUY_BACK, 0}, Buy{CAMP_PAGE_SHOP, key_row}}) {
+    for (const Buy b : {Buy{CAMP_PAGE_SHOP, 0, "BAG IS FULL"}, Buy{CAMP_PAGE_BUY_BACK, 0, "BAG IS FULL"},
+                        Buy{CAMP_PAGE_SHOP, key_row, KEYRING_FULL_TEXT}}) {
         camp_page = b.page;
         camp.cursor = b.row;
         toast_line1[0] = '\0';
         press(BTN_A);
-        EXPECT_STREQ(toast_line1, "BAG IS FULL") << b.page << " " << b.row;
+        EXPECT_STREQ(toast_line1, b.refusal) << b.page << " " << b.row;
         EXPECT_EQ(player.gold, 1000) << b.page << " " << b.row;
     }
     EXPECT_EQ(player.bag.entries[antidotes].count, RUN_STACK_MAX);

@@ -7,10 +7,12 @@
 #include "explore_fixture.h"
 #include "boons/boons.h"
 #include "camp/camp.h"
+#include "combat/loot.h"
 #include "game/bag_screen.h"
 #include "world/bag_view.h"
 #include "items/bag.h"
 #include "items/item_random.h"
+#include "levelup/levelup.h"
 #include "platform/input.h"
 #include "profile/profile.h"
 #include "support/temp_save_dir.h"
@@ -191,6 +193,97 @@ TEST(ExploreStep, GainsPastAStackOrThePursesBoundAreRefusedAsAFullBagIs) {
     EXPECT_EQ(player.gold, RUN_GOLD_MAX);
     EXPECT_EQ(camp.buy_back_count, 0);
     game_state = STATE_DUNGEON;
+}
+
+// Gold or keys the purse or the keyring cannot take whole: on the floor they stay where they lie;
+// anywhere else what fits is taken. Either way the player is told the purse or the keyring is full,
+// and no toast or line tells of a gain that was not made.
+TEST(ExploreStep, GoldAndKeysPastTheBoundAreToldAsAFullPurseOrKeyring) {
+    corridor_world('g');
+    player.gold = RUN_GOLD_MAX - 1;
+    press(BTN_UP);
+    EXPECT_EQ(toast(), PURSE_FULL_TEXT);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX - 1);
+    EXPECT_EQ(gmap[5][4], 'g');
+    EXPECT_EQ(player.x, 4);  // the player steps onto it, as onto an item a full bag leaves
+
+    corridor_world('k');
+    player.keys = RUN_KEYS_MAX;
+    press(BTN_UP);
+    EXPECT_EQ(toast(), KEYRING_FULL_TEXT);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    EXPECT_EQ(gmap[5][4], 'k');
+
+    // The chest still opens; the gold its potion becomes at full hp is told not to fit.
+    corridor_world('C');
+    player.keys = 1;
+    player.gold = RUN_GOLD_MAX - 1;
+    floor_item_add(4, 5, item_make(ITEM_DAGGER), FLOOR_SRC_CHEST);
+    press(BTN_UP);
+    EXPECT_EQ(gmap[5][4], 'c');
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    EXPECT_EQ(toast(), PURSE_FULL_TEXT);
+    EXPECT_STREQ(toast_line2, "Dagger");
+
+    // The level-up's cards: PURSE at 9,999,998 takes 1, SPARE KEY at the most keys none, and a
+    // FLASK the bag cannot take (its potion stack is full) pays what still fits.
+    corridor_world('.');
+    const int potions = bag_add(player.bag, item_make(ITEM_HEALING_POTION), RUN_STACK_MAX);
+    auto take = [](int id) {
+        toast_line1[0] = '\0';
+        levelup.pending = 1;
+        levelup.picks[0] = id;
+        levelup.cursor = 0;
+        game_state = STATE_LEVELUP;
+        update_levelup(BTN_A, LevelupMode{false});
+        return toast();
+    };
+    player.gold = RUN_GOLD_MAX - 1;
+    EXPECT_EQ(take(PICK_PURSE), PURSE_FULL_TEXT);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    player.keys = RUN_KEYS_MAX;
+    EXPECT_EQ(take(PICK_SPARE_KEY), KEYRING_FULL_TEXT);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    player.gold = RUN_GOLD_MAX - 3;
+    EXPECT_EQ(take(PICK_FLASK), BAG_AND_PURSE_FULL_TEXT);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    EXPECT_EQ(player.bag.entries[potions].count, RUN_STACK_MAX);
+
+    // Boons: CACHE and KEYRING, and SUPPLIES' gold in place of potions the bag cannot take.
+    player.gold = RUN_GOLD_MAX - 10;
+    boon_apply(BOON_CACHE);
+    EXPECT_EQ(toast(), PURSE_FULL_TEXT);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    player.keys = RUN_KEYS_MAX - 1;
+    boon_apply(BOON_KEYRING);
+    EXPECT_EQ(toast(), KEYRING_FULL_TEXT);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    player.gold = RUN_GOLD_MAX;
+    boon_apply(BOON_SUPPLIES);
+    EXPECT_EQ(toast(), BAG_AND_PURSE_FULL_TEXT);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+
+    // A slain monster's gold and keys: an elite always drops, so a few drops show both.
+    game_state = STATE_DUNGEON;
+    player.gold = RUN_GOLD_MAX - 1;
+    player.keys = RUN_KEYS_MAX;
+    int told_gold = 0, told_key = 0;
+    for (int i = 0; i < 40; ++i) {
+        char line[28];
+        gmap[5][4] = '.';
+        floor_items_clear();
+        loot_drop(M_GOBLIN, 4, 5, 0, true, line, sizeof line);
+        const std::string said = line;
+        told_gold += said == PURSE_FULL_TEXT;
+        told_key += said == KEYRING_FULL_TEXT;
+        EXPECT_EQ(said.find("GOLD"), std::string::npos) << said;
+        EXPECT_EQ(said.find("KEY!"), std::string::npos) << said;
+    }
+    EXPECT_GT(told_gold, 0);
+    EXPECT_GT(told_key, 0);
+    EXPECT_EQ(player.gold, RUN_GOLD_MAX);
+    EXPECT_EQ(player.keys, RUN_KEYS_MAX);
+    floor_items_clear();
 }
 
 TEST(ExploreStep, GoldKeysAndItemsAreTakenOnTheWay) {

@@ -165,6 +165,24 @@ TEST_F(LevelupTest, EachPicksEffect) {
     EXPECT_STREQ(toast_line1, "MIGHT!");
 }
 
+// Potions are drunk where they are found, but the bag may still hold a stack of them (SUPPLIES puts
+// three there). FLASK onto a stack of 999 adds nothing to it and pays its gold as a full bag does.
+TEST_F(LevelupTest, AFlaskOntoAFullPotionStackPaysItsGoldAsAFullBagDoes) {
+    const int stack = bag_add(player.bag, item_make(ITEM_HEALING_POTION), RUN_STACK_MAX);
+    ASSERT_GE(stack, 0);
+    const int entries = player.bag.count, gold = player.gold;
+    levelup.pending = 1;
+    levelup.picks[0] = PICK_FLASK;
+    levelup.cursor = 0;
+    game_state = STATE_LEVELUP;
+    update_levelup(BTN_A, PLAY);
+    EXPECT_EQ(player.bag.entries[stack].count, RUN_STACK_MAX);
+    EXPECT_EQ(player.bag.count, entries);
+    EXPECT_EQ(player.gold, gold + LEVELUP_FLASK_GOLD);
+    EXPECT_STREQ(toast_line1, "BAG FULL: +10 GOLD");
+    EXPECT_EQ(levelup.pending, 0);
+}
+
 TEST_F(LevelupTest, CursorWrapsAndANothingOwedPressReturns) {
     levelup.pending = 1;
     game_state = STATE_LEVELUP;
