@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program headless: with the case art built in it must not print the plain-pad
 # line, must keep running, exit 0 on SIGTERM, and have cut the play-statistics files left past
-# their cap back to their newest lines; a video failure must print the SDL_Init line and exit 1.
+# their cap back to their newest lines; a video failure must print the SDL_Init line and exit 1; a
+# perf report or gpu-check picture that cannot be written is told and fails the run.
 set -u
 bin="$1"
 work=$(mktemp -d)
@@ -39,4 +40,15 @@ SDL_VIDEODRIVER=nonexistent "$bin" 2>"$work/err2"
 rc=$?
 [ "$rc" -eq 1 ] || { echo "video failure gave status $rc"; exit 1; }
 grep -q "^SDL_Init failed: " "$work/err2" || { echo "missing SDL_Init line"; cat "$work/err2"; exit 1; }
+# A folder at a gpu-check picture's name and a FIFO at the report's: told, and the status is not 0.
+mkdir "$data/gpu_check_gpu.ppm"
+"$bin" --gpu-check >/dev/null 2>"$work/err3"
+rc=$?
+[ "$rc" -ne 0 ] || { echo "--gpu-check gave status 0 with gpu_check_gpu.ppm unwritten"; exit 1; }
+grep -q "^gpu-check: could not write gpu_check_gpu.ppm: " "$work/err3" || { echo "no line for the picture"; cat "$work/err3"; exit 1; }
+mkfifo "$data/perf_report.txt"
+"$bin" --perf-test 1 >/dev/null 2>"$work/err4"
+rc=$?
+[ "$rc" -ne 0 ] || { echo "--perf-test gave status 0 with perf_report.txt unwritten"; exit 1; }
+grep -q "^perf-test: could not write perf_report.txt: " "$work/err4" || { echo "no line for the report"; cat "$work/err4"; exit 1; }
 echo "smoke ok"

@@ -2,8 +2,10 @@
 // the CPU one). Called by the frame loop; the shell prepares both from the command line.
 #include "platform/dev_modes.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "platform/compose.h"
@@ -14,6 +16,8 @@
 #include "saves/save_path.h"
 #include "telemetry/file_writer.h"
 #include "telemetry/perf.h"
+
+uint8_t dev_mode_file_failed = 0;
 
 namespace {
 constexpr double WARM_UP_MS = 1000;  // frames of the first second are not sampled
@@ -64,9 +68,14 @@ void perf_test_report(FrameLoop& fl) {
                                k->n, writes, sizeof writes);
         std::fputs(writes, stderr);
     }
-    if (FILE* f = file_open_regular(save_path("perf_report.txt"), "w")) {
-        std::fputs(text, f);
-        std::fclose(f);
+    // The report kept is what a script reads after the run: one that could not be written fails it.
+    FILE* f = file_open_regular(save_path("perf_report.txt"), "w");
+    int err = f ? 0 : errno;
+    if (f && std::fputs(text, f) < 0) err = errno;
+    if (f && std::fclose(f) != 0 && !err) err = errno;
+    if (err) {
+        std::fprintf(stderr, "perf-test: could not write perf_report.txt: %s\n", std::strerror(err));
+        dev_mode_file_failed = 1;
     }
     perf_test_verdict = locked ? 1 : 0;
 }
@@ -133,8 +142,15 @@ void gpu_check_frame(FrameLoop& fl, uint8_t pressed_bits) {
             std::printf("gpu-check: read %s, %dx%d, %zu pixels differ by > 2 (%.3f%%), worst channel difference %d\n",
                         read_text, g.width, g.height, differ, count ? differ * 100.0 / (double)count : 0.0, worst);
             std::fflush(stdout);
-            ppm_write("gpu_check_gpu.ppm", gpu, g.width, g.height);
-            ppm_write("gpu_check_cpu.ppm", cpu, g.width, g.height);
+            const struct {
+                const char* name;
+                const uint32_t* pixels;
+            } pictures[] = {{"gpu_check_gpu.ppm", gpu}, {"gpu_check_cpu.ppm", cpu}};
+            for (const auto& p : pictures) {
+                if (ppm_write(p.name, p.pixels, g.width, g.height)) continue;
+                std::fprintf(stderr, "gpu-check: could not write %s: %s\n", p.name, std::strerror(errno));
+                dev_mode_file_failed = 1;
+            }
             pass = read && differ * 1000 < count;
         }
         std::free(gpu);

@@ -4,6 +4,10 @@
 
 struct FrameLoop;
 
+// Set when the perf report or a gpu-check picture could not be written (told on standard error):
+// the program then ends with status 1.
+extern uint8_t dev_mode_file_failed;
+
 // After each present while the perf test runs: samples the frame (started at frame_counter and
 // running `steps` steps), and at the end prints and writes the report and drops the running flag.
 void perf_test_frame(FrameLoop& fl, uint64_t frame_counter, int steps);

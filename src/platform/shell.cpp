@@ -12,6 +12,7 @@
 #include "platform/case_art.h"
 #include "platform/cmdline.h"
 #include "platform/compose.h"
+#include "platform/dev_modes.h"
 #include "platform/frame_loop.h"
 #include "platform/icon.h"
 #include "platform/pads.h"
@@ -255,6 +256,7 @@ int shell_main(int argc, char** argv) {
     session_end();
     platform_shutdown();
     shell_close(fl, renderer, window);
+    if (dev_mode_file_failed) return 1;
     // A perf test whose window closed before its verdict did not hold 60.
     if (perf_test_samples[0]) return perf_test_verdict == 1 ? 0 : 1;
     return fl.ended_unsaved ? 1 : 0;

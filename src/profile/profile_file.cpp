@@ -251,7 +251,7 @@ ProfileLoadResult profile_load() {
     static uint8_t buf[PROFILE_FILE_BYTES + 1];
     errno = 0;
     FileId judged{};
-    const long n = file_read_some(path, buf, sizeof buf, &judged);
+    const long n = file_read_some(path, buf, sizeof buf, LINKS_FOLLOWED, &judged);
     if (n < 0) {
         if (errno == ENOENT) return PROFILE_FRESH;
         // There but unreadable: keep it from the next save.
@@ -281,7 +281,7 @@ bool profile_save() {
     bytes_put_magic(buf, 0, PROFILE_MAGIC);
     bytes_put_i32(buf, 4, PROFILE_VERSION);
     profile_encode(profile, buf + PROFILE_HEADER_BYTES);
-    const bool written = file_write_atomic(path, buf, sizeof buf);
+    const bool written = file_write_atomic(path, buf, sizeof buf, LINKS_FOLLOWED);
     const bool failed = !written && !kept_here;
     if (failed && !profile_write_failing) write_failure_note();
     profile_write_failing = failed;

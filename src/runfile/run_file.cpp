@@ -547,9 +547,10 @@ void apply_record(const uint8_t* b) {
     if (resume_in_fight) get_fight(b);
 }
 
+// The slot file itself, as its read takes it: never a link's target.
 int64_t file_mtime(const char* path) {
     struct stat st;
-    return stat(path, &st) == 0 ? (int64_t)st.st_mtime : 0;
+    return lstat(path, &st) == 0 ? (int64_t)st.st_mtime : 0;
 }
 
 }  // namespace
@@ -617,14 +618,14 @@ bool save_run() {
 bool write_file_atomic(const RunRecord& record) {
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
-    return file_write_atomic(path, record.bytes, RUN_FILE_BYTES);
+    return file_write_atomic(path, record.bytes, RUN_FILE_BYTES, LINKS_FOLLOWED);
 }
 
-bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileId* judged) {
+bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileLinks links, FileId* judged) {
     if (outdated) *outdated = false;
     static RunRecord buf;
     std::memset(buf.bytes, 0, RUN_FILE_BYTES);
-    const long n = file_read_some(path, buf.bytes, RUN_FILE_BYTES, judged);
+    const long n = file_read_some(path, buf.bytes, RUN_FILE_BYTES, links, judged);
     if (n < 8 || !bytes_is_magic(buf.bytes, RUN_MAGIC_AT, RUN_MAGIC)) return false;
     const int32_t version = bytes_get_i32(buf.bytes, RUN_VERSION);
     const int length = run_file_length(version);
@@ -645,7 +646,7 @@ bool load_run() {
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
     static RunRecord record;
-    if (!run_file_read(path, &record, nullptr)) return false;
+    if (!run_file_read(path, &record, nullptr, LINKS_FOLLOWED)) return false;
     apply_record(record.bytes);
     // The bag view spoke of the bag that was replaced: nothing is held, no lift is kept.
     bag_view_clear();
@@ -664,7 +665,7 @@ void run_summary_refresh() {
     static RunRecord record;
     bool outdated = false;
     run_summary = RunSummary{};
-    if (!run_file_read(path, &record, &outdated)) {
+    if (!run_file_read(path, &record, &outdated, LINKS_FOLLOWED)) {
         run_summary.outdated = outdated ? 1 : 0;
         return;
     }
@@ -696,7 +697,7 @@ RunSetAside run_set_aside_refused(bool* outdated) {
     static RunRecord record;
     bool old = false;
     FileId judged{};
-    if (run_file_read(path, &record, &old, &judged)) return RUN_NOT_REFUSED;
+    if (run_file_read(path, &record, &old, LINKS_FOLLOWED, &judged)) return RUN_NOT_REFUSED;
     if (outdated) *outdated = old;
     bool kept_before = false;
     if (file_set_aside(path, judged, "run_bad", ".sav", &kept_before))
@@ -718,7 +719,7 @@ void saves_delete_outdated() {
         }
         bool old = false;
         FileId judged{};
-        if (run_file_read(path, &record, &old, &judged) || !old) continue;
+        if (run_file_read(path, &record, &old, n < 0 ? LINKS_FOLLOWED : LINKS_REFUSED, &judged) || !old) continue;
         if (file_id_same(file_id_of(path), judged)) std::remove(path);
     }
 }
@@ -726,7 +727,7 @@ void saves_delete_outdated() {
 void saves_migrate_slots() {
     char path[SAVE_PATH_CAP];
     run_path(path, sizeof path);
-    if (FILE* f = file_open_regular(path, "rb")) {
+    if (FILE* f = file_open_regular(path, "rb", LINKS_FOLLOWED)) {
         std::fclose(f);
         return;
     }

@@ -38,8 +38,10 @@ extern uint32_t run_saves_made;
 // Replaces run.sav by the image atomically.
 bool write_file_atomic(const RunRecord& record);
 // Reads, upgrades and checks one run file. `outdated` (may be null) tells of a file too old to read;
-// `judged` (may be null) receives the file that was read.
-bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileId* judged = nullptr);
+// `judged` (may be null) receives the file that was read. Only run.sav, the player's save, is read
+// through a link; an old slot file is not.
+bool run_file_read(const char* path, RunRecord* out, bool* outdated, FileLinks links = LINKS_REFUSED,
+                   FileId* judged = nullptr);
 // Reads run.sav into the game; false, with nothing changed, when it is missing or refused.
 bool load_run();
 // STATE_CAMP, STATE_COMBAT or STATE_DUNGEON after load_run.

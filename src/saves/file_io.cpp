@@ -1,5 +1,5 @@
-// Whole-file reads and atomic replacement (temporary file, fsync, rename); used by the settings,
-// best-floor, profile and run files.
+// Whole-file reads and atomic replacement (temporary file, fsync, rename); every file of the game
+// is opened through here.
 #include "saves/file_io.h"
 
 #include <dirent.h>
@@ -171,35 +171,55 @@ int file_temps_clean(const char* dir, const char* prefix, const char* const* nam
     return removed;
 }
 
-FILE* file_open_regular(const char* path, const char* mode, bool follow_links) {
-    int flags = follow_links ? O_RDONLY : O_RDONLY | O_NOFOLLOW;
-    if (mode[0] == 'w') flags = (flags & ~O_ACCMODE) | O_WRONLY | O_CREAT;
-    if (mode[0] == 'a') flags = (flags & ~O_ACCMODE) | O_WRONLY | O_CREAT | O_APPEND;
+namespace {
+// The open behind file_open_regular and file_open_regular_fd: non-blocking, so a FIFO cannot hang
+// it; refused unless it is a regular file; truncated ("w") only once it is known to be one.
+int open_regular(const char* path, const char* mode, FileLinks links) {
+    int flags = O_RDONLY;
+    if (mode[0] == 'w') flags = O_WRONLY | O_CREAT;
+    if (mode[0] == 'a') flags = O_WRONLY | O_CREAT | O_APPEND;
+    if (links == LINKS_REFUSED) flags |= O_NOFOLLOW;
     const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return -1;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         errno = EINVAL;
-        return nullptr;
+        return -1;
     }
-    // Truncate only once the file is known to be a regular one.
     if (mode[0] == 'w' && ftruncate(fd, 0) != 0) {
         const int err = errno;
         close(fd);
         errno = err;
-        return nullptr;
+        return -1;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// The regular file at `path` itself, or (followed) at the end of its links.
+FileId id_at(const char* path, FileLinks links) {
+    if (links == LINKS_FOLLOWED) return file_id_of(path);
+    struct stat st;
+    if (lstat(path, &st) != 0 || !S_ISREG(st.st_mode)) return FileId{0, 0, 0};
+    return FileId{(uint64_t)st.st_dev, (uint64_t)st.st_ino, 1};
+}
+}  // namespace
+
+FILE* file_open_regular(const char* path, const char* mode, FileLinks links) {
+    const int fd = open_regular(path, mode, links);
+    if (fd < 0) return nullptr;
     FILE* f = fdopen(fd, mode);
     if (!f) close(fd);
     return f;
 }
 
-bool file_temp_open(FileTemp* t, const char* path, bool follow_links) {
+int file_open_regular_fd(const char* path, const char* mode) { return open_regular(path, mode, LINKS_REFUSED); }
+
+bool file_temp_open(FileTemp* t, const char* path, FileLinks links) {
     t->f = nullptr;
     t->tmp[0] = 0;
-    if (!follow_links) {
+    if (links == LINKS_REFUSED) {
         if (std::snprintf(t->real, sizeof t->real, "%s", path) >= (int)sizeof t->real) {
             report_failure(path, ENAMETOOLONG);
             return false;
@@ -241,9 +261,9 @@ void file_temp_drop(FileTemp* t) {
     unlink(t->tmp);
 }
 
-bool file_write_atomic(const char* path, const uint8_t* data, size_t len, bool durable) {
+bool file_write_atomic(const char* path, const uint8_t* data, size_t len, FileLinks links, bool durable) {
     FileTemp t;
-    if (!file_temp_open(&t, path, true)) return false;
+    if (!file_temp_open(&t, path, links)) return false;
     bool ok = std::fwrite(data, 1, len, t.f) == len;
     ok = std::fflush(t.f) == 0 && ok;
     if (durable) {
@@ -281,13 +301,13 @@ void file_move_calls_set(FileMoveCall rename_noreplace, FileMoveCall hard_link) 
     link_call = hard_link ? hard_link : system_link;
 }
 
-long file_read_some(const char* path, uint8_t* out, size_t cap, FileId* judged) {
+long file_read_some(const char* path, uint8_t* out, size_t cap, FileLinks links, FileId* judged) {
     if (judged) *judged = FileId{0, 0, 0};
-    FILE* f = file_open_regular(path, "rb");
+    FILE* f = file_open_regular(path, "rb", links);
     if (!f) {
         // Refused unread (no permission): what is judged is the file at the name now.
         const int err = errno;
-        if (judged && err != ENOENT) *judged = file_id_of(path);
+        if (judged && err != ENOENT) *judged = id_at(path, links);
         errno = err;
         return -1;
     }

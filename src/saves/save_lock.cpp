@@ -2,9 +2,7 @@
 // temporary files a killed copy left behind.
 #include "saves/save_lock.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,14 +27,10 @@ SaveLockResult save_lock_take() {
     char path[SAVE_PATH_CAP];
     save_path_into(path, sizeof path, "instance.lock");
     // Not inherited by a program the game starts (the store page's browser), which would keep
-    // the folder locked after the game ends. Never a FIFO's blocking open.
-    const int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    // the folder locked after the game ends. Never a FIFO's blocking open, and never through a
+    // link, which would make its target outside the folder.
+    const int fd = file_open_regular_fd(path, "ab");
     if (fd < 0) return SAVE_LOCK_UNAVAILABLE;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return SAVE_LOCK_UNAVAILABLE;
-    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         close(fd);

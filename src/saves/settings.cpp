@@ -163,7 +163,7 @@ bool settings_load() {
     char path[SAVE_PATH_CAP];
     save_path_into(path, sizeof path, "settings.dat");
     uint8_t buf[SETTINGS_FILE_BYTES];
-    long n = file_read_some(path, buf, sizeof buf);
+    long n = file_read_some(path, buf, sizeof buf, LINKS_FOLLOWED);
     settings_stored_known = false;
     if (n < 0 || !settings_decode(buf, (int)n, settings)) return false;
     if (n == SETTINGS_FILE_BYTES) {
@@ -176,7 +176,7 @@ bool settings_load() {
 static bool settings_write(const uint8_t buf[SETTINGS_FILE_BYTES]) {
     char path[SAVE_PATH_CAP];
     save_path_into(path, sizeof path, "settings.dat");
-    settings_stored_known = file_write_atomic(path, buf, SETTINGS_FILE_BYTES);
+    settings_stored_known = file_write_atomic(path, buf, SETTINGS_FILE_BYTES, LINKS_FOLLOWED);
     if (settings_stored_known)
         std::memcpy(settings_stored, buf, SETTINGS_FILE_BYTES);
     else

@@ -3,7 +3,6 @@
 // the signal kill the process as it would have. Installed once by the shell at start-up.
 // Everything the handler needs is prepared beforehand; it formats with its own code and writes
 // with write(2), as only async-signal-safe calls may run there.
-#include <fcntl.h>
 #include <link.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "saves/file_io.h"
 #include "saves/save_path.h"
 #include "telemetry/session.h"
 
@@ -102,13 +102,9 @@ void crash_handler(int sig, siginfo_t* info, void* context) {
 void crash_log_reopen() {
     if (crash_path[0] == 0) return;
     int old = crash_fd;
-    // Without blocking, and only a regular file: a FIFO in its place must not hang start-up.
-    crash_fd = open(crash_path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-    struct stat st;
-    if (crash_fd >= 0 && (fstat(crash_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-        close(crash_fd);
-        crash_fd = -1;
-    }
+    // Only a regular file, opened without blocking and never through a link: a FIFO in its place
+    // must not hang start-up, nor a link lead the crash lines to a file outside the data folder.
+    crash_fd = file_open_regular_fd(crash_path, "ab");
     if (old >= 0) close(old);
 }
 

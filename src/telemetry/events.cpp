@@ -93,9 +93,9 @@ bool append_line(const char* name, const char* line, long limit) {
     const long len = (long)std::strlen(line);
     const long keep = trim_target(limit), most = hard_limit(limit);
     if (len + 1 > limit - keep) return false;
-    // Never through a link: a link planted at a queue's name would have play lines added to a
-    // file outside the data folder.
-    FILE* f = file_open_regular(path, "ab", false);
+    // Never through a link (as every play file is opened, read, cut and replaced): a link planted
+    // at a queue's name would have play lines added to a file outside the data folder.
+    FILE* f = file_open_regular(path, "ab");
     if (!f) return false;
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     // A quarter cap short of twice the cap the writer's thread is asked to cut the file back while
@@ -104,7 +104,7 @@ bool append_line(const char* name, const char* line, long limit) {
     if (size >= 0 && size + 1 + len > most) {
         std::fclose(f);
         if (!keep_newest_lines(path, size, keep)) return false;
-        f = file_open_regular(path, "ab", false);
+        f = file_open_regular(path, "ab");
         if (!f) return false;
         size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     }
@@ -142,7 +142,7 @@ void telemetry_file_cut(const char* path, long keep) {
     const size_t n = std::fseek(f, from, SEEK_SET) == 0 ? std::fread(cut_buf, 1, (size_t)keep, f) : 0;
     const char* end = n ? (const char*)std::memchr(cut_buf, '\n', n) : nullptr;  // the first line read is cut
     FileTemp t;
-    if (n != (size_t)keep || !end || !file_temp_open(&t, path, true)) {
+    if (n != (size_t)keep || !end || !file_temp_open(&t, path)) {
         std::fclose(f);
         return;
     }
@@ -427,8 +427,8 @@ void telemetry_files_trim() {
     for (const Capped& file : FILES) {
         char path[SAVE_PATH_CAP];
         std::snprintf(path, sizeof path, "%s", save_path(file.name));
-        struct stat st;
-        if (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > file.limit)
+        struct stat st;  // the file itself: a link at its name is no play file to cut
+        if (lstat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > file.limit)
             keep_newest_lines(path, (long)st.st_size, trim_target(file.limit));
     }
 }

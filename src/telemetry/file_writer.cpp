@@ -70,7 +70,7 @@ void writer_body() {
             writer.session_pending = false;
             writer.session_writing = true;
             pthread_mutex_unlock(&writer_mutex);
-            file_write_atomic(path, (const uint8_t*)text, len, false);  // rewritten often: never synced
+            file_write_atomic(path, (const uint8_t*)text, len, LINKS_REFUSED, false);  // rewritten often: never synced
             pthread_mutex_lock(&writer_mutex);
             writer.session_writing = false;
         } else {
@@ -123,7 +123,7 @@ void file_writer_session(const char* text, size_t len) {
         writer_tell();
     }
     pthread_mutex_unlock(&writer_mutex);
-    if (!running && !closed) file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, false);
+    if (!running && !closed) file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, LINKS_REFUSED, false);
 }
 
 void file_writer_session_now(const char* text, size_t len, bool durable, bool close) {
@@ -131,7 +131,7 @@ void file_writer_session_now(const char* text, size_t len, bool durable, bool cl
     writer.session_pending = false;
     while (writer.session_writing) writer_wait();
     if (close) writer.closed = true;
-    file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, durable);
+    file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, LINKS_REFUSED, durable);
     pthread_mutex_unlock(&writer_mutex);
 }
 

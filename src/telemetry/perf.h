@@ -86,5 +86,5 @@ void perf_write_frames_text(const char* what, const double* intervals, const dou
 // Pixels of two ARGB pictures whose largest red, green or blue difference exceeds 2; *worst gets
 // the largest channel difference seen.
 size_t gpu_check_diff(const uint32_t* a, const uint32_t* b, size_t count, int* worst);
-// A binary PPM of ARGB pixels in the save folder; nothing when it cannot be written.
-void ppm_write(const char* name, const uint32_t* pixels, int width, int height);
+// A binary PPM of ARGB pixels in the save folder; false (errno set) when it cannot be written.
+bool ppm_write(const char* name, const uint32_t* pixels, int width, int height);

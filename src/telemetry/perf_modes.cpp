@@ -2,6 +2,7 @@
 // picture comparison and PPM files. The frame loop asks for the input of each step; the platform's
 // perf test and gpu-check hand over what they measured.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -108,15 +109,21 @@ size_t gpu_check_diff(const uint32_t* a, const uint32_t* b, size_t count, int* w
     return differ;
 }
 
-void ppm_write(const char* name, const uint32_t* pixels, int width, int height) {
-    if (width <= 0 || height <= 0) return;
+bool ppm_write(const char* name, const uint32_t* pixels, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        errno = EINVAL;
+        return false;
+    }
     FILE* f = file_open_regular(save_path(name), "wb");
-    if (!f) return;
-    std::fprintf(f, "P6 %d %d 255\n", width, height);
-    for (size_t i = 0; i < (size_t)width * height; i++) {
+    if (!f) return false;
+    bool ok = std::fprintf(f, "P6 %d %d 255\n", width, height) > 0;
+    for (size_t i = 0; ok && i < (size_t)width * height; i++) {
         const unsigned char rgb[3] = {(unsigned char)(pixels[i] >> 16), (unsigned char)(pixels[i] >> 8),
                                       (unsigned char)pixels[i]};
-        std::fwrite(rgb, 1, 3, f);
+        ok = std::fwrite(rgb, 1, 3, f) == 3;
     }
-    std::fclose(f);
+    const int err = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!ok) errno = err;
+    return ok && closed;
 }

@@ -89,7 +89,7 @@ struct QueueFile {
 bool queue_file_open(const char* path, QueueFile* out) {
     *out = QueueFile{.f = nullptr, .size = 0};
     if (!file_exists(path)) return true;
-    FILE* f = file_open_regular(path, "rb", false);
+    FILE* f = file_open_regular(path, "rb");
     if (!f) return false;
     long size = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
@@ -121,7 +121,7 @@ size_t newest_lines_start(const char* kept, size_t length) {
 // meanwhile must not come back.
 void keep_lines(const TelemetryQueue& q, const char* kept, size_t length, uint32_t discards_at_read) {
     FileTemp t;
-    if (!file_temp_open(&t, q.sending_path, false)) return;  // both files stay and are sent again next time
+    if (!file_temp_open(&t, q.sending_path)) return;  // both files stay and are sent again next time
     bool written = std::fwrite(kept, 1, length, t.f) == length;
     written = std::fflush(t.f) == 0 && sender_sync(fileno(t.f)) == 0 && written;
     outbox_lock();

@@ -2,20 +2,31 @@
 // failures that leave the old file and no temporary one, and the one line a failed save prints.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "game/game.h"
 #include "profile/profile.h"
+#include "runfile/run_file.h"
 #include "saves/file_io.h"
+#include "saves/save_lock.h"
 #include "saves/settings.h"
 #include "telemetry/events.h"
+#include "telemetry/file_writer.h"
+#include "telemetry/perf.h"
 #include "telemetry/sender.h"
 #include "telemetry/session.h"
+#include "world/game_state.h"
+#include "support/fresh_game.h"
+#include "support/telemetry_consent.h"
 #include "support/temp_save_dir.h"
 
 namespace {
@@ -35,7 +46,7 @@ TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
     ASSERT_EQ(symlink("abs.sav", link_dir.path("chain.sav").c_str()), 0);
     for (const char* name : {"abs.sav", "chain.sav"}) {
         target_dir.write("real.sav", "old");
-        ASSERT_TRUE(file_write_atomic(link_dir.path(name).c_str(), NEW_BYTES, sizeof NEW_BYTES)) << name;
+        ASSERT_TRUE(file_write_atomic(link_dir.path(name).c_str(), NEW_BYTES, sizeof NEW_BYTES, LINKS_FOLLOWED)) << name;
         EXPECT_TRUE(is_link(link_dir.path(name))) << name;
         EXPECT_EQ(target_dir.read("real.sav"), "new!") << name;
         EXPECT_EQ(link_dir.read(name), "new!") << name;
@@ -44,7 +55,7 @@ TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
     }
     // A link to a file not made yet makes it in the target's folder.
     ASSERT_EQ(symlink(target_dir.path("later.sav").c_str(), link_dir.path("later.sav").c_str()), 0);
-    ASSERT_TRUE(file_write_atomic(link_dir.path("later.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    ASSERT_TRUE(file_write_atomic(link_dir.path("later.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES, LINKS_FOLLOWED));
     EXPECT_EQ(target_dir.read("later.sav"), "new!");
     EXPECT_TRUE(is_link(link_dir.path("later.sav")));
     // A loop of links is refused.
@@ -52,7 +63,7 @@ TEST(FileWriteAtomic, LinkedFileIsWrittenThroughAndStaysALink) {
     ASSERT_EQ(symlink("loop_a", link_dir.path("loop_b").c_str()), 0);
     file_write_failure_reset();
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(file_write_atomic(link_dir.path("loop_a").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_FALSE(file_write_atomic(link_dir.path("loop_a").c_str(), NEW_BYTES, sizeof NEW_BYTES, LINKS_FOLLOWED));
     testing::internal::GetCapturedStderr();
     for (const char* n : {"abs.sav", "chain.sav", "later.sav", "loop_a", "loop_b"}) std::remove(link_dir.path(n).c_str());
 }
@@ -111,7 +122,7 @@ TEST(FileWriteAtomic, FailuresKeepTheOldFileAndReportOnce) {
 }  // namespace
 
 // A FIFO where a file of the game should be would block its open forever; every file is refused
-// unless it is a regular one, and a link to a regular file still works.
+// unless it is a regular one, and a link to a regular file still works where it is followed.
 TEST(FileOpenRegular, FifosInTheDataFolderAreRefusedWithoutBlocking) {
     TempSaveDir tmp;
     const char* names[] = {"settings.dat", "profile.dat", "run.sav", "session.txt", "crash.txt",
@@ -130,7 +141,7 @@ TEST(FileOpenRegular, FifosInTheDataFolderAreRefusedWithoutBlocking) {
 
     tmp.write("real.txt", "kept");
     ASSERT_EQ(symlink("real.txt", tmp.path("link.txt").c_str()), 0);
-    FILE* f = file_open_regular(tmp.path("link.txt").c_str(), "rb");
+    FILE* f = file_open_regular(tmp.path("link.txt").c_str(), "rb", LINKS_FOLLOWED);
     ASSERT_NE(f, nullptr);
     char buf[8] = {};
     EXPECT_EQ(std::fread(buf, 1, sizeof buf, f), 4u);
@@ -146,7 +157,7 @@ TEST(FileWriteAtomic, ALinkToAFifoIsRefusedAndTheFifoStays) {
     ASSERT_EQ(symlink(elsewhere.path("pipe").c_str(), tmp.path("run.sav").c_str()), 0);
     file_write_failure_reset();
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(file_write_atomic(tmp.path("run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES));
+    EXPECT_FALSE(file_write_atomic(tmp.path("run.sav").c_str(), NEW_BYTES, sizeof NEW_BYTES, LINKS_FOLLOWED));
     testing::internal::GetCapturedStderr();
     struct stat st;
     ASSERT_EQ(lstat(elsewhere.path("pipe").c_str(), &st), 0);
@@ -165,7 +176,7 @@ TEST(FileSetAside, MovesOnlyTheJudgedFileAndReplacesNothing) {
     tmp.write("run.sav", "damaged");
     uint8_t buf[16];
     FileId judged{};
-    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, &judged), 7);
+    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, LINKS_FOLLOWED, &judged), 7);
     tmp.write("good", "good run");
     ASSERT_EQ(std::rename(tmp.path("good").c_str(), run.c_str()), 0);
     EXPECT_FALSE(file_set_aside(run.c_str(), judged, "run_bad", ".sav"));
@@ -173,7 +184,7 @@ TEST(FileSetAside, MovesOnlyTheJudgedFileAndReplacesNothing) {
     EXPECT_FALSE(tmp.exists("run_bad.sav"));
 
     tmp.write("run_bad.sav", "kept before");
-    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, &judged), 8);
+    ASSERT_EQ(file_read_some(run.c_str(), buf, sizeof buf, LINKS_FOLLOWED, &judged), 8);
     EXPECT_TRUE(file_set_aside(run.c_str(), judged, "run_bad", ".sav"));
     EXPECT_FALSE(tmp.exists("run.sav"));
     EXPECT_EQ(tmp.read("run_bad.sav"), "kept before");
@@ -186,4 +197,125 @@ TEST(FileSetAside, MovesOnlyTheJudgedFileAndReplacesNothing) {
     EXPECT_EQ(profile_load(), PROFILE_REFUSED_IN_PLACE);
     profile_add_souls(3);
     EXPECT_EQ(tmp.read("profile.dat"), "QMPD damaged");
+}
+
+// Every file of the game but the four saves refuses a link at its name. Links planted at each,
+// pointing out of the data folder at a file or at nothing yet: nothing out there is read into a
+// queued line, written, cut, created or replaced. The four saves alone still write through theirs.
+TEST(FileOpenRegular, OnlyTheFourSavesFollowALinkOutOfTheDataFolder) {
+    TempSaveDir elsewhere, tmp;  // the second is the data folder
+    TelemetryConsent consent;
+    install_id_set("");  // the id is the one install_id.txt gives, as in the game
+    install_id_forget();
+    std::map<std::string, std::string> outside;  // every file out there, with the bytes it must keep
+    auto link_to = [&](const char* name, const std::string& target) {
+        std::remove(tmp.path(name).c_str());
+        ASSERT_EQ(symlink(elsewhere.path(target.c_str()).c_str(), tmp.path(name).c_str()), 0) << name;
+    };
+    auto link_to_file = [&](const char* name, const std::string& target, const std::string& bytes) {
+        elsewhere.write(target.c_str(), bytes);
+        outside[target] = bytes;
+        link_to(name, target);
+    };
+
+    // After a session that did not end, crash.txt and install_id.txt lead out of the folder.
+    tmp.write("session.txt", "build=d487d46\nsecs=5\nstate=2\nfloor=1\naway=0\nended=0\n");
+    link_to_file("crash.txt", "token.txt", "PRIVATE-TOKEN=abc123\n");
+    link_to_file("install_id.txt", "api_key.txt", "sk4f9Qz7Lm2Xv8Rt");
+    session_start(1, 1, 1);
+    install_id_display();  // what the OPTIONS page shows on SHARE STATS
+    const std::string queued = tmp.read("events_outbox.jsonl");
+    EXPECT_NE(queued.find("\"kind\":\"crash\""), std::string::npos) << queued;
+    EXPECT_EQ(queued.find("PRIVATE-TOKEN"), std::string::npos) << queued;
+    EXPECT_EQ(queued.find("sk4f9Qz7Lm2Xv8Rt"), std::string::npos) << queued;
+    install_id_forget();
+    link_to_file("install_id.txt", "document.txt", "A document of the player's, no id.\n");
+    install_id();
+    // Crash lines, from the game and from the handler's descriptor, to a link to nothing yet.
+    link_to("crash.txt", "crash_made.txt");
+    crash_log_append("assert here.cpp:1");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        crash_filter_install();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    file_writer_stop();
+    session_open = 0;
+
+    // session.txt leads out: the record there is not the last session's, and is never replaced.
+    std::remove(tmp.path("events_outbox.jsonl").c_str());
+    link_to_file("session.txt", "notes.txt", "build=LEAKED\nsecs=77\nstate=3\nfloor=9\naway=0\nended=0\n");
+    session_start(1, 1, 1);
+    for (int i = 0; i < 600; i++) session_tick();
+    file_writer_wait();
+    session_write(1);
+    session_end();
+    file_writer_stop();
+    EXPECT_NE(tmp.read("events_outbox.jsonl").find("\"prev\":\"first\""), std::string::npos);
+    EXPECT_EQ(tmp.read("events_outbox.jsonl").find("LEAKED"), std::string::npos);
+
+    // The capped play files lead to a log over their cap: trimmed at the start, cut, appended to.
+    std::string log;
+    for (int i = 0; (long)log.size() < TELEMETRY_QUEUE_MAX + 100000; i++) log += "line " + std::to_string(i) + " of a log\n";
+    const char* const PLAY_FILES[] = {"runs.jsonl", "runs_outbox.jsonl", "events_outbox.jsonl"};
+    for (const char* name : PLAY_FILES) link_to_file(name, std::string(name) + ".log", log);
+    telemetry_files_trim();
+    for (const char* name : PLAY_FILES) telemetry_file_cut(tmp.path(name).c_str(), TELEMETRY_QUEUE_MAX / 4 * 3);
+    event_append("probe", "{}");
+    run_line_append("{\"floor\":1}");
+
+    // The trace, a gpu-check picture, the folder's lock and an old slot file.
+    link_to("trace.json", "trace_made.json");
+    perf_reset();
+    perf_trace_start();
+    for (int i = 0; i < TRACE_FRAMES; i++) perf_frame_end();
+    link_to_file("gpu_check_gpu.ppm", "picture.ppm", "P6 1 1 255\nabc");
+    const uint32_t pixel = 0xFF102030;
+    ppm_write("gpu_check_gpu.ppm", &pixel, 1, 1);
+    link_to("instance.lock", "lock_made");
+    save_lock_release();
+    EXPECT_EQ(save_lock_take(), SAVE_LOCK_UNAVAILABLE);
+    save_lock_release();
+    knight_run_start(7);
+    game_state = STATE_DUNGEON;
+    RunRecord slot;
+    run_record_build(&slot, STATE_DUNGEON);
+    link_to_file("slot0.sav", "old_slot.sav", std::string((const char*)slot.bytes, RUN_FILE_BYTES));
+    saves_migrate_slots();
+    EXPECT_FALSE(tmp.exists("run.sav"));
+
+    // The four saves write through their links to the files the player keeps elsewhere.
+    const char* const SAVES[] = {"run.sav", "settings.dat", "profile.dat", "best.dat"};
+    for (const char* name : SAVES) {
+        elsewhere.write((std::string(name) + ".kept").c_str(), "old");
+        link_to(name, std::string(name) + ".kept");
+    }
+    EXPECT_TRUE(save_run());
+    EXPECT_TRUE(settings_save());
+    EXPECT_TRUE(profile_save());
+    EXPECT_TRUE(best_floor_save(3));
+    for (const char* name : SAVES) {
+        EXPECT_TRUE(is_link(tmp.path(name))) << name;
+        const std::string kept = elsewhere.read((std::string(name) + ".kept").c_str());
+        EXPECT_NE(kept, "old") << name;
+        outside[std::string(name) + ".kept"] = kept;
+    }
+
+    // Out there every file is as it was, and none was made.
+    std::vector<std::string> found;
+    if (DIR* d = opendir(elsewhere.dir.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (e->d_name[0] != '.') found.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> planted;
+    for (const auto& [name, bytes] : outside) {
+        planted.push_back(name);
+        EXPECT_TRUE(elsewhere.read(name.c_str()) == bytes) << name << " changed";
+    }
+    EXPECT_EQ(found, planted);
 }

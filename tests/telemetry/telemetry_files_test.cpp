@@ -2,10 +2,14 @@
 // killed with SIGKILL mid-write in a child process.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -149,6 +153,65 @@ TEST_F(TelemetryFilesTest, KilledSenderRewriteLeavesTheWholeOldOrNewFile) {
     }
 }
 
+// What a watcher sees of a file: which file is at the name, its size and its first bytes.
+struct FileLook {
+    bool there;
+    ino_t ino;
+    off_t size;
+    char head[64];
+    bool operator==(const FileLook&) const = default;
+};
+
+FileLook look_at(const std::string& path) {
+    FileLook l{};
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return l;
+    l.there = true;
+    l.ino = st.st_ino;
+    l.size = st.st_size;
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        (void)!pread(fd, l.head, sizeof l.head, 0);
+        close(fd);
+    }
+    return l;
+}
+
+int entries_in(const std::string& dir) {
+    int n = 0;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (readdir(d)) n++;
+        closedir(d);
+    }
+    return n;
+}
+
+// Runs `write_once` in a child and kills it with SIGKILL at the first sign of its write in the
+// folder: any change of the file at `path` (another file or none there, another size, other first
+// bytes), or, with `at_new_file`, a file made beside it. So the kill lands inside the write, not
+// before or after it, wherever the write goes. False when no sign came within ten seconds.
+template <typename F>
+bool kill_at_first_sign(F write_once, const std::string& dir, const std::string& path, bool at_new_file) {
+    const FileLook before = look_at(path);
+    const int entries = entries_in(dir);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        write_once();
+        _exit(0);
+    }
+    bool seen = false;
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         !seen && std::chrono::steady_clock::now() < until;)
+        seen = !(look_at(path) == before) || (at_new_file && entries_in(dir) != entries);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return seen;
+}
+
+// Killed as it makes its new file or as the file at the name changes, the cut leaves the whole old
+// file or its newest lines. A cut written in place is caught mid-write in either kind of round.
 TEST_F(TelemetryFilesTest, KilledCutOfAPlayFileLeavesTheWholeOldFileOrItsNewestLines) {
     std::string lines;
     for (int i = 0; (long)lines.size() < 2 * TELEMETRY_QUEUE_MAX; i++)
@@ -156,11 +219,10 @@ TEST_F(TelemetryFilesTest, KilledCutOfAPlayFileLeavesTheWholeOldFileOrItsNewestL
     const std::string path = tmp.path("events_outbox.jsonl");
     for (int round = 0; round < 8; round++) {
         tmp.write("events_outbox.jsonl", lines);
-        kill_mid_write(
-            [&] {
-                for (;;) telemetry_file_cut(path.c_str(), TELEMETRY_QUEUE_MAX / 4 * 3);
-            },
-            (useconds_t)(300 + round * 600));
+        const bool at_new_file = round % 2 == 0;
+        EXPECT_TRUE(kill_at_first_sign([&] { telemetry_file_cut(path.c_str(), TELEMETRY_QUEUE_MAX / 4 * 3); },
+                                       tmp.dir, path, at_new_file))
+            << "round " << round << ": the cut wrote nothing";
         const std::string now = tmp.read("events_outbox.jsonl");
         const bool newest = !now.empty() && now.size() <= (size_t)TELEMETRY_QUEUE_MAX &&
                             lines.compare(lines.size() - now.size(), now.size(), now) == 0 &&
