@@ -18,9 +18,9 @@ enum FileLinks : uint8_t { LINKS_REFUSED = 0, LINKS_FOLLOWED = 1 };
 // new one, never a torn one. The temporary file is always created new, never through a link: a
 // name found taken gives way to the next number. A path that is a symbolic link refuses the write,
 // unless `links` follows it: then it is written through to its target. Only a regular file or
-// nothing is replaced: a FIFO, a device or a folder at `path` (or at the link's target) refuses it. On failure the temporary file is removed,
-// the old file is untouched and the first failure of the session prints one line on standard
-// error. With `durable` false nothing is synced: a crash of the program still leaves the old file
+// nothing is replaced: a FIFO, a device or a folder at `path` (or at the link's target) refuses it.
+// On failure the temporary file is removed, the old file is untouched and the first failure of the
+// session prints one line on standard error. With `durable` false nothing is synced: a crash of the program still leaves the old file
 // or the new one, but a power cut may lose the write; for a record rewritten often whose every copy
 // need not reach the disk. A file newly written this way joins the list in save_lock.cpp, so that
 // a start clears what a killed write of it left.

@@ -70,7 +70,8 @@ void writer_body() {
             writer.session_pending = false;
             writer.session_writing = true;
             pthread_mutex_unlock(&writer_mutex);
-            file_write_atomic(path, (const uint8_t*)text, len, LINKS_REFUSED, false);  // rewritten often: never synced
+            // Rewritten often: never synced.
+            file_write_atomic(path, (const uint8_t*)text, len, LINKS_REFUSED, false);
             pthread_mutex_lock(&writer_mutex);
             writer.session_writing = false;
         } else {
@@ -123,7 +124,8 @@ void file_writer_session(const char* text, size_t len) {
         writer_tell();
     }
     pthread_mutex_unlock(&writer_mutex);
-    if (!running && !closed) file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, LINKS_REFUSED, false);
+    if (!running && !closed)
+        file_write_atomic(save_path("session.txt"), (const uint8_t*)text, len, LINKS_REFUSED, false);
 }
 
 void file_writer_session_now(const char* text, size_t len, bool durable, bool close) {
