@@ -285,9 +285,11 @@ std::vector<std::string> frame_findings() {
             const TextBox& e = text_runs.covers[c];
             if (!erases_line(e, l) || erasure_allowed(e, l) || redrawn(l, e.seq)) continue;
             const TextBox over = box_over(e, l);
-            const std::string by = over.seq ? box_named("box", over) : std::string("no box");
-            out.push_back("the " + box_named("frame", l) + " has its line taken out under the " + by +
-                          (box_outline(l) ? ", over another box's outline" : ", which is not wider than it"));
+            const std::string by = over.seq ? " under the " + box_named("box", over) : " with no box over it";
+            const char* why = box_outline(l) ? ", over another box's outline"
+                              : over.seq     ? ", which is not wider than it"
+                                             : "";
+            out.push_back("the " + box_named("frame", l) + " has its line taken out" + by + why);
             break;
         }
     }
@@ -363,15 +365,6 @@ const Expected INTENDED[] = {
     {"TRAINING BAG", "\"PRESS ", "has its plate over a frame line"},
 };
 
-// For a while only: faults the check sees in the game's screens that are not yet mended. Each is
-// to be mended and its entry taken off; until then the walk tells that it still waits.
-const Expected AWAITING_MENDS[] = {
-    // Portrait, with long button names (a PS5 pad's, ENTER and SPACE): the camp's yes/no box is as
-    // wide as the view allows, so it stands inside the camp frame's left-hand line while its shadow
-    // reaches across the right-hand one, which the clearing behind the box takes out along its rows.
-    {"CAMP confirm", "around \"THE CAMP\" has its line taken out under the box", nullptr},
-};
-
 template <int N>
 bool listed(const Expected (&list)[N], const std::string& screen, const std::string& finding, std::vector<int>* seen) {
     for (int i = 0; i < N; i++) {
@@ -425,7 +418,6 @@ struct Walk {
     std::vector<std::string> failures;
     std::set<std::string> told, pictured;
     std::vector<int> seen_intended = std::vector<int>(std::size(INTENDED), 0);
-    std::vector<int> seen_awaiting = std::vector<int>(std::size(AWAITING_MENDS), 0);
 
     // Draws the whole frame as the game would and checks what it shows; where a run's save can
     // fail there, again with the "SAVE FAILED!" box over it.
@@ -457,7 +449,6 @@ struct Walk {
         }
         for (const std::string& f : found) {
             if (listed(INTENDED, screen, f, &seen_intended)) continue;
-            if (listed(AWAITING_MENDS, screen, f, &seen_awaiting)) continue;
             const std::string line = where + ": " + f;
             if (told.insert(line).second) failures.push_back(line);
         }
@@ -1055,10 +1046,15 @@ TEST(TextOverlap, TheCheckFindsRulesShadowsCutRowsAndBoxesOverSlots) {
                       std::to_string(x + 109) + "," + std::to_string(y + 49) + ") around \"TIP\""),
               std::string::npos);
 
-    // A box drawn as the dialogs draw it, the clearing behind it (its shadow's area) first.
+    // A box drawn as the dialogs draw it, the clearing behind it (its shadow's area) first; or
+    // instead of that clearing, one line of the frame taken out along the box's rows at column
+    // `cut_x`, as a clearing that did so would.
     constexpr int DIALOG_H = 46, SHADOW = 3;
-    const auto dialog = [](int bx, int by, int bw, const char* text) {
-        row_spans_clear_behind({bx, by, bx + bw - 1 + SHADOW, by + DIALOG_H - 1 + SHADOW});
+    const auto dialog = [](int bx, int by, int bw, const char* text, int cut_x = -1) {
+        if (cut_x < 0)
+            row_spans_clear_behind({bx, by, bx + bw - 1 + SHADOW, by + DIALOG_H - 1 + SHADOW});
+        else
+            screen_fill_rect(cut_x, by, 1, DIALOG_H + SHADOW, 0);
         screen_fill_rect(bx + SHADOW, by + SHADOW, bw, DIALOG_H, 1);
         screen_fill_rect(bx, by, bw, DIALOG_H, 0);
         screen_rect(bx, by, bw, DIALOG_H, 2);
@@ -1077,7 +1073,7 @@ TEST(TextOverlap, TheCheckFindsRulesShadowsCutRowsAndBoxesOverSlots) {
     };
     // Portrait: the failed save's box 4 pixels wider than the pause menu leaves it room for. Its
     // shadow ends on the right-hand line of the menu's inner outline, which the clearing behind
-    // the box takes out along the box's rows: the line shows cut above the shadow.
+    // the box takes out: another box's outline is never taken out for a box over it.
     layout_set_portrait();
     const ScreenRect& pv = screen_layout.view;
     const auto over_pause = [&](int bw) {
@@ -1092,24 +1088,22 @@ TEST(TextOverlap, TheCheckFindsRulesShadowsCutRowsAndBoxesOverSlots) {
     char inner[64];
     std::snprintf(inner, sizeof inner, "the frame (%d,%d)-(%d,%d)", p.x0 + 2, p.y0 + 2, p.x1 - SHADOW - 2,
                   p.y1 - SHADOW - 2);
-    EXPECT_TRUE(
-        line_with(over_pause(pause_width() - PAUSE_BOX_INSET + 4), inner, "has its line taken out under the box"));
-    // A box wider than the pause menu, both its sides taken out: another box's outline is never
-    // taken out for a box over it.
+    EXPECT_TRUE(line_with(over_pause(pause_width() - PAUSE_BOX_INSET + 4), inner, "has its line taken out"));
+    // A box wider than the pause menu, both its sides taken out along the box's rows: likewise.
     EXPECT_NE(over_pause(pause_width() + 10).find("over another box's outline"), std::string::npos);
     // A box wider than a screen's frame (an outline with no body of its own) passes its sides
     // behind it: no finding.
-    const auto over_frame = [&](int fx0, int fx1) {
+    const auto over_frame = [&](int fx0, int fx1, int cut_x) {
         return findings([&] {
             screen_rect(fx0, pv.y0 + 2, fx1 - fx0 + 1, 120, 1);
             row_spans_frame(BEHIND_ROWS, fx0 + 1, pv.y0 + 3, fx1 - 1, pv.y0 + 120);
-            dialog(pv.x0 + 10, pv.y0 + 40, 100, "WIDE");
+            dialog(pv.x0 + 10, pv.y0 + 40, 100, "WIDE", cut_x);
         });
     };
-    EXPECT_EQ(over_frame(pv.x0 + 12, pv.x0 + 105), "");
-    // The same box across the frame's right-hand line only, inside its left: the line taken out
-    // along the box's rows is seen.
-    EXPECT_NE(over_frame(pv.x0 + 8, pv.x0 + 105).find("around \"WIDE\", which is not wider than it"),
+    EXPECT_EQ(over_frame(pv.x0 + 12, pv.x0 + 105, -1), "");
+    // The same box across the frame's right-hand line only, inside its left, that line taken out
+    // along the box's rows: the line shows cut beside the box, and is seen.
+    EXPECT_NE(over_frame(pv.x0 + 8, pv.x0 + 105, pv.x0 + 105).find("around \"WIDE\", which is not wider than it"),
               std::string::npos);
     layout_set_landscape();
 }
@@ -1130,9 +1124,6 @@ TEST(TextOverlap, NoScreenDrawsTextOverTextAFrameOrTheEdge) {
     for (int i = 0; i < (int)w.seen_intended.size(); i++)
         if (!w.seen_intended[i])
             std::printf("listed finding no longer seen: %s: %s\n", INTENDED[i].screen, INTENDED[i].text);
-    for (int i = 0; i < (int)w.seen_awaiting.size(); i++)
-        std::printf("%s: %s: %s\n", w.seen_awaiting[i] ? "awaiting its mend" : "awaited mend made",
-                    AWAITING_MENDS[i].screen, AWAITING_MENDS[i].text);
     std::printf("%d frames looked at, %zu findings\n", w.frames, w.failures.size());
 }
 
