@@ -81,10 +81,13 @@ void clear_outline_lines(const RowSpan& s, int y0, int y1, bool left, bool right
     if (bottom) screen_fill_rect(s.x0, s.y1, w, 1, 0);
 }
 
-// The screen's own outlines around the frame that the box reaches across. A box over an outline's
-// top or bottom line (a panel in the screen's place) hides the outline whole, as its band of rows
-// would leave it without an end; one across its sides only (a dialog wider than the frame) takes
-// the side lines out along its rows, so they pass behind it rather than through its shadow.
+// The screen's own outlines around the frame that the box reaches across. A box across both side
+// lines and neither the top nor the bottom (a dialog wider than the frame) takes the side lines
+// out along its rows, so they pass behind it rather than through its shadow. Any other box hides
+// the outline whole: over the top or bottom line (a panel in the screen's place) its band of rows
+// would leave the outline without an end; across one side line only (a dialog as wide as the view
+// allows, its shadow over that line) the line would show cut beside the box's corner if taken out
+// along the rows, and would run into the shadow if left.
 void clear_outlines_crossed(const ScreenRect& box, const ScreenRect& frame) {
     int kept = 0;
     for (int i = 0; i < row_spans.count; i++) {
@@ -96,11 +99,11 @@ void clear_outlines_crossed(const ScreenRect& box, const ScreenRect& frame) {
             row_spans.spans[kept++] = s;
             continue;
         }
-        if (box.y0 <= s.y0 || box.y1 >= s.y1) {
+        if (box.y0 <= s.y0 || box.y1 >= s.y1 || box.x0 > s.x0 || box.x1 < s.x1) {
             clear_outline_lines(s, s.y0, s.y1, true, true, true, true);
             continue;  // gone: no later box clears it again
         }
-        clear_outline_lines(s, box.y0, box.y1, box.x0 <= s.x0, box.x1 >= s.x1, false, false);
+        clear_outline_lines(s, box.y0, box.y1, true, true, false, false);
         row_spans.spans[kept++] = s;
     }
     row_spans.count = kept;

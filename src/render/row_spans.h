@@ -36,9 +36,9 @@ void row_spans_frame(int behind, int x0, int y0, int x1, int y1);
 // the box's rows across the frame are filled with colour 0, first widened to the whole of every
 // piece within the frame's columns that lies across the band's top or bottom row (a piece around
 // the whole band, the frame's own outline, stays). The screen's outlines around the frame that the
-// box reaches across go: whole under a box over their top or bottom line, along the box's rows
-// under one across their sides only. Over a picture the frame is the box itself, and a piece
-// reaching out of it that the box cuts is cleared whole.
+// box reaches across go: along the box's rows under one across both their sides only, whole under
+// any other. Over a picture the frame is the box itself, and a piece reaching out of it that the
+// box cuts is cleared whole.
 void row_spans_clear_behind(const ScreenRect& box);
 // The rows behind a box within a frame given here: a call-out standing on one card of the screen.
 void row_spans_clear_within(const ScreenRect& box, const ScreenRect& frame);

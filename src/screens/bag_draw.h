@@ -22,6 +22,8 @@ void draw_bag_message(int y);
 
 constexpr int BAG_HAND_SLOT_W = 40;
 constexpr int BAG_HAND_SLOT_H = 22;
+constexpr int BAG_LABEL_ABOVE = 8;       // a hand slot's label stands this far above it
+constexpr int BAG_GRID_HEAD_ABOVE = 12;  // the grid's heading stands this far above it
 constexpr int STAT_ROW_COUNT = 10;
 extern const char* const BAG_PAGE_NAMES[BAG_PAGE_COUNT];
 extern const char* const STAT_ROW_NAMES[STAT_ROW_COUNT];

@@ -32,8 +32,6 @@ namespace {
 constexpr int HIT_BAG_ENTRY = 0;
 constexpr float TWO_PI = 6.2831853f;
 constexpr int ROW_H = 9;
-constexpr int BAG_LABEL_ABOVE = 8;       // a hand slot's label stands this far above it
-constexpr int BAG_GRID_HEAD_ABOVE = 12;  // the grid's heading stands this far above it
 constexpr int BAG_CLEAR_ROW_INSET = 4;  // a box over the bag clears from this row in, below the corner lights
 constexpr int BOON_ROW_H = 8;
 constexpr int BESTIARY_ROW_H = 10;

@@ -2,6 +2,7 @@
 // frame shows them, in both layouts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -145,9 +146,69 @@ TEST(DrawPass, TheFailedSaveKeepsInsideThePauseBox) {
     layout_set_landscape();
 }
 
+namespace {
+
+constexpr int BAG_PAGE_INSET = 3;  // the pages are drawn in the panel's columns this far in
+
+// A piece of the bag's inventory page that a box over the bag clears whole: an outline, with the
+// rows above it that hold its label or heading (none for a cell of the grid).
+struct BagPiece {
+    ScreenRect outline;
+    int above;
+};
+
+// The hand slots with their labels, the grid with its heading and rule, and each cell, with the
+// page shifted t pixels; a piece the slide takes past the panel's inner outline ends there.
+std::vector<BagPiece> bag_pieces(int t) {
+    const BagLayout& l = bag_layout;
+    const int left = l.px + BAG_PAGE_INSET, right = l.px + l.pw - 1 - BAG_PAGE_INSET;
+    std::vector<BagPiece> pieces = {
+        {{l.main_x + t, l.main_y, l.main_x + t + BAG_HAND_SLOT_W - 1, l.main_y + BAG_HAND_SLOT_H - 1},
+         BAG_LABEL_ABOVE},
+        {{l.off_x + t, l.off_y, l.off_x + t + BAG_HAND_SLOT_W - 1, l.off_y + BAG_HAND_SLOT_H - 1}, BAG_LABEL_ABOVE},
+        {{l.grid_x + t, l.grid_y, l.grid_x + t + BAG_COLS * l.cell, l.grid_y + BAG_ROWS * l.cell},
+         BAG_GRID_HEAD_ABOVE}};
+    for (int r = 0; r < BAG_ROWS; r++)
+        for (int c = 0; c < BAG_COLS; c++) {
+            const int x = l.grid_x + t + c * l.cell, y = l.grid_y + r * l.cell;
+            pieces.push_back({{x, y, x + l.cell, y + l.cell}, 0});
+        }
+    std::vector<BagPiece> shown;
+    for (BagPiece p : pieces) {
+        p.outline.x0 = std::max(p.outline.x0, left);
+        p.outline.x1 = std::min(p.outline.x1, right);
+        if (p.outline.x0 <= p.outline.x1) shown.push_back(p);
+    }
+    return shown;
+}
+
+// Of the pixels that the frame without the box lit on a piece's outline and in the rows of its
+// label, those outside the box: none still shows on a piece the box lies across, and on the others
+// all show or none.
+void expect_pieces_whole(const std::vector<uint8_t>& bare, const ScreenRect& box, int t, const char* where) {
+    for (const BagPiece& piece : bag_pieces(t)) {
+        const ScreenRect& p = piece.outline;
+        const int top = p.y0 - piece.above;
+        int lit = 0, dark = 0;
+        for (int y = top; y <= p.y1; y++)
+            for (int x = p.x0; x <= p.x1; x++) {
+                const bool edge = x == p.x0 || x == p.x1 || y <= p.y0 || y == p.y1;
+                const bool under = x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1;
+                if (!edge || under || !bare[(size_t)y * screen_layout.width + x]) continue;
+                (screen_get(x, y) ? lit : dark)++;
+            }
+        const bool met = p.x0 <= box.x1 && p.x1 >= box.x0 && top <= box.y1 && p.y1 >= box.y0;
+        EXPECT_TRUE(met ? lit == 0 : lit == 0 || dark == 0)
+            << "the piece at " << p.x0 << "," << p.y0 << " shows " << lit
+            << " of its outline's and label's pixels and hides " << dark << " " << where;
+    }
+}
+
+}  // namespace
+
 // The training's tip over the bag on its second floor, the shield just put on, in both layouts:
-// a hand slot or a cell of the grid that the tip's box lies across is cleared whole, and the others
-// show whole or not at all; the shield's slot shows whole.
+// a hand slot or a cell of the grid that the tip's box lies across is cleared whole, the grid with
+// its heading and rule, and the others show whole or not at all; the shield's slot shows whole.
 TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
     for (int portrait = 0; portrait < 2; portrait++) {
         game_records_reset();
@@ -173,30 +234,9 @@ TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
         const std::vector<uint8_t> bare(framebuffer, framebuffer + FB_BYTES);
         tips.text = text;
         draw_frame();
-        const BagLayout& l = bag_layout;
-        std::vector<ScreenRect> pieces = {
-            {l.main_x, l.main_y, l.main_x + BAG_HAND_SLOT_W - 1, l.main_y + BAG_HAND_SLOT_H - 1},
-            {l.off_x, l.off_y, l.off_x + BAG_HAND_SLOT_W - 1, l.off_y + BAG_HAND_SLOT_H - 1}};
-        for (int r = 0; r < BAG_ROWS; r++)
-            for (int c = 0; c < BAG_COLS; c++) {
-                const int x = l.grid_x + c * l.cell, y = l.grid_y + r * l.cell;
-                pieces.push_back({x, y, x + l.cell, y + l.cell});
-            }
-        for (const ScreenRect& p : pieces) {
-            int lit = 0, dark = 0;
-            for (int y = p.y0; y <= p.y1; y++)
-                for (int x = p.x0; x <= p.x1; x++) {
-                    const bool edge = x == p.x0 || x == p.x1 || y == p.y0 || y == p.y1;
-                    const bool under = x >= tip.x0 && x <= tip.x1 && y >= tip.y0 && y <= tip.y1;
-                    if (!edge || under || !bare[(size_t)y * screen_layout.width + x]) continue;
-                    (screen_get(x, y) ? lit : dark)++;
-                }
-            const bool met = p.x0 <= tip.x1 && p.x1 >= tip.x0 && p.y0 <= tip.y1 && p.y1 >= tip.y0;
-            EXPECT_TRUE(met ? lit == 0 : lit == 0 || dark == 0)
-                << "the piece at " << p.x0 << "," << p.y0 << " shows " << lit << " of its outline's pixels and hides "
-                << dark << (portrait ? " (portrait)" : " (landscape)");
-        }
+        expect_pieces_whole(bare, tip, 0, portrait ? "(portrait)" : "(landscape)");
         // The shield the tip speaks of stays in sight: its slot shows as it does without the tip.
+        const BagLayout& l = bag_layout;
         int changed = 0;
         for (int y = l.off_y; y < l.off_y + BAG_HAND_SLOT_H; y++)
             for (int x = l.off_x; x < l.off_x + BAG_HAND_SLOT_W; x++)
@@ -204,6 +244,36 @@ TEST(DrawPass, ATipOverTheBagCutsNoSlotNorTheGrid) {
         EXPECT_EQ(changed, 0) << "the tip changes " << changed << " pixels of the shield's slot"
                               << (portrait ? " (portrait)" : " (landscape)");
         training_stop();
+    }
+    layout_set_landscape();
+}
+
+// A stat's pop-up opened while the stats page still slides in over the inventory, in both
+// layouts: the hand slots and the grid it lies across go whole, each with its label or heading.
+TEST(DrawPass, AStatPopUpOverTheSlidingInventoryTakesEachSlotWithItsLabel) {
+    constexpr float SHOWN = 0.7f;  // the page shown, on its way from the inventory back to the stats
+    constexpr int POPUP_H_LANDSCAPE = 96, POPUP_H_PORTRAIT = 104;  // a stat row's pop-up
+    constexpr int POPUP_LEFT = 6, POPUP_SHADOW_RIGHT = 5, POPUP_SHADOW_FOOT = 1;
+    for (int portrait = 0; portrait < 2; portrait++) {
+        tick_globals_reset(STATE_DUNGEON);
+        portrait ? layout_set_portrait() : layout_set_landscape();
+        player_start();
+        state_under_pause = STATE_DUNGEON;
+        game_state = STATE_BAG;
+        bag_view_reset();
+        bag_view.page = BAG_PAGE_STATS;
+        bag_view.shown_page = SHOWN;
+        bag_view.stats_cursor = 1;
+        draw_frame();
+        const std::vector<uint8_t> bare(framebuffer, framebuffer + FB_BYTES);
+        bag_view.stats_popup = 1;
+        draw_frame();
+        const BagLayout& l = bag_layout;
+        const int h = portrait ? POPUP_H_PORTRAIT : POPUP_H_LANDSCAPE, y = l.py + (l.ph - h) / 2;
+        const ScreenRect popup{l.px + POPUP_LEFT, y, l.px + l.pw - POPUP_SHADOW_RIGHT, y + h + POPUP_SHADOW_FOOT};
+        // The inventory page's shift, as the slide draws it.
+        const int t = (int)(((float)BAG_PAGE_INVENTORY - SHOWN) * (float)(l.pw - 2 * BAG_PAGE_INSET));
+        expect_pieces_whole(bare, popup, t, portrait ? "(portrait)" : "(landscape)");
     }
     layout_set_landscape();
 }

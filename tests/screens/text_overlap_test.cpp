@@ -2,11 +2,17 @@
 // names: the text record of each drawn frame holds no two runs of text over or against each
 // other, no run off the view, across a frame line, a rule line or a status border, none cut by a
 // box drawn after it or by the edge of its list, no row box cut by its list's edge, no label plate
-// laid across a frame line, no box or shadow drawn across another box's outline or a slot's frame
-// and no footer that lost a hint for room. One walk over every state
+// laid across a frame line, no box or shadow drawn across another box's outline or a slot's frame,
+// no frame line taken out behind a box but under a dialog wider than a screen's frame, and no
+// footer that lost a hint for room. One walk over every state
 // and page and the boxes that open over them (the failed save's box wherever a run saves, the
 // training's tips); a finding names the screen, the layout, the names and the texts. With
 // QM_PNG_DIR set, the first frame of each finding is written out to look at.
+// What the check does not see: the record holds texts, fills, outlines drawn with screen_rect,
+// lines drawn with screen_hline or screen_vline and the status borders, so a line or frame drawn
+// pixel by pixel (screen_pixel, screen_line, circles: corner lights, the hold ring, drawn marks)
+// is never checked, and a picture (a sprite, an icon, a blit) drawn over a text or a frame line
+// hides or cuts it unseen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,6 +52,7 @@
 #include "profile/profile.h"
 #include "render/draw.h"
 #include "render/font.h"
+#include "render/row_spans.h"
 #include "render/screen.h"
 #include "render/text_runs.h"
 #include "saves/settings.h"
@@ -125,6 +132,73 @@ bool box_on_frame_line(int x0, int y0, int x1, int y1, int seq, const TextBox& f
     return false;
 }
 
+bool same_rect(const TextBox& a, const TextBox& b) { return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1; }
+
+// A fill a pixel wide or high along one of the frame's lines, drawn after it: the clearing behind
+// a box taking that line out, not a box over it.
+bool erases_line(const TextBox& c, const TextBox& f) {
+    const bool column = c.x0 == c.x1 && (c.x0 == f.x0 || c.x0 == f.x1) && c.y0 >= f.y0 && c.y1 <= f.y1;
+    const bool row = c.y0 == c.y1 && (c.y0 == f.y0 || c.y0 == f.y1) && c.x0 >= f.x0 && c.x1 <= f.x1;
+    return c.seq > f.seq && (column || row);
+}
+
+// Whether every line of the frame went whole (a panel drawn in the screen's place over it).
+bool outline_gone(const TextBox& f) {
+    const int sides[4][4] = {{f.x0, f.y0, f.x1, f.y0}, {f.x0, f.y1, f.x1, f.y1}, {f.x0, f.y0, f.x0, f.y1},
+                             {f.x1, f.y0, f.x1, f.y1}};
+    for (const auto& s : sides)
+        if (!piece_hidden(s[0], s[1], s[2], s[3], f.seq, text_runs.seq + 1)) return false;
+    return true;
+}
+
+// A box's outline: drawn on a fill of its own rectangle (the box's body), or inside such an
+// outline (its inner outline). A screen's frame has no body of its own.
+bool box_outline(const TextBox& f) {
+    for (int g = 0; g < text_runs.frame_count; g++) {
+        const TextBox& o = text_runs.frames[g];
+        if (o.seq > f.seq || !inside(f, o.x0, o.y0, o.x1, o.y1)) continue;
+        for (int i = 0; i < text_runs.cover_count; i++)
+            if (text_runs.covers[i].seq < o.seq && same_rect(text_runs.covers[i], o)) return true;
+    }
+    return false;
+}
+
+// What a dialog covers: a fill with its shadow, the fill of the same size drawn just before or
+// after it.
+TextBox dialog_of(const TextBox& b) {
+    TextBox d = b;
+    for (int i = 0; i < text_runs.cover_count; i++) {
+        const TextBox& c = text_runs.covers[i];
+        const bool pair = (c.seq == b.seq - 1 || c.seq == b.seq + 1) && c.x1 - c.x0 == b.x1 - b.x0 &&
+                          c.y1 - c.y0 == b.y1 - b.y0 && meets(c.x0, c.y0, c.x1, c.y1, b.x0, b.y0, b.x1, b.y1);
+        if (!pair) continue;
+        d = {std::min(d.x0, c.x0), std::min(d.y0, c.y0), std::max(d.x1, c.x1), std::max(d.y1, c.y1), d.seq};
+    }
+    return d;
+}
+
+// A frame's line taken out along a box's rows passes only where a dialog drawn over that spot is
+// wider than the frame, so the frame's sides run behind it; never on another box's outline.
+bool erasure_allowed(const TextBox& e, const TextBox& f) {
+    if (box_outline(f)) return false;
+    for (int i = 0; i < text_runs.cover_count; i++) {
+        const TextBox& b = text_runs.covers[i];
+        if (b.seq <= e.seq || erases_line(b, f) || !meets(b.x0, b.y0, b.x1, b.y1, e.x0, e.y0, e.x1, e.y1)) continue;
+        const TextBox d = dialog_of(b);
+        if (d.x0 <= f.x0 && d.x1 >= f.x1 && d.y0 <= e.y0 && d.y1 >= e.y1) return true;
+    }
+    return false;
+}
+
+// The first box drawn over a spot after `seq` that takes out no line of the frame (seq 0: none).
+TextBox box_over(const TextBox& e, const TextBox& f) {
+    for (int i = 0; i < text_runs.cover_count; i++) {
+        const TextBox& b = text_runs.covers[i];
+        if (b.seq > e.seq && !erases_line(b, f) && meets(b.x0, b.y0, b.x1, b.y1, e.x0, e.y0, e.x1, e.y1)) return b;
+    }
+    return {0, 0, 0, 0, 0};
+}
+
 // A run's ink lies wholly inside a frame's inner space or clear of it; it may touch a line (a
 // toast's or the compass's letters stand against their box by design), never cross one.
 bool run_on_frame(const TextRun& r, const TextBox& f) {
@@ -136,8 +210,6 @@ bool plate_on_frame(const TextBox& p, const TextBox& f) {
     if (p.x0 >= f.x0 && p.x1 <= f.x1 && p.y0 >= f.y0 && p.y1 <= f.y1) return false;
     return box_on_frame_line(p.x0, p.y0, p.x1, p.y1, p.seq, f);
 }
-
-bool same_rect(const TextBox& a, const TextBox& b) { return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1; }
 
 // A frame drawn again after `seq` shows whole whatever was drawn over it before.
 bool redrawn(const TextBox& frame, int seq) {
@@ -203,6 +275,24 @@ std::vector<std::string> frame_findings() {
             if (!box_on_frame_line(b.x0, b.y0, b.x1, b.y1, b.seq, l) || a_plate(b) || redrawn(l, b.seq)) continue;
             out.push_back("the " + box_named("frame", l) + " is cut by the " + box_named("box", b) + " drawn over it");
         }
+    // The clearing behind a box may take a frame's line out: where the box is a dialog wider than
+    // a screen's frame, and where the whole outline goes (a panel in the screen's place). Anywhere
+    // else the line shows cut beside the box, though no box lies across it.
+    for (int f = 0; f < text_runs.frame_count; f++) {
+        const TextBox& l = text_runs.frames[f];
+        if (outline_gone(l) && !box_outline(l)) continue;
+        for (int c = 0; c < text_runs.cover_count; c++) {
+            const TextBox& e = text_runs.covers[c];
+            if (!erases_line(e, l) || erasure_allowed(e, l) || redrawn(l, e.seq)) continue;
+            const TextBox over = box_over(e, l);
+            const std::string by = over.seq ? " under the " + box_named("box", over) : " with no box over it";
+            const char* why = box_outline(l) ? ", over another box's outline"
+                              : over.seq     ? ", which is not wider than it"
+                                             : "";
+            out.push_back("the " + box_named("frame", l) + " has its line taken out" + by + why);
+            break;
+        }
+    }
     // A list's edge cuts a row's box off even where the row's text stays whole above it.
     for (int f = 0; f < text_runs.frame_count; f++)
         if (text_runs.frame_cut[f]) out.push_back("the " + box_named("row box", text_runs.frames[f]) + " is cut by the edge of its list");
@@ -955,6 +1045,67 @@ TEST(TextOverlap, TheCheckFindsRulesShadowsCutRowsAndBoxesOverSlots) {
               }).find("is cut by the box (" + std::to_string(x + 10) + "," + std::to_string(y + 30) + ")-(" +
                       std::to_string(x + 109) + "," + std::to_string(y + 49) + ") around \"TIP\""),
               std::string::npos);
+
+    // A box drawn as the dialogs draw it, the clearing behind it (its shadow's area) first; or
+    // instead of that clearing, one line of the frame taken out along the box's rows at column
+    // `cut_x`, as a clearing that did so would.
+    constexpr int DIALOG_H = 46, SHADOW = 3;
+    const auto dialog = [](int bx, int by, int bw, const char* text, int cut_x = -1) {
+        if (cut_x < 0)
+            row_spans_clear_behind({bx, by, bx + bw - 1 + SHADOW, by + DIALOG_H - 1 + SHADOW});
+        else
+            screen_fill_rect(cut_x, by, 1, DIALOG_H + SHADOW, 0);
+        screen_fill_rect(bx + SHADOW, by + SHADOW, bw, DIALOG_H, 1);
+        screen_fill_rect(bx, by, bw, DIALOG_H, 0);
+        screen_rect(bx, by, bw, DIALOG_H, 2);
+        screen_rect(bx + 2, by + 2, bw - 4, DIALOG_H - 4, 2);
+        text_draw(bx + (bw - text_width(text)) / 2, by + 13, text, 2);
+    };
+    // Whether one line of the findings holds both texts.
+    const auto line_with = [](const std::string& all, const std::string& a, const std::string& b) {
+        for (size_t at = 0; at < all.size();) {
+            const size_t end = all.find('\n', at);
+            const std::string line = all.substr(at, end - at);
+            if (line.find(a) != std::string::npos && line.find(b) != std::string::npos) return true;
+            at = end + 1;
+        }
+        return false;
+    };
+    // Portrait: the failed save's box 4 pixels wider than the pause menu leaves it room for. Its
+    // shadow ends on the right-hand line of the menu's inner outline, which the clearing behind
+    // the box takes out: another box's outline is never taken out for a box over it.
+    layout_set_portrait();
+    const ScreenRect& pv = screen_layout.view;
+    const auto over_pause = [&](int bw) {
+        return findings([&] {
+            row_spans_clear_behind(pause_area());
+            draw_pause(0);
+            dialog(pv.x0 + (pv.x1 - pv.x0 - bw + 1) / 2, pv.y0 + (pv.y1 - pv.y0 - 45) / 2, bw, "SAVE FAILED!");
+        });
+    };
+    constexpr int PAUSE_BOX_INSET = 14;  // the box the game draws there is this much narrower
+    const ScreenRect p = pause_area();
+    char inner[64];
+    std::snprintf(inner, sizeof inner, "the frame (%d,%d)-(%d,%d)", p.x0 + 2, p.y0 + 2, p.x1 - SHADOW - 2,
+                  p.y1 - SHADOW - 2);
+    EXPECT_TRUE(line_with(over_pause(pause_width() - PAUSE_BOX_INSET + 4), inner, "has its line taken out"));
+    // A box wider than the pause menu, both its sides taken out along the box's rows: likewise.
+    EXPECT_NE(over_pause(pause_width() + 10).find("over another box's outline"), std::string::npos);
+    // A box wider than a screen's frame (an outline with no body of its own) passes its sides
+    // behind it: no finding.
+    const auto over_frame = [&](int fx0, int fx1, int cut_x) {
+        return findings([&] {
+            screen_rect(fx0, pv.y0 + 2, fx1 - fx0 + 1, 120, 1);
+            row_spans_frame(BEHIND_ROWS, fx0 + 1, pv.y0 + 3, fx1 - 1, pv.y0 + 120);
+            dialog(pv.x0 + 10, pv.y0 + 40, 100, "WIDE", cut_x);
+        });
+    };
+    EXPECT_EQ(over_frame(pv.x0 + 12, pv.x0 + 105, -1), "");
+    // The same box across the frame's right-hand line only, inside its left, that line taken out
+    // along the box's rows: the line shows cut beside the box, and is seen.
+    EXPECT_NE(over_frame(pv.x0 + 8, pv.x0 + 105, pv.x0 + 105).find("around \"WIDE\", which is not wider than it"),
+              std::string::npos);
+    layout_set_landscape();
 }
 
 TEST(TextOverlap, NoScreenDrawsTextOverTextAFrameOrTheEdge) {
