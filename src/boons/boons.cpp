@@ -284,12 +284,11 @@ void boon_apply(int id) {
         case BOON_MIGHT: player.attack = bound_attack(player.attack, 2); break;
         // Gold or keys past the bound are taken as far as they fit, and the message says so.
         case BOON_CACHE:
-            if (!gold_fits(player.gold, CACHE_GOLD)) std::snprintf(message, sizeof message, "%s", PURSE_FULL_TEXT);
-            player.gold = bound_gold(player.gold, CACHE_GOLD);
+            if (!gold_take(&player.gold, CACHE_GOLD)) std::snprintf(message, sizeof message, "%s", PURSE_FULL_TEXT);
             break;
         case BOON_KEYRING:
-            if (!keys_fit(player.keys, KEYRING_KEYS)) std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
-            player.keys = bound_keys(player.keys, KEYRING_KEYS);
+            if (!keys_take(&player.keys, KEYRING_KEYS))
+                std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
             break;
         case BOON_SECOND_WIND: player_gain_hp(player.max_hp); break;
         case BOON_SUPPLIES:

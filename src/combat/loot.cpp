@@ -136,8 +136,7 @@ void loot_drop(int type, int x, int y, int bonus, bool elite, char* line, size_t
     switch (glyph) {
     // What the keyring or the purse cannot take whole is taken as far as it fits and told so.
     case GLYPH_KEY: {
-        const bool fits = keys_fit(player.keys, 1);
-        player.keys = bound_keys(player.keys, 1);
+        const bool fits = keys_take(&player.keys, 1);
         play_sfx(SFX_PICKUP);
         gmap[y][x] = GLYPH_FLOOR;
         if (fits) std::snprintf(line, size, "GOT A KEY! (x%d)", player.keys);
@@ -146,8 +145,7 @@ void loot_drop(int type, int x, int y, int bonus, bool elite, char* line, size_t
     }
     case GLYPH_GOLD: {
         int n = gold_pickup_amount();
-        const bool fits = gold_fits(player.gold, n);
-        player.gold = bound_gold(player.gold, n);
+        const bool fits = gold_take(&player.gold, n);
         play_sfx(SFX_COIN);
         gmap[y][x] = GLYPH_FLOOR;
         if (fits) std::snprintf(line, size, "+%d GOLD", n);

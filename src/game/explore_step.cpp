@@ -92,10 +92,7 @@ void open_chest(int x, int y) {
     chest_opening = ChestOpening{current_floor, x, y, frame_counter};
     // At full hp the chest's potion pays instead; what the purse cannot take is told over the item.
     bool purse_full = false;
-    if (drink_potion(floor_potion_id(current_floor)) == 0) {
-        purse_full = !gold_fits(player.gold, CHEST_POTION_GOLD);
-        player.gold = bound_gold(player.gold, CHEST_POTION_GOLD);
-    }
+    if (drink_potion(floor_potion_id(current_floor)) == 0) purse_full = !gold_take(&player.gold, CHEST_POTION_GOLD);
 
     char name[40];
     item_name(item, name, sizeof name);

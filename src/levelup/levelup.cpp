@@ -53,13 +53,11 @@ void take_pick(int id) {
                 player.gold = bag_full_pay(player.gold, LEVELUP_FLASK_GOLD, message, sizeof message);
             break;
         case PICK_PURSE:
-            if (!gold_fits(player.gold, LEVELUP_PURSE_GOLD))
+            if (!gold_take(&player.gold, LEVELUP_PURSE_GOLD))
                 std::snprintf(message, sizeof message, "%s", PURSE_FULL_TEXT);
-            player.gold = bound_gold(player.gold, LEVELUP_PURSE_GOLD);
             break;
         case PICK_SPARE_KEY:
-            if (!keys_fit(player.keys, 1)) std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
-            player.keys = bound_keys(player.keys, 1);
+            if (!keys_take(&player.keys, 1)) std::snprintf(message, sizeof message, "%s", KEYRING_FULL_TEXT);
             break;
         case PICK_REPAIR:
             player.main_hand.wear = 0;

@@ -37,6 +37,17 @@ inline int32_t bound_combo(int32_t combo, int64_t gain) { return bound_add(combo
 inline bool bound_fits(int32_t value, int64_t gain, int32_t max) { return (int64_t)value + gain <= max; }
 inline bool gold_fits(int32_t gold, int64_t gain) { return bound_fits(gold, gain, RUN_GOLD_MAX); }
 inline bool keys_fit(int32_t keys, int64_t gain) { return bound_fits(keys, gain, RUN_KEYS_MAX); }
+// Takes as much of the gain as fits; true when all of it did.
+inline bool gold_take(int32_t* gold, int64_t gain) {
+    const bool whole = gold_fits(*gold, gain);
+    *gold = bound_gold(*gold, gain);
+    return whole;
+}
+inline bool keys_take(int32_t* keys, int64_t gain) {
+    const bool whole = keys_fit(*keys, gain);
+    *keys = bound_keys(*keys, gain);
+    return whole;
+}
 
 // What the player is told when gold or keys reach their bound, and when the gold a full bag pays
 // instead of potions does too (short enough for the narrow screens' lines).
